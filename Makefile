@@ -1,0 +1,44 @@
+# The two set-up commands: `make run` and `make test`. Both install what is missing first.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= 2
+CMAKE_GEN  := -G Ninja
+
+.PHONY: all deps configure build run test test-core test-asan bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	@if [ -x $(BUILD)/bin/orviedit ]; then \
+	    $(BUILD)/bin/orviedit; \
+	else \
+	    echo "The editor window is not built yet; the command-line tool is ready:"; \
+	    $(BUILD)/bin/orvi --help; \
+	fi
+
+test: build
+	@cd $(BUILD) && ctest -j$(JOBS) --output-on-failure
+	@$(MAKE) --no-print-directory test-asan
+
+# The Qt-free core's tests once more, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
+	    -DORVI_CORE_ONLY=ON -DORVI_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j$(JOBS)
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	    ctest -j$(JOBS) --output-on-failure
+
+bench: build
+	@$(BUILD)/bin/orvi-bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

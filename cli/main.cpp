@@ -1,0 +1,57 @@
+#include <algorithm>
+#include <iostream>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/Commands.h"
+
+std::string FileEnding(const std::string& path)
+{
+    size_t slash = path.find_last_of('/');
+    size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return {};
+    }
+    std::string ending = path.substr(dot);
+    std::transform(ending.begin(), ending.end(), ending.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ending;
+}
+
+int Fail(const std::string& path, const std::string& message)
+{
+    std::cerr << "orvi: " << path << ": " << message << "\n";
+    return 1;
+}
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"orvi: the OrviEdit command-line tool for GPS data (.orvd) files"};
+    app.require_subcommand(1);
+
+    std::string infoPath;
+    bool json = false;
+    CLI::App* info = app.add_subcommand("info", "Print a summary of a file");
+    info->add_flag("--json", json, "Print one JSON object instead");
+    info->add_option("FILE", infoPath, "The file (.orvd)")->required();
+
+    std::string input, output;
+    CLI::App* convert =
+        app.add_subcommand("convert", "Convert between .orvd and .gpx by the file endings");
+    convert->add_option("IN", input, "The file to read")->required();
+    convert->add_option("OUT", output, "The file to write")->required();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e);
+    }
+
+    if (*info) {
+        return RunInfo(infoPath, json);
+    }
+    if (*convert) {
+        return RunConvert(input, output);
+    }
+    return 1;
+}

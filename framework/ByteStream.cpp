@@ -1,0 +1,218 @@
+#include "framework/ByteStream.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <libgen.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "framework/ArchiveException.h"
+
+namespace {
+
+constexpr size_t kBufferSize = 64 * 1024;
+
+[[noreturn]] void ThrowFileError(const std::string& path, const char* what, int error)
+{
+    throw ArchiveException(ArchiveException::FileError,
+                           path + ": " + what + ": " + std::strerror(error));
+}
+
+std::string DirectoryOf(const std::string& path)
+{
+    std::string copy = path;
+    return dirname(copy.data());
+}
+
+}  // namespace
+
+size_t MemoryInputStream::Read(void* buffer, size_t size)
+{
+    size_t n = std::min(size, size_ - pos_);
+    if (n > 0) {
+        std::memcpy(buffer, data_ + pos_, n);
+        pos_ += n;
+    }
+    return n;
+}
+
+void MemoryOutputStream::Write(const void* data, size_t size)
+{
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    bytes_.insert(bytes_.end(), bytes, bytes + size);
+}
+
+FileInputStream::FileInputStream(const std::string& path) : path_(path)
+{
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) {
+        ThrowFileError(path, "cannot open", errno);
+    }
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) {
+        int error = errno;
+        ::close(fd_);
+        ThrowFileError(path, "cannot read", error);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd_);
+        ThrowFileError(path, "cannot read", EISDIR);
+    }
+    size_ = static_cast<uint64_t>(st.st_size);
+    buffer_.resize(kBufferSize);
+}
+
+FileInputStream::~FileInputStream()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+void FileInputStream::Fill()
+{
+    bufferPos_ = 0;
+    bufferEnd_ = 0;
+    for (;;) {
+        ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            ThrowFileError(path_, "cannot read", errno);
+        }
+        bufferEnd_ = static_cast<size_t>(n);
+        return;
+    }
+}
+
+size_t FileInputStream::Read(void* buffer, size_t size)
+{
+    auto* out = static_cast<uint8_t*>(buffer);
+    size_t done = 0;
+    while (done < size) {
+        if (bufferPos_ == bufferEnd_) {
+            Fill();
+            if (bufferEnd_ == 0) {
+                break;
+            }
+        }
+        size_t n = std::min(size - done, bufferEnd_ - bufferPos_);
+        std::memcpy(out + done, buffer_.data() + bufferPos_, n);
+        bufferPos_ += n;
+        done += n;
+    }
+    consumed_ += done;
+    return done;
+}
+
+uint64_t FileInputStream::Remaining() const
+{
+    return consumed_ < size_ ? size_ - consumed_ : 0;
+}
+
+AtomicFileOutputStream::AtomicFileOutputStream(const std::string& path) : path_(path)
+{
+    // Saving through a symbolic link replaces the file it points to, not the link.
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+        path_ = real;
+        std::free(real);
+    }
+    tempPath_ = path_ + ".XXXXXX";
+    fd_ = ::mkostemp(tempPath_.data(), O_CLOEXEC);
+    if (fd_ < 0) {
+        ThrowFileError(path, "cannot create", errno);
+    }
+    // The new file takes the permissions of the file it replaces, else the usual ones.
+    struct stat st {};
+    mode_t mode = 0666;
+    if (::stat(path_.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    ::fchmod(fd_, mode);
+    buffer_.reserve(kBufferSize);
+}
+
+AtomicFileOutputStream::~AtomicFileOutputStream()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(tempPath_.c_str());
+    }
+}
+
+void AtomicFileOutputStream::Fail(const char* what)
+{
+    int error = errno;
+    ::close(fd_);
+    ::unlink(tempPath_.c_str());
+    fd_ = -1;
+    ThrowFileError(path_, what, error);
+}
+
+void AtomicFileOutputStream::Write(const void* data, size_t size)
+{
+    if (fd_ < 0) {
+        ThrowFileError(path_, "cannot write", EBADF);
+    }
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    if (buffer_.size() + size > kBufferSize) {
+        Flush();
+    }
+    if (size >= kBufferSize) {
+        buffer_.assign(bytes, bytes + size);
+        Flush();
+        return;
+    }
+    buffer_.insert(buffer_.end(), bytes, bytes + size);
+}
+
+void AtomicFileOutputStream::Flush()
+{
+    if (fd_ < 0) {
+        ThrowFileError(path_, "cannot write", EBADF);
+    }
+    size_t done = 0;
+    while (done < buffer_.size()) {
+        ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            Fail("cannot write");
+        }
+        done += static_cast<size_t>(n);
+    }
+    buffer_.clear();
+}
+
+void AtomicFileOutputStream::Commit()
+{
+    Flush();
+    if (::fsync(fd_) != 0) {
+        Fail("cannot write");
+    }
+    if (::close(fd_) != 0) {
+        fd_ = -1;
+        int error = errno;
+        ::unlink(tempPath_.c_str());
+        ThrowFileError(path_, "cannot write", error);
+    }
+    fd_ = -1;
+    if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
+        int error = errno;
+        ::unlink(tempPath_.c_str());
+        ThrowFileError(path_, "cannot replace", error);
+    }
+    int dir = ::open(DirectoryOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class Archive;
+class Document;
+
+// Something that shows a document and is told when the document changes.
+class View {
+public:
+    virtual ~View() = default;
+    // `sender` is the view that caused the change (or null), `hint` and `object` say what
+    // changed; their meaning belongs to the document type.
+    virtual void OnUpdate(View* sender, long hint, void* object) = 0;
+};
+
+// Base of the program's documents: a path, a modified flag, the attached views, and
+// loading and storing through an Archive. Loading and storing throw ArchiveException;
+// a document never shows a message itself.
+class Document {
+public:
+    Document() = default;
+    virtual ~Document() = default;
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    // Stores or loads the whole content, by the archive's direction.
+    virtual void Serialize(Archive& archive) = 0;
+
+    // Empties the document, its path and its modified flag; returns success.
+    virtual bool OnNewDocument();
+    // Loads the file; on success the document takes the path and is unmodified.
+    // On failure (ArchiveException) the content is as it was before.
+    virtual void OnOpenDocument(const std::string& path);
+    // Stores the document atomically: the previous file stays whole when this fails.
+    virtual void OnSaveDocument(const std::string& path);
+    // Releases the content; called before a new document or file fills it.
+    virtual void DeleteContents() {}
+
+    const std::string& GetPathName() const { return path_; }
+    void SetPathName(const std::string& path) { path_ = path; }
+
+    bool IsModified() const { return modified_; }
+    virtual void SetModifiedFlag(bool modified = true) { modified_ = modified; }
+
+    void AddView(View* view);
+    void RemoveView(View* view);
+    const std::vector<View*>& GetViews() const { return views_; }
+    // Calls OnUpdate on every attached view except `sender`.
+    void UpdateAllViews(View* sender, long hint = 0, void* object = nullptr);
+
+private:
+    std::string path_;
+    bool modified_ = false;
+    std::vector<View*> views_;
+};

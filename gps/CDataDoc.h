@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "framework/Document.h"
+#include "gps/RecordCollection.h"
+#include "gps/Records.h"
+
+// Results of the record operations.
+enum DataDocResult {
+    DOC_OK = 0,
+    DOC_BAD_INDEX = -1,  // index or position outside the records, or nothing to remove
+    DOC_NO_MEMORY = -2,  // the enlarged array could not be allocated
+    DOC_TOO_MANY = -3,   // the insertion would pass MAX_DOC_RECORDS
+};
+
+// A document holds at most this many records of each kind: the file stores the counts as
+// signed 16-bit numbers.
+constexpr int32_t MAX_DOC_RECORDS = 32767;
+
+// A GPS data document (".orvd"): the waypoints and the track log as arrays of records, and
+// the map correction sets and grid scale presets the user has kept with them.
+class CDataDoc : public Document {
+public:
+    CDataDoc() = default;
+
+    // Stores the sections "WayPts", "TrkPts", "MapCorr" and "MapGrid", each only when not
+    // empty. Loading replaces the whole content, and only when the file was read whole.
+    void Serialize(Archive& archive) override;
+    void DeleteContents() override;
+
+    int32_t waypointCount() const { return static_cast<int32_t>(waypoints.size()); }
+    int32_t trackpointCount() const { return static_cast<int32_t>(trackpoints.size()); }
+
+    int GetWaypoint(int32_t i, WaypointRecord& record) const;
+    int SetWaypoint(int32_t i, const WaypointRecord& record);
+    // Inserts n records before position p (0 ... count).
+    int InsertWaypoints(int32_t p, int32_t n, const WaypointRecord* records);
+    // Removes records p ... p+n-1.
+    int DeleteWaypoints(int32_t p, int32_t n);
+
+    int GetTrackpoint(int32_t i, TrackpointRecord& record) const;
+    int InsertTrackpoints(int32_t p, int32_t n, const TrackpointRecord* records);
+    int DeleteTrackpoints(int32_t p, int32_t n);
+
+    // Replace all records of a kind, as a download does: the modified flag is left alone.
+    // DOC_TOO_MANY (nothing changed) when there are more than MAX_DOC_RECORDS.
+    int ReplaceWaypoints(std::vector<WaypointRecord> records);
+    int ReplaceTrackpoints(std::vector<TrackpointRecord> records);
+
+    const std::vector<WaypointRecord>& Waypoints() const { return waypoints; }
+    const std::vector<TrackpointRecord>& Trackpoints() const { return trackpoints; }
+
+    // Changes to these two collections do not mark the document modified.
+    MapCorrectionSets correctionSets;
+    GridScalePresets gridPresets;
+
+private:
+    std::vector<TrackpointRecord> trackpoints;
+    std::vector<WaypointRecord> waypoints;
+};

@@ -1,0 +1,288 @@
+#include "gps/Gpx.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <sstream>
+
+#include <pugixml.hpp>
+
+#include "framework/ByteStream.h"
+#include "framework/Cp1252.h"
+#include "gps/CDataDoc.h"
+#include "gps/Geodesy.h"
+#include "gps/TrackTime.h"
+
+namespace {
+
+constexpr const char* kGpxNamespace = "http://www.topografix.com/GPX/1/1";
+
+struct SymbolName {
+    const char* gpx;    // written, and read back
+    const char* short_; // the symbol list's word, also read
+};
+
+constexpr SymbolName kSymbolNames[SYMBOL_COUNT] = {
+    {"Waypoint", "dot"},        {"Residence", "house"},   {"Gas Station", "gas"},
+    {"Car", "car"},             {"Fishing Area", "fish"}, {"Marina", "boat"},
+    {"Anchor", "anchor"},       {"Shipwreck", "wreck"},   {"Exit", "exit"},
+    {"Skull and Crossbones", "skull"}, {"Flag", "flag"},  {"Campground", "camp"},
+    {"Waterfowl", "duck"},      {"Hunting Area", "deer"}, {"Buoy, White", "buoy"},
+    {"Temporary", "temp"},
+};
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && std::strchr(" \t\r\n", s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && std::strchr(" \t\r\n", s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+// Element names compared without a namespace prefix ("gpx:wpt" is "wpt").
+std::string_view LocalName(const pugi::xml_node& node)
+{
+    std::string_view name = node.name();
+    size_t colon = name.find(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+pugi::xml_node Child(const pugi::xml_node& node, std::string_view name)
+{
+    for (pugi::xml_node child : node.children()) {
+        if (child.type() == pugi::node_element && LocalName(child) == name) {
+            return child;
+        }
+    }
+    return {};
+}
+
+std::string ChildText(const pugi::xml_node& node, std::string_view name)
+{
+    return std::string(Trim(Child(node, name).child_value()));
+}
+
+// Text fields take the first `width` characters that have a Windows-1252 byte.
+void SetRecordText(char* field, size_t width, const std::string& utf8)
+{
+    SetFieldText(field, width, Utf8ToCp1252(utf8));
+}
+
+double Coordinate(const pugi::xml_node& point, const char* attribute, double limit)
+{
+    std::string_view text = Trim(point.attribute(attribute).as_string());
+    double value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(value) || std::fabs(value) > limit) {
+        std::ostringstream message;
+        message << "At byte " << point.offset_debug() << ": the point has no valid \"" << attribute
+                << "\" (" << (text.empty() ? "missing" : std::string(text)) << ").";
+        throw GpxError(message.str());
+    }
+    return value;
+}
+
+void CheckCount(size_t count, const char* kind)
+{
+    if (count > static_cast<size_t>(MAX_DOC_RECORDS)) {
+        throw GpxError("The file holds more than " + std::to_string(MAX_DOC_RECORDS) + " " +
+                       kind + "; a GPS data document holds at most " +
+                       std::to_string(MAX_DOC_RECORDS) + ".");
+    }
+}
+
+WaypointRecord WaypointFromGpx(const pugi::xml_node& point)
+{
+    WaypointRecord w;
+    std::memset(&w, 0, sizeof w);
+    w.latitude = DegreesToSemicirclesRounded(Coordinate(point, "lat", 90));
+    w.longitude = DegreesToSemicirclesRounded(Coordinate(point, "lon", 180));
+    SetRecordText(w.ident, sizeof w.ident, ChildText(point, "name"));
+    std::string comment = ChildText(point, "cmt");
+    if (comment.empty()) {
+        comment = ChildText(point, "desc");
+    }
+    SetRecordText(w.comment, sizeof w.comment, comment);
+    w.symbol = static_cast<int16_t>(SymbolFromGpxName(ChildText(point, "sym")));
+    w.display = DISPLAY_SYMBOL_NAME;
+    return w;
+}
+
+TrackpointRecord TrackpointFromGpx(const pugi::xml_node& point, bool newTrack)
+{
+    TrackpointRecord t;
+    t.latitude = DegreesToSemicirclesRounded(Coordinate(point, "lat", 90));
+    t.longitude = DegreesToSemicirclesRounded(Coordinate(point, "lon", 180));
+    t.time = TRACK_TIME_NONE;
+    if (auto moment = ParseIso8601(ChildText(point, "time"))) {
+        t.time = UnixToTrackTime(*moment).value_or(TRACK_TIME_NONE);
+    }
+    t.newTrack = newTrack ? 1 : 0;
+    return t;
+}
+
+std::string FormatDegrees(double degrees)
+{
+    char text[32];
+    auto result = std::to_chars(text, text + sizeof text, degrees, std::chars_format::fixed, 9);
+    return std::string(text, result.ptr);
+}
+
+void AppendPosition(pugi::xml_node& point, int32_t latitude, int32_t longitude)
+{
+    point.append_attribute("lat") = FormatDegrees(SemicirclesToDegrees(latitude)).c_str();
+    point.append_attribute("lon") = FormatDegrees(SemicirclesToDegrees(longitude)).c_str();
+}
+
+void AppendText(pugi::xml_node& parent, const char* name, std::string_view cp1252)
+{
+    parent.append_child(name).text() = Cp1252ToUtf8(cp1252).c_str();
+}
+
+}  // namespace
+
+const char* GpxSymbolName(int symbol)
+{
+    return symbol >= 0 && symbol < SYMBOL_COUNT ? kSymbolNames[symbol].gpx : kSymbolNames[0].gpx;
+}
+
+int SymbolFromGpxName(std::string_view name)
+{
+    name = Trim(name);
+    for (int i = 0; i < SYMBOL_COUNT; ++i) {
+        if (EqualsIgnoringCase(name, kSymbolNames[i].gpx) ||
+            EqualsIgnoringCase(name, kSymbolNames[i].short_)) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+GpxData ParseGpx(std::string_view xml)
+{
+    pugi::xml_document document;
+    pugi::xml_parse_result parsed = document.load_buffer(xml.data(), xml.size());
+    if (!parsed) {
+        std::ostringstream message;
+        message << "The file is not readable XML (" << parsed.description() << " at byte "
+                << parsed.offset << ").";
+        throw GpxError(message.str());
+    }
+    pugi::xml_node root = document.document_element();
+    if (LocalName(root) != "gpx") {
+        throw GpxError("The file is not a GPX file: its root element is \"" +
+                       std::string(root.name()) + "\".");
+    }
+
+    GpxData data;
+    for (pugi::xml_node node : root.children()) {
+        std::string_view name = LocalName(node);
+        if (name == "wpt") {
+            data.waypoints.push_back(WaypointFromGpx(node));
+            CheckCount(data.waypoints.size(), "waypoints");
+        } else if (name == "rte") {
+            for (pugi::xml_node point : node.children()) {
+                if (LocalName(point) == "rtept") {
+                    data.waypoints.push_back(WaypointFromGpx(point));
+                    CheckCount(data.waypoints.size(), "waypoints");
+                }
+            }
+        } else if (name == "trk") {
+            for (pugi::xml_node segment : node.children()) {
+                if (LocalName(segment) != "trkseg") {
+                    continue;
+                }
+                bool first = true;
+                for (pugi::xml_node point : segment.children()) {
+                    if (LocalName(point) == "trkpt") {
+                        data.trackpoints.push_back(TrackpointFromGpx(point, first));
+                        CheckCount(data.trackpoints.size(), "trackpoints");
+                        first = false;
+                    }
+                }
+            }
+        }
+    }
+    return data;
+}
+
+GpxData ReadGpxFile(const std::string& path)
+{
+    FileInputStream file(path);
+    std::string bytes(file.Remaining(), '\0');
+    bytes.resize(file.Read(bytes.data(), bytes.size()));
+    return ParseGpx(bytes);
+}
+
+std::string FormatGpx(const std::vector<WaypointRecord>& waypoints,
+                      const std::vector<TrackpointRecord>& trackpoints)
+{
+    pugi::xml_document document;
+    pugi::xml_node declaration = document.append_child(pugi::node_declaration);
+    declaration.append_attribute("version") = "1.0";
+    declaration.append_attribute("encoding") = "UTF-8";
+    pugi::xml_node gpx = document.append_child("gpx");
+    gpx.append_attribute("version") = "1.1";
+    gpx.append_attribute("creator") = "OrviEdit";
+    gpx.append_attribute("xmlns") = kGpxNamespace;
+
+    for (const WaypointRecord& w : waypoints) {
+        pugi::xml_node point = gpx.append_child("wpt");
+        AppendPosition(point, w.latitude, w.longitude);
+        AppendText(point, "name", WaypointIdent(w));
+        if (!WaypointComment(w).empty()) {
+            AppendText(point, "cmt", WaypointComment(w));
+        }
+        point.append_child("sym").text() = GpxSymbolName(w.symbol);
+    }
+
+    if (!trackpoints.empty()) {
+        pugi::xml_node track = gpx.append_child("trk");
+        track.append_child("name").text() = "Track log";
+        pugi::xml_node segment;
+        for (const TrackpointRecord& t : trackpoints) {
+            if (!segment || t.newTrack) {
+                segment = track.append_child("trkseg");
+            }
+            pugi::xml_node point = segment.append_child("trkpt");
+            AppendPosition(point, t.latitude, t.longitude);
+            if (t.time != TRACK_TIME_NONE) {
+                point.append_child("time").text() =
+                    FormatIso8601Utc(TrackTimeToUnix(t.time)).c_str();
+            }
+        }
+    }
+
+    std::ostringstream out;
+    document.save(out, "  ", pugi::format_default | pugi::format_no_declaration,
+                  pugi::encoding_utf8);
+    out << "\n";
+    return out.str();
+}
+
+void WriteGpxFile(const std::string& path, const std::vector<WaypointRecord>& waypoints,
+                  const std::vector<TrackpointRecord>& trackpoints)
+{
+    std::string text = FormatGpx(waypoints, trackpoints);
+    AtomicFileOutputStream file(path);
+    file.Write(text.data(), text.size());
+    file.Commit();
+}

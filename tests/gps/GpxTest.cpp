@@ -1,0 +1,161 @@
+#include "gps/Gpx.h"
+
+#include <clocale>
+
+#include <gtest/gtest.h>
+
+#include "gps/CDataDoc.h"
+#include "gps/Geodesy.h"
+#include "gps/TrackTime.h"
+#include "tests/gps/GpsTestRecords.h"
+
+namespace {
+
+std::string Gpx(const std::string& body)
+{
+    return "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\" "
+           "xmlns=\"http://www.topografix.com/GPX/1/1\">" +
+           body + "</gpx>";
+}
+
+TEST(Gpx, ExportAndImportKeepTheRecords)
+{
+    std::vector<WaypointRecord> waypoints = {TestWaypoint(1), TestWaypoint(14)};
+    SetFieldText(waypoints[0].comment, 40, "Br\xFC" "cke & <Tor>");
+    waypoints[1].display = 0;
+    waypoints[0].display = 0;
+    std::vector<TrackpointRecord> track = {TestTrackpoint(0), TestTrackpoint(1), TestTrackpoint(2)};
+    track[2].newTrack = 1;
+    track[1].time = TRACK_TIME_NONE;
+
+    std::string text = FormatGpx(waypoints, track);
+    EXPECT_NE(text.find("<cmt>Brücke &amp; &lt;Tor&gt;</cmt>"), std::string::npos);
+    EXPECT_NE(text.find("<time>1989-12-31T00:00:00Z</time>"), std::string::npos);
+    EXPECT_EQ(text.find("<time>", text.find("<time>") + 1),
+              text.find("<time>1989-12-31T00:02:00Z</time>"));  // the middle point has none
+
+    GpxData back = ParseGpx(text);
+    ASSERT_EQ(back.waypoints.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(WaypointIdent(back.waypoints[i]), WaypointIdent(waypoints[i]));
+        EXPECT_EQ(WaypointComment(back.waypoints[i]), WaypointComment(waypoints[i]));
+        EXPECT_EQ(back.waypoints[i].symbol, waypoints[i].symbol);
+        EXPECT_EQ(back.waypoints[i].latitude, waypoints[i].latitude);
+        EXPECT_EQ(back.waypoints[i].longitude, waypoints[i].longitude);
+    }
+    ASSERT_EQ(back.trackpoints.size(), 3u);
+    EXPECT_EQ(back.trackpoints[0].time, 0u);
+    EXPECT_EQ(back.trackpoints[1].time, TRACK_TIME_NONE);
+    EXPECT_EQ(back.trackpoints[2].time, 120u);
+    EXPECT_EQ(back.trackpoints[0].newTrack, 1);
+    EXPECT_EQ(back.trackpoints[1].newTrack, 0);
+    EXPECT_EQ(back.trackpoints[2].newTrack, 1);
+}
+
+TEST(Gpx, ReadsWhatOtherProgramsWrite)
+{
+    GpxData data = ParseGpx(Gpx(R"(
+        <metadata><name>x</name></metadata>
+        <wpt lat="47.5" lon="-8.25"><ele>400</ele><name>Weißhorn Gipfel</name>
+            <desc>only a description</desc><sym>flag</sym></wpt>
+        <wpt lat=" 1e-3 " lon="0"/>
+        <rte><rtept lat="1" lon="2"><name>R1</name></rtept><rtept lat="3" lon="4"/></rte>
+        <trk><trkseg>
+            <trkpt lat="10" lon="20"><time>2024-05-01T14:00:00+02:00</time></trkpt>
+            <trkpt lat="10.1" lon="20.1"><time>not a time</time></trkpt>
+          </trkseg><trkseg/><trkseg>
+            <trkpt lat="11" lon="21"><time>1980-01-01T00:00:00Z</time></trkpt>
+        </trkseg></trk>
+        <trk><trkseg><trkpt lat="12" lon="22"/></trkseg></trk>)"));
+    ASSERT_EQ(data.waypoints.size(), 4u);
+    EXPECT_EQ(WaypointIdent(data.waypoints[0]), "Wei\xDFho");  // cut to six characters
+    EXPECT_EQ(WaypointComment(data.waypoints[0]), "only a description");
+    EXPECT_EQ(data.waypoints[0].symbol, SYMBOL_FLAG);
+    EXPECT_EQ(data.waypoints[0].latitude, DegreesToSemicirclesRounded(47.5));
+    EXPECT_EQ(data.waypoints[0].longitude, DegreesToSemicirclesRounded(-8.25));
+    EXPECT_EQ(WaypointIdent(data.waypoints[1]), "");
+    EXPECT_EQ(data.waypoints[1].symbol, SYMBOL_DOT);
+    EXPECT_EQ(WaypointIdent(data.waypoints[2]), "R1");
+    ASSERT_EQ(data.trackpoints.size(), 4u);
+    EXPECT_EQ(data.trackpoints[0].time, *UnixToTrackTime(1714564800));
+    EXPECT_EQ(data.trackpoints[1].time, TRACK_TIME_NONE);
+    EXPECT_EQ(data.trackpoints[2].time, TRACK_TIME_NONE);  // before the receivers' epoch
+    std::vector<int> starts;
+    for (const auto& t : data.trackpoints) {
+        starts.push_back(t.newTrack);
+    }
+    EXPECT_EQ(starts, (std::vector<int>{1, 0, 1, 1}));
+}
+
+TEST(Gpx, LongCommentsAreCutToFortyCharacters)
+{
+    GpxData data = ParseGpx(Gpx("<wpt lat='0' lon='0'><cmt>" + std::string(50, 'c') +
+                                "</cmt></wpt>"));
+    EXPECT_EQ(WaypointComment(data.waypoints[0]), std::string(40, 'c'));
+}
+
+TEST(Gpx, SymbolNamesInAnyCaseAndUnknownOnes)
+{
+    EXPECT_EQ(SymbolFromGpxName("Residence"), SYMBOL_HOUSE);
+    EXPECT_EQ(SymbolFromGpxName("SKULL AND CROSSBONES"), SYMBOL_SKULL);
+    EXPECT_EQ(SymbolFromGpxName("temp"), SYMBOL_TEMP);
+    EXPECT_EQ(SymbolFromGpxName("Unheard Of"), SYMBOL_DOT);
+    for (int s = 0; s < SYMBOL_COUNT; ++s) {
+        EXPECT_EQ(SymbolFromGpxName(GpxSymbolName(s)), s);
+    }
+}
+
+TEST(Gpx, NumbersAreReadAndWrittenTheSameUnderTheGermanLocale)
+{
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) {
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    }
+    std::string text = FormatGpx({TestWaypoint(3)}, {});
+    GpxData data = ParseGpx(Gpx("<wpt lat='52.25' lon='13.5'/>"));
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(text.find(','), std::string::npos);
+    EXPECT_EQ(data.waypoints[0].latitude, DegreesToSemicirclesRounded(52.25));
+}
+
+TEST(Gpx, DamagedFilesAreRefusedWithAMessage)
+{
+    struct Case {
+        const char* legend;
+        std::string xml;
+        const char* says;
+    } cases[] = {
+        {"not XML", "<gpx><wpt", "not readable XML"},
+        {"another root", "<kml/>", "not a GPX file"},
+        {"missing latitude", Gpx("<wpt lon='1'/>"), "\"lat\""},
+        {"latitude out of range", Gpx("<wpt lat='91' lon='1'/>"), "\"lat\""},
+        {"longitude not a number", Gpx("<trk><trkseg><trkpt lat='1' lon='east'/></trkseg></trk>"),
+         "\"lon\""},
+        {"not finite", Gpx("<wpt lat='nan' lon='1'/>"), "\"lat\""},
+        {"empty", "", "not readable XML"},
+    };
+    for (const Case& c : cases) {
+        try {
+            ParseGpx(c.xml);
+            ADD_FAILURE() << c.legend << ": accepted";
+        } catch (const GpxError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos)
+                << c.legend << ": " << e.what();
+        }
+    }
+}
+
+TEST(Gpx, MoreRecordsThanADocumentHoldsAreRefused)
+{
+    std::string points;
+    for (int i = 0; i <= MAX_DOC_RECORDS; ++i) {
+        points += "<trkpt lat='1' lon='1'/>";
+    }
+    try {
+        ParseGpx(Gpx("<trk><trkseg>" + points + "</trkseg></trk>"));
+        FAIL() << "accepted";
+    } catch (const GpxError& e) {
+        EXPECT_NE(std::string(e.what()).find("32767"), std::string::npos) << e.what();
+    }
+}
+
+}  // namespace
