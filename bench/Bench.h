@@ -1,10 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <string>
-#include <algorithm>
 #include <vector>
 
 // Benchmarks print the time of an operation as a ratio to a reference measured in the same
@@ -17,8 +17,8 @@ inline double Measure(const std::function<void()>& work, int runs = 5)
     for (int i = 0; i < runs; ++i) {
         auto start = std::chrono::steady_clock::now();
         work();
-        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-                            .count());
+        times.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];

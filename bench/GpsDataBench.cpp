@@ -1,6 +1,6 @@
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cstring>
 #include <vector>
 
 #include "bench/Bench.h"

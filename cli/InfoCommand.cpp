@@ -32,10 +32,10 @@ void PrintDataDoc(const std::string& path, const CDataDoc& doc)
     std::cout << "Waypoints: " << doc.waypointCount() << "\n";
     for (const WaypointRecord& w : doc.Waypoints()) {
         std::string ident = Cp1252ToUtf8(WaypointIdent(w));
-        std::printf("  %-6s  %s  %-10s %s\n", ident.c_str(), Position(w.latitude, w.longitude).c_str(),
+        std::printf("  %-6s  %s  %-10s %s\n", ident.c_str(),
+                    Position(w.latitude, w.longitude).c_str(),
                     SymbolLabel(w.symbol)[0] ? SymbolLabel(w.symbol) : "?",
                     Cp1252ToUtf8(WaypointComment(w)).c_str());
-        std::fflush(stdout);
     }
     const auto& points = doc.Trackpoints();
     size_t tracks = 0;
@@ -64,7 +64,6 @@ void PrintDataDoc(const std::string& path, const CDataDoc& doc)
                     Cp1252ToUtf8(FieldText(preset.name, sizeof preset.name)).c_str(),
                     preset.latitudeScale, preset.longitudeScale);
     }
-    std::fflush(stdout);
 }
 
 }  // namespace

@@ -14,7 +14,9 @@ public:
         FileError,    // the file could not be opened, read or written
     };
 
-    ArchiveException(Kind kind, const std::string& detail) : std::runtime_error(detail), kind_(kind) {}
+    ArchiveException(Kind kind, const std::string& detail) : std::runtime_error(detail), kind_(kind)
+    {
+    }
 
     Kind kind() const { return kind_; }
 

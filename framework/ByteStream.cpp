@@ -1,12 +1,12 @@
 #include "framework/ByteStream.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <libgen.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 
 #include "framework/ArchiveException.h"
 

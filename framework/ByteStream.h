@@ -25,9 +25,13 @@ public:
 class MemoryInputStream : public InputStream {
 public:
     MemoryInputStream(const void* data, size_t size)
-        : data_(static_cast<const uint8_t*>(data)), size_(size) {}
+        : data_(static_cast<const uint8_t*>(data)), size_(size)
+    {
+    }
     explicit MemoryInputStream(const std::vector<uint8_t>& bytes)
-        : MemoryInputStream(bytes.data(), bytes.size()) {}
+        : MemoryInputStream(bytes.data(), bytes.size())
+    {
+    }
 
     size_t Read(void* buffer, size_t size) override;
     uint64_t Remaining() const override { return size_ - pos_; }

@@ -73,9 +73,9 @@ std::vector<Record> LoadSection(Archive& archive, const char* what)
 {
     int16_t count = archive.ReadI16();
     if (count < 0) {
-        throw ArchiveException(ArchiveException::OutOfMemory,
-                               std::string(what) + ": negative record count " +
-                                   std::to_string(count));
+        throw ArchiveException(
+            ArchiveException::OutOfMemory,
+            std::string(what) + ": negative record count " + std::to_string(count));
     }
     archive.RequireEntries(static_cast<uint64_t>(count), sizeof(Record), what);
     std::vector<Record> records(static_cast<size_t>(count));

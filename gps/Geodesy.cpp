@@ -82,8 +82,8 @@ bool PositionFromDelta(const GeoPosition& origin, const KmOffset& delta, GeoPosi
     // The first pass takes the cosine at the origin, the next ones at the mean of origin
     // and the end point found so far.
     for (int pass = 0; pass < 3; ++pass) {
-        double k = std::cos((origin.latitude + r.latitude) * GEO_PI * kOneOver360) *
-                   EARTH_RADIUS_KM;
+        double k =
+            std::cos((origin.latitude + r.latitude) * GEO_PI * kOneOver360) * EARTH_RADIUS_KM;
         r.latitude = delta.north / EARTH_RADIUS_KM / GEO_PI * 180 + origin.latitude;
         r.longitude = delta.east / k / GEO_PI * 180 + origin.longitude;
     }

@@ -18,17 +18,19 @@ namespace {
 constexpr const char* kGpxNamespace = "http://www.topografix.com/GPX/1/1";
 
 struct SymbolName {
-    const char* gpx;    // written, and read back
-    const char* short_; // the symbol list's word, also read
+    const char* gpx;     // written, and read back
+    const char* short_;  // the symbol list's word, also read
 };
 
 constexpr SymbolName kSymbolNames[SYMBOL_COUNT] = {
-    {"Waypoint", "dot"},        {"Residence", "house"},   {"Gas Station", "gas"},
-    {"Car", "car"},             {"Fishing Area", "fish"}, {"Marina", "boat"},
-    {"Anchor", "anchor"},       {"Shipwreck", "wreck"},   {"Exit", "exit"},
-    {"Skull and Crossbones", "skull"}, {"Flag", "flag"},  {"Campground", "camp"},
-    {"Waterfowl", "duck"},      {"Hunting Area", "deer"}, {"Buoy, White", "buoy"},
-    {"Temporary", "temp"},
+    {"Waypoint", "dot"},      {"Residence", "house"},
+    {"Gas Station", "gas"},   {"Car", "car"},
+    {"Fishing Area", "fish"}, {"Marina", "boat"},
+    {"Anchor", "anchor"},     {"Shipwreck", "wreck"},
+    {"Exit", "exit"},         {"Skull and Crossbones", "skull"},
+    {"Flag", "flag"},         {"Campground", "camp"},
+    {"Waterfowl", "duck"},    {"Hunting Area", "deer"},
+    {"Buoy, White", "buoy"},  {"Temporary", "temp"},
 };
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
@@ -103,9 +105,9 @@ double Coordinate(const pugi::xml_node& point, const char* attribute, double lim
 void CheckCount(size_t count, const char* kind)
 {
     if (count > static_cast<size_t>(MAX_DOC_RECORDS)) {
-        throw GpxError("The file holds more than " + std::to_string(MAX_DOC_RECORDS) + " " +
-                       kind + "; a GPS data document holds at most " +
-                       std::to_string(MAX_DOC_RECORDS) + ".");
+        throw GpxError("The file holds more than " + std::to_string(MAX_DOC_RECORDS) + " " + kind +
+                       "; a GPS data document holds at most " + std::to_string(MAX_DOC_RECORDS) +
+                       ".");
     }
 }
 

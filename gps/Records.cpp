@@ -28,9 +28,9 @@ bool SameBytes(const TrackpointRecord& a, const TrackpointRecord& b)
 const char* SymbolLabel(int symbol)
 {
     static const char* const kLabels[SYMBOL_COUNT] = {
-        "1:  dot",    "2:  house", "3:  gas",   "4:  car",   "5:  fish",  "6:  boat",
-        "7:  anchor", "8:  wreck", "9:  exit",  "10: skull", "11: flag",  "12: camp",
-        "13: duck",   "14: deer",  "15: buoy",  "16: temp",
+        "1:  dot",    "2:  house", "3:  gas",  "4:  car",   "5:  fish", "6:  boat",
+        "7:  anchor", "8:  wreck", "9:  exit", "10: skull", "11: flag", "12: camp",
+        "13: duck",   "14: deer",  "15: buoy", "16: temp",
     };
     return symbol >= 0 && symbol < SYMBOL_COUNT ? kLabels[symbol] : "";
 }

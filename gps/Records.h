@@ -18,9 +18,22 @@ struct __attribute__((packed)) SemicirclePosition {
 };
 
 enum WaypointSymbol : int16_t {
-    SYMBOL_DOT, SYMBOL_HOUSE, SYMBOL_GAS, SYMBOL_CAR, SYMBOL_FISH, SYMBOL_BOAT, SYMBOL_ANCHOR,
-    SYMBOL_WRECK, SYMBOL_EXIT, SYMBOL_SKULL, SYMBOL_FLAG, SYMBOL_CAMP, SYMBOL_DUCK, SYMBOL_DEER,
-    SYMBOL_BUOY, SYMBOL_TEMP,
+    SYMBOL_DOT,
+    SYMBOL_HOUSE,
+    SYMBOL_GAS,
+    SYMBOL_CAR,
+    SYMBOL_FISH,
+    SYMBOL_BOAT,
+    SYMBOL_ANCHOR,
+    SYMBOL_WRECK,
+    SYMBOL_EXIT,
+    SYMBOL_SKULL,
+    SYMBOL_FLAG,
+    SYMBOL_CAMP,
+    SYMBOL_DUCK,
+    SYMBOL_DEER,
+    SYMBOL_BUOY,
+    SYMBOL_TEMP,
     SYMBOL_COUNT
 };
 
@@ -40,8 +53,8 @@ struct __attribute__((packed)) WaypointRecord {
     int32_t latitude;   // semicircles
     int32_t longitude;  // semicircles
     char comment[WAYPOINT_COMMENT_SIZE];
-    int16_t symbol;     // WaypointSymbol, 0 to 15 when written by the program
-    uint8_t display;    // WaypointDisplay
+    int16_t symbol;   // WaypointSymbol, 0 to 15 when written by the program
+    uint8_t display;  // WaypointDisplay
 };
 
 struct __attribute__((packed)) TrackpointRecord {
@@ -76,8 +89,14 @@ inline std::string_view WaypointComment(const WaypointRecord& w)
     return FieldText(w.comment, WAYPOINT_COMMENT_SIZE);
 }
 
-inline SemicirclePosition PositionOf(const WaypointRecord& w) { return {w.latitude, w.longitude}; }
-inline SemicirclePosition PositionOf(const TrackpointRecord& t) { return {t.latitude, t.longitude}; }
+inline SemicirclePosition PositionOf(const WaypointRecord& w)
+{
+    return {w.latitude, w.longitude};
+}
+inline SemicirclePosition PositionOf(const TrackpointRecord& t)
+{
+    return {t.latitude, t.longitude};
+}
 
 bool SameBytes(const WaypointRecord& a, const WaypointRecord& b);
 bool SameBytes(const TrackpointRecord& a, const TrackpointRecord& b);

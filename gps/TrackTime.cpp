@@ -72,8 +72,9 @@ std::optional<int64_t> ParseIso8601(std::string_view text)
     }
     size_t pos = 0;
     int y, mo, d, h, mi, s;
-    if (!ParseDigits(text, pos, 4, y) || !Expect(text, pos, '-') || !ParseDigits(text, pos, 2, mo) ||
-        !Expect(text, pos, '-') || !ParseDigits(text, pos, 2, d) ||
+    if (!ParseDigits(text, pos, 4, y) || !Expect(text, pos, '-') ||
+        !ParseDigits(text, pos, 2, mo) || !Expect(text, pos, '-') ||
+        !ParseDigits(text, pos, 2, d) ||
         !(Expect(text, pos, 'T') || Expect(text, pos, 't') || Expect(text, pos, ' ')) ||
         !ParseDigits(text, pos, 2, h) || !Expect(text, pos, ':') ||
         !ParseDigits(text, pos, 2, mi) || !Expect(text, pos, ':') ||

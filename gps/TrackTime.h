@@ -9,7 +9,10 @@
 // Moments here are Unix seconds (UTC).
 constexpr int64_t TRACK_TIME_BASE = 631065600;
 
-inline int64_t TrackTimeToUnix(uint32_t time) { return TRACK_TIME_BASE + time; }
+inline int64_t TrackTimeToUnix(uint32_t time)
+{
+    return TRACK_TIME_BASE + time;
+}
 
 // The trackpoint time of a moment, or nothing when the moment lies before the epoch or
 // beyond what 32 bits hold (the all-ones value is reserved for "no time").

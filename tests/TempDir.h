@@ -12,7 +12,8 @@ class TempDir {
 public:
     TempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orvi-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvi-test-XXXXXX").string();
         path_ = mkdtemp(pattern.data()) ? pattern : std::string();
     }
     ~TempDir() { std::filesystem::remove_all(path_); }
@@ -35,5 +36,6 @@ inline std::vector<uint8_t> ReadBytes(const std::string& path)
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }

@@ -15,15 +15,19 @@ TEST(Cp1252, EveryByteSurvivesARoundTripThroughUtf8)
 
 TEST(Cp1252, GermanLettersAndTheEuroSign)
 {
-    EXPECT_EQ(Cp1252ToUtf8("Stra\xDF" "e \x80"), "Straße €");
-    EXPECT_EQ(Utf8ToCp1252("Grüße €"), "Gr\xFC\xDF" "e \x80");
+    EXPECT_EQ(Cp1252ToUtf8("Stra\xDF"
+                           "e \x80"),
+              "Straße €");
+    EXPECT_EQ(Utf8ToCp1252("Grüße €"),
+              "Gr\xFC\xDF"
+              "e \x80");
 }
 
 TEST(Cp1252, CharactersWithoutAByteAndBrokenUtf8BecomeTheReplacement)
 {
     EXPECT_EQ(Utf8ToCp1252("Ω日"), "??");
-    EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");            // sequence cut short
-    EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??");        // overlong encoding
+    EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");               // sequence cut short
+    EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??");            // overlong encoding
     EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80", '_'), "___");  // surrogate
 }
 

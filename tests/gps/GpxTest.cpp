@@ -21,7 +21,9 @@ std::string Gpx(const std::string& body)
 TEST(Gpx, ExportAndImportKeepTheRecords)
 {
     std::vector<WaypointRecord> waypoints = {TestWaypoint(1), TestWaypoint(14)};
-    SetFieldText(waypoints[0].comment, 40, "Br\xFC" "cke & <Tor>");
+    SetFieldText(waypoints[0].comment, 40,
+                 "Br\xFC"
+                 "cke & <Tor>");
     waypoints[1].display = 0;
     waypoints[0].display = 0;
     std::vector<TrackpointRecord> track = {TestTrackpoint(0), TestTrackpoint(1), TestTrackpoint(2)};
@@ -89,8 +91,8 @@ TEST(Gpx, ReadsWhatOtherProgramsWrite)
 
 TEST(Gpx, LongCommentsAreCutToFortyCharacters)
 {
-    GpxData data = ParseGpx(Gpx("<wpt lat='0' lon='0'><cmt>" + std::string(50, 'c') +
-                                "</cmt></wpt>"));
+    GpxData data =
+        ParseGpx(Gpx("<wpt lat='0' lon='0'><cmt>" + std::string(50, 'c') + "</cmt></wpt>"));
     EXPECT_EQ(WaypointComment(data.waypoints[0]), std::string(40, 'c'));
 }
 

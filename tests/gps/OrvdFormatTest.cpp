@@ -86,7 +86,9 @@ TEST(OrvdFormat, TheSampleFileLoadsAsItsDumpAndStoresByteForByte)
     ASSERT_EQ(doc.waypointCount(), 2);
     ASSERT_EQ(doc.trackpointCount(), 3);
     EXPECT_EQ(WaypointIdent(doc.Waypoints()[0]), "HOME");
-    EXPECT_EQ(WaypointComment(doc.Waypoints()[0]), "Zuhause Stra\xDF" "e");
+    EXPECT_EQ(WaypointComment(doc.Waypoints()[0]),
+              "Zuhause Stra\xDF"
+              "e");
     EXPECT_EQ(WaypointIdent(doc.Waypoints()[1]), "GIPFEL");  // six bytes, no terminator
     EXPECT_EQ(WaypointComment(doc.Waypoints()[1]), std::string(40, 'A'));
     EXPECT_EQ(doc.Waypoints()[1].latitude, -404442729);
