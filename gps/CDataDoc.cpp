@@ -212,3 +212,69 @@ int CDataDoc::ReplaceTrackpoints(std::vector<TrackpointRecord> records)
     trackpoints = std::move(records);
     return DOC_OK;
 }
+
+namespace {
+
+template <class Record>
+bool SameRecords(const std::vector<Record>& a, const std::vector<Record>& b)
+{
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Record)) == 0);
+}
+
+}  // namespace
+
+int CDataDoc::DownloadWaypointsIntoDoc()
+{
+    if (!gpsConnection) {
+        return -1;
+    }
+    int result = gpsConnection->DownloadWaypoints();
+    if (result == 0) {
+        std::vector<WaypointRecord> records = gpsConnection->CopyWaypoints();
+        bool changed = !SameRecords(records, waypoints);
+        if (ReplaceWaypoints(std::move(records)) == DOC_OK && changed) {
+            SetModifiedFlag();
+        }
+    }
+    return result;
+}
+
+int CDataDoc::DownloadTrackpointsIntoDoc()
+{
+    if (!gpsConnection) {
+        return -1;
+    }
+    int result = gpsConnection->DownloadTrackpoints();
+    if (result == 0) {
+        std::vector<TrackpointRecord> records = gpsConnection->CopyTrackpoints();
+        bool changed = !SameRecords(records, trackpoints);
+        if (ReplaceTrackpoints(std::move(records)) == DOC_OK && changed) {
+            SetModifiedFlag();
+        }
+    }
+    return result;
+}
+
+int CDataDoc::UploadWaypointsFromDoc()
+{
+    if (!gpsConnection) {
+        return -1;
+    }
+    gpsConnection->SetWaypoints(waypoints.data(), waypointCount());
+    return gpsConnection->UploadWaypoints();
+}
+
+int CDataDoc::UploadTrackpointsFromDoc()
+{
+    if (!gpsConnection) {
+        return -1;
+    }
+    gpsConnection->SetTrackpoints(trackpoints.data(), trackpointCount());
+    return gpsConnection->UploadTrackpoints();
+}
+
+int CDataDoc::CheckConnection()
+{
+    return gpsConnection ? gpsConnection->RequestProduct(1) : -1;
+}

@@ -3,7 +3,10 @@
 #include <cstdint>
 #include <vector>
 
+#include <memory>
+
 #include "framework/Document.h"
+#include "gps/GpsDocumentLink.h"
 #include "gps/RecordCollection.h"
 #include "gps/Records.h"
 
@@ -51,6 +54,21 @@ public:
 
     const std::vector<WaypointRecord>& Waypoints() const { return waypoints; }
     const std::vector<TrackpointRecord>& Trackpoints() const { return trackpoints; }
+
+    // GPS operations through gpsConnection; results are the link's (0 done, negative failed,
+    // already reported), -1 without a connection. A download that succeeds replaces the
+    // records of its kind and marks the document modified when they changed; one that fails
+    // leaves the document as it was.
+    int DownloadWaypointsIntoDoc();
+    int DownloadTrackpointsIntoDoc();
+    int UploadWaypointsFromDoc();
+    int UploadTrackpointsFromDoc();
+    // Product exchange with the receiver's description shown.
+    int CheckConnection();
+
+    // The document's link to the receiver, attached by whoever creates the document for the
+    // document's whole life (the editor does so for every GPS data document).
+    std::unique_ptr<GpsDocumentLink> gpsConnection;
 
     // Changes to these two collections do not mark the document modified.
     MapCorrectionSets correctionSets;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+// Message boxes with the application's title. The program has one current implementation:
+// message boxes in the editor, standard error in the command-line tool, a recorder in tests.
+// Core code shows messages only through this.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // A message with an OK button; returns when it was acknowledged.
+    virtual void Message(const std::string& text) = 0;
+    // A question with Yes and No buttons; true for Yes.
+    virtual bool Question(const std::string& text) = 0;
+
+    // The current implementation; until one is installed, messages go to standard error
+    // and questions are answered No.
+    static Prompts& Current();
+    // Installs `prompts` (not owned; null restores the default) and returns the previous one.
+    static Prompts* SetCurrent(Prompts* prompts);
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <vector>
+
+#include "gps/Records.h"
+
+// What a GPS data document needs of its connection to the receiver. The receiver link
+// implements it; the document only moves records through it. Results are the transfer
+// results of the link (0 done, negative failed; failures have been reported by the link).
+class GpsDocumentLink {
+public:
+    virtual ~GpsDocumentLink() = default;
+
+    // Product exchange; flag bit 0 shows the receiver's description.
+    virtual int RequestProduct(int flags) = 0;
+    virtual int DownloadWaypoints() = 0;
+    virtual int DownloadTrackpoints() = 0;
+    virtual int UploadWaypoints() = 0;
+    virtual int UploadTrackpoints() = 0;
+    // The records of the last transfer.
+    virtual std::vector<WaypointRecord> CopyWaypoints() const = 0;
+    virtual std::vector<TrackpointRecord> CopyTrackpoints() const = 0;
+    // The records the next upload sends.
+    virtual void SetWaypoints(const WaypointRecord* records, int count) = 0;
+    virtual void SetTrackpoints(const TrackpointRecord* records, int count) = 0;
+};

@@ -1,0 +1,79 @@
+#include "link/CGpsConnection.h"
+
+CGpsConnection::CGpsConnection(ProgressCallback progress)
+    : link_(std::make_unique<CGpsLink>(std::move(progress)))
+{
+}
+
+CGpsConnection::~CGpsConnection()
+{
+    link_->Close();
+}
+
+int CGpsConnection::RequestProduct(int flags)
+{
+    link_->ReopenIfVanished();
+    return link_->RequestProduct(flags);
+}
+
+int CGpsConnection::DownloadWaypoints()
+{
+    link_->ReopenIfVanished();
+    return link_->DownloadWaypoints();
+}
+
+int CGpsConnection::DownloadTrackpoints()
+{
+    link_->ReopenIfVanished();
+    return link_->DownloadTrackpoints();
+}
+
+int CGpsConnection::UploadWaypoints()
+{
+    link_->ReopenIfVanished();
+    return link_->UploadWaypoints();
+}
+
+int CGpsConnection::UploadTrackpoints()
+{
+    link_->ReopenIfVanished();
+    return link_->UploadTrackpoints();
+}
+
+std::vector<WaypointRecord> CGpsConnection::CopyWaypoints() const
+{
+    return link_->CopyWaypoints();
+}
+
+std::vector<TrackpointRecord> CGpsConnection::CopyTrackpoints() const
+{
+    return link_->CopyTrackpoints();
+}
+
+void CGpsConnection::SetWaypoints(const WaypointRecord* records, int count)
+{
+    link_->SetWaypoints(records, count);
+}
+
+void CGpsConnection::SetTrackpoints(const TrackpointRecord* records, int count)
+{
+    link_->SetTrackpoints(records, count);
+}
+
+int CGpsConnection::PowerOff()
+{
+    link_->ReopenIfVanished();
+    return link_->PowerOff();
+}
+
+int CGpsConnection::ReadGpsTime(GpsTime& time)
+{
+    link_->ReopenIfVanished();
+    return link_->ReadGpsTime(time);
+}
+
+int CGpsConnection::SetClockFromGps()
+{
+    link_->ReopenIfVanished();
+    return link_->SetClockFromGps();
+}

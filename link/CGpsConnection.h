@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+
+#include "gps/GpsDocumentLink.h"
+#include "link/CGpsLink.h"
+
+// Owns one CGpsLink for its own lifetime: constructing a connection opens the link (and
+// with it the shared port), destroying it closes the link. Every GPS command reaches the
+// link through a connection, which first opens the port again when the device went away.
+class CGpsConnection : public GpsDocumentLink {
+public:
+    explicit CGpsConnection(ProgressCallback progress = {});
+    ~CGpsConnection() override;
+
+    int RequestProduct(int flags) override;
+    int DownloadWaypoints() override;
+    int DownloadTrackpoints() override;
+    int UploadWaypoints() override;
+    int UploadTrackpoints() override;
+    std::vector<WaypointRecord> CopyWaypoints() const override;
+    std::vector<TrackpointRecord> CopyTrackpoints() const override;
+    void SetWaypoints(const WaypointRecord* records, int count) override;
+    void SetTrackpoints(const TrackpointRecord* records, int count) override;
+    int PowerOff();
+    int ReadGpsTime(GpsTime& time);
+    int SetClockFromGps();
+
+    // Stops a running record transfer; may be called from any thread.
+    void Cancel() { link_->Cancel(); }
+    CGpsLink& link() { return *link_; }
+
+private:
+    std::unique_ptr<CGpsLink> link_;
+};

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gps/Records.h"
+#include "link/LinkTypes.h"
+
+class SerialPort;
+
+// The receiver's time as its date-time packet gives it (universal time).
+struct GpsTime {
+    uint16_t year = 0;
+    uint16_t month = 0;
+    uint16_t day = 0;
+    uint16_t hour = 0;
+    uint16_t minute = 0;
+    uint16_t second = 0;
+};
+
+// One link to the receiver over the process's shared serial port: the packet layer of the
+// protocol, the record transfers and the clock. Constructing it opens the port (or joins
+// the open one) and runs a product exchange; destroying it lets go of the port.
+// Failures are reported through Prompts as they happen, chosen by the link state.
+// A link is used by one thread at a time; Cancel() may be called from any thread.
+class CGpsLink {
+public:
+    explicit CGpsLink(ProgressCallback progress = {});
+    ~CGpsLink();
+    CGpsLink(const CGpsLink&) = delete;
+    CGpsLink& operator=(const CGpsLink&) = delete;
+
+    // Releases the records and this link's share of the port. Called by the destructor.
+    void Close();
+    // When the device went away since the last command, opens the port again with the
+    // usual opening steps. Returns whether a port is open afterwards.
+    bool ReopenIfVanished();
+
+    // Packet layer. Results: 1 received or acknowledged, 0 refused by PKT_NAK (or written
+    // without handshake), negative: -1 port not open, -2 read or write failed, -3 nothing
+    // received, -4 not a frame, -5 bad checksum, -6 another packet, -7 acknowledgement for
+    // another packet, -8 a lone 0x10 in the frame, -9 the acknowledgement could not be sent.
+    int WriteFrame(uint8_t id, const uint8_t* data, uint8_t size, int flags);
+    int SendPacket(uint8_t id, const uint8_t* data, uint8_t size, int flags);
+    int ReadFrame(uint8_t expectedId, uint8_t* buffer, uint8_t capacity, int flags);
+    int ReceivePacket(uint8_t expectedId, uint8_t* buffer, uint8_t capacity, int flags);
+    int SendCommand(uint16_t command, int flags);
+    int SendAck(uint8_t id, int flags);
+    // Shows the message of the current state; returns the state.
+    int ReportLinkError();
+    // Shows string `messageId`, then "Error No %d" with the last system error when asked.
+    int ShowLinkMessage(bool withSystemError, int messageId);
+
+    // Transfers (results in the tables of the link's documentation: 0 done, negative failed;
+    // XFER_CANCELLED when Cancel() stopped a record transfer).
+    int RequestProduct(int flags);  // bit 0: show the receiver's description
+    int DownloadWaypoints();
+    int DownloadTrackpoints();
+    int UploadWaypoints();
+    int UploadTrackpoints();
+    int PowerOff();
+    std::vector<WaypointRecord> CopyWaypoints() const { return waypoints_; }
+    std::vector<TrackpointRecord> CopyTrackpoints() const { return trackpoints_; }
+    void SetWaypoints(const WaypointRecord* records, int count);
+    void SetTrackpoints(const TrackpointRecord* records, int count);
+
+    // Clock. ReadGpsTime: 0, -1 command not acknowledged, -2 no time received.
+    int ReadGpsTime(GpsTime& time);
+    // Shows the receiver's and the computer's time and on Yes sets the computer's clock
+    // from a second reading. 0 when the dialogue ran to its end, -1 when no time was read.
+    int SetClockFromGps();
+
+    // Stops a running record transfer between two packets.
+    void Cancel() { cancel_ = true; }
+
+    int state() const { return state_; }
+    uint16_t productId() const { return productId_; }
+    int16_t softwareVersion() const { return softwareVersion_; }
+    const std::string& productDescription() const { return description_; }
+
+private:
+    void OpenPort();
+    SerialPort* Port() const;
+    int PortWrite(const uint8_t* data, int size);
+    int PortRead(uint8_t* buffer, int size);
+    void NotePortFailure(int error);
+    bool PortVanished() const;
+    void Progress(int number, int count);
+    // Asks the receiver to stop sending and drops what it still sends.
+    void AbortTransfer();
+    template <class Record>
+    int DownloadRecords(uint16_t command, uint8_t packetId, bool everyRecord, int budgetCode,
+                        int doneCode, std::vector<Record>& target);
+    template <class Record>
+    int UploadRecords(uint16_t command, uint8_t packetId, bool everyRecord,
+                      const std::vector<Record>& records);
+
+    int state_ = LINK_CLOSED;
+    uint16_t productId_ = 0;
+    int16_t softwareVersion_ = 0;
+    std::string description_;
+    std::vector<WaypointRecord> waypoints_;
+    std::vector<TrackpointRecord> trackpoints_;
+    ProgressCallback progress_;
+    ProgressCallback pendingProgress_;  // stored once the port is ready
+    int lastError_ = 0;                 // errno of the last failed port operation
+    bool holdsShare_ = false;
+    std::atomic<bool> cancel_{false};
+};

@@ -1,0 +1,238 @@
+// The record transfers of CGpsLink: product exchange, waypoints and track log in both
+// directions, power off.
+
+#include <chrono>
+#include <cstdio>
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+#include "framework/Cp1252.h"
+#include "framework/Prompts.h"
+#include "link/CGpsLink.h"
+#include "link/SerialPort.h"
+
+namespace {
+
+constexpr int kProductArea = 204;
+constexpr int kDescriptionLength = 199;
+constexpr int kWaypointPacketSize = 60;
+
+// The 60-byte waypoint packet: ident 6, latitude 4, longitude 4, 4 unused, comment 40,
+// symbol 1, display 1.
+void PacketToRecord(const uint8_t* packet, WaypointRecord& w)
+{
+    std::memcpy(w.ident, packet, 6);
+    std::memcpy(&w.latitude, packet + 6, 4);
+    std::memcpy(&w.longitude, packet + 10, 4);
+    std::memcpy(w.comment, packet + 18, 40);
+    w.symbol = packet[58];  // zero-extended: symbol byte 200 stays 200
+    w.display = packet[59];
+}
+
+void RecordToPacket(const WaypointRecord& w, uint8_t* packet)
+{
+    std::memset(packet, 0, kWaypointPacketSize);
+    std::memcpy(packet, w.ident, 6);
+    std::memcpy(packet + 6, &w.latitude, 4);
+    std::memcpy(packet + 10, &w.longitude, 4);
+    std::memcpy(packet + 18, w.comment, 40);
+    packet[58] = static_cast<uint8_t>(w.symbol);  // the low byte
+    packet[59] = w.display;
+}
+
+void PacketToRecord(const uint8_t* packet, TrackpointRecord& t)
+{
+    std::memcpy(&t, packet, sizeof t);
+}
+
+// Track logs run to thousands of points: their progress shows every eighth record and the
+// last 20.
+bool ShowsProgress(bool everyRecord, int number, int count)
+{
+    return everyRecord || number % 8 == 0 || number > count - 20;
+}
+
+}  // namespace
+
+void CGpsLink::Progress(int number, int count)
+{
+    if (progress_) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%d / %d", number, count);
+        progress_(text);
+    }
+}
+
+void CGpsLink::AbortTransfer()
+{
+    SendCommand(CMD_ABORT_TRANSFER, LF_QUIET | LF_NOHANDSHAKE);
+    SerialPort* port = Port();
+    if (!port) {
+        return;
+    }
+    // Drop what the receiver still sends, until it has been quiet for 50 ms (2 s at most).
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    uint8_t discard[LINK_READ_BUFFER];
+    while (std::chrono::steady_clock::now() < until &&
+           port->ReadAvailable(discard, sizeof discard, 50) > 0) {
+    }
+}
+
+int CGpsLink::RequestProduct(int flags)
+{
+    if (SendPacket(PKT_PRODUCT_REQUEST, nullptr, 0, 0) <= 0) {
+        return -1;
+    }
+    uint8_t area[kProductArea] = {};
+    if (ReceivePacket(PKT_PRODUCT_DATA, area, kProductArea, 0) < 0) {
+        return -1;
+    }
+    productId_ = static_cast<uint16_t>(area[0] | (area[1] << 8));
+    softwareVersion_ = static_cast<int16_t>(area[2] | (area[3] << 8));
+    const char* text = reinterpret_cast<const char*>(area + 4);
+    description_.assign(text, strnlen(text, kDescriptionLength));
+    if (flags & 1) {
+        Prompts::Current().Message(Cp1252ToUtf8(description_));
+    }
+    return 0;
+}
+
+template <class Record>
+int CGpsLink::DownloadRecords(uint16_t command, uint8_t packetId, bool everyRecord,
+                              int budgetCode, int doneCode, std::vector<Record>& target)
+{
+    constexpr int packetSize = std::is_same_v<Record, WaypointRecord> ? kWaypointPacketSize
+                                                                      : sizeof(TrackpointRecord);
+    cancel_ = false;
+    if (SendCommand(command, 0) <= 0) {
+        return -1;
+    }
+    target.clear();
+    uint8_t countBytes[2] = {};
+    if (ReceivePacket(PKT_RECORD_COUNT, countBytes, 2, 0) < 0) {
+        return -2;
+    }
+    auto count = static_cast<int16_t>(countBytes[0] | (countBytes[1] << 8));
+    if (count < 0) {
+        return -2;
+    }
+    // Slots that are never received stay zero.
+    std::vector<Record> records(static_cast<size_t>(count));
+    int failures = 0;
+    for (int i = 0; i < count;) {
+        if (cancel_) {
+            AbortTransfer();
+            return XFER_CANCELLED;
+        }
+        uint8_t packet[kWaypointPacketSize] = {};
+        if (ReceivePacket(packetId, packet, packetSize, LF_QUIET) < 0) {
+            // The failed read has sent a PKT_NAK, so the receiver repeats the record. One
+            // budget for the whole transfer; a device that has gone ends it at once.
+            if (++failures > count || PortVanished()) {
+                ReportLinkError();
+                target = std::move(records);
+                return budgetCode;
+            }
+            continue;
+        }
+        PacketToRecord(packet, records[static_cast<size_t>(i)]);
+        ++i;
+        if (ShowsProgress(everyRecord, i, count)) {
+            Progress(i, count);
+        }
+    }
+    target = std::move(records);
+    uint8_t done[2];
+    if (ReceivePacket(PKT_XFER_DONE, done, 2, 0) < 0) {
+        return doneCode;
+    }
+    return 0;
+}
+
+int CGpsLink::DownloadWaypoints()
+{
+    return DownloadRecords(CMD_SEND_WAYPOINTS, PKT_WAYPOINT, true, -4, -5, waypoints_);
+}
+
+int CGpsLink::DownloadTrackpoints()
+{
+    return DownloadRecords(CMD_SEND_TRACK, PKT_TRACKPOINT, false, -3, -4, trackpoints_);
+}
+
+template <class Record>
+int CGpsLink::UploadRecords(uint16_t command, uint8_t packetId, bool everyRecord,
+                            const std::vector<Record>& records)
+{
+    cancel_ = false;
+    if (records.empty()) {
+        return -1;
+    }
+    auto count = static_cast<int>(records.size());
+    if (count > INT16_MAX) {
+        return -2;  // the count packet cannot announce them
+    }
+    uint8_t countBytes[2] = {static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8)};
+    if (SendPacket(PKT_RECORD_COUNT, countBytes, 2, 0) < 0) {
+        return -2;
+    }
+    int failures = 0;
+    for (int i = 0; i < count;) {
+        if (cancel_) {
+            AbortTransfer();
+            return XFER_CANCELLED;
+        }
+        uint8_t packet[kWaypointPacketSize];
+        uint8_t size;
+        if constexpr (std::is_same_v<Record, WaypointRecord>) {
+            RecordToPacket(records[static_cast<size_t>(i)], packet);
+            size = kWaypointPacketSize;
+        } else {
+            std::memcpy(packet, &records[static_cast<size_t>(i)], sizeof(Record));
+            size = sizeof(Record);
+        }
+        // A record the receiver refuses (PKT_NAK) is sent again, like one that got lost.
+        if (SendPacket(packetId, packet, size, LF_QUIET) <= 0) {
+            if (++failures > count || PortVanished()) {
+                ReportLinkError();
+                return -4;
+            }
+            continue;
+        }
+        ++i;
+        if (ShowsProgress(everyRecord, i, count)) {
+            Progress(i, count);
+        }
+    }
+    // The transfer-complete packet names the transfer, as receivers send it themselves.
+    uint8_t done[2] = {static_cast<uint8_t>(command), static_cast<uint8_t>(command >> 8)};
+    if (SendPacket(PKT_XFER_DONE, done, 2, 0) < 0) {
+        return -5;
+    }
+    return 0;
+}
+
+int CGpsLink::UploadWaypoints()
+{
+    return UploadRecords(CMD_SEND_WAYPOINTS, PKT_WAYPOINT, true, waypoints_);
+}
+
+int CGpsLink::UploadTrackpoints()
+{
+    return UploadRecords(CMD_SEND_TRACK, PKT_TRACKPOINT, false, trackpoints_);
+}
+
+void CGpsLink::SetWaypoints(const WaypointRecord* records, int count)
+{
+    waypoints_.assign(records, records + (records && count > 0 ? count : 0));
+}
+
+void CGpsLink::SetTrackpoints(const TrackpointRecord* records, int count)
+{
+    trackpoints_.assign(records, records + (records && count > 0 ? count : 0));
+}
+
+int CGpsLink::PowerOff()
+{
+    return SendCommand(CMD_POWER_OFF, LF_NOHANDSHAKE);
+}

@@ -1,0 +1,79 @@
+#include "link/SerialPort.h"
+
+#include <cctype>
+#include <chrono>
+#include <cstdlib>
+
+#include "link/Frame.h"
+
+namespace {
+
+constexpr int kInterByteMs = 10;
+constexpr int kTotalBaseMs = 200;
+constexpr int kTotalPerByteMs = 2;
+
+}  // namespace
+
+int ReadWithTimeouts(SerialPort& port, uint8_t* buffer, int size, bool frames)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto deadline =
+        Clock::now() + std::chrono::milliseconds(kTotalBaseMs + kTotalPerByteMs * size);
+    int got = 0;
+    bool incomplete = false;  // a frame has begun and is not yet whole
+    while (got < size) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now())
+                        .count();
+        if (left <= 0) {
+            break;
+        }
+        int wait = got == 0 || incomplete ? static_cast<int>(left)
+                                          : std::min<int>(kInterByteMs, static_cast<int>(left));
+        int n = port.ReadAvailable(buffer + got, size - got, wait);
+        if (n < 0) {
+            return -1;
+        }
+        if (n == 0) {
+            if (got > 0) {
+                break;  // the silence after the last byte, or the overall time-out
+            }
+            continue;
+        }
+        got += n;
+        if (frames) {
+            FrameScan scan = ScanFrame(buffer, got);
+            if (scan == FrameScan::Complete) {
+                break;
+            }
+            incomplete = scan == FrameScan::Incomplete;
+        }
+    }
+    return got;
+}
+
+std::string DevicePathForPort(const std::string& name)
+{
+    if (!name.empty() && name[0] == '/') {
+        return name;
+    }
+    if (name.size() < 4 || std::toupper(static_cast<unsigned char>(name[0])) != 'C' ||
+        std::toupper(static_cast<unsigned char>(name[1])) != 'O' ||
+        std::toupper(static_cast<unsigned char>(name[2])) != 'M') {
+        return {};
+    }
+    size_t end = name.size();
+    if (name[end - 1] == ':') {
+        --end;
+    }
+    int number = 0;
+    for (size_t i = 3; i < end; ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(name[i])) || number > 9999) {
+            return {};
+        }
+        number = number * 10 + (name[i] - '0');
+    }
+    if (end == 3 || number < 1) {
+        return {};
+    }
+    return "/dev/ttyS" + std::to_string(number - 1);
+}
