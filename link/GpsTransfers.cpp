@@ -2,8 +2,8 @@
 // directions, power off.
 
 #include <chrono>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <type_traits>
 
@@ -53,6 +53,16 @@ bool ShowsProgress(bool everyRecord, int number, int count)
     return everyRecord || number % 8 == 0 || number > count - 20;
 }
 
+// A cancel request counts for the transfer that runs or is about to run, and ends with it.
+class CancelScope {
+public:
+    explicit CancelScope(std::atomic<bool>& flag) : flag_(flag) {}
+    ~CancelScope() { flag_ = false; }
+
+private:
+    std::atomic<bool>& flag_;
+};
+
 }  // namespace
 
 void CGpsLink::Progress(int number, int count)
@@ -99,12 +109,12 @@ int CGpsLink::RequestProduct(int flags)
 }
 
 template <class Record>
-int CGpsLink::DownloadRecords(uint16_t command, uint8_t packetId, bool everyRecord,
-                              int budgetCode, int doneCode, std::vector<Record>& target)
+int CGpsLink::DownloadRecords(uint16_t command, uint8_t packetId, bool everyRecord, int budgetCode,
+                              int doneCode, std::vector<Record>& target)
 {
-    constexpr int packetSize = std::is_same_v<Record, WaypointRecord> ? kWaypointPacketSize
-                                                                      : sizeof(TrackpointRecord);
-    cancel_ = false;
+    constexpr int packetSize =
+        std::is_same_v<Record, WaypointRecord> ? kWaypointPacketSize : sizeof(TrackpointRecord);
+    CancelScope scope(cancel_);
     if (SendCommand(command, 0) <= 0) {
         return -1;
     }
@@ -164,7 +174,7 @@ template <class Record>
 int CGpsLink::UploadRecords(uint16_t command, uint8_t packetId, bool everyRecord,
                             const std::vector<Record>& records)
 {
-    cancel_ = false;
+    CancelScope scope(cancel_);
     if (records.empty()) {
         return -1;
     }

@@ -1,12 +1,12 @@
 #include "link/PosixSerialPort.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cerrno>
 
 std::unique_ptr<PosixSerialPort> PosixSerialPort::Open(const std::string& path)
 {
@@ -53,7 +53,9 @@ int PosixSerialPort::Write(const uint8_t* data, int size)
         }
         if (n < 0 && errno == EAGAIN) {
             // The output buffer is full: wait until the driver has sent some of it.
-            struct pollfd p {fd_, POLLOUT, 0};
+            struct pollfd p {
+                fd_, POLLOUT, 0
+            };
             if (::poll(&p, 1, 5000) <= 0) {
                 if (errno != EINTR) {
                     errno = EIO;
@@ -72,7 +74,9 @@ int PosixSerialPort::Write(const uint8_t* data, int size)
 
 int PosixSerialPort::ReadAvailable(uint8_t* buffer, int size, int timeoutMs)
 {
-    struct pollfd p {fd_, POLLIN, 0};
+    struct pollfd p {
+        fd_, POLLIN, 0
+    };
     int ready;
     do {
         ready = ::poll(&p, 1, timeoutMs);

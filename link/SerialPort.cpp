@@ -16,14 +16,13 @@ constexpr int kTotalPerByteMs = 2;
 
 int ReadWithTimeouts(SerialPort& port, uint8_t* buffer, int size, bool frames)
 {
-    using Clock = std::chrono::steady_clock;
     const auto deadline =
-        Clock::now() + std::chrono::milliseconds(kTotalBaseMs + kTotalPerByteMs * size);
+        port.Now() + std::chrono::milliseconds(kTotalBaseMs + kTotalPerByteMs * size);
     int got = 0;
     bool incomplete = false;  // a frame has begun and is not yet whole
     while (got < size) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now())
-                        .count();
+        auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - port.Now()).count();
         if (left <= 0) {
             break;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -42,6 +43,12 @@ public:
         found = {};
         return true;
     }
+    // The clock that read time-outs are measured with; ports in tests run one of their own.
+    virtual std::chrono::steady_clock::time_point Now() const
+    {
+        return std::chrono::steady_clock::now();
+    }
+
     // Raw bytes, 9600 baud, 8 data bits, no parity, one stop bit, no flow control.
     virtual bool ApplyLineSettings() { return true; }
     // Reads take their timing from ReadWithTimeouts; a port may still refuse the settings:

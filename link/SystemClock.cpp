@@ -18,7 +18,9 @@ public:
     }
     bool SetUtc(int64_t seconds) override
     {
-        struct timespec t {static_cast<time_t>(seconds), 0};
+        struct timespec t {
+            static_cast<time_t>(seconds), 0
+        };
         return clock_settime(CLOCK_REALTIME, &t) == 0;
     }
 };

@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include "link/CGpsLink.h"
+#include "tests/link/ScriptedPort.h"
+
+namespace {
+
+TEST(Frame, GoldenBytes)
+{
+    struct Case {
+        const char* legend;
+        uint8_t id;
+        Bytes data;
+        Bytes frame;
+    } cases[] = {
+        {"product request", 254, {}, {0x10, 0xFE, 0x00, 0x02, 0x10, 0x03}},
+        {"send waypoints", 10, {7, 0}, {0x10, 0x0A, 0x02, 0x07, 0x00, 0xED, 0x10, 0x03}},
+        {"send track", 10, {6, 0}, {0x10, 0x0A, 0x02, 0x06, 0x00, 0xEE, 0x10, 0x03}},
+        {"send time", 10, {5, 0}, {0x10, 0x0A, 0x02, 0x05, 0x00, 0xEF, 0x10, 0x03}},
+        {"power off", 10, {8, 0}, {0x10, 0x0A, 0x02, 0x08, 0x00, 0xEC, 0x10, 0x03}},
+        {"ack of a record count", 6, {0x1B, 0}, {0x10, 0x06, 0x02, 0x1B, 0x00, 0xDD, 0x10, 0x03}},
+        {"nak expecting a waypoint",
+         21,
+         {0x23, 0},
+         {0x10, 0x15, 0x02, 0x23, 0x00, 0xC6, 0x10, 0x03}},
+        {"data byte 0x10 is doubled",
+         27,
+         {0x10, 0},
+         {0x10, 0x1B, 0x02, 0x10, 0x10, 0x00, 0xD3, 0x10, 0x03}},
+        {"checksum 0x10 is doubled",
+         10,
+         {0xE4, 0},
+         {0x10, 0x0A, 0x02, 0xE4, 0x00, 0x10, 0x10, 0x10, 0x03}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FrameBytes(c.id, c.data), c.frame) << c.legend;
+        int length = 0;
+        EXPECT_EQ(ScanFrame(c.frame.data(), static_cast<int>(c.frame.size()), &length),
+                  FrameScan::Complete)
+            << c.legend;
+        EXPECT_EQ(length, static_cast<int>(c.frame.size())) << c.legend;
+    }
+}
+
+TEST(Frame, ScanTellsIncompleteFromInvalid)
+{
+    Bytes frame = FrameBytes(27, {0x10, 0});
+    for (size_t n = 1; n < frame.size(); ++n) {
+        EXPECT_EQ(ScanFrame(frame.data(), static_cast<int>(n)), FrameScan::Incomplete) << n;
+    }
+    Bytes lone = {0x10, 0x1B, 0x02, 0x10, 0x05};
+    EXPECT_EQ(ScanFrame(lone.data(), 5), FrameScan::Invalid);
+    Bytes stray = {0x00, 0x10, 0x06};
+    EXPECT_EQ(ScanFrame(stray.data(), 3), FrameScan::Invalid);
+    Bytes badEnd = FrameBytes(6, {1, 0});
+    badEnd.back() = 0x04;
+    EXPECT_EQ(ScanFrame(badEnd.data(), static_cast<int>(badEnd.size())), FrameScan::Invalid);
+}
+
+TEST(Frame, ExtractSkipsLeadingBytesAndReportsTheChecksum)
+{
+    Bytes frame = FrameBytes(27, {0x10, 0});
+    Bytes stream = {0x55, 0x10, 0x03};
+    stream.insert(stream.end(), frame.begin(), frame.end());
+    DecodedFrame decoded;
+    EXPECT_EQ(ExtractFrame(stream.data(), static_cast<int>(stream.size()), decoded),
+              static_cast<int>(stream.size()));
+    EXPECT_EQ(decoded.id, 27);
+    EXPECT_EQ(decoded.size, 2);
+    EXPECT_EQ(decoded.data[0], 0x10);
+    EXPECT_TRUE(decoded.checksumOk);
+    frame[5] ^= 1;
+    EXPECT_GT(ExtractFrame(frame.data(), static_cast<int>(frame.size()), decoded), 0);
+    EXPECT_FALSE(decoded.checksumOk);
+    EXPECT_EQ(ExtractFrame(frame.data(), 4, decoded), 0);
+}
+
+class PacketLayer : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        env.ScriptOpening();
+        link = std::make_unique<CGpsLink>();
+        ASSERT_EQ(link->state(), LINK_OK);
+        env.ClearWritten();
+    }
+
+    ScriptedLinkEnvironment env;
+    std::unique_ptr<CGpsLink> link;
+};
+
+TEST_F(PacketLayer, ReadingTableOfResultsStatesAndMessages)
+{
+    Bytes waypointCountFrame = FrameBytes(27, {0x10, 0});
+    Bytes badChecksum = waypointCountFrame;
+    badChecksum[6] += 1;
+    Bytes loneDle = {0x10, 0x1B, 0x02, 0x10, 0x05, 0x00, 0x00, 0x10, 0x03};
+    Bytes stray = {0x42};
+    stray.insert(stray.end(), waypointCountFrame.begin(), waypointCountFrame.end());
+    Bytes cutShort(waypointCountFrame.begin(), waypointCountFrame.begin() + 5);
+    Bytes otherPacket = FrameBytes(34, Bytes(13, 1));
+    Bytes longFrame = FrameBytes(27, Bytes(255, 0x10));  // 2 x 255 bytes of data alone
+    struct Case {
+        const char* legend;
+        Bytes reply;
+        int result;
+        int state;
+        const char* message;
+    } cases[] = {
+        {"the expected packet", waypointCountFrame, 1, LINK_OK, nullptr},
+        {"nothing received", {}, -3, LINK_READING, "Kommunikation zum GPS gestört"},
+        {"checksum off by one", badChecksum, -5, LINK_BAD_CHECKSUM,
+         "Fehler in der Kommunikation zum GPS (Checksumme falsch)"},
+        {"a lone 0x10 in the data", loneDle, -8, LINK_FRAMING,
+         "Fehler in der Kommunikation zum GPS (Format)"},
+        {"a stray byte before the frame", stray, -4, LINK_FRAMING,
+         "Fehler in der Kommunikation zum GPS (Format)"},
+        {"a frame cut short", cutShort, -5, LINK_BAD_CHECKSUM,
+         "Fehler in der Kommunikation zum GPS (Checksumme falsch)"},
+        {"another packet", otherPacket, -6, LINK_FRAMING,
+         "Fehler in der Kommunikation zum GPS (Format)"},
+        {"longer than the read buffer", longFrame, -4, LINK_FRAMING,
+         "Fehler in der Kommunikation zum GPS (Format)"},
+    };
+    for (const Case& c : cases) {
+        env.ClearWritten();
+        env.prompts.messages.clear();
+        if (!c.reply.empty()) {
+            env.script->Reply(c.reply);
+        }
+        uint8_t buffer[2] = {};
+        EXPECT_EQ(link->ReceivePacket(27, buffer, 2, 0), c.result) << c.legend;
+        EXPECT_EQ(link->state(), c.state) << c.legend;
+        if (c.message) {
+            EXPECT_EQ(env.prompts.messages, std::vector<std::string>{c.message}) << c.legend;
+            EXPECT_EQ(env.script->written, Nak(27)) << c.legend;
+        } else {
+            EXPECT_TRUE(env.prompts.messages.empty()) << c.legend;
+            EXPECT_EQ(env.script->written, Ack(27)) << c.legend;
+            EXPECT_EQ(buffer[0], 0x10) << c.legend;
+        }
+        env.script->replies.clear();
+        env.script->replyEnded = false;
+    }
+}
+
+TEST_F(PacketLayer, QuietAndWithoutHandshake)
+{
+    env.script->Reply(FrameBytes(27, {3, 0}));
+    uint8_t count[2];
+    EXPECT_EQ(link->ReceivePacket(27, count, 2, LF_NOHANDSHAKE), 1);
+    EXPECT_TRUE(env.script->written.empty());
+
+    EXPECT_EQ(link->ReceivePacket(35, nullptr, 0, LF_QUIET), -3);
+    EXPECT_TRUE(env.prompts.messages.empty());
+    EXPECT_EQ(env.script->written, Nak(35));
+}
+
+TEST_F(PacketLayer, MoreDataThanTheCapacityIsAcceptedAndCut)
+{
+    env.script->Reply(FrameBytes(35, {1, 2, 3, 4, 5}));
+    uint8_t buffer[4] = {9, 9, 9, 9};
+    EXPECT_EQ(link->ReceivePacket(35, buffer, 3, 0), 1);
+    EXPECT_EQ(Bytes(buffer, buffer + 4), (Bytes{1, 2, 3, 9}));
+}
+
+TEST_F(PacketLayer, SendingWaitsForTheAcknowledgementOfItsId)
+{
+    struct Case {
+        const char* legend;
+        Bytes reply;
+        int result;
+        int state;
+        size_t messages;
+    } cases[] = {
+        {"acknowledged", Ack(10), 1, LINK_OK, 0},
+        {"refused", Nak(10), 0, LINK_NAK, 0},
+        {"acknowledgement for another id", Ack(11), -7, LINK_FRAMING, 2},
+        {"no answer: receive and send both report", {}, -3, LINK_READING, 2},
+        {"acknowledgement of the wrong size", FrameBytes(6, {10, 0, 0}), -6, LINK_FRAMING, 2},
+    };
+    for (const Case& c : cases) {
+        env.ClearWritten();
+        env.prompts.messages.clear();
+        if (!c.reply.empty()) {
+            env.script->Reply(c.reply);
+        }
+        EXPECT_EQ(link->SendCommand(CMD_SEND_WAYPOINTS, 0), c.result) << c.legend;
+        EXPECT_EQ(link->state(), c.state) << c.legend;
+        EXPECT_EQ(env.prompts.messages.size(), c.messages) << c.legend;
+        Bytes expected = FrameBytes(10, {7, 0});
+        if (c.result < 0) {
+            Bytes nak = Nak(10);
+            expected.insert(expected.end(), nak.begin(), nak.end());
+        }
+        EXPECT_EQ(env.script->written, expected) << c.legend;
+        env.script->replies.clear();
+        env.script->replyEnded = false;
+    }
+}
+
+TEST_F(PacketLayer, AFailedWriteKeepsTheStateAndReportsItsText)
+{
+    env.script->failWriteAt = 0;
+    env.script->failErrno = EAGAIN;
+    EXPECT_EQ(link->SendCommand(CMD_SEND_TIME, 0), -2);
+    EXPECT_EQ(link->state(), LINK_OK);
+    EXPECT_EQ(env.prompts.messages, std::vector<std::string>{"GPS bereit"});
+    // The link goes on working after a failure.
+    env.script->Reply(Ack(10));
+    EXPECT_EQ(link->SendCommand(CMD_SEND_TIME, 0), 1);
+}
+
+TEST_F(PacketLayer, PowerOffWritesTheCommandAndWaitsForNothing)
+{
+    int readsBefore = env.script->reads;
+    EXPECT_EQ(link->PowerOff(), 0);
+    EXPECT_EQ(env.script->written, (Bytes{0x10, 0x0A, 0x02, 0x08, 0x00, 0xEC, 0x10, 0x03}));
+    EXPECT_EQ(env.script->reads, readsBefore);
+}
+
+TEST(PacketLayerUnopened, EverySendFailsWithTheOpeningMessage)
+{
+    ScriptedLinkEnvironment env;
+    env.script->failOpen = true;
+    env.settings.SetString("Settings", "Port", "COM7:");
+    CGpsLink link;
+    EXPECT_EQ(link.state(), LINK_CLOSED);
+    EXPECT_EQ(env.prompts.messages,
+              std::vector<std::string>{"Error No 2 while opening Port COM7:"});
+    env.prompts.messages.clear();
+    EXPECT_EQ(link.SendCommand(CMD_SEND_TIME, 0), -1);
+    EXPECT_EQ(env.prompts.messages,
+              (std::vector<std::string>{"Fehler beim Öffnen der seriellen Kommunikation:\n%%s",
+                                        "Error No 2"}));
+    EXPECT_EQ(link.ReceivePacket(27, nullptr, 0, LF_QUIET | LF_NOHANDSHAKE), -1);
+}
+
+}  // namespace
