@@ -2,10 +2,17 @@
 
 #include <string>
 
+namespace CLI {
+class App;
+}
+
 // The sub-commands of `orvi`. Each returns the process exit status and writes errors to
 // standard error.
 int RunInfo(const std::string& path, bool json);
 int RunConvert(const std::string& input, const std::string& output);
+
+// check, time, download, upload, off: each sets `status` when it has run.
+void AddTransferCommands(CLI::App& app, int& status);
 
 // Lower-case file ending with its dot (".orvd"), or empty.
 std::string FileEnding(const std::string& path);

@@ -24,34 +24,39 @@ int Fail(const std::string& path, const std::string& message)
     return 1;
 }
 
-int main(int argc, char** argv)
+namespace {
+
+void AddFileCommands(CLI::App& app, int& status)
 {
-    CLI::App app{"orvi: the OrviEdit command-line tool for GPS data (.orvd) files"};
-    app.require_subcommand(1);
-
-    std::string infoPath;
-    bool json = false;
+    auto infoPath = std::make_shared<std::string>();
+    auto json = std::make_shared<bool>(false);
     CLI::App* info = app.add_subcommand("info", "Print a summary of a file");
-    info->add_flag("--json", json, "Print one JSON object instead");
-    info->add_option("FILE", infoPath, "The file (.orvd)")->required();
+    info->add_flag("--json", *json, "Print one JSON object instead");
+    info->add_option("FILE", *infoPath, "The file (.orvd)")->required();
+    info->callback([&status, infoPath, json] { status = RunInfo(*infoPath, *json); });
 
-    std::string input, output;
+    auto input = std::make_shared<std::string>();
+    auto output = std::make_shared<std::string>();
     CLI::App* convert =
         app.add_subcommand("convert", "Convert between .orvd and .gpx by the file endings");
-    convert->add_option("IN", input, "The file to read")->required();
-    convert->add_option("OUT", output, "The file to write")->required();
+    convert->add_option("IN", *input, "The file to read")->required();
+    convert->add_option("OUT", *output, "The file to write")->required();
+    convert->callback([&status, input, output] { status = RunConvert(*input, *output); });
+}
 
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"orvi: the OrviEdit command-line tool for GPS data (.orvd) files and receivers"};
+    app.require_subcommand(1);
+    int status = 1;
+    AddFileCommands(app, status);
+    AddTransferCommands(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e);
     }
-
-    if (*info) {
-        return RunInfo(infoPath, json);
-    }
-    if (*convert) {
-        return RunConvert(input, output);
-    }
-    return 1;
+    return status;
 }

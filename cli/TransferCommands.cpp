@@ -1,0 +1,257 @@
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/Commands.h"
+#include "framework/ArchiveException.h"
+#include "framework/Prompts.h"
+#include "framework/QtSettings.h"
+#include "gps/CDataDoc.h"
+#include "link/CGpsConnection.h"
+#include "link/SystemClock.h"
+
+namespace {
+
+// The port comes from --port when given, else from the stored setting.
+class PortSettings {
+public:
+    explicit PortSettings(const std::string& port)
+    {
+        if (port.empty()) {
+            previous_ = Settings::SetCurrent(&stored_);
+        } else {
+            override_.SetString("Settings", "Port", port);
+            previous_ = Settings::SetCurrent(&override_);
+        }
+    }
+    ~PortSettings() { Settings::SetCurrent(previous_); }
+
+private:
+    QtSettings stored_;
+    MemorySettings override_;
+    Settings* previous_;
+};
+
+// "%d / %d" on standard error, rewritten in place, when standard error is a terminal.
+ProgressCallback TerminalProgress()
+{
+    if (!::isatty(STDERR_FILENO)) {
+        return {};
+    }
+    return [](const char* text) { std::fprintf(stderr, "\r%s ", text); };
+}
+
+void EndProgress()
+{
+    if (::isatty(STDERR_FILENO)) {
+        std::fprintf(stderr, "\n");
+    }
+}
+
+// The clock question is printed and answered by --set; a refused setting is reported.
+class ClockPrompts : public Prompts {
+public:
+    explicit ClockPrompts(bool set) : set_(set) {}
+    void Message(const std::string& text) override { std::cerr << text << "\n"; }
+    bool Question(const std::string& text) override
+    {
+        std::cout << text << (set_ ? " ja" : " nein") << std::endl;
+        return set_;
+    }
+
+private:
+    bool set_;
+};
+
+class RecordingClock : public SystemClock {
+public:
+    int64_t NowUtc() override { return system_.NowUtc(); }
+    bool SetUtc(int64_t seconds) override
+    {
+        attempted = true;
+        refused = !system_.SetUtc(seconds);
+        error = refused ? errno : 0;
+        return !refused;
+    }
+    bool attempted = false;
+    bool refused = false;
+    int error = 0;
+
+private:
+    SystemClock& system_ = SystemClock::Current();
+};
+
+int RunCheck(const std::string& port)
+{
+    PortSettings settings(port);
+    CGpsConnection connection;
+    if (connection.RequestProduct(0) != 0) {
+        return 1;
+    }
+    CGpsLink& link = connection.link();
+    std::cout << link.productDescription() << "\n"
+              << "product " << link.productId() << ", software " << link.softwareVersion() / 100
+              << "." << (link.softwareVersion() % 100 < 10 ? "0" : "")
+              << link.softwareVersion() % 100 << "\n";
+    return 0;
+}
+
+int RunTime(const std::string& port, bool set)
+{
+    PortSettings settings(port);
+    ClockPrompts prompts(set);
+    Prompts* previousPrompts = Prompts::SetCurrent(&prompts);
+    RecordingClock clock;
+    SystemClock* previousClock = SystemClock::SetCurrent(&clock);
+    int result;
+    {
+        CGpsConnection connection;
+        result = connection.SetClockFromGps();
+    }
+    SystemClock::SetCurrent(previousClock);
+    Prompts::SetCurrent(previousPrompts);
+    if (result != 0) {
+        return 1;
+    }
+    if (clock.refused) {
+        std::cerr << "orvi: the system clock was not set: " << std::strerror(clock.error) << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+int RunDownload(const std::string& port, const std::string& what, const std::string& path)
+{
+    if (FileEnding(path) != ".orvd") {
+        return Fail(path, "the output must be a .orvd file");
+    }
+    // Downloading into an existing file keeps what it holds of the other kind.
+    CDataDoc doc;
+    if (std::filesystem::exists(path)) {
+        try {
+            doc.OnOpenDocument(path);
+        } catch (const ArchiveException& e) {
+            return Fail(path, std::string(e.UserMessage()) + " (" + e.what() + ")");
+        }
+    }
+    PortSettings settings(port);
+    doc.gpsConnection = std::make_unique<CGpsConnection>(TerminalProgress());
+    int result = 0;
+    if (what == "waypoints" || what == "all") {
+        result = doc.DownloadWaypointsIntoDoc();
+        EndProgress();
+    }
+    if (result == 0 && (what == "track" || what == "all")) {
+        result = doc.DownloadTrackpointsIntoDoc();
+        EndProgress();
+    }
+    doc.gpsConnection.reset();
+    if (result != 0) {
+        return 1;
+    }
+    try {
+        doc.OnSaveDocument(path);
+    } catch (const ArchiveException& e) {
+        return Fail(path, std::string(e.UserMessage(true)) + " (" + e.what() + ")");
+    }
+    std::cerr << "orvi: " << path << ": " << doc.waypointCount() << " waypoints, "
+              << doc.trackpointCount() << " trackpoints\n";
+    return 0;
+}
+
+int RunUpload(const std::string& port, const std::string& path, bool waypoints, bool track)
+{
+    CDataDoc doc;
+    try {
+        doc.OnOpenDocument(path);
+    } catch (const ArchiveException& e) {
+        return Fail(path, std::string(e.UserMessage()) + " (" + e.what() + ")");
+    }
+    if (!waypoints && !track) {
+        waypoints = doc.waypointCount() > 0;
+        track = doc.trackpointCount() > 0;
+        if (!waypoints && !track) {
+            return Fail(path, "the file holds nothing to upload");
+        }
+    }
+    if (waypoints && doc.waypointCount() == 0) {
+        return Fail(path, "the file holds no waypoints");
+    }
+    if (track && doc.trackpointCount() == 0) {
+        return Fail(path, "the file holds no trackpoints");
+    }
+    PortSettings settings(port);
+    doc.gpsConnection = std::make_unique<CGpsConnection>(TerminalProgress());
+    int result = 0;
+    if (waypoints) {
+        result = doc.UploadWaypointsFromDoc();
+        EndProgress();
+    }
+    if (result == 0 && track) {
+        result = doc.UploadTrackpointsFromDoc();
+        EndProgress();
+    }
+    return result == 0 ? 0 : 1;
+}
+
+int RunPowerOff(const std::string& port)
+{
+    PortSettings settings(port);
+    CGpsConnection connection;
+    return connection.PowerOff() == 0 && connection.link().state() >= LINK_READY ? 0 : 1;
+}
+
+}  // namespace
+
+void AddTransferCommands(CLI::App& app, int& status)
+{
+    auto port = std::make_shared<std::string>();
+    auto addPort = [port](CLI::App* command) {
+        command->add_option("--port", *port,
+                            "The receiver's port: COMn: or a device path (else the stored one)");
+    };
+
+    CLI::App* check = app.add_subcommand("check", "Identify the receiver");
+    addPort(check);
+    check->callback([&status, port] { status = RunCheck(*port); });
+
+    auto set = std::make_shared<bool>(false);
+    CLI::App* time = app.add_subcommand("time", "Show the receiver's time beside the computer's");
+    addPort(time);
+    time->add_flag("--set", *set, "Set the computer's clock from the receiver");
+    time->callback([&status, port, set] { status = RunTime(*port, *set); });
+
+    auto what = std::make_shared<std::string>();
+    auto output = std::make_shared<std::string>();
+    CLI::App* download = app.add_subcommand("download", "Download from the receiver into a file");
+    addPort(download);
+    download->add_option("WHAT", *what, "waypoints, track or all")
+        ->required()
+        ->check(CLI::IsMember({"waypoints", "track", "all"}));
+    download->add_option("-o,--output", *output, "The .orvd file to write")->required();
+    download->callback(
+        [&status, port, what, output] { status = RunDownload(*port, *what, *output); });
+
+    auto input = std::make_shared<std::string>();
+    auto waypoints = std::make_shared<bool>(false);
+    auto track = std::make_shared<bool>(false);
+    CLI::App* upload = app.add_subcommand("upload", "Upload a file's records to the receiver");
+    addPort(upload);
+    upload->add_option("FILE", *input, "The .orvd file")->required();
+    upload->add_flag("--waypoints", *waypoints, "Only the waypoints");
+    upload->add_flag("--track", *track, "Only the track log");
+    upload->callback([&status, port, input, waypoints, track] {
+        status = RunUpload(*port, *input, *waypoints, *track);
+    });
+
+    CLI::App* off = app.add_subcommand("off", "Switch the receiver off");
+    addPort(off);
+    off->callback([&status, port] { status = RunPowerOff(*port); });
+}
