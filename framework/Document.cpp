@@ -32,6 +32,17 @@ void Document::OnSaveDocument(const std::string& path)
     SetModifiedFlag(false);
 }
 
+void Document::SetModifiedFlag(bool modified)
+{
+    if (modified_ == modified) {
+        return;
+    }
+    modified_ = modified;
+    if (onModifiedChanged) {
+        onModifiedChanged();
+    }
+}
+
 void Document::AddView(View* view)
 {
     if (std::find(views_.begin(), views_.end(), view) == views_.end()) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "framework/CommandTarget.h"
 
 class Archive;
 class Document;
@@ -17,8 +20,8 @@ public:
 
 // Base of the program's documents: a path, a modified flag, the attached views, and
 // loading and storing through an Archive. Loading and storing throw ArchiveException;
-// a document never shows a message itself.
-class Document {
+// a document never shows a message itself. Documents take the commands their views leave.
+class Document : public CommandTarget {
 public:
     Document() = default;
     virtual ~Document() = default;
@@ -42,7 +45,9 @@ public:
     void SetPathName(const std::string& path) { path_ = path; }
 
     bool IsModified() const { return modified_; }
-    virtual void SetModifiedFlag(bool modified = true) { modified_ = modified; }
+    void SetModifiedFlag(bool modified = true);
+    // Called whenever the modified flag changes (the editor shows it in the window title).
+    std::function<void()> onModifiedChanged;
 
     void AddView(View* view);
     void RemoveView(View* view);

@@ -5,6 +5,8 @@
 #include <new>
 
 #include "framework/Archive.h"
+#include "framework/TaskRunner.h"
+#include "res/CommandIds.h"
 
 namespace {
 
@@ -224,13 +226,32 @@ bool SameRecords(const std::vector<Record>& a, const std::vector<Record>& b)
 
 }  // namespace
 
+CDataDoc::CDataDoc()
+{
+    OnCommand(ID_GPS_CONNECT, [this] {
+        GpsDocumentLink* link = gpsConnection.get();
+        TaskRunner::Current().Run([this] { return CheckConnection(); },
+                                  [link] {
+                                      if (link) {
+                                          link->Cancel();
+                                      }
+                                  });
+    });
+}
+
 int CDataDoc::DownloadWaypointsIntoDoc()
 {
-    if (!gpsConnection) {
-        return -1;
-    }
-    int result = gpsConnection->DownloadWaypoints();
-    if (result == 0) {
+    return gpsConnection ? ApplyWaypointDownload(gpsConnection->DownloadWaypoints()) : -1;
+}
+
+int CDataDoc::DownloadTrackpointsIntoDoc()
+{
+    return gpsConnection ? ApplyTrackpointDownload(gpsConnection->DownloadTrackpoints()) : -1;
+}
+
+int CDataDoc::ApplyWaypointDownload(int result)
+{
+    if (result == 0 && gpsConnection) {
         std::vector<WaypointRecord> records = gpsConnection->CopyWaypoints();
         bool changed = !SameRecords(records, waypoints);
         if (ReplaceWaypoints(std::move(records)) == DOC_OK && changed) {
@@ -240,13 +261,9 @@ int CDataDoc::DownloadWaypointsIntoDoc()
     return result;
 }
 
-int CDataDoc::DownloadTrackpointsIntoDoc()
+int CDataDoc::ApplyTrackpointDownload(int result)
 {
-    if (!gpsConnection) {
-        return -1;
-    }
-    int result = gpsConnection->DownloadTrackpoints();
-    if (result == 0) {
+    if (result == 0 && gpsConnection) {
         std::vector<TrackpointRecord> records = gpsConnection->CopyTrackpoints();
         bool changed = !SameRecords(records, trackpoints);
         if (ReplaceTrackpoints(std::move(records)) == DOC_OK && changed) {
@@ -256,12 +273,26 @@ int CDataDoc::DownloadTrackpointsIntoDoc()
     return result;
 }
 
+void CDataDoc::PrepareWaypointUpload()
+{
+    if (gpsConnection) {
+        gpsConnection->SetWaypoints(waypoints.data(), waypointCount());
+    }
+}
+
+void CDataDoc::PrepareTrackpointUpload()
+{
+    if (gpsConnection) {
+        gpsConnection->SetTrackpoints(trackpoints.data(), trackpointCount());
+    }
+}
+
 int CDataDoc::UploadWaypointsFromDoc()
 {
     if (!gpsConnection) {
         return -1;
     }
-    gpsConnection->SetWaypoints(waypoints.data(), waypointCount());
+    PrepareWaypointUpload();
     return gpsConnection->UploadWaypoints();
 }
 
@@ -270,7 +301,7 @@ int CDataDoc::UploadTrackpointsFromDoc()
     if (!gpsConnection) {
         return -1;
     }
-    gpsConnection->SetTrackpoints(trackpoints.data(), trackpointCount());
+    PrepareTrackpointUpload();
     return gpsConnection->UploadTrackpoints();
 }
 

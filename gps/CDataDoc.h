@@ -26,7 +26,9 @@ constexpr int32_t MAX_DOC_RECORDS = 32767;
 // the map correction sets and grid scale presets the user has kept with them.
 class CDataDoc : public Document {
 public:
-    CDataDoc() = default;
+    // Handles the command "check connection" (the document's only command) through the
+    // current TaskRunner.
+    CDataDoc();
 
     // Stores the sections "WayPts", "TrkPts", "MapCorr" and "MapGrid", each only when not
     // empty. Loading replaces the whole content, and only when the file was read whole.
@@ -65,6 +67,15 @@ public:
     int UploadTrackpointsFromDoc();
     // Product exchange with the receiver's description shown.
     int CheckConnection();
+
+    // The same operations in two halves, for running the transfer on another thread: the
+    // transfer itself touches only the connection; these touch only the document.
+    // Apply: takes the link's records of a download whose `result` is 0. Prepare: hands
+    // the records to the link before an upload.
+    int ApplyWaypointDownload(int result);
+    int ApplyTrackpointDownload(int result);
+    void PrepareWaypointUpload();
+    void PrepareTrackpointUpload();
 
     // The document's link to the receiver, attached by whoever creates the document for the
     // document's whole life (the editor does so for every GPS data document).

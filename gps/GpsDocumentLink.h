@@ -23,4 +23,6 @@ public:
     // The records the next upload sends.
     virtual void SetWaypoints(const WaypointRecord* records, int count) = 0;
     virtual void SetTrackpoints(const TrackpointRecord* records, int count) = 0;
+    // Stops a running record transfer; may be called from any thread.
+    virtual void Cancel() = 0;
 };

@@ -27,7 +27,7 @@ public:
     int SetClockFromGps();
 
     // Stops a running record transfer; may be called from any thread.
-    void Cancel() { link_->Cancel(); }
+    void Cancel() override { link_->Cancel(); }
     CGpsLink& link() { return *link_; }
 
 private:

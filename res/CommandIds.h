@@ -1,0 +1,48 @@
+#pragma once
+
+// Command ids of menus, tool-bar buttons and accelerators.
+enum CommandId {
+    // The framework's standard commands.
+    ID_FILE_NEW = 57600,
+    ID_FILE_OPEN = 57601,
+    ID_FILE_CLOSE = 57602,
+    ID_FILE_SAVE = 57603,
+    ID_FILE_SAVE_AS = 57604,
+    ID_FILE_PRINT_SETUP = 57606,
+    ID_FILE_MRU_FIRST = 57616,  // ... 57631: the recent-file list
+    ID_EDIT_CLEAR = 57632,
+    ID_EDIT_COPY = 57634,
+    ID_EDIT_CUT = 57635,
+    ID_EDIT_PASTE = 57637,
+    ID_EDIT_UNDO = 57643,
+    ID_EDIT_REDO = 57644,
+    ID_WINDOW_CASCADE = 57650,
+    ID_WINDOW_TILE_HORZ = 57651,
+    ID_WINDOW_ARRANGE = 57649,
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT = 57665,
+    ID_VIEW_TOOLBAR = 59392,
+    ID_VIEW_STATUS_BAR = 59393,
+
+    // Status-bar panes.
+    ID_INDICATOR_CAPS = 59137,
+    ID_INDICATOR_NUM = 59138,
+    ID_INDICATOR_SCRL = 59139,
+    ID_INDICATOR_MOUSEPOS = 59150,
+
+    // GPS data lists.
+    ID_VIEW_WAYPOINTS = 32816,
+    ID_VIEW_TRACKPOINTS = 32817,
+    ID_EDIT_NEW_WAYPOINT = 32828,
+    ID_EDIT_MOVE_WAYPOINTS = 32840,
+
+    // The receiver.
+    ID_GPS_CONNECT = 32819,
+    ID_GPS_TIME = 32820,
+    ID_GPS_WPT_DOWNLOAD = 32821,
+    ID_GPS_POWER_OFF = 32822,
+    ID_GPS_TRK_DOWNLOAD = 32823,
+    ID_GPS_WPT_UPLOAD = 32824,
+    ID_GPS_TRK_UPLOAD = 32825,
+    ID_OPTIONS_FORMAT = 32827,
+};
