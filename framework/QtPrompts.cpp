@@ -1,0 +1,43 @@
+#include "framework/QtPrompts.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+
+namespace {
+
+QWidget* Owner()
+{
+    QWidget* owner = QApplication::activeModalWidget();
+    return owner ? owner : QApplication::activeWindow();
+}
+
+// Runs `show` on the user-interface thread and returns its result.
+template <class Show>
+auto OnUserInterfaceThread(Show show)
+{
+    decltype(show()) result{};
+    if (QThread::currentThread() == qApp->thread()) {
+        return show();
+    }
+    QMetaObject::invokeMethod(qApp, [&] { result = show(); }, Qt::BlockingQueuedConnection);
+    return result;
+}
+
+}  // namespace
+
+void QtPrompts::Message(const std::string& text)
+{
+    OnUserInterfaceThread([&] {
+        QMessageBox::information(Owner(), Title(), QString::fromStdString(text));
+        return 0;
+    });
+}
+
+bool QtPrompts::Question(const std::string& text)
+{
+    return OnUserInterfaceThread([&] {
+        return QMessageBox::question(Owner(), Title(), QString::fromStdString(text),
+                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    });
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include "framework/Prompts.h"
+
+class QWidget;
+
+// Message boxes with the application's title. Callable from any thread: from another
+// thread the box is shown on the user-interface thread and the caller waits for it.
+class QtPrompts : public Prompts {
+public:
+    void Message(const std::string& text) override;
+    bool Question(const std::string& text) override;
+
+    static QString Title() { return QStringLiteral("OrviEdit Moving Map Editor"); }
+};
