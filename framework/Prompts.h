@@ -12,6 +12,13 @@ public:
     virtual void Message(const std::string& text) = 0;
     // A question with Yes and No buttons; true for Yes.
     virtual bool Question(const std::string& text) = 0;
+    // A question with Yes, No and Cancel buttons. Without a Cancel of its own, an
+    // implementation answers as Question does.
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer YesNoCancel(const std::string& text)
+    {
+        return Question(text) ? Answer::Yes : Answer::No;
+    }
 
     // The current implementation; until one is installed, messages go to standard error
     // and questions are answered No.

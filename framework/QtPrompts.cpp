@@ -20,7 +20,8 @@ auto OnUserInterfaceThread(Show show)
     if (QThread::currentThread() == qApp->thread()) {
         return show();
     }
-    QMetaObject::invokeMethod(qApp, [&] { result = show(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [&] { result = show(); }, Qt::BlockingQueuedConnection);
     return result;
 }
 
@@ -39,5 +40,21 @@ bool QtPrompts::Question(const std::string& text)
     return OnUserInterfaceThread([&] {
         return QMessageBox::question(Owner(), Title(), QString::fromStdString(text),
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    });
+}
+
+Prompts::Answer QtPrompts::YesNoCancel(const std::string& text)
+{
+    return OnUserInterfaceThread([&] {
+        switch (QMessageBox::question(Owner(), Title(), QString::fromStdString(text),
+                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                      QMessageBox::Yes)) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+        }
     });
 }

@@ -12,6 +12,7 @@ class QtPrompts : public Prompts {
 public:
     void Message(const std::string& text) override;
     bool Question(const std::string& text) override;
+    Answer YesNoCancel(const std::string& text) override;
 
     static QString Title() { return QStringLiteral("OrviEdit Moving Map Editor"); }
 };

@@ -1,5 +1,7 @@
 #include "res/StringTable.h"
 
+#include "res/CommandIds.h"
+
 const char* LoadString(int id)
 {
     switch (id) {
@@ -17,6 +19,64 @@ const char* LoadString(int id)
         return "Fehlermeldung des GPS";
     case IDS_GPS_SET_CLOCK:
         return "Zeit des GPS-Empfängers:\t%s\naktuelle Systemzeit:\t%s\n\nSystemzeit stellen?";
+    default:
+        return "";
+    }
+}
+
+const char* CommandPrompt(int commandId)
+{
+    switch (commandId) {
+    case ID_FILE_NEW:
+        return "Erstellt ein neues Dokument\nNeu";
+    case ID_FILE_OPEN:
+        return "Öffnet ein bestehendes Dokument\nÖffnen";
+    case ID_FILE_CLOSE:
+        return "Schließt das aktive Dokument\nSchließen";
+    case ID_FILE_SAVE:
+        return "Speichert das aktive Dokument\nSpeichern";
+    case ID_FILE_SAVE_AS:
+        return "Speichert das aktive Dokument unter neuem Namen\nSpeichern unter";
+    case ID_FILE_PRINT_SETUP:
+        return "Ändert die Druckeroptionen\nDruckereinrichtung";
+    case ID_APP_EXIT:
+        return "Verlässt die Anwendung; fragt, ob Dokumente gespeichert werden sollen\nBeenden";
+    case ID_APP_ABOUT:
+        return "Zeigt Programm-Informationen, Versionsnummer und Copyright an\nInfo";
+    case ID_VIEW_TOOLBAR:
+        return "Blendet die Symbolleiste ein oder aus\nSymbolleiste ein-/ausblenden";
+    case ID_VIEW_STATUS_BAR:
+        return "Blendet die Statusleiste ein oder aus\nStatusleiste ein-/ausblenden";
+    case ID_WINDOW_NEW:
+        return "Öffnet ein weiteres Fenster für das aktive Dokument\nNeues Fenster";
+    case ID_WINDOW_CASCADE:
+        return "Ordnet Fenster überlappend an\nÜberlappend";
+    case ID_WINDOW_TILE_HORZ:
+        return "Ordnet Fenster nebeneinander an\nNebeneinander";
+    case ID_WINDOW_ARRANGE:
+        return "Ordnet Symbole am unteren Fensterrand an\nSymbole anordnen";
+    case ID_EDIT_CLEAR:
+        return "Erase the selection\nErase";
+    case ID_VIEW_WAYPOINTS:
+        return "zeigt die Liste der Waypoint - Daten an\nWaypoints";
+    case ID_VIEW_TRACKPOINTS:
+        return "zeigt die Liste der Trackpoint - Daten an\nTrackpoints";
+    case ID_GPS_CONNECT:
+        return "Baut die Verbindung zum GPS auf\nGPS verbinden";
+    case ID_GPS_TIME:
+        return "Lädt die aktuelle Zeit aus dem GPS\nZeit herunterladen";
+    case ID_GPS_WPT_DOWNLOAD:
+        return "Lädt die Waypoints aus dem GPS\nWaypoints laden";
+    case ID_GPS_POWER_OFF:
+        return "schaltet das GPS aus\nausschalten";
+    case ID_GPS_TRK_DOWNLOAD:
+        return "Lädt die Trackpoints aus dem GPS\nTrackpoints laden";
+    case ID_GPS_WPT_UPLOAD:
+        return "Lädt die Waypoints in das GPS\nWaypoints upload";
+    case ID_GPS_TRK_UPLOAD:
+        return "Lädt die Trackpoints in das GPS\nTrackpoints upload";
+    case ID_OPTIONS_FORMAT:
+        return "Formate für Zahlen, Datum etc\nFormat";
     default:
         return "";
     }

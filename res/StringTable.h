@@ -13,3 +13,7 @@ enum StringId {
 
 // The text of `id`, or an empty text for an unknown id.
 const char* LoadString(int id);
+
+// The status-bar prompt of a command and its tool tip, separated by a line break
+// ("Lädt die Waypoints aus dem GPS\nWaypoints laden"); empty for an unknown command.
+const char* CommandPrompt(int commandId);

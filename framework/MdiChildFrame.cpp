@@ -1,0 +1,62 @@
+#include "framework/MdiChildFrame.h"
+
+#include <QCloseEvent>
+
+#include "framework/CView.h"
+#include "framework/DocManager.h"
+#include "framework/Document.h"
+#include "res/CommandIds.h"
+
+MdiChildFrame::MdiChildFrame(DocManager* manager, Document* document, DocTemplate* docTemplate,
+                             CView* view)
+    : manager_(manager), document_(document), docTemplate_(docTemplate), view_(view)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWidget(dynamic_cast<QWidget*>(view));
+    OnCommand(ID_FILE_CLOSE, [this] { manager_->CloseDocument(document_); });
+    OnCommand(ID_FILE_SAVE, [this] { manager_->SaveDocument(document_, false); });
+    OnCommand(ID_FILE_SAVE_AS, [this] { manager_->SaveDocument(document_, true); });
+}
+
+void MdiChildFrame::UpdateTitle(int number, int count)
+{
+    QString title = manager_->Title(document_);
+    if (count > 1) {
+        title += QStringLiteral(":%1").arg(number);
+    }
+    setWindowTitle(title + QStringLiteral("[*]"));
+    setWindowModified(document_->IsModified());
+}
+
+void MdiChildFrame::CloseForDocument()
+{
+    if (documentGone_) {
+        return;
+    }
+    documentGone_ = true;
+    view_->AttachDocument(nullptr);
+    close();
+}
+
+void MdiChildFrame::closeEvent(QCloseEvent* event)
+{
+    if (documentGone_) {
+        QMdiSubWindow::closeEvent(event);
+        return;
+    }
+    if (document_->GetViews().size() > 1) {
+        view_->AttachDocument(nullptr);
+        QMdiSubWindow::closeEvent(event);
+        return;
+    }
+    // The last window of the document: the document closes with it, after asking.
+    if (!manager_->SaveModified(document_)) {
+        event->ignore();
+        return;
+    }
+    documentGone_ = true;
+    view_->AttachDocument(nullptr);
+    QMdiSubWindow::closeEvent(event);
+    document_->SetModifiedFlag(false);
+    manager_->CloseDocument(document_);
+}
