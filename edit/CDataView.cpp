@@ -1,0 +1,291 @@
+#include "edit/CDataView.h"
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+
+#include "edit/PointListModel.h"
+#include "edit/PointListSort.h"
+#include "edit/TextWidthMeter.h"
+#include "framework/CommandActions.h"
+#include "framework/TaskRunner.h"
+#include "gps/CDataDoc.h"
+#include "res/CommandIds.h"
+
+namespace {
+
+// Room around a cell text; the name column of waypoints also holds the symbol.
+constexpr int kCellPadding = 20;
+constexpr int kNamePadding = 36;
+
+template <class Record>
+bool SameRecords(const std::vector<Record>& a, const std::vector<Record>& b)
+{
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Record)) == 0);
+}
+
+}  // namespace
+
+CDataView::CDataView(QWidget* parent) : QTableView(parent), model_(new PointListModel(this))
+{
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    setShowGrid(false);
+    setWordWrap(false);
+    setSortingEnabled(false);
+    setIconSize(QSize(16, 16));
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(std::max(fontMetrics().height(), 16) + 4);
+    QHeaderView* header = horizontalHeader();
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setSectionsClickable(true);
+    header->setSectionsMovable(true);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    header->setSortIndicatorShown(false);
+    connect(header, &QHeaderView::sectionClicked, this,
+            [this](int column) { SortByColumn(column); });
+
+    OnCommand(ID_VIEW_WAYPOINTS, [this] { ShowWaypoints(); });
+    OnUpdateCommand(ID_VIEW_WAYPOINTS, [this](CommandUI& ui) {
+        CDataDoc* doc = GetDataDoc();
+        ui.enabled = doc && doc->waypointCount() > 0;
+        ui.checked = Mode() == LIST_WAYPOINTS;
+    });
+    OnCommand(ID_VIEW_TRACKPOINTS, [this] { ShowTrackpoints(); });
+    OnUpdateCommand(ID_VIEW_TRACKPOINTS, [this](CommandUI& ui) {
+        CDataDoc* doc = GetDataDoc();
+        ui.enabled = doc && doc->trackpointCount() > 0;
+        ui.checked = Mode() == LIST_TRACKPOINTS;
+    });
+    OnCommand(ID_GPS_WPT_DOWNLOAD, [this] { DownloadWaypoints(); });
+    OnCommand(ID_GPS_TRK_DOWNLOAD, [this] { DownloadTrackpoints(); });
+    OnCommand(ID_GPS_WPT_UPLOAD, [this] { UploadWaypoints(); });
+    OnCommand(ID_GPS_TRK_UPLOAD, [this] { UploadTrackpoints(); });
+    OnCommand(ID_EDIT_CLEAR, [this] { DeleteSelection(); });
+    OnUpdateCommand(ID_EDIT_CLEAR, [this](CommandUI& ui) {
+        ui.enabled = selectionModel() && selectionModel()->hasSelection();
+    });
+}
+
+CDataView::~CDataView() = default;
+
+CDataDoc* CDataView::GetDataDoc() const
+{
+    return dynamic_cast<CDataDoc*>(GetDocument());
+}
+
+ListMode CDataView::Mode() const
+{
+    return model_->Mode();
+}
+
+void CDataView::OnUpdate(View*, long, void*)
+{
+    if (Mode() == LIST_TRACKPOINTS) {
+        ShowTrackpoints();
+    } else {
+        ShowWaypoints();
+    }
+}
+
+void CDataView::ShowWaypoints()
+{
+    Show(LIST_WAYPOINTS);
+}
+
+void CDataView::ShowTrackpoints()
+{
+    Show(LIST_TRACKPOINTS);
+}
+
+void CDataView::Show(ListMode mode)
+{
+    bool switching = mode != Mode();
+    if (switching) {
+        // The new columns come without the sort arrow.
+        horizontalHeader()->setSortIndicatorShown(false);
+    }
+    model_->SetDocument(GetDataDoc());
+    model_->Rebuild(mode);
+    FitColumnWidths(switching);
+}
+
+void CDataView::FitColumnWidths(bool fromCaptions)
+{
+    const QFontMetrics metrics = fontMetrics();
+    const ListMode mode = Mode();
+    const int columns = model_->columnCount();
+    std::vector<int> widths(static_cast<size_t>(columns));
+    std::vector<int> padding(static_cast<size_t>(columns), kCellPadding);
+    for (int column = 0; column < columns; ++column) {
+        auto c = static_cast<size_t>(column);
+        widths[c] =
+            fromCaptions
+                ? metrics.horizontalAdvance(QString::fromUtf8(ListColumnAt(mode, column).caption)) +
+                      kCellPadding
+                : columnWidth(column);
+    }
+    if (mode == LIST_WAYPOINTS) {
+        padding[WPT_COL_NAME] = kNamePadding;
+    }
+    TextWidthMeter meter(metrics);
+    const int rows = model_->rowCount();
+    for (int column = 0; column < columns; ++column) {
+        auto c = static_cast<size_t>(column);
+        CellEncoding encoding = ListCellEncoding(mode, column);
+        for (int row = 0; row < rows; ++row) {
+            widths[c] = std::max(
+                widths[c], meter.Width(model_->CellBytes(row, column), encoding) + padding[c]);
+        }
+        setColumnWidth(column, std::min(widths[c], 32767));
+    }
+}
+
+void CDataView::SortByColumn(int column)
+{
+    ListSortState& state = SharedListSortState();
+    ClickSortColumn(state, column);
+    QHeaderView* header = horizontalHeader();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(state.column,
+                             state.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    model_->Sort(state.column, state.descending);
+}
+
+void CDataView::DeleteSelection()
+{
+    CDataDoc* doc = GetDataDoc();
+    std::vector<int> indices;
+    if (!doc || !GetSelectedIndices(indices, Mode())) {
+        return;
+    }
+    std::sort(indices.begin(), indices.end(), std::greater<int>());
+    for (int index : indices) {
+        int result = Mode() == LIST_TRACKPOINTS ? doc->DeleteTrackpoints(index, 1)
+                                                : doc->DeleteWaypoints(index, 1);
+        if (result != DOC_OK) {
+            break;
+        }
+    }
+    doc->UpdateAllViews(nullptr);
+}
+
+bool CDataView::GetSelectedIndices(std::vector<int>& indices, ListMode mode) const
+{
+    if (mode != Mode()) {
+        return false;
+    }
+    indices.clear();
+    std::vector<bool> selected(static_cast<size_t>(model_->rowCount()));
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (row >= 0 && static_cast<size_t>(row) < selected.size()) {
+                selected[static_cast<size_t>(row)] = true;
+            }
+        }
+    }
+    for (size_t row = 0; row < selected.size(); ++row) {
+        if (selected[row]) {
+            indices.push_back(model_->RecordAt(static_cast<int>(row)));
+        }
+    }
+    return true;
+}
+
+bool CDataView::FillItemCombo(QComboBox* combo) const
+{
+    const int rows = model_->rowCount();
+    for (int row = 0; row < rows; ++row) {
+        combo->addItem(model_->CellText(row, 0), model_->RecordAt(row));
+    }
+    return rows > 0;
+}
+
+bool CDataView::BuildContextMenu(QMenu& menu, const QPoint& position) const
+{
+    if (!indexAt(position).isValid()) {
+        return false;
+    }
+    CommandActions::AddToMenu(
+        &menu, {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_EDIT_MOVE_WAYPOINTS});
+    return !menu.isEmpty();
+}
+
+void CDataView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // Focus makes this view, and with it its frame, the active one, so that the chosen
+    // command reaches this view.
+    setFocus(Qt::PopupFocusReason);
+    QMenu menu(this);
+    if (BuildContextMenu(menu, event->pos())) {
+        menu.exec(event->globalPos());
+    }
+    event->accept();
+}
+
+bool CDataView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    return QTableView::edit(index.isValid() ? index.siblingAtColumn(WPT_COL_NAME) : index, trigger,
+                            event);
+}
+
+int CDataView::RunTransfer(int (GpsDocumentLink::*transfer)())
+{
+    CDataDoc* doc = GetDataDoc();
+    GpsDocumentLink* link = doc ? doc->gpsConnection.get() : nullptr;
+    if (!link) {
+        return -1;
+    }
+    // The task runs on a worker thread in the editor: it touches the connection only.
+    return TaskRunner::Current().Run([link, transfer] { return (link->*transfer)(); },
+                                     [link] { link->Cancel(); });
+}
+
+void CDataView::DownloadWaypoints()
+{
+    if (CDataDoc* doc = GetDataDoc()) {
+        std::vector<WaypointRecord> before = doc->Waypoints();
+        doc->ApplyWaypointDownload(RunTransfer(&GpsDocumentLink::DownloadWaypoints));
+        if (!SameRecords(before, doc->Waypoints())) {
+            doc->UpdateAllViews(this);
+        }
+    }
+    ShowWaypoints();
+}
+
+void CDataView::DownloadTrackpoints()
+{
+    if (CDataDoc* doc = GetDataDoc()) {
+        std::vector<TrackpointRecord> before = doc->Trackpoints();
+        doc->ApplyTrackpointDownload(RunTransfer(&GpsDocumentLink::DownloadTrackpoints));
+        if (!SameRecords(before, doc->Trackpoints())) {
+            doc->UpdateAllViews(nullptr);
+        }
+    }
+}
+
+void CDataView::UploadWaypoints()
+{
+    if (CDataDoc* doc = GetDataDoc(); doc && doc->gpsConnection) {
+        doc->PrepareWaypointUpload();
+        RunTransfer(&GpsDocumentLink::UploadWaypoints);
+    }
+}
+
+void CDataView::UploadTrackpoints()
+{
+    if (CDataDoc* doc = GetDataDoc(); doc && doc->gpsConnection) {
+        doc->PrepareTrackpointUpload();
+        RunTransfer(&GpsDocumentLink::UploadTrackpoints);
+    }
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <vector>
+
+#include <QTableView>
+
+#include "edit/PointListFormat.h"
+#include "framework/CView.h"
+
+class CDataDoc;
+class GpsDocumentLink;
+class PointListModel;
+class QComboBox;
+class QMenu;
+
+// The view of a GPS data document: a list of its waypoints or of its trackpoints, one row
+// per record, sortable by any column (the sort column and direction are shared by all
+// lists), with in-place renaming of waypoints, deletion of the selected records and the
+// document's transfers with the receiver. Each view keeps its own mode. The rows hold
+// record indices only; every list is rebuilt from the document.
+//
+// Commands (see res/CommandIds.h): ID_VIEW_WAYPOINTS and ID_VIEW_TRACKPOINTS switch the
+// list (enabled when the document has such records, checked when shown); the four
+// ID_GPS_WPT/TRK_DOWNLOAD/UPLOAD commands run their transfer through TaskRunner::Current();
+// ID_EDIT_CLEAR deletes the selected records (enabled with a selection).
+class CDataView : public QTableView, public CView {
+    Q_OBJECT
+
+public:
+    explicit CDataView(QWidget* parent = nullptr);
+    ~CDataView() override;
+
+    // The attached document when it is a CDataDoc, else null.
+    CDataDoc* GetDataDoc() const;
+    ListMode Mode() const;
+    PointListModel* ListModel() const { return model_; }
+
+    // Rebuilds the list the view shows; a view that shows nothing yet shows the waypoints.
+    void OnUpdate(View* sender, long hint, void* object) override;
+
+    // Rebuild the list in waypoint or trackpoint mode, in record order. A switch of mode
+    // starts the column widths from the captions; a rebuild in the same mode starts from
+    // the current widths. Either way columns grow to fit every cell.
+    void ShowWaypoints();
+    void ShowTrackpoints();
+
+    // A click on the header of `column`: updates the shared sort state, shows the arrow on
+    // that column and sorts the rows.
+    void SortByColumn(int column);
+
+    // Deletes the records of the selected rows from the document, highest index first,
+    // stopping at the first failure, then rebuilds the document's views.
+    void DeleteSelection();
+
+    // The record indices of the selected rows, in row order. False (and `indices`
+    // untouched) when the view does not show `mode`.
+    bool GetSelectedIndices(std::vector<int>& indices, ListMode mode) const;
+
+    // Adds the first-column text of every row to `combo`, in row order, each with its
+    // record index as item data. False when the list has no rows.
+    bool FillItemCombo(QComboBox* combo) const;
+
+    // Fills `menu` with the context menu of a click at `position` (viewport coordinates):
+    // the registered actions of cut, copy, paste and move waypoints. False when the
+    // position is not on a row or none of those commands exists.
+    bool BuildContextMenu(QMenu& menu, const QPoint& position) const;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    // Editing always edits the name column of the row (F2, or a click on a selected row).
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+
+private:
+    void Show(ListMode mode);
+    void FitColumnWidths(bool fromCaptions);
+    // Runs `transfer` on the document's connection through the current TaskRunner; -1
+    // without a connection.
+    int RunTransfer(int (GpsDocumentLink::*transfer)());
+    void DownloadWaypoints();
+    void DownloadTrackpoints();
+    void UploadWaypoints();
+    void UploadTrackpoints();
+
+    PointListModel* model_;
+};

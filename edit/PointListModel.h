@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <QAbstractTableModel>
+#include <QPixmap>
+
+#include "edit/PointListFormat.h"
+
+class CDataDoc;
+
+// The rows of a point list over a GPS data document. The model keeps the order of the rows
+// (the record index of each row) and the derived numbers of the track, never records:
+// every cell text is formatted from the document when it is asked for. After the document
+// changed, Rebuild brings the rows back in step; until then rows whose record is gone show
+// empty cells.
+class PointListModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    // The row's item data (quint32): record index in the low 16 bits, row in the high 16.
+    static constexpr int ItemDataRole = Qt::UserRole;
+    // The row's record index (int).
+    static constexpr int RecordRole = Qt::UserRole + 1;
+
+    explicit PointListModel(QObject* parent = nullptr);
+
+    // The document shown (not owned; may be null). Takes effect at the next Rebuild.
+    void SetDocument(CDataDoc* doc) { doc_ = doc; }
+    CDataDoc* Document() const { return doc_; }
+    ListMode Mode() const { return mode_; }
+
+    // Shows the document's records of `mode` in record order.
+    void Rebuild(ListMode mode);
+    // Sorts the rows by the texts of `column` (byte order, equal texts keep their order);
+    // persistent indexes (selection, current row) follow their rows.
+    void Sort(int column, bool descending);
+
+    // The record index of `row`, -1 outside the rows.
+    int RecordAt(int row) const;
+    // The cell's bytes as formatted (see ListCellEncoding) and as display text.
+    std::string CellBytes(int row, int column) const;
+    QString CellText(int row, int column) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Renames the waypoint of a row of the name column (waypoint mode only): the text is cut
+    // or padded to 6 characters, upper case, and stored through SetWaypoint.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+private:
+    CDataDoc* doc_ = nullptr;
+    ListMode mode_ = LIST_NONE;
+    std::vector<int> rows_;       // row -> record index
+    std::vector<TrackLeg> legs_;  // by record index, trackpoint mode only
+    std::vector<QPixmap> symbols_;
+};

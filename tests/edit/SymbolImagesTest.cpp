@@ -1,0 +1,46 @@
+#include "edit/SymbolImages.h"
+
+#include <gtest/gtest.h>
+#include <QImage>
+
+namespace {
+
+// Opaque and transparent pixels of an image.
+std::pair<int, int> Coverage(const QImage& image)
+{
+    int opaque = 0, clear = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            int alpha = qAlpha(image.pixel(x, y));
+            opaque += alpha > 200;
+            clear += alpha == 0;
+        }
+    }
+    return {opaque, clear};
+}
+
+TEST(SymbolImages, SixteenDistinctPicturesOnATransparentGround)
+{
+    std::vector<QImage> images;
+    for (int symbol = 0; symbol < 16; ++symbol) {
+        QImage image = SymbolImage(symbol).toImage();
+        ASSERT_EQ(image.size(), QSize(16, 16)) << symbol;
+        auto [opaque, clear] = Coverage(image);
+        EXPECT_GE(opaque, 12) << "symbol " << symbol << " is hardly visible";
+        EXPECT_GE(clear, 30) << "symbol " << symbol << " fills its square";
+        for (size_t other = 0; other < images.size(); ++other) {
+            EXPECT_NE(image, images[other]) << symbol << " looks like " << other;
+        }
+        images.push_back(image);
+    }
+}
+
+TEST(SymbolImages, OtherSizesAndValuesOutsideTheTable)
+{
+    EXPECT_EQ(SymbolImage(3, 48).size(), QSize(48, 48));
+    EXPECT_TRUE(SymbolImage(-1).isNull());
+    EXPECT_TRUE(SymbolImage(16).isNull());
+    EXPECT_TRUE(SymbolImage(0, 0).isNull());
+}
+
+}  // namespace
