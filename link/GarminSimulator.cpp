@@ -1,0 +1,515 @@
+#include "link/GarminSimulator.h"
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+#include <type_traits>
+
+#include "link/GpsTimeConversion.h"
+#include "link/SerialPort.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+
+// How often we send a packet that is not acknowledged.
+constexpr int kMaxTries = 4;
+// Idle reads end this often, so that a stop request or a new fault is noticed.
+constexpr int kIdleSliceMs = 50;
+constexpr int kWaypointPacketSize = 60;
+constexpr size_t kMaxDescription = 250;  // product data: 4 bytes, description, zero
+
+// The 60-byte waypoint packet: ident 6, latitude 4, longitude 4, 4 unused (zero), comment
+// 40, symbol 1 (the record's low byte), display 1.
+void WaypointToPacket(const WaypointRecord& w, uint8_t* packet)
+{
+    std::memset(packet, 0, kWaypointPacketSize);
+    std::memcpy(packet, w.ident, 6);
+    std::memcpy(packet + 6, &w.latitude, 4);
+    std::memcpy(packet + 10, &w.longitude, 4);
+    std::memcpy(packet + 18, w.comment, 40);
+    packet[58] = static_cast<uint8_t>(w.symbol);
+    packet[59] = w.display;
+}
+
+// A packet shorter than its layout reads as if the missing bytes were zero.
+WaypointRecord PacketToWaypoint(const uint8_t* data, uint8_t size)
+{
+    uint8_t packet[kWaypointPacketSize] = {};
+    std::memcpy(packet, data, std::min<size_t>(size, sizeof packet));
+    WaypointRecord w;
+    std::memcpy(w.ident, packet, 6);
+    std::memcpy(&w.latitude, packet + 6, 4);
+    std::memcpy(&w.longitude, packet + 10, 4);
+    std::memcpy(w.comment, packet + 18, 40);
+    w.symbol = packet[58];
+    w.display = packet[59];
+    return w;
+}
+
+TrackpointRecord PacketToTrackpoint(const uint8_t* data, uint8_t size)
+{
+    TrackpointRecord t;
+    std::memset(&t, 0, sizeof t);
+    std::memcpy(&t, data, std::min<size_t>(size, sizeof t));
+    return t;
+}
+
+int64_t SystemNowUtc()
+{
+    struct timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now.tv_sec;
+}
+
+uint16_t Word(const HostFrame& frame)
+{
+    return static_cast<uint16_t>((frame.size > 0 ? frame.data[0] : 0) |
+                                 (frame.size > 1 ? frame.data[1] << 8 : 0));
+}
+
+}  // namespace
+
+GarminSimulator::GarminSimulator() = default;
+
+GarminSimulator::~GarminSimulator()
+{
+    Stop();
+}
+
+bool GarminSimulator::Start(std::unique_ptr<SerialPort> port)
+{
+    if (serving_ || !port) {
+        return false;
+    }
+    if (thread_.joinable()) {
+        thread_.join();  // ended by a hang-up
+    }
+    port_ = std::move(port);
+    line_ = std::make_unique<SimulatorLine>(*port_, counters_);
+    hungUp_ = false;
+    pending_.reset();
+    upload_ = {};
+    stop_ = false;
+    serving_ = true;
+    thread_ = std::thread([this] { Serve(); });
+    return true;
+}
+
+std::unique_ptr<SerialPort> GarminSimulator::Stop()
+{
+    stop_ = true;
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+    stop_ = false;
+    serving_ = false;
+    line_.reset();
+    return std::move(port_);
+}
+
+void GarminSimulator::SetProduct(uint16_t id, int16_t version, const std::string& description)
+{
+    std::lock_guard lock(mutex_);
+    productId_ = id;
+    softwareVersion_ = version;
+    description_ = description.substr(0, kMaxDescription);
+}
+
+void GarminSimulator::SetWaypoints(std::vector<WaypointRecord> records)
+{
+    std::lock_guard lock(mutex_);
+    waypoints_ = std::move(records);
+}
+
+void GarminSimulator::SetTrackpoints(std::vector<TrackpointRecord> records)
+{
+    std::lock_guard lock(mutex_);
+    trackpoints_ = std::move(records);
+}
+
+std::vector<WaypointRecord> GarminSimulator::Waypoints() const
+{
+    std::lock_guard lock(mutex_);
+    return waypoints_;
+}
+
+std::vector<TrackpointRecord> GarminSimulator::Trackpoints() const
+{
+    std::lock_guard lock(mutex_);
+    return trackpoints_;
+}
+
+void GarminSimulator::SetClock(std::function<int64_t()> nowUtc)
+{
+    std::lock_guard lock(mutex_);
+    clock_ = std::move(nowUtc);
+}
+
+void GarminSimulator::SetWeekRollover(bool on)
+{
+    std::lock_guard lock(mutex_);
+    weekRollover_ = on;
+}
+
+std::vector<uint8_t> GarminSimulator::TimePacket() const
+{
+    std::function<int64_t()> clock;
+    bool rollover;
+    {
+        std::lock_guard lock(mutex_);
+        clock = clock_;
+        rollover = weekRollover_;
+    }
+    int64_t now = clock ? clock() : SystemNowUtc();
+    if (rollover) {
+        now -= GPS_WEEK_ROLLOVER_SECONDS;
+    }
+    time_t seconds = static_cast<time_t>(now);
+    struct tm f {};
+    gmtime_r(&seconds, &f);
+    auto year = static_cast<uint16_t>(std::clamp(f.tm_year + 1900, 0, 65535));
+    return {static_cast<uint8_t>(f.tm_mon + 1), static_cast<uint8_t>(f.tm_mday),
+            static_cast<uint8_t>(year),         static_cast<uint8_t>(year >> 8),
+            static_cast<uint8_t>(f.tm_hour),    0,
+            static_cast<uint8_t>(f.tm_min),     static_cast<uint8_t>(f.tm_sec)};
+}
+
+void GarminSimulator::SetBaudRate(int baud)
+{
+    std::lock_guard lock(mutex_);
+    baud_ = std::max(baud, 0);
+}
+
+void GarminSimulator::SetAckTimeout(int ms)
+{
+    std::lock_guard lock(mutex_);
+    ackTimeoutMs_ = std::max(ms, 1);
+}
+
+void GarminSimulator::SetFaults(const SimulatorFaults& faults)
+{
+    std::lock_guard lock(mutex_);
+    faults_ = faults;
+}
+
+SimulatorFaults GarminSimulator::Faults() const
+{
+    std::lock_guard lock(mutex_);
+    return faults_;
+}
+
+SimulatorStats GarminSimulator::Stats() const
+{
+    std::lock_guard lock(mutex_);
+    SimulatorStats stats = stats_;
+    stats.bytesSent = counters_.sent;
+    stats.bytesReceived = counters_.received;
+    return stats;
+}
+
+void GarminSimulator::ResetStats()
+{
+    std::lock_guard lock(mutex_);
+    stats_ = {};
+    counters_.sent = 0;
+    counters_.received = 0;
+}
+
+void GarminSimulator::Count(int SimulatorStats::*counter)
+{
+    std::lock_guard lock(mutex_);
+    ++(stats_.*counter);
+}
+
+void GarminSimulator::ApplyShape()
+{
+    LineShape shape;
+    {
+        std::lock_guard lock(mutex_);
+        shape.baud = baud_;
+        shape.burstBytes = faults_.burstBytes;
+        shape.gapMinMs = faults_.gapMinMs;
+        shape.gapMaxMs = faults_.gapMaxMs;
+    }
+    line_->SetShape(shape);
+}
+
+void GarminSimulator::Serve()
+{
+    while (!stop_ && !hungUp_) {
+        HostFrame frame;
+        if (pending_) {
+            frame = *pending_;
+            pending_.reset();
+        } else {
+            ApplyShape();
+            frame = line_->Read(kIdleSliceMs, stop_);
+        }
+        if (frame.kind == HostFrame::Nothing) {
+            continue;
+        }
+        if (frame.kind == HostFrame::LineGone) {
+            // Nobody on the other end (a port without a keeper of the device): wait for one.
+            upload_ = {};
+            std::this_thread::sleep_for(milliseconds(10));
+            continue;
+        }
+        if (Faults().silent) {
+            continue;
+        }
+        Handle(frame);
+    }
+    serving_ = false;
+}
+
+void GarminSimulator::Answer(uint8_t packetId, uint8_t about)
+{
+    uint8_t data[2] = {about, 0};
+    line_->Send(packetId, data, 2);
+}
+
+void GarminSimulator::Handle(const HostFrame& frame)
+{
+    if (frame.kind == HostFrame::Damaged) {
+        // Name what the frame seems to be; when even its id is lost, what came last.
+        Count(&SimulatorStats::naksSent);
+        Answer(PKT_NAK, static_cast<uint8_t>(frame.id >= 0 ? frame.id : lastHostId_));
+        return;
+    }
+    auto id = static_cast<uint8_t>(frame.id);
+    if (id == PKT_ACK || id == PKT_NAK) {
+        return;  // late answers to packets we no longer wait for
+    }
+    lastHostId_ = id;
+    switch (id) {
+    case PKT_PRODUCT_REQUEST:
+        Answer(PKT_ACK, id);
+        SendProduct();
+        break;
+    case PKT_COMMAND:
+        HandleCommand(frame.size > 0 ? Word(frame) : 0xFFFF);
+        break;
+    case PKT_RECORD_COUNT:
+        Answer(PKT_ACK, id);
+        upload_ = {};
+        upload_.active = true;
+        upload_.announced = static_cast<int16_t>(Word(frame));
+        break;
+    case PKT_WAYPOINT:
+    case PKT_TRACKPOINT:
+        ReceiveRecord(frame);
+        break;
+    case PKT_XFER_DONE:
+        CompleteUpload(frame);  // stored before the host hears that it is
+        Answer(PKT_ACK, id);
+        break;
+    default:
+        Answer(PKT_ACK, id);  // a packet this receiver has no use for
+        break;
+    }
+}
+
+void GarminSimulator::HandleCommand(uint16_t command)
+{
+    if (command == CMD_POWER_OFF) {
+        Count(&SimulatorStats::powerOffs);  // the receiver would be off before answering
+        return;
+    }
+    Answer(PKT_ACK, PKT_COMMAND);
+    upload_ = {};  // an upload that did not complete is forgotten
+    switch (command) {
+    case CMD_SEND_WAYPOINTS:
+        SendRecords(CMD_SEND_WAYPOINTS, PKT_WAYPOINT, Waypoints());
+        break;
+    case CMD_SEND_TRACK:
+        SendRecords(CMD_SEND_TRACK, PKT_TRACKPOINT, Trackpoints());
+        break;
+    case CMD_SEND_TIME:
+        SendTime();
+        break;
+    case 1:  // almanac
+    case 3:  // proximity waypoints
+    case 4:  // routes
+        SendRecords(command, PKT_WAYPOINT, std::vector<WaypointRecord>());
+        break;
+    default:  // CMD_ABORT_TRANSFER with nothing running, and commands we do not know
+        break;
+    }
+}
+
+void GarminSimulator::ReceiveRecord(const HostFrame& frame)
+{
+    if (!upload_.active) {
+        upload_ = {};  // records without a count before them
+        upload_.active = true;
+        upload_.announced = -1;
+    }
+    int number = static_cast<int>(upload_.waypoints.size() + upload_.trackpoints.size()) + 1;
+    SimulatorFaults faults = Faults();
+    if (faults.hangUpAtRecord == number) {
+        HangUp();
+        return;
+    }
+    if (faults.nakUpload.Hits(number, ++upload_.tries)) {
+        Count(&SimulatorStats::naksSent);
+        Answer(PKT_NAK, static_cast<uint8_t>(frame.id));
+        return;
+    }
+    Answer(PKT_ACK, static_cast<uint8_t>(frame.id));
+    upload_.tries = 0;
+    if (frame.id == PKT_WAYPOINT) {
+        upload_.waypoints.push_back(PacketToWaypoint(frame.data, frame.size));
+    } else {
+        upload_.trackpoints.push_back(PacketToTrackpoint(frame.data, frame.size));
+    }
+}
+
+void GarminSimulator::CompleteUpload(const HostFrame& frame)
+{
+    if (!upload_.active) {
+        return;
+    }
+    // The records say what was uploaded; without any, the transfer-complete packet does.
+    uint16_t command = Word(frame);
+    bool none = upload_.waypoints.empty() && upload_.trackpoints.empty();
+    bool waypoints = !upload_.waypoints.empty() || (none && command == CMD_SEND_WAYPOINTS);
+    bool track = !upload_.trackpoints.empty() || (none && command == CMD_SEND_TRACK);
+    {
+        std::lock_guard lock(mutex_);
+        if (waypoints) {
+            waypoints_ = std::move(upload_.waypoints);
+        }
+        if (track) {
+            trackpoints_ = std::move(upload_.trackpoints);
+        }
+        if (waypoints || track) {
+            ++stats_.uploadsStored;
+        }
+    }
+    upload_ = {};
+}
+
+void GarminSimulator::SendProduct()
+{
+    std::vector<uint8_t> data;
+    {
+        std::lock_guard lock(mutex_);
+        data = {static_cast<uint8_t>(productId_), static_cast<uint8_t>(productId_ >> 8),
+                static_cast<uint8_t>(softwareVersion_),
+                static_cast<uint8_t>(static_cast<uint16_t>(softwareVersion_) >> 8)};
+        data.insert(data.end(), description_.begin(), description_.end());
+    }
+    data.push_back(0);
+    SendPacket(PKT_PRODUCT_DATA, data.data(), static_cast<uint8_t>(data.size()));
+}
+
+void GarminSimulator::SendTime()
+{
+    std::vector<uint8_t> packet = TimePacket();
+    SendPacket(PKT_DATE_TIME, packet.data(), static_cast<uint8_t>(packet.size()));
+}
+
+template <class Record>
+void GarminSimulator::SendRecords(uint16_t command, uint8_t packetId,
+                                  const std::vector<Record>& records)
+{
+    int count = static_cast<int>(std::min<size_t>(records.size(), INT16_MAX));
+    uint8_t countBytes[2] = {static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8)};
+    if (!SendPacket(PKT_RECORD_COUNT, countBytes, 2)) {
+        Count(&SimulatorStats::transfersBroken);
+        return;
+    }
+    for (int number = 1; number <= count; ++number) {
+        if (Faults().hangUpAtRecord == number) {
+            HangUp();
+            return;
+        }
+        const Record& record = records[static_cast<size_t>(number - 1)];
+        uint8_t packet[kWaypointPacketSize];
+        uint8_t size;
+        if constexpr (std::is_same_v<Record, WaypointRecord>) {
+            WaypointToPacket(record, packet);
+            size = kWaypointPacketSize;
+        } else {
+            std::memcpy(packet, &record, sizeof record);
+            size = sizeof record;
+        }
+        if (!SendPacket(packetId, packet, size, number)) {
+            Count(&SimulatorStats::transfersBroken);
+            return;
+        }
+    }
+    uint8_t done[2] = {static_cast<uint8_t>(command), static_cast<uint8_t>(command >> 8)};
+    if (!SendPacket(PKT_XFER_DONE, done, 2)) {
+        Count(&SimulatorStats::transfersBroken);
+        return;
+    }
+    Count(&SimulatorStats::downloadsDone);
+}
+
+bool GarminSimulator::SendPacket(uint8_t id, const uint8_t* data, uint8_t size, int record)
+{
+    for (int attempt = 1; attempt <= kMaxTries; ++attempt) {
+        if (attempt > 1) {
+            Count(&SimulatorStats::resends);
+        }
+        SimulatorFaults faults;
+        milliseconds ackTimeout;
+        {
+            std::lock_guard lock(mutex_);
+            faults = faults_;
+            ackTimeout = milliseconds(ackTimeoutMs_);
+        }
+        ApplyShape();
+        bool corrupt = faults.corruptRecord.Hits(record, attempt);
+        bool stray = faults.strayRecord.Hits(record, attempt);
+        if (!line_->Send(id, data, size, corrupt,
+                         stray ? faults.strayBytes : std::vector<uint8_t>())) {
+            return false;
+        }
+        const Clock::time_point deadline = Clock::now() + ackTimeout;
+        for (;;) {
+            auto left = std::chrono::ceil<milliseconds>(deadline - Clock::now()).count();
+            if (left <= 0) {
+                break;  // no answer: send it again
+            }
+            HostFrame answer = line_->Read(static_cast<int>(left), stop_);
+            if (stop_ || answer.kind == HostFrame::LineGone) {
+                return false;
+            }
+            if (answer.kind == HostFrame::Nothing) {
+                continue;
+            }
+            if (answer.kind == HostFrame::Damaged) {
+                break;  // a spoilt answer counts as a refusal
+            }
+            if (answer.id == PKT_ACK) {
+                // Hosts acknowledge with the id alone or with the id and a zero.
+                if (answer.size >= 1 && answer.data[0] == id) {
+                    return true;
+                }
+                continue;  // a late acknowledgement of something else
+            }
+            if (answer.id == PKT_NAK) {
+                Count(&SimulatorStats::naksReceived);
+                break;
+            }
+            pending_ = answer;  // the host has moved on: this ends the transfer
+            return false;
+        }
+    }
+    return false;
+}
+
+void GarminSimulator::HangUp()
+{
+    line_.reset();
+    port_.reset();  // closes our end: the host's device hangs up
+    hungUp_ = true;
+    std::lock_guard lock(mutex_);
+    stats_.hungUp = true;
+    ++stats_.transfersBroken;
+    faults_.hangUpAtRecord = 0;
+}

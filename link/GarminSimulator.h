@@ -1,0 +1,169 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "gps/Records.h"
+#include "link/SimulatorLine.h"
+
+class SerialPort;
+
+// A fault on one record of a transfer. Records count from 1 within each transfer; 0 is off.
+struct RecordFault {
+    int record = 0;
+    bool always = false;  // at every try of that record, not only at the first
+
+    bool Hits(int number, int attempt) const
+    {
+        return record > 0 && number == record && (always || attempt == 1);
+    }
+};
+
+// Misbehaviour the simulator can be told to show.
+struct SimulatorFaults {
+    RecordFault nakUpload;      // refuse this record of an upload with PKT_NAK
+    RecordFault corruptRecord;  // send this record of a download with a wrong checksum
+    RecordFault strayRecord;    // put `strayBytes` on the line just before this record
+    std::vector<uint8_t> strayBytes = {0x00, 0x55};
+    bool silent = false;  // take everything off the line, answer nothing
+    // Hang up (close our end of the line) instead of sending this record of a download, or
+    // on receiving it in an upload. 0: never. Cleared when it happens.
+    int hangUpAtRecord = 0;
+    // Split every frame into bursts of this many bytes with pauses of gapMinMs to gapMaxMs
+    // between them. 0: whole frames.
+    int burstBytes = 0;
+    int gapMinMs = 12;
+    int gapMaxMs = 16;
+};
+
+// What the simulator has seen and done since it was made or ResetStats() was called.
+struct SimulatorStats {
+    uint64_t bytesSent = 0;      // every byte we put on the line, stray bytes included
+    uint64_t bytesReceived = 0;  // every byte the host put on the line
+    int naksSent = 0;            // damaged or refused packets of the host
+    int naksReceived = 0;        // our packets the host refused
+    int resends = 0;             // packets sent again after a PKT_NAK or a time-out
+    int powerOffs = 0;
+    int uploadsStored = 0;    // uploads that replaced our waypoints or track log
+    int downloadsDone = 0;    // downloads that ran to their transfer-complete packet
+    int transfersBroken = 0;  // downloads given up, aborted or cut by a hang-up
+    bool hungUp = false;
+};
+
+// A Garmin receiver of the GPS 12 family, as seen from its serial line: a model (product,
+// waypoints, track log, clock) and the receiver's side of the protocol, served through any
+// SerialPort on a thread of its own.
+//
+// It answers a product request with its product data and nothing more; acknowledges every
+// good packet (PKT_ACK: id, 0), refuses damaged ones with a PKT_NAK naming the id it
+// expected; waits for the host's acknowledgement (of one or two data bytes) after every
+// packet it sends, sending it again after a PKT_NAK or 1.5 s of silence, at most 4 times.
+// Commands: 7 waypoints, 6 track log, 5 time, 0 abort the running transfer, 8 power off
+// (noted, not acknowledged: the receiver switches off); 1, 3 and 4 (almanac, proximity
+// waypoints, routes) give empty transfers. An upload (record count, records, transfer
+// complete) replaces the waypoints or the track log when it completes, before the
+// transfer-complete packet is acknowledged; one that stops short changes nothing.
+//
+// The model may be read and changed from any thread at any time; a transfer sends the
+// records the model held when it began.
+class GarminSimulator {
+public:
+    // A GPS 12: product 77, software version 4.60, no records, the computer's clock.
+    GarminSimulator();
+    ~GarminSimulator();
+    GarminSimulator(const GarminSimulator&) = delete;
+    GarminSimulator& operator=(const GarminSimulator&) = delete;
+
+    // Starts serving on `port`, which the simulator owns from now on. False (and the port
+    // is dropped) while it still serves another one.
+    bool Start(std::unique_ptr<SerialPort> port);
+    // Stops serving, waiting at most about 0.6 s for the thread (longer only while a paced
+    // frame is on its way), and hands the port back; null when the simulator hung up.
+    std::unique_ptr<SerialPort> Stop();
+    // True from Start() until Stop() or a hang-up.
+    bool Serving() const { return serving_; }
+
+    void SetProduct(uint16_t id, int16_t version, const std::string& description);
+    void SetWaypoints(std::vector<WaypointRecord> records);
+    void SetTrackpoints(std::vector<TrackpointRecord> records);
+    std::vector<WaypointRecord> Waypoints() const;
+    std::vector<TrackpointRecord> Trackpoints() const;
+
+    // The time the receiver reports, in seconds since 1970 (UTC). Null: the computer's clock.
+    void SetClock(std::function<int64_t()> nowUtc);
+    // Reports dates 1024 weeks (619315200 s) early, as receivers of this family do past a
+    // GPS week rollover.
+    void SetWeekRollover(bool on);
+    // The date-time packet the receiver would send now: month, day, year (16-bit), hour
+    // (16-bit), minute, second.
+    std::vector<uint8_t> TimePacket() const;
+
+    // Pace the line at this many baud (10 bits per byte); 0: unpaced.
+    void SetBaudRate(int baud);
+    // How long to wait for the host's acknowledgement before sending a packet again
+    // (1500 ms unless changed).
+    void SetAckTimeout(int ms);
+    void SetFaults(const SimulatorFaults& faults);
+    SimulatorFaults Faults() const;
+
+    SimulatorStats Stats() const;
+    void ResetStats();
+
+private:
+    struct Upload {
+        bool active = false;
+        int announced = 0;  // -1 when the records came without a count
+        int tries = 0;      // arrivals of the record that comes next
+        std::vector<WaypointRecord> waypoints;
+        std::vector<TrackpointRecord> trackpoints;
+    };
+
+    void Serve();
+    void Handle(const HostFrame& frame);
+    void HandleCommand(uint16_t command);
+    void ReceiveRecord(const HostFrame& frame);
+    void CompleteUpload(const HostFrame& frame);
+    void SendProduct();
+    void SendTime();
+    template <class Record>
+    void SendRecords(uint16_t command, uint8_t packetId, const std::vector<Record>& records);
+    // Sends one packet and waits for its acknowledgement; `record` (from 1) names the record
+    // of a transfer that faults may hit. False when it was not acknowledged: given up, the
+    // line gone, stopped, or the host sent another packet instead (kept in `pending_`).
+    bool SendPacket(uint8_t id, const uint8_t* data, uint8_t size, int record = 0);
+    void Answer(uint8_t packetId, uint8_t about);  // PKT_ACK or PKT_NAK
+    void ApplyShape();
+    void HangUp();
+    void Count(int SimulatorStats::*counter);
+
+    mutable std::mutex mutex_;  // guards everything up to `stats_`
+    uint16_t productId_ = 77;
+    int16_t softwareVersion_ = 460;
+    std::string description_ = "GPS 12 Software Version 4.60";
+    std::vector<WaypointRecord> waypoints_;
+    std::vector<TrackpointRecord> trackpoints_;
+    std::function<int64_t()> clock_;
+    bool weekRollover_ = false;
+    int baud_ = 0;
+    int ackTimeoutMs_ = 1500;
+    SimulatorFaults faults_;
+    SimulatorStats stats_;
+
+    LineCounters counters_;
+    std::unique_ptr<SerialPort> port_;  // used by the serving thread only while it runs
+    std::unique_ptr<SimulatorLine> line_;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> serving_{false};
+    bool hungUp_ = false;
+    std::optional<HostFrame> pending_;  // a packet that ended a transfer, handled next
+    Upload upload_;
+    int lastHostId_ = PKT_COMMAND;  // the id of the host's last good packet
+};

@@ -1,0 +1,209 @@
+#include "link/SimulatorLine.h"
+
+#include <algorithm>
+#include <cstring>
+#include <thread>
+
+#include "link/Frame.h"
+#include "link/SerialPort.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+
+// A frame that has begun and then stays quiet this long is given up as cut short.
+constexpr milliseconds kStall{100};
+// Reads wait at most this long at a time, so that a stop request is noticed.
+constexpr int kSliceMs = 20;
+// Bytes that do not make a frame are not kept beyond this.
+constexpr size_t kMaxBuffered = 4 * MAX_FRAME_BYTES;
+
+// The frame of a packet whose checksum is one off; the stuffing is right.
+int EncodeWrongChecksum(uint8_t id, const uint8_t* data, uint8_t size, uint8_t* out)
+{
+    int n = 0;
+    auto put = [&](uint8_t b) {
+        out[n++] = b;
+        if (b == DLE) {
+            out[n++] = DLE;
+        }
+    };
+    out[n++] = DLE;
+    put(id);
+    put(size);
+    for (int i = 0; i < size; ++i) {
+        put(data[i]);
+    }
+    put(static_cast<uint8_t>(FrameChecksum(id, data, size) + 1));
+    out[n++] = DLE;
+    out[n++] = ETX;
+    return n;
+}
+
+int CeilMs(std::chrono::steady_clock::duration d)
+{
+    auto ms = std::chrono::ceil<milliseconds>(d).count();
+    return static_cast<int>(std::clamp<int64_t>(ms, 0, 1 << 30));
+}
+
+}  // namespace
+
+SimulatorLine::SimulatorLine(SerialPort& port, LineCounters& counters)
+    : port_(port), counters_(counters)
+{
+}
+
+SimulatorLine::Clock::duration SimulatorLine::WireTime(size_t bytes) const
+{
+    // 10 bits per byte: start bit, 8 data bits, stop bit.
+    return std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(static_cast<double>(bytes) * 10.0 / shape_.baud));
+}
+
+void SimulatorLine::DropFront(size_t count)
+{
+    buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
+namespace {
+
+// The id a damaged frame at the front of `b` seems to carry, or -1.
+int GuessId(const std::vector<uint8_t>& b)
+{
+    if (b.size() < 2) {
+        return -1;
+    }
+    if (b[1] != DLE) {
+        return b[1];
+    }
+    return b.size() > 2 && b[2] == DLE ? DLE : -1;
+}
+
+// Where a damaged frame at the front of `b` ends: after its closing DLE ETX (a DLE not
+// doubled, followed by ETX). 0 when that has not arrived yet.
+size_t DamagedFrameEnd(const std::vector<uint8_t>& b)
+{
+    for (size_t i = 1; i + 1 < b.size();) {
+        if (b[i] != DLE) {
+            ++i;
+        } else if (b[i + 1] == DLE) {
+            i += 2;
+        } else if (b[i + 1] == ETX) {
+            return i + 2;
+        } else {
+            ++i;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool SimulatorLine::Parse(HostFrame& frame)
+{
+    auto dle = std::find(buffer_.begin(), buffer_.end(), DLE);
+    DropFront(static_cast<size_t>(dle - buffer_.begin()));  // line noise before a frame
+    if (buffer_.empty()) {
+        return false;
+    }
+    int count = static_cast<int>(std::min(buffer_.size(), kMaxBuffered));
+    int length = 0;
+    switch (ScanFrame(buffer_.data(), count, &length)) {
+    case FrameScan::Incomplete:
+        return false;
+    case FrameScan::Complete: {
+        DecodedFrame decoded;
+        ExtractFrame(buffer_.data(), length, decoded);
+        frame.kind = decoded.checksumOk ? HostFrame::Packet : HostFrame::Damaged;
+        frame.id = decoded.id;
+        frame.size = decoded.size;
+        std::memcpy(frame.data, decoded.data, decoded.size);
+        DropFront(static_cast<size_t>(length));
+        return true;
+    }
+    case FrameScan::Invalid:
+        break;
+    }
+    size_t end = DamagedFrameEnd(buffer_);
+    if (end == 0) {
+        return false;  // until its end arrives, or the line goes quiet
+    }
+    frame.kind = HostFrame::Damaged;
+    frame.id = GuessId(buffer_);
+    frame.size = 0;
+    DropFront(end);
+    return true;
+}
+
+HostFrame SimulatorLine::Read(int timeoutMs, const std::atomic<bool>& stop)
+{
+    const Clock::time_point deadline = Clock::now() + milliseconds(timeoutMs);
+    HostFrame frame;
+    uint8_t chunk[LINK_READ_BUFFER];
+    while (!stop) {
+        if (Parse(frame)) {
+            return frame;
+        }
+        Clock::time_point now = Clock::now();
+        int wait;
+        if (!buffer_.empty()) {
+            if (now - lastByte_ >= kStall || buffer_.size() > kMaxBuffered) {
+                frame.kind = HostFrame::Damaged;
+                frame.id = GuessId(buffer_);
+                buffer_.clear();
+                return frame;
+            }
+            wait = CeilMs(lastByte_ + kStall - now);
+        } else {
+            if (now >= deadline) {
+                return frame;
+            }
+            wait = CeilMs(deadline - now);
+        }
+        int n = port_.ReadAvailable(chunk, sizeof chunk, std::clamp(wait, 1, kSliceMs));
+        if (n < 0) {
+            frame.kind = HostFrame::LineGone;
+            return frame;
+        }
+        if (n > 0) {
+            buffer_.insert(buffer_.end(), chunk, chunk + n);
+            counters_.received += static_cast<uint64_t>(n);
+            lastByte_ = Clock::now();
+            if (shape_.baud > 0) {
+                inboundDone_ = std::max(lastByte_, inboundDone_) + WireTime(static_cast<size_t>(n));
+            }
+        }
+    }
+    return frame;
+}
+
+bool SimulatorLine::Send(uint8_t id, const uint8_t* data, uint8_t size, bool corrupt,
+                         const std::vector<uint8_t>& stray)
+{
+    uint8_t frame[MAX_FRAME_BYTES];
+    int length =
+        corrupt ? EncodeWrongChecksum(id, data, size, frame) : EncodeFrame(id, data, size, frame);
+    std::vector<uint8_t> bytes(stray);
+    bytes.insert(bytes.end(), frame, frame + length);
+
+    size_t burst = shape_.burstBytes > 0 ? static_cast<size_t>(shape_.burstBytes) : bytes.size();
+    for (size_t pos = 0; pos < bytes.size(); pos += burst) {
+        if (pos > 0) {
+            std::uniform_int_distribution<int> gap(shape_.gapMinMs,
+                                                   std::max(shape_.gapMinMs, shape_.gapMaxMs));
+            std::this_thread::sleep_for(milliseconds(gap(random_)));
+        }
+        size_t n = std::min(burst, bytes.size() - pos);
+        if (shape_.baud > 0) {
+            // Hand the bytes over when their last one would have left a real line.
+            Clock::time_point start = std::max({Clock::now(), outboundFree_, inboundDone_});
+            outboundFree_ = start + WireTime(n);
+            std::this_thread::sleep_until(outboundFree_);
+        }
+        if (port_.Write(bytes.data() + pos, static_cast<int>(n)) != static_cast<int>(n)) {
+            return false;
+        }
+        counters_.sent += n;
+    }
+    return true;
+}

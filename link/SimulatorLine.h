@@ -1,0 +1,84 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "link/LinkTypes.h"
+
+class SerialPort;
+
+// A frame from the host, as the receiver's side reads it off the line.
+struct HostFrame {
+    enum Kind {
+        Nothing,   // no frame began before the time was up
+        Packet,    // a whole frame with a correct checksum
+        Damaged,   // a wrong checksum, a 0x10 not doubled, a frame cut short
+        LineGone,  // the port failed (errno tells why)
+    };
+    Kind kind = Nothing;
+    int id = -1;  // the packet id; for a damaged frame the id it seems to carry, or -1
+    uint8_t size = 0;
+    uint8_t data[255] = {};
+};
+
+// Bytes put on the line and taken off it, counted as they pass; read from any thread.
+struct LineCounters {
+    std::atomic<uint64_t> sent{0};
+    std::atomic<uint64_t> received{0};
+};
+
+// How the receiver's side puts its bytes on the line.
+struct LineShape {
+    // Pace at this many baud (10 bits per byte on the wire), in both directions: a frame is
+    // handed to the port when its last byte would have left a real line, and an answer
+    // waits until the host's bytes would have arrived. 0: as fast as the port takes them.
+    int baud = 0;
+    // Frames go out in bursts of this many bytes with a pause between two bursts, as
+    // USB-serial adapters deliver them. 0: whole frames.
+    int burstBytes = 0;
+    int gapMinMs = 12;
+    int gapMaxMs = 16;
+};
+
+// The receiver's side of the frame layer over a SerialPort (which it does not own): finds
+// the host's frames in the byte stream, however they are split, and writes frames, paced
+// and shaped as asked. Used by one thread.
+class SimulatorLine {
+public:
+    SimulatorLine(SerialPort& port, LineCounters& counters);
+
+    void SetShape(const LineShape& shape) { shape_ = shape; }
+
+    // The next frame from the host. Bytes before a frame's DLE are skipped. Waits at most
+    // `timeoutMs` for a frame to begin; a frame that has begun is waited for until it is
+    // whole or the line has been quiet for 100 ms (then it is Damaged). Returns Nothing at
+    // once when `stop` is set.
+    HostFrame Read(int timeoutMs, const std::atomic<bool>& stop);
+
+    // Puts `stray` bytes and then the frame on the line; with `corrupt` the frame carries
+    // a wrong checksum. Blocks for the pacing and the pauses between bursts. False when the
+    // port did not take the bytes (errno set).
+    bool Send(uint8_t id, const uint8_t* data, uint8_t size, bool corrupt = false,
+              const std::vector<uint8_t>& stray = {});
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    // Takes one frame off the front of the buffer into `frame`; false when more bytes are
+    // needed.
+    bool Parse(HostFrame& frame);
+    void DropFront(size_t count);
+    Clock::duration WireTime(size_t bytes) const;
+
+    SerialPort& port_;
+    LineCounters& counters_;
+    LineShape shape_;
+    std::vector<uint8_t> buffer_;
+    Clock::time_point lastByte_{};
+    Clock::time_point outboundFree_{};  // when the line has sent what we wrote so far
+    Clock::time_point inboundDone_{};   // when the host's bytes so far would have arrived
+    std::minstd_rand random_{20240613};
+};
