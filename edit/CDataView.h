@@ -30,6 +30,8 @@ public:
     explicit CDataView(QWidget* parent = nullptr);
     ~CDataView() override;
 
+    using QTableView::edit;
+
     // The attached document when it is a CDataDoc, else null.
     CDataDoc* GetDataDoc() const;
     ListMode Mode() const;

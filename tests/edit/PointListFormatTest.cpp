@@ -188,30 +188,6 @@ TEST(PointListFormat, CellsOfADocumentByRecord)
     EXPECT_EQ(PointListCellText(doc, LIST_NONE, legs, 1, 0), "");
 }
 
-TEST(PointListFormat, ColumnsOfBothModes)
-{
-    ASSERT_EQ(ListColumnCount(LIST_WAYPOINTS), 6);
-    ASSERT_EQ(ListColumnCount(LIST_TRACKPOINTS), 9);
-    EXPECT_EQ(ListColumnCount(LIST_NONE), 0);
-    std::vector<std::string> waypointCaptions, trackCaptions;
-    for (int c = 0; c < 6; ++c) {
-        waypointCaptions.push_back(ListColumnAt(LIST_WAYPOINTS, c).caption);
-    }
-    for (int c = 0; c < 9; ++c) {
-        trackCaptions.push_back(ListColumnAt(LIST_TRACKPOINTS, c).caption);
-    }
-    EXPECT_EQ(waypointCaptions, (std::vector<std::string>{"Name", "Pos Breite", "Pos. L\xc3\xa4nge",
-                                                          "Kommentar", "Nr", "Symbol"}));
-    EXPECT_EQ(trackCaptions,
-              (std::vector<std::string>{"Nr", "Neu", "Pos Breite", "Pos. L\xc3\xa4nge", "Zeit",
-                                        "Kurs", "Abstand", "Speed", "Strecke"}));
-    EXPECT_EQ(ListColumnAt(LIST_TRACKPOINTS, TRK_COL_SPEED).stringId, 3012);
-    EXPECT_STREQ(ListColumnAt(LIST_WAYPOINTS, 6).caption, "");
-    EXPECT_EQ(ListCellEncoding(LIST_WAYPOINTS, WPT_COL_COMMENT), CellEncoding::Cp1252);
-    EXPECT_EQ(ListCellEncoding(LIST_WAYPOINTS, WPT_COL_LATITUDE), CellEncoding::Locale);
-    EXPECT_EQ(ListCellEncoding(LIST_TRACKPOINTS, 0), CellEncoding::Locale);
-}
-
 TEST(PointListFormat, TypedNamesAreCutPaddedAndUpperCase)
 {
     struct Case {
@@ -230,13 +206,6 @@ TEST(PointListFormat, TypedNamesAreCutPaddedAndUpperCase)
         EXPECT_EQ(NormalizeWaypointName(c.typed), c.stored) << c.typed;
     }
     EXPECT_EQ(NormalizeWaypointName(std::string_view("ab\0cd", 5)), "AB    ");
-}
-
-TEST(PointListFormat, ItemDataHoldsPositionAndRecord)
-{
-    EXPECT_EQ(RowItemData(0, 0), 0u);
-    EXPECT_EQ(RowItemData(3, 5), 0x30005u);
-    EXPECT_EQ(RowItemData(32766, 32766), 0x7FFE7FFEu);
 }
 
 }  // namespace
