@@ -13,6 +13,8 @@ int RunConvert(const std::string& input, const std::string& output);
 
 // check, time, download, upload, off: each sets `status` when it has run.
 void AddTransferCommands(CLI::App& app, int& status);
+// simulate: a receiver on a pseudo-terminal; sets `status` when it has run.
+void AddSimulateCommand(CLI::App& app, int& status);
 
 // Lower-case file ending with its dot (".orvd"), or empty.
 std::string FileEnding(const std::string& path);

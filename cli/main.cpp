@@ -53,6 +53,7 @@ int main(int argc, char** argv)
     int status = 1;
     AddFileCommands(app, status);
     AddTransferCommands(app, status);
+    AddSimulateCommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
