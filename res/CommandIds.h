@@ -1,7 +1,7 @@
 #pragma once
 
 // Command ids of menus, tool-bar buttons and accelerators.
-enum CommandId {
+enum CommandIdentifier {
     // The framework's standard commands.
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

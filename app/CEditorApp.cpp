@@ -1,0 +1,132 @@
+#include "app/CEditorApp.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "app/CAboutBox.h"
+#include "app/CMainFrame.h"
+#include "app/COptionsDlg.h"
+#include "app/DisplayFormat.h"
+#include "app/MenuLayout.h"
+#include "edit/CDataView.h"
+#include "gps/CDataDoc.h"
+#include "link/CGpsConnection.h"
+#include "res/CommandIds.h"
+
+CEditorApp* CEditorApp::instance_ = nullptr;
+
+namespace {
+
+const char* const kGpsDataStrings =
+    "\nGPS-Data\nOrvi GPS - Daten\nOrvi GPS - Daten (*.orvd)\n.orvd\nOrvi.Data\nOrvi GPS Data "
+    "Files";
+
+}  // namespace
+
+CEditorApp::CEditorApp(Settings* settings, Prompts* prompts)
+{
+    instance_ = this;
+    previousSettings_ = Settings::SetCurrent(settings ? settings : &qtSettings_);
+    previousPrompts_ = Prompts::SetCurrent(prompts ? prompts : &qtPrompts_);
+    previousRunner_ = TaskRunner::SetCurrent(&runner_);
+}
+
+CEditorApp::~CEditorApp()
+{
+    mainFrame_.reset();
+    documents_.reset();
+    TaskRunner::SetCurrent(previousRunner_);
+    Prompts::SetCurrent(previousPrompts_);
+    Settings::SetCurrent(previousSettings_);
+    instance_ = nullptr;
+}
+
+bool CEditorApp::InitInstance(const QStringList& files, bool show)
+{
+    ApplyStoredDisplayFormat();
+    documents_ = std::make_unique<DocManager>();
+    RegisterDocumentTypes();
+    mainFrame_ = std::make_unique<CMainFrame>(this, documents_.get());
+    RegisterCommands();
+    if (show) {
+        mainFrame_->show();
+    }
+    if (files.isEmpty()) {
+        documents_->FileNew();
+        return true;
+    }
+    for (const QString& file : files) {
+        if (!documents_->OpenDocumentFile(file)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CEditorApp::RegisterDocumentTypes()
+{
+    documents_->AddTemplate(std::make_unique<DocTemplate>(
+        IDR_GPSDATA, kGpsDataStrings,
+        [] {
+            auto doc = std::make_unique<CDataDoc>();
+            // Every GPS data document holds a connection to the receiver for its life.
+            CDataDoc* raw = doc.get();
+            TaskRunner::Current().Run(
+                [raw] {
+                    raw->gpsConnection = std::make_unique<CGpsConnection>(ShowGpsProgress);
+                    return 0;
+                },
+                {});
+            return std::unique_ptr<Document>(std::move(doc));
+        },
+        [](QWidget* parent, Document*) -> CView* { return new CDataView(parent); }));
+}
+
+void CEditorApp::RegisterCommands()
+{
+    OnCommand(ID_FILE_NEW, [this] { documents_->FileNew(); });
+    OnCommand(ID_FILE_OPEN, [this] { documents_->FileOpen(); });
+    OnCommand(ID_FILE_PRINT_SETUP, [this] {
+        QPrintDialog dialog(&printer(), mainFrame_.get());
+        dialog.exec();
+    });
+    OnCommand(ID_APP_ABOUT, [this] {
+        CAboutBox about(mainFrame_.get());
+        about.exec();
+    });
+    OnCommand(ID_OPTIONS_FORMAT, [this] {
+        COptionsDlg options(mainFrame_.get());
+        if (options.exec() == QDialog::Accepted) {
+            // Lists show the new number and date format at once.
+            for (Document* document : documents_->Documents()) {
+                document->UpdateAllViews(nullptr);
+            }
+        }
+    });
+}
+
+QPrinter& CEditorApp::printer()
+{
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>();
+    }
+    return *printer_;
+}
+
+void CEditorApp::SetStatusPaneText(int paneId, const QString& text, bool)
+{
+    // The pane repaints at once: it is set on the user-interface thread, which keeps
+    // running while a transfer goes on.
+    if (mainFrame_) {
+        mainFrame_->SetStatusPaneText(paneId, text);
+    }
+}
+
+void ShowGpsProgress(const char* text)
+{
+    if (CEditorApp* app = CEditorApp::Instance()) {
+        QString progress = QString::fromUtf8(text);
+        app->SetStatusPaneText(ID_INDICATOR_MOUSEPOS, progress, true);
+        app->taskRunner().Progress(progress);
+    }
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+#include "framework/CommandTarget.h"
+#include "framework/DocManager.h"
+#include "framework/QtPrompts.h"
+#include "framework/QtSettings.h"
+#include "framework/QtTaskRunner.h"
+
+class CMainFrame;
+class QPrinter;
+
+// The application: settings, display format, document types, main window, command line.
+// One instance; the application-wide commands (New, Open, printer set-up, options, About)
+// end up here.
+class CEditorApp : public QObject, public CommandTarget {
+    Q_OBJECT
+
+public:
+    // `settings` and `prompts` replace the user's settings file and message boxes (tests).
+    explicit CEditorApp(Settings* settings = nullptr, Prompts* prompts = nullptr);
+    ~CEditorApp() override;
+
+    static CEditorApp* Instance() { return instance_; }
+
+    // Start-up: settings store, display format, document types, main window, command
+    // line (files to open; none makes a new document). False ends the program.
+    bool InitInstance(const QStringList& files, bool show = true);
+
+    CMainFrame* mainFrame() const { return mainFrame_.get(); }
+    DocManager& documents() { return *documents_; }
+    QtTaskRunner& taskRunner() { return runner_; }
+    QPrinter& printer();
+
+    // Sets a status-bar pane's text; from any thread. The text stays until something
+    // else writes the pane.
+    void SetStatusPaneText(int paneId, const QString& text, bool repaintNow);
+
+private:
+    void RegisterDocumentTypes();
+    void RegisterCommands();
+
+    static CEditorApp* instance_;
+    QtSettings qtSettings_;
+    QtPrompts qtPrompts_;
+    Settings* previousSettings_ = nullptr;
+    Prompts* previousPrompts_ = nullptr;
+    TaskRunner* previousRunner_ = nullptr;
+    QtTaskRunner runner_;
+    std::unique_ptr<DocManager> documents_;
+    std::unique_ptr<CMainFrame> mainFrame_;
+    std::unique_ptr<QPrinter> printer_;
+};
+
+// The progress callback of GPS transfers: the text goes to the status pane
+// ID_INDICATOR_MOUSEPOS and to the running progress dialog. From any thread.
+void ShowGpsProgress(const char* text);

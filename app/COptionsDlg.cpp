@@ -1,0 +1,133 @@
+#include "app/COptionsDlg.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <climits>
+#include <cstdio>
+
+#include "app/DisplayFormat.h"
+#include "framework/Settings.h"
+#include "link/SerialDevices.h"
+
+namespace {
+
+// Any integer may be typed in; the arrows stay within 1 to 10.
+class PortSpinBox : public QSpinBox {
+public:
+    explicit PortSpinBox(QWidget* parent) : QSpinBox(parent) { setRange(INT_MIN, INT_MAX); }
+    void stepBy(int steps) override { setValue(std::clamp(value() + steps, 1, 10)); }
+
+protected:
+    StepEnabled stepEnabled() const override
+    {
+        StepEnabled enabled = StepNone;
+        if (value() < 10) {
+            enabled |= StepUpEnabled;
+        }
+        if (value() > 1) {
+            enabled |= StepDownEnabled;
+        }
+        return enabled;
+    }
+};
+
+}  // namespace
+
+COptionsDlg::COptionsDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Allgemeine Optionen"));
+
+    auto* gps = new QGroupBox(QStringLiteral("GPS"), this);
+    auto* gpsForm = new QFormLayout(gps);
+    gpsForm->addRow(new QLabel(QStringLiteral("Garmin 12 etc"), gps));
+    port_ = new PortSpinBox(gps);
+    port_->setObjectName(QStringLiteral("port137"));
+    gpsForm->addRow(QStringLiteral("Comm - Port"), port_);
+    device_ = new QComboBox(gps);
+    device_->setObjectName(QStringLiteral("device"));
+    device_->addItem(QStringLiteral("Comm - Port (Nummer)"), QString());
+    for (const SerialDevice& d : ListSerialDevices()) {
+        device_->addItem(QStringLiteral("%1 (%2)").arg(QString::fromStdString(d.path),
+                                                       QString::fromStdString(d.description)),
+                         QString::fromStdString(d.path));
+    }
+    gpsForm->addRow(QStringLiteral("Gerät"), device_);
+
+    auto* display = new QGroupBox(QStringLiteral("Display - Format für Zahlen und Datum:"), this);
+    auto* displayLayout = new QVBoxLayout(display);
+    format_ = new QButtonGroup(this);
+    auto* local = new QRadioButton(QStringLiteral("Lokal entspr. Windows - Einstellg."), display);
+    auto* us = new QRadioButton(QStringLiteral("US - Standardformat"), display);
+    format_->addButton(local, 0);
+    format_->addButton(us, 1);
+    displayLayout->addWidget(local);
+    displayLayout->addWidget(us);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(gps);
+    layout->addWidget(display);
+    layout->addWidget(buttons);
+
+    // The stored port: "COMn:" in any case shows n (1 when no number can be read); a
+    // device path selects that device.
+    std::string stored = Settings::Current().GetString("Settings", "Port", "COM1:");
+    int number = 1;
+    std::string upper = stored;
+    for (char& c : upper) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    if (std::sscanf(upper.c_str(), "COM%d:", &number) != 1) {
+        number = 1;
+    }
+    port_->setValue(number);
+    if (!stored.empty() && stored[0] == '/') {
+        QString path = QString::fromStdString(stored);
+        int index = device_->findData(path);
+        if (index < 0) {
+            device_->addItem(path, path);
+            index = device_->count() - 1;
+        }
+        device_->setCurrentIndex(index);
+    }
+    port_->setEnabled(device_->currentIndex() == 0);
+    connect(device_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { port_->setEnabled(index == 0); });
+    int format = Settings::Current().GetInt("Settings", "DisplayFormat", 0);
+    format_->button(format == 0 ? 0 : 1)->setChecked(true);
+}
+
+int COptionsDlg::port() const
+{
+    return port_->value();
+}
+
+int COptionsDlg::displayFormat() const
+{
+    return format_->checkedId();
+}
+
+QString COptionsDlg::device() const
+{
+    return device_->currentData().toString();
+}
+
+void COptionsDlg::accept()
+{
+    QString path = device();
+    std::string stored = path.isEmpty() ? "COM" + std::to_string(port()) + ":" : path.toStdString();
+    Settings::Current().SetString("Settings", "Port", stored);
+    ApplyDisplayFormat(displayFormat());
+    Settings::Current().SetInt("Settings", "DisplayFormat", displayFormat());
+    QDialog::accept();
+}

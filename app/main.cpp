@@ -1,0 +1,49 @@
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+
+#include "app/CEditorApp.h"
+#include "app/SimulatorSession.h"
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Ostrel Software"));
+    QApplication::setApplicationName(QStringLiteral("OrviEdit Moving Map Editor"));
+    QApplication::setApplicationDisplayName(QStringLiteral("OrviEdit"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orviedit.svg")));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("OrviEdit: GPS data and map editor"));
+    parser.addHelpOption();
+    QCommandLineOption simulator(
+        QStringLiteral("simulator"),
+        QStringLiteral("Use a simulated receiver for this run, loaded with the sample data or "
+                       "with the waypoints and track of FILE.orvd."),
+        QStringLiteral("FILE.orvd"));
+    parser.addOption(simulator);
+    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Files to open."),
+                                 QStringLiteral("[FILE...]"));
+    // --simulator may stand without its file.
+    QStringList arguments = QApplication::arguments();
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == QStringLiteral("--simulator") &&
+            (i + 1 == arguments.size() || !arguments[i + 1].endsWith(QStringLiteral(".orvd")))) {
+            arguments[i] = QStringLiteral("--simulator=");
+        }
+    }
+    parser.process(arguments);
+
+    CEditorApp app;
+    std::unique_ptr<SimulatorSession> session;
+    if (parser.isSet(simulator)) {
+        session = SimulatorSession::Start(parser.value(simulator));
+        if (!session) {
+            return 1;
+        }
+    }
+    if (!app.InitInstance(parser.positionalArguments())) {
+        return 1;
+    }
+    return application.exec();
+}

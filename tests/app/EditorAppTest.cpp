@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QMdiArea>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <clocale>
+#include <cstring>
+
+#include "app/CEditorApp.h"
+#include "app/CMainFrame.h"
+#include "app/COptionsDlg.h"
+#include "app/MenuLayout.h"
+#include "framework/MdiChildFrame.h"
+#include "gps/CDataDoc.h"
+#include "link/GarminSimulator.h"
+#include "link/PosixSerialPort.h"
+#include "link/PseudoTerminal.h"
+#include "link/SharedPort.h"
+#include "res/CommandIds.h"
+#include "tests/gps/GpsTestRecords.h"
+#include "tests/link/ScriptedPort.h"
+
+namespace {
+
+TEST(OptionsDialog, ShowsTheStoredSettingsAndStoresThemOnOk)
+{
+    MemorySettings settings;
+    Settings* previous = Settings::SetCurrent(&settings);
+    settings.SetString("Settings", "Port", "com2:");
+    {
+        COptionsDlg dialog;
+        EXPECT_EQ(dialog.port(), 2);
+        EXPECT_EQ(dialog.displayFormat(), 0);
+        dialog.findChild<QSpinBox*>("port137")->setValue(12);
+        dialog.reject();
+        EXPECT_EQ(settings.GetString("Settings", "Port", ""), "com2:");  // Cancel stores nothing
+    }
+    {
+        COptionsDlg dialog;
+        auto* port = dialog.findChild<QSpinBox*>("port137");
+        port->setValue(10);
+        port->stepBy(1);  // the arrows stop at 10
+        EXPECT_EQ(port->value(), 10);
+        port->setValue(12);  // typing goes further
+        dialog.findChild<QButtonGroup*>()->button(1)->setChecked(true);
+        dialog.accept();
+    }
+    EXPECT_EQ(settings.GetString("Settings", "Port", ""), "COM12:");
+    EXPECT_EQ(settings.GetInt("Settings", "DisplayFormat", 0), 1);
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+    settings.SetString("Settings", "Port", "/dev/ttyUSB7");
+    {
+        COptionsDlg dialog;
+        EXPECT_EQ(dialog.device(), "/dev/ttyUSB7");
+        dialog.accept();
+    }
+    EXPECT_EQ(settings.GetString("Settings", "Port", ""), "/dev/ttyUSB7");
+    Settings::SetCurrent(previous);
+}
+
+TEST(MenuLayout, GpsEntriesOfTheMainMenuAndOfAGpsDataWindow)
+{
+    auto gpsMenu = [](int resource) {
+        for (const MenuPopup& popup : MenuLayout(resource)) {
+            if (std::strcmp(popup.title, "GPS") == 0) {
+                return popup.commands;
+            }
+        }
+        return std::vector<int>();
+    };
+    EXPECT_EQ(gpsMenu(IDR_MAINFRAME),
+              (std::vector<int>{ID_GPS_CONNECT, ID_GPS_TIME, ID_GPS_WPT_DOWNLOAD,
+                                ID_GPS_TRK_DOWNLOAD, ID_GPS_POWER_OFF}));
+    EXPECT_STREQ(MenuText(IDR_MAINFRAME, ID_GPS_WPT_DOWNLOAD), "Waypoints laden");
+    EXPECT_STREQ(MenuText(IDR_GPSDATA, ID_GPS_WPT_DOWNLOAD), "Waypoints download");
+    std::vector<int> data = gpsMenu(IDR_GPSDATA);
+    EXPECT_NE(std::find(data.begin(), data.end(), ID_GPS_WPT_UPLOAD), data.end());
+}
+
+// The editor with a simulated receiver on a pseudo-terminal as its port.
+class EditorWithReceiver : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        auto line = PseudoTerminal::Create(error);
+        ASSERT_TRUE(line) << error;
+        settings.SetString("Settings", "Port", line->DevicePath());
+        settings.SetInt("Settings", "DisplayFormat", 1);
+        for (int i = 0; i < 16; ++i) {
+            waypoints.push_back(TestWaypoint(i));
+        }
+        simulator.SetWaypoints(waypoints);
+        std::vector<TrackpointRecord> track;
+        for (int i = 0; i < 3000; ++i) {
+            track.push_back(TestTrackpoint(i));
+        }
+        simulator.SetTrackpoints(track);
+        ASSERT_TRUE(simulator.Start(std::move(line)));
+        SharedPort::Instance().SetOpener([this](const std::string& name, int& error) {
+            ++opens;
+            auto port = PosixSerialPort::Open(name);
+            error = port ? 0 : errno;
+            return std::unique_ptr<SerialPort>(std::move(port));
+        });
+        app = std::make_unique<CEditorApp>(&settings, &prompts);
+    }
+    void TearDown() override
+    {
+        app.reset();
+        SharedPort::Instance().SetOpener(nullptr);
+        simulator.Stop();
+    }
+
+    CMainFrame& frame() { return *app->mainFrame(); }
+    CDataDoc* ActiveDocument()
+    {
+        MdiChildFrame* child = frame().ActiveChild();
+        return child ? dynamic_cast<CDataDoc*>(child->document()) : nullptr;
+    }
+
+    MemorySettings settings;
+    RecordingPrompts prompts;
+    GarminSimulator simulator;
+    std::vector<WaypointRecord> waypoints;
+    int opens = 0;
+    std::unique_ptr<CEditorApp> app;
+};
+
+TEST_F(EditorWithReceiver, GpsCommandsFollowTheActiveWindow)
+{
+    ASSERT_TRUE(app->InitInstance({}, false));
+    CDataDoc* doc = ActiveDocument();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(opens, 1);  // the new document opened the port
+    EXPECT_EQ(frame().MenuResource(), IDR_GPSDATA);
+
+    // Check connection goes to the document: the description through its own connection.
+    prompts.messages.clear();
+    EXPECT_TRUE(frame().Execute(ID_GPS_CONNECT));
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{"GPS 12 Software Version 4.60"});
+
+    // The clock goes to the main window, sharing the document's port.
+    EXPECT_TRUE(frame().Execute(ID_GPS_TIME));
+    ASSERT_EQ(prompts.questions.size(), 1u);
+    EXPECT_EQ(prompts.questions[0].rfind("Zeit des GPS-Empfängers:\t", 0), 0u);
+    EXPECT_EQ(opens, 1);
+
+    // Waypoints download goes to the view: the document takes the records.
+    EXPECT_TRUE(frame().Execute(ID_GPS_WPT_DOWNLOAD));
+    ASSERT_EQ(doc->waypointCount(), 16);
+    EXPECT_TRUE(SameBytes(doc->Waypoints()[5], waypoints[5]));
+    EXPECT_TRUE(frame().Update(ID_GPS_WPT_UPLOAD).enabled);
+    EXPECT_EQ(frame().StatusPaneText(ID_INDICATOR_MOUSEPOS), "16 / 16");
+    EXPECT_EQ(prompts.messages.size(), 1u);
+
+    // Without a document the main window downloads and keeps nothing.
+    doc->SetModifiedFlag(false);
+    EXPECT_TRUE(frame().Execute(ID_FILE_CLOSE));
+    QApplication::processEvents();
+    EXPECT_EQ(frame().ActiveChild(), nullptr);
+    EXPECT_EQ(frame().MenuResource(), IDR_MAINFRAME);
+    EXPECT_FALSE(frame().Update(ID_GPS_WPT_UPLOAD).enabled);
+    frame().SetStatusPaneText(ID_INDICATOR_MOUSEPOS, QString());
+    EXPECT_TRUE(frame().Execute(ID_GPS_WPT_DOWNLOAD));
+    EXPECT_EQ(opens, 2);
+    EXPECT_EQ(frame().StatusPaneText(ID_INDICATOR_MOUSEPOS), "16 / 16");
+    EXPECT_EQ(prompts.messages.size(), 1u);
+}
+
+TEST_F(EditorWithReceiver, ACancelledDownloadLeavesTheDocumentAlone)
+{
+    simulator.SetBaudRate(9600);  // 3000 points take about a minute
+    ASSERT_TRUE(app->InitInstance({}, false));
+    CDataDoc* doc = ActiveDocument();
+    ASSERT_NE(doc, nullptr);
+    doc->ReplaceTrackpoints({TestTrackpoint(42)});
+    QTimer::singleShot(700, [] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* dialog = qobject_cast<QProgressDialog*>(w)) {
+                for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                    button->click();
+                }
+            }
+        }
+    });
+    EXPECT_TRUE(frame().Execute(ID_GPS_TRK_DOWNLOAD));
+    ASSERT_EQ(doc->trackpointCount(), 1);
+    EXPECT_TRUE(SameBytes(doc->Trackpoints()[0], TestTrackpoint(42)));
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_FALSE(frame().StatusPaneText(ID_INDICATOR_MOUSEPOS).isEmpty());
+}
+
+}  // namespace
