@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= 2
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps configure build run test test-core test-asan bench clean
+.PHONY: all deps configure build run test test-core test-asan bench screenshots clean
 
 all: build
 
@@ -17,13 +17,10 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
+# The editor with a simulated receiver holding the sample data, so that downloads and
+# uploads work without hardware.
 run: build
-	@if [ -x $(BUILD)/bin/orviedit ]; then \
-	    $(BUILD)/bin/orviedit; \
-	else \
-	    echo "The editor window is not built yet; the command-line tool is ready:"; \
-	    $(BUILD)/bin/orvi --help; \
-	fi
+	@$(BUILD)/bin/orviedit --simulator
 
 test: build
 	@cd $(BUILD) && ctest -j$(JOBS) --output-on-failure
@@ -36,6 +33,11 @@ test-asan: deps
 	@cmake --build $(ASAN_BUILD) -j$(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest -j$(JOBS) --output-on-failure
+
+# The pictures in docs/, taken from the editor under a virtual X display.
+screenshots: build
+	@LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 TZ=Europe/Zurich xvfb-run -a -s "-screen 0 1280x1024x24" \
+	    $(BUILD)/bin/orviedit-screenshots docs
 
 bench: build
 	@$(BUILD)/bin/orvi-bench

@@ -80,6 +80,9 @@ CMainFrame::CMainFrame(CEditorApp* app, DocManager* documents)
 
 CMainFrame::~CMainFrame()
 {
+    // The windows go with the frame; their going must not reach a half-destroyed frame.
+    mdi_->disconnect(this);
+    documents_->disconnect(this);
     for (auto it = actions_.begin(); it != actions_.end(); ++it) {
         CommandActions::Unregister(it.key());
     }
@@ -304,9 +307,15 @@ void CMainFrame::AddWindow(Document* document, DocTemplate* docTemplate)
     }
     view->AttachDocument(document);
     auto* child = new MdiChildFrame(documents_, document, docTemplate, view);
+    child->setWindowIcon(QIcon(QStringLiteral(":/icons/orvd-document.svg")));
     mdi_->addSubWindow(child);
     document->onModifiedChanged = [this, document] { UpdateTitles(document); };
     UpdateTitles(document);
+    // New windows take most of the area, each a little below and right of the last.
+    int offset = 24 * (static_cast<int>(mdi_->subWindowList().size()) - 1) % 240;
+    QSize area = mdi_->viewport()->size();
+    child->resize(std::max(480, area.width() * 5 / 6), std::max(320, area.height() * 5 / 6));
+    child->move(offset, offset);
     child->show();
     mdi_->setActiveSubWindow(child);
     view->OnInitialUpdate();

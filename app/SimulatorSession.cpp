@@ -42,7 +42,7 @@ private:
     Settings* base_;
 };
 
-std::unique_ptr<SimulatorSession> SimulatorSession::Start(const QString& dataFile)
+std::unique_ptr<SimulatorSession> SimulatorSession::Start(const QString& dataFile, int baud)
 {
     CDataDoc data;
     try {
@@ -72,7 +72,7 @@ std::unique_ptr<SimulatorSession> SimulatorSession::Start(const QString& dataFil
     session->simulator_ = std::make_unique<GarminSimulator>();
     session->simulator_->SetWaypoints(data.Waypoints());
     session->simulator_->SetTrackpoints(data.Trackpoints());
-    session->simulator_->SetBaudRate(9600);
+    session->simulator_->SetBaudRate(baud);
     if (!session->simulator_->Start(std::move(line))) {
         Prompts::Current().Message("Der GPS-Simulator kann nicht starten.");
         return nullptr;

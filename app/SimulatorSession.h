@@ -13,8 +13,9 @@ class PortOverride;
 // stored setting. Other programs find it in the options dialog while it runs.
 class SimulatorSession {
 public:
-    // Null when it cannot start (the reason has been shown).
-    static std::unique_ptr<SimulatorSession> Start(const QString& dataFile);
+    // Null when it cannot start (the reason has been shown). `baud` paces the line (0: as
+    // fast as the pseudo-terminal goes).
+    static std::unique_ptr<SimulatorSession> Start(const QString& dataFile, int baud = 9600);
     ~SimulatorSession();
 
     const std::string& devicePath() const { return device_; }

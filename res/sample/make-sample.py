@@ -36,7 +36,7 @@ waypoints = [
 
 # A hike from Zug up to the Zugerberg and along the ridge, then (new track) down to the lake.
 points = []
-start = 1129795200 - 631065600 + 7 * 3600  # 2005-10-20 07:00 UTC in receiver seconds
+start = 1129766400 - 631065600 + 7 * 3600  # 2005-10-20 07:00 UTC in receiver seconds
 t = start
 lat, lon = 47.16620, 8.51540
 heading = 100.0
