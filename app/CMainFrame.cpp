@@ -1,6 +1,7 @@
 #include "app/CMainFrame.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -281,9 +282,16 @@ void CMainFrame::UpdateActions(const QList<QAction*>& actions)
             continue;
         }
         CommandUI ui = Update(it.key());
-        it.value()->setEnabled(ui.enabled);
-        it.value()->setCheckable(ui.checked || it.value()->isCheckable());
-        it.value()->setChecked(ui.checked);
+        QAction* action = it.value();
+        action->setEnabled(ui.enabled);
+        action->setCheckable(ui.checked || ui.radio || action->isCheckable());
+        if (ui.radio && !action->actionGroup()) {
+            // An action in an exclusive group shows a radio mark instead of a check mark.
+            auto* group = new QActionGroup(action);
+            group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+            group->addAction(action);
+        }
+        action->setChecked(ui.checked);
     }
 }
 
