@@ -36,3 +36,4 @@ inline void Report(const std::string& name, double seconds, const std::string& r
 // Each file of benchmarks defines one of these; BenchMain runs them in order.
 void RunGpsDataBenchmarks(const std::string& workDirectory);
 void RunPointListBenchmarks();
+void RunLinkBenchmarks();
