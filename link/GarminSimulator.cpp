@@ -87,7 +87,7 @@ bool GarminSimulator::Start(std::unique_ptr<SerialPort> port)
         thread_.join();  // ended by a hang-up
     }
     port_ = std::move(port);
-    line_ = std::make_unique<SimulatorLine>(*port_, counters_);
+    line_ = std::make_unique<SimulatorLine>(*port_, counters_, [this] { return Shape(); });
     hungUp_ = false;
     pending_.reset();
     upload_ = {};
@@ -223,17 +223,15 @@ void GarminSimulator::Count(int SimulatorStats::*counter)
     ++(stats_.*counter);
 }
 
-void GarminSimulator::ApplyShape()
+LineShape GarminSimulator::Shape() const
 {
+    std::lock_guard lock(mutex_);
     LineShape shape;
-    {
-        std::lock_guard lock(mutex_);
-        shape.baud = baud_;
-        shape.burstBytes = faults_.burstBytes;
-        shape.gapMinMs = faults_.gapMinMs;
-        shape.gapMaxMs = faults_.gapMaxMs;
-    }
-    line_->SetShape(shape);
+    shape.baud = baud_;
+    shape.burstBytes = faults_.burstBytes;
+    shape.gapMinMs = faults_.gapMinMs;
+    shape.gapMaxMs = faults_.gapMaxMs;
+    return shape;
 }
 
 void GarminSimulator::Serve()
@@ -244,7 +242,6 @@ void GarminSimulator::Serve()
             frame = *pending_;
             pending_.reset();
         } else {
-            ApplyShape();
             frame = line_->Read(kIdleSliceMs, stop_);
         }
         if (frame.kind == HostFrame::Nothing) {
@@ -293,9 +290,8 @@ void GarminSimulator::Handle(const HostFrame& frame)
         break;
     case PKT_RECORD_COUNT:
         Answer(PKT_ACK, id);
-        upload_ = {};
+        upload_ = {};  // the count itself is not needed: the records say how many came
         upload_.active = true;
-        upload_.announced = static_cast<int16_t>(Word(frame));
         break;
     case PKT_WAYPOINT:
     case PKT_TRACKPOINT:
@@ -344,7 +340,6 @@ void GarminSimulator::ReceiveRecord(const HostFrame& frame)
     if (!upload_.active) {
         upload_ = {};  // records without a count before them
         upload_.active = true;
-        upload_.announced = -1;
     }
     int number = static_cast<int>(upload_.waypoints.size() + upload_.trackpoints.size()) + 1;
     SimulatorFaults faults = Faults();
@@ -462,7 +457,6 @@ bool GarminSimulator::SendPacket(uint8_t id, const uint8_t* data, uint8_t size, 
             faults = faults_;
             ackTimeout = milliseconds(ackTimeoutMs_);
         }
-        ApplyShape();
         bool corrupt = faults.corruptRecord.Hits(record, attempt);
         bool stray = faults.strayRecord.Hits(record, attempt);
         if (!line_->Send(id, data, size, corrupt,

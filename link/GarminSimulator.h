@@ -119,8 +119,7 @@ public:
 private:
     struct Upload {
         bool active = false;
-        int announced = 0;  // -1 when the records came without a count
-        int tries = 0;      // arrivals of the record that comes next
+        int tries = 0;  // arrivals of the record that comes next
         std::vector<WaypointRecord> waypoints;
         std::vector<TrackpointRecord> trackpoints;
     };
@@ -139,7 +138,7 @@ private:
     // line gone, stopped, or the host sent another packet instead (kept in `pending_`).
     bool SendPacket(uint8_t id, const uint8_t* data, uint8_t size, int record = 0);
     void Answer(uint8_t packetId, uint8_t about);  // PKT_ACK or PKT_NAK
-    void ApplyShape();
+    LineShape Shape() const;                       // what the line is to look like now
     void HangUp();
     void Count(int SimulatorStats::*counter);
 

@@ -48,16 +48,17 @@ int CeilMs(std::chrono::steady_clock::duration d)
 
 }  // namespace
 
-SimulatorLine::SimulatorLine(SerialPort& port, LineCounters& counters)
-    : port_(port), counters_(counters)
+SimulatorLine::SimulatorLine(SerialPort& port, LineCounters& counters,
+                             std::function<LineShape()> shape)
+    : port_(port), counters_(counters), shape_(std::move(shape))
 {
 }
 
-SimulatorLine::Clock::duration SimulatorLine::WireTime(size_t bytes) const
+SimulatorLine::Clock::duration SimulatorLine::WireTime(size_t bytes, int baud)
 {
     // 10 bits per byte: start bit, 8 data bits, stop bit.
     return std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double>(static_cast<double>(bytes) * 10.0 / shape_.baud));
+        std::chrono::duration<double>(static_cast<double>(bytes) * 10.0 / baud));
 }
 
 void SimulatorLine::DropFront(size_t count)
@@ -169,8 +170,10 @@ HostFrame SimulatorLine::Read(int timeoutMs, const std::atomic<bool>& stop)
             buffer_.insert(buffer_.end(), chunk, chunk + n);
             counters_.received += static_cast<uint64_t>(n);
             lastByte_ = Clock::now();
-            if (shape_.baud > 0) {
-                inboundDone_ = std::max(lastByte_, inboundDone_) + WireTime(static_cast<size_t>(n));
+            int baud = shape_().baud;
+            if (baud > 0) {
+                inboundDone_ =
+                    std::max(lastByte_, inboundDone_) + WireTime(static_cast<size_t>(n), baud);
             }
         }
     }
@@ -186,18 +189,19 @@ bool SimulatorLine::Send(uint8_t id, const uint8_t* data, uint8_t size, bool cor
     std::vector<uint8_t> bytes(stray);
     bytes.insert(bytes.end(), frame, frame + length);
 
-    size_t burst = shape_.burstBytes > 0 ? static_cast<size_t>(shape_.burstBytes) : bytes.size();
+    const LineShape shape = shape_();
+    size_t burst = shape.burstBytes > 0 ? static_cast<size_t>(shape.burstBytes) : bytes.size();
     for (size_t pos = 0; pos < bytes.size(); pos += burst) {
         if (pos > 0) {
-            std::uniform_int_distribution<int> gap(shape_.gapMinMs,
-                                                   std::max(shape_.gapMinMs, shape_.gapMaxMs));
+            std::uniform_int_distribution<int> gap(shape.gapMinMs,
+                                                   std::max(shape.gapMinMs, shape.gapMaxMs));
             std::this_thread::sleep_for(milliseconds(gap(random_)));
         }
         size_t n = std::min(burst, bytes.size() - pos);
-        if (shape_.baud > 0) {
+        if (shape.baud > 0) {
             // Hand the bytes over when their last one would have left a real line.
             Clock::time_point start = std::max({Clock::now(), outboundFree_, inboundDone_});
-            outboundFree_ = start + WireTime(n);
+            outboundFree_ = start + WireTime(n, shape.baud);
             std::this_thread::sleep_until(outboundFree_);
         }
         if (port_.Write(bytes.data() + pos, static_cast<int>(n)) != static_cast<int>(n)) {

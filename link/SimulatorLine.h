@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -45,12 +46,11 @@ struct LineShape {
 
 // The receiver's side of the frame layer over a SerialPort (which it does not own): finds
 // the host's frames in the byte stream, however they are split, and writes frames, paced
-// and shaped as asked. Used by one thread.
+// and shaped as `shape` says at the moment (asked for every read and write, so a change
+// counts at once). Used by one thread.
 class SimulatorLine {
 public:
-    SimulatorLine(SerialPort& port, LineCounters& counters);
-
-    void SetShape(const LineShape& shape) { shape_ = shape; }
+    SimulatorLine(SerialPort& port, LineCounters& counters, std::function<LineShape()> shape);
 
     // The next frame from the host. Bytes before a frame's DLE are skipped. Waits at most
     // `timeoutMs` for a frame to begin; a frame that has begun is waited for until it is
@@ -71,11 +71,11 @@ private:
     // needed.
     bool Parse(HostFrame& frame);
     void DropFront(size_t count);
-    Clock::duration WireTime(size_t bytes) const;
+    static Clock::duration WireTime(size_t bytes, int baud);
 
     SerialPort& port_;
     LineCounters& counters_;
-    LineShape shape_;
+    std::function<LineShape()> shape_;
     std::vector<uint8_t> buffer_;
     Clock::time_point lastByte_{};
     Clock::time_point outboundFree_{};  // when the line has sent what we wrote so far

@@ -331,6 +331,8 @@ TEST_F(SimulatorLink, AReceiverThatHangsUpMidTransferEndsItAndTheLinkReopensLate
     EXPECT_TRUE(Same(Doc().Waypoints(), Waypoints(60, 2)));  // no half download
     EXPECT_TRUE(SharedPort::Instance().vanished);
     ASSERT_TRUE(WaitUntil([] { return !Sim().Serving(); }));
+    EXPECT_TRUE(Sim().Stats().hungUp);
+    EXPECT_EQ(Sim().Faults().hangUpAtRecord, 0);  // once
 
     // The receiver comes back on a new device at the same path; the same connection finds it.
     CGpsConnection* same = &Connection();

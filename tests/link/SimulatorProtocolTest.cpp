@@ -1,7 +1,6 @@
 // The simulator's side of the protocol, byte for byte: a raw host on the pseudo-terminal's
 // device says exactly what the receiver gets and sees exactly what it answers.
 
-#include <cerrno>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -195,35 +194,6 @@ TEST_F(SimulatorProtocol, UploadReplacesTheRecordsOnlyWhenItCompletes)
     host->Send(PKT_COMMAND, {CMD_SEND_WAYPOINTS, 0});
     Expect(PKT_ACK, {PKT_COMMAND, 0});
     Expect(PKT_RECORD_COUNT, {2, 0});
-}
-
-TEST_F(SimulatorProtocol, PowerOffIsNotedWithoutAnAnswer)
-{
-    host->Send(PKT_COMMAND, {CMD_POWER_OFF, 0});
-    ASSERT_TRUE(WaitUntil([&] { return sim.Stats().powerOffs == 1; }));
-    EXPECT_TRUE(host->Drain(50).empty());
-}
-
-TEST_F(SimulatorProtocol, HangingUpMidTransferLeavesTheHostWithAnInputOutputError)
-{
-    sim.SetWaypoints({TestWaypoint(1), TestWaypoint(2)});
-    SimulatorFaults faults;
-    faults.hangUpAtRecord = 2;
-    sim.SetFaults(faults);
-    host->Send(PKT_COMMAND, {CMD_SEND_WAYPOINTS, 0});
-    Expect(PKT_ACK, {PKT_COMMAND, 0});
-    Expect(PKT_RECORD_COUNT, {2, 0});
-    host->Send(PKT_ACK, {PKT_RECORD_COUNT, 0});
-    Expect(PKT_WAYPOINT, WaypointPacketBytes(TestWaypoint(1)));
-    host->Send(PKT_ACK, {PKT_WAYPOINT, 0});
-
-    errno = 0;
-    EXPECT_LT(host->ReadSome(1000), 0);
-    EXPECT_EQ(errno, EIO);
-    ASSERT_TRUE(WaitUntil([&] { return !sim.Serving(); }));
-    EXPECT_TRUE(sim.Stats().hungUp);
-    EXPECT_EQ(sim.Faults().hangUpAtRecord, 0);
-    EXPECT_EQ(sim.Stop(), nullptr);
 }
 
 TEST_F(SimulatorProtocol, PacedAnswersTakeTheirTimeOnTheWire)
