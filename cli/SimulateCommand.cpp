@@ -14,6 +14,7 @@
 #include "gps/CDataDoc.h"
 #include "link/GarminSimulator.h"
 #include "link/PseudoTerminal.h"
+#include "link/SerialDevices.h"
 
 namespace {
 
@@ -68,6 +69,8 @@ int RunSimulate(const SimulateOptions& options)
     sim.SetBaudRate(options.baud);
     sim.SetWeekRollover(options.weekRollover);
     sim.Start(std::move(pty));
+    // The options dialog of the editor offers announced simulators as ports.
+    SimulatorAnnouncement announcement(options.link.empty() ? device : options.link);
     std::cout << device << std::endl;
 
     int signal = 0;
