@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -106,6 +107,11 @@ int RunCheck(const std::string& port)
 int RunTime(const std::string& port, bool set)
 {
     PortSettings settings(port);
+    // The two times read as the editor shows them: in the user's regional format unless
+    // the US standard format is chosen.
+    if (Settings::Current().GetInt("Settings", "DisplayFormat", 0) == 0) {
+        std::setlocale(LC_TIME, "");
+    }
     ClockPrompts prompts(set);
     Prompts* previousPrompts = Prompts::SetCurrent(&prompts);
     RecordingClock clock;
