@@ -119,11 +119,17 @@ void CDataDoc::Serialize(Archive& archive)
     std::vector<TrackpointRecord> newTrackpoints;
     MapCorrectionSets newCorrections;
     GridScalePresets newGrids;
+    bool anySection = false;
+    bool anyBytes = false;
     for (int pass = 0; pass < kLoadPasses; ++pass) {
         Tag tag;
-        if (archive.ReadSome(tag.data(), tag.size()) < tag.size()) {
+        size_t got = archive.ReadSome(tag.data(), tag.size());
+        anyBytes = anyBytes || got > 0;
+        if (got < tag.size()) {
             break;
         }
+        anySection = anySection || tag == kWaypointTag || tag == kTrackpointTag ||
+                     tag == kCorrectionTag || tag == kGridTag;
         if (tag == kWaypointTag) {
             newWaypoints = LoadSection<WaypointRecord>(archive, "waypoints");
         } else if (tag == kTrackpointTag) {
@@ -134,6 +140,11 @@ void CDataDoc::Serialize(Archive& archive)
             newGrids.Serialize(archive, "grid presets");
         }
         // Any other 8 bytes are passed over; the bytes after them are the next tag.
+    }
+    // Bytes without a single section are some other kind of file: loading it as an empty
+    // document would let a later save replace it.
+    if (anyBytes && !anySection) {
+        throw ArchiveException(ArchiveException::BadFormat, "no GPS data section in the file");
     }
     waypoints = std::move(newWaypoints);
     trackpoints = std::move(newTrackpoints);

@@ -90,6 +90,9 @@ private:
     void Progress(int number, int count);
     // Asks the receiver to stop sending and drops what it still sends.
     void AbortTransfer();
+    // Drops input that is waiting before a conversation begins (what a receiver repeated
+    // after a transfer was given up, say), so it cannot pass for the answer.
+    void DiscardInput();
     template <class Record>
     int DownloadRecords(uint16_t command, uint8_t packetId, bool everyRecord, int budgetCode,
                         int doneCode, std::vector<Record>& target);

@@ -12,6 +12,7 @@
 
 int CGpsLink::ReadGpsTime(GpsTime& time)
 {
+    DiscardInput();
     if (SendCommand(CMD_SEND_TIME, 0) <= 0) {
         return -1;
     }

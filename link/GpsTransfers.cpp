@@ -89,8 +89,17 @@ void CGpsLink::AbortTransfer()
     }
 }
 
+void CGpsLink::DiscardInput()
+{
+    SerialPort* port = Port();
+    uint8_t discard[LINK_READ_BUFFER];
+    for (int i = 0; port && i < 128 && port->ReadAvailable(discard, sizeof discard, 0) > 0; ++i) {
+    }
+}
+
 int CGpsLink::RequestProduct(int flags)
 {
+    DiscardInput();
     if (SendPacket(PKT_PRODUCT_REQUEST, nullptr, 0, 0) <= 0) {
         return -1;
     }
@@ -115,6 +124,7 @@ int CGpsLink::DownloadRecords(uint16_t command, uint8_t packetId, bool everyReco
     constexpr int packetSize =
         std::is_same_v<Record, WaypointRecord> ? kWaypointPacketSize : sizeof(TrackpointRecord);
     CancelScope scope(cancel_);
+    DiscardInput();
     if (SendCommand(command, 0) <= 0) {
         return -1;
     }
@@ -141,6 +151,7 @@ int CGpsLink::DownloadRecords(uint16_t command, uint8_t packetId, bool everyReco
             // budget for the whole transfer; a device that has gone ends it at once.
             if (++failures > count || PortVanished()) {
                 ReportLinkError();
+                AbortTransfer();
                 target = std::move(records);
                 return budgetCode;
             }
@@ -178,6 +189,7 @@ int CGpsLink::UploadRecords(uint16_t command, uint8_t packetId, bool everyRecord
     if (records.empty()) {
         return -1;
     }
+    DiscardInput();
     auto count = static_cast<int>(records.size());
     if (count > INT16_MAX) {
         return -2;  // the count packet cannot announce them
@@ -205,6 +217,7 @@ int CGpsLink::UploadRecords(uint16_t command, uint8_t packetId, bool everyRecord
         if (SendPacket(packetId, packet, size, LF_QUIET) <= 0) {
             if (++failures > count || PortVanished()) {
                 ReportLinkError();
+                AbortTransfer();
                 return -4;
             }
             continue;
@@ -244,5 +257,6 @@ void CGpsLink::SetTrackpoints(const TrackpointRecord* records, int count)
 
 int CGpsLink::PowerOff()
 {
+    DiscardInput();
     return SendCommand(CMD_POWER_OFF, LF_NOHANDSHAKE);
 }

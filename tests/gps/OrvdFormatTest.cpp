@@ -176,6 +176,9 @@ TEST(OrvdFormat, DamagedFilesAreRefusedAndTheDocumentKeepsItsContent)
          Tag("MapGrid") + Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, ArchiveException::BadFormat},
         {"escaped collection count cut short", Tag("MapCorr") + Bytes{0xFF, 0xFF, 0x01},
          ArchiveException::EndOfFile},
+        {"another kind of file", Bytes{'{', '\n', ' ', ' ', '"', 'f', 'o', 'r', 'm', 'a', 't', '"'},
+         ArchiveException::BadFormat},
+        {"a few stray bytes", Bytes{1, 2, 3}, ArchiveException::BadFormat},
     };
     for (const Case& c : cases) {
         CDataDoc doc;

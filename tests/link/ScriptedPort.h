@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/Prompts.h"
 #include "framework/Settings.h"
 #include "link/Frame.h"
 #include "link/SerialPort.h"
 #include "link/SharedPort.h"
+#include "tests/RecordingPrompts.h"
 
 using Bytes = std::vector<uint8_t>;
 
@@ -78,6 +78,9 @@ public:
 
     int ReadAvailable(uint8_t* buffer, int size, int timeoutMs) override
     {
+        if (timeoutMs == 0) {
+            return 0;  // replies arrive only after the host has asked
+        }
         if (s_->reads++ == s_->failReadAt) {
             errno = s_->failErrno;
             return -1;
@@ -119,26 +122,6 @@ public:
 
 private:
     std::shared_ptr<PortScript> s_;
-};
-
-// Records messages and answers questions from a list (No when it runs out).
-class RecordingPrompts : public Prompts {
-public:
-    std::vector<std::string> messages;
-    std::vector<std::string> questions;
-    std::deque<bool> answers;
-
-    void Message(const std::string& text) override { messages.push_back(text); }
-    bool Question(const std::string& text) override
-    {
-        questions.push_back(text);
-        if (answers.empty()) {
-            return false;
-        }
-        bool answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
 };
 
 // Installs the recorder, a settings store and the scripted port for one test, and puts

@@ -133,7 +133,7 @@ TEST(OrviSimulate, ServesUntilSigtermAndSavesWhatWasUploaded)
     MemorySettings settings;
     settings.SetString("Settings", "Port", link);
     Settings* previousSettings = Settings::SetCurrent(&settings);
-    MessageRecorder prompts;
+    RecordingPrompts prompts;
     PromptsScope promptsScope(prompts);
     CDataDoc sample;
     sample.OnOpenDocument(kSample);

@@ -62,7 +62,7 @@ bool Same(const std::vector<Record>& a, const std::vector<Record>& b)
 struct Rig {
     TempDir dir;
     MemorySettings settings;
-    MessageRecorder prompts;
+    RecordingPrompts prompts;
     Settings* previousSettings = nullptr;
     Prompts* previousPrompts = nullptr;
     GarminSimulator sim;
@@ -244,6 +244,20 @@ TEST_F(SimulatorLink, AnUploadRefusedEveryTimeFailsAndTheReceiverKeepsItsRecords
     EXPECT_EQ(Doc().UploadWaypointsFromDoc(), -4);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Fehlermeldung des GPS"});
     EXPECT_TRUE(Same(Sim().Waypoints(), Waypoints(1, 3)));
+}
+
+TEST_F(SimulatorLink, AGivenUpDownloadLeavesNothingOnTheLineForTheNextCommand)
+{
+    Sim().SetWaypoints(Waypoints(1, 1));
+    SimulatorFaults faults;
+    faults.corruptRecord = {1, true};
+    Sim().SetFaults(faults);
+    EXPECT_EQ(Connection().DownloadWaypoints(), -4);
+    EXPECT_EQ(Messages().size(), 1u);
+    Sim().SetFaults({});
+    Messages().clear();
+    EXPECT_EQ(Connection().RequestProduct(0), 0);
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(SimulatorLink, FramesInBurstsWithGapsStillTransfer)

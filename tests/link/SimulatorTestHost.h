@@ -14,30 +14,11 @@
 #include "gps/Records.h"
 #include "link/Frame.h"
 #include "link/PosixSerialPort.h"
+#include "tests/RecordingPrompts.h"
 
 // Helpers of the tests that run a GarminSimulator on a pseudo-terminal.
 
 using ByteVector = std::vector<uint8_t>;
-
-// Records messages; answers questions from a list (No when it runs out).
-class MessageRecorder : public Prompts {
-public:
-    std::vector<std::string> messages;
-    std::vector<std::string> questions;
-    std::deque<bool> answers;
-
-    void Message(const std::string& text) override { messages.push_back(text); }
-    bool Question(const std::string& text) override
-    {
-        questions.push_back(text);
-        if (answers.empty()) {
-            return false;
-        }
-        bool answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-};
 
 // Installs a Prompts for the life of the object.
 class PromptsScope {

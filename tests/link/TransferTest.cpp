@@ -105,6 +105,8 @@ TEST_F(Transfers, TheFailureBudgetIsOneCounterForTheWholeTransfer)
     for (int i = 0; i < 6; ++i) {
         expected = expected + Nak(35);
     }
+    // Then the receiver is told to stop repeating the record.
+    expected = expected + FrameBytes(10, {0, 0});
     EXPECT_EQ(env.script->written, expected);
     // What was never received is zero.
     auto slots = connection->CopyWaypoints();
