@@ -11,7 +11,7 @@ uint8_t FrameChecksum(uint8_t id, const uint8_t* data, uint8_t size)
     return static_cast<uint8_t>(-sum);
 }
 
-int EncodeFrame(uint8_t id, const uint8_t* data, uint8_t size, uint8_t* out)
+int EncodeFrame(uint8_t id, const uint8_t* data, uint8_t size, uint8_t* out, uint8_t checksumError)
 {
     int n = 0;
     auto put = [&](uint8_t b) {
@@ -26,7 +26,7 @@ int EncodeFrame(uint8_t id, const uint8_t* data, uint8_t size, uint8_t* out)
     for (int i = 0; i < size; ++i) {
         put(data[i]);
     }
-    put(FrameChecksum(id, data, size));
+    put(static_cast<uint8_t>(FrameChecksum(id, data, size) + checksumError));
     out[n++] = DLE;
     out[n++] = ETX;
     return n;

@@ -10,7 +10,9 @@
 uint8_t FrameChecksum(uint8_t id, const uint8_t* data, uint8_t size);
 
 // Writes the frame into `out` (at least MAX_FRAME_BYTES) and returns its length.
-int EncodeFrame(uint8_t id, const uint8_t* data, uint8_t size, uint8_t* out);
+// `checksumError` is added to the checksum: a simulated receiver sends damaged frames so.
+int EncodeFrame(uint8_t id, const uint8_t* data, uint8_t size, uint8_t* out,
+                uint8_t checksumError = 0);
 
 enum class FrameScan {
     Incomplete,  // a frame so far; more bytes are needed

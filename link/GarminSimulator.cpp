@@ -7,6 +7,7 @@
 
 #include "link/GpsTimeConversion.h"
 #include "link/SerialPort.h"
+#include "link/WaypointPacket.h"
 
 namespace {
 
@@ -17,44 +18,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kMaxTries = 4;
 // Idle reads end this often, so that a stop request or a new fault is noticed.
 constexpr int kIdleSliceMs = 50;
-constexpr int kWaypointPacketSize = 60;
 constexpr size_t kMaxDescription = 250;  // product data: 4 bytes, description, zero
-
-// The 60-byte waypoint packet: ident 6, latitude 4, longitude 4, 4 unused (zero), comment
-// 40, symbol 1 (the record's low byte), display 1.
-void WaypointToPacket(const WaypointRecord& w, uint8_t* packet)
-{
-    std::memset(packet, 0, kWaypointPacketSize);
-    std::memcpy(packet, w.ident, 6);
-    std::memcpy(packet + 6, &w.latitude, 4);
-    std::memcpy(packet + 10, &w.longitude, 4);
-    std::memcpy(packet + 18, w.comment, 40);
-    packet[58] = static_cast<uint8_t>(w.symbol);
-    packet[59] = w.display;
-}
-
-// A packet shorter than its layout reads as if the missing bytes were zero.
-WaypointRecord PacketToWaypoint(const uint8_t* data, uint8_t size)
-{
-    uint8_t packet[kWaypointPacketSize] = {};
-    std::memcpy(packet, data, std::min<size_t>(size, sizeof packet));
-    WaypointRecord w;
-    std::memcpy(w.ident, packet, 6);
-    std::memcpy(&w.latitude, packet + 6, 4);
-    std::memcpy(&w.longitude, packet + 10, 4);
-    std::memcpy(w.comment, packet + 18, 40);
-    w.symbol = packet[58];
-    w.display = packet[59];
-    return w;
-}
-
-TrackpointRecord PacketToTrackpoint(const uint8_t* data, uint8_t size)
-{
-    TrackpointRecord t;
-    std::memset(&t, 0, sizeof t);
-    std::memcpy(&t, data, std::min<size_t>(size, sizeof t));
-    return t;
-}
 
 int64_t SystemNowUtc()
 {
@@ -422,11 +386,11 @@ void GarminSimulator::SendRecords(uint16_t command, uint8_t packetId,
             return;
         }
         const Record& record = records[static_cast<size_t>(number - 1)];
-        uint8_t packet[kWaypointPacketSize];
+        uint8_t packet[WAYPOINT_PACKET_SIZE];
         uint8_t size;
         if constexpr (std::is_same_v<Record, WaypointRecord>) {
             WaypointToPacket(record, packet);
-            size = kWaypointPacketSize;
+            size = WAYPOINT_PACKET_SIZE;
         } else {
             std::memcpy(packet, &record, sizeof record);
             size = sizeof record;

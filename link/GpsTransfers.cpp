@@ -11,40 +11,12 @@
 #include "framework/Prompts.h"
 #include "link/CGpsLink.h"
 #include "link/SerialPort.h"
+#include "link/WaypointPacket.h"
 
 namespace {
 
 constexpr int kProductArea = 204;
 constexpr int kDescriptionLength = 199;
-constexpr int kWaypointPacketSize = 60;
-
-// The 60-byte waypoint packet: ident 6, latitude 4, longitude 4, 4 unused, comment 40,
-// symbol 1, display 1.
-void PacketToRecord(const uint8_t* packet, WaypointRecord& w)
-{
-    std::memcpy(w.ident, packet, 6);
-    std::memcpy(&w.latitude, packet + 6, 4);
-    std::memcpy(&w.longitude, packet + 10, 4);
-    std::memcpy(w.comment, packet + 18, 40);
-    w.symbol = packet[58];  // zero-extended: symbol byte 200 stays 200
-    w.display = packet[59];
-}
-
-void RecordToPacket(const WaypointRecord& w, uint8_t* packet)
-{
-    std::memset(packet, 0, kWaypointPacketSize);
-    std::memcpy(packet, w.ident, 6);
-    std::memcpy(packet + 6, &w.latitude, 4);
-    std::memcpy(packet + 10, &w.longitude, 4);
-    std::memcpy(packet + 18, w.comment, 40);
-    packet[58] = static_cast<uint8_t>(w.symbol);  // the low byte
-    packet[59] = w.display;
-}
-
-void PacketToRecord(const uint8_t* packet, TrackpointRecord& t)
-{
-    std::memcpy(&t, packet, sizeof t);
-}
 
 // Track logs run to thousands of points: their progress shows every eighth record and the
 // last 20.
@@ -122,7 +94,7 @@ int CGpsLink::DownloadRecords(uint16_t command, uint8_t packetId, bool everyReco
                               int doneCode, std::vector<Record>& target)
 {
     constexpr int packetSize =
-        std::is_same_v<Record, WaypointRecord> ? kWaypointPacketSize : sizeof(TrackpointRecord);
+        std::is_same_v<Record, WaypointRecord> ? WAYPOINT_PACKET_SIZE : sizeof(TrackpointRecord);
     CancelScope scope(cancel_);
     DiscardInput();
     if (SendCommand(command, 0) <= 0) {
@@ -145,7 +117,7 @@ int CGpsLink::DownloadRecords(uint16_t command, uint8_t packetId, bool everyReco
             AbortTransfer();
             return XFER_CANCELLED;
         }
-        uint8_t packet[kWaypointPacketSize] = {};
+        uint8_t packet[WAYPOINT_PACKET_SIZE] = {};
         if (ReceivePacket(packetId, packet, packetSize, LF_QUIET) < 0) {
             // The failed read has sent a PKT_NAK, so the receiver repeats the record. One
             // budget for the whole transfer; a device that has gone ends it at once.
@@ -157,7 +129,11 @@ int CGpsLink::DownloadRecords(uint16_t command, uint8_t packetId, bool everyReco
             }
             continue;
         }
-        PacketToRecord(packet, records[static_cast<size_t>(i)]);
+        if constexpr (std::is_same_v<Record, WaypointRecord>) {
+            records[static_cast<size_t>(i)] = PacketToWaypoint(packet, packetSize);
+        } else {
+            records[static_cast<size_t>(i)] = PacketToTrackpoint(packet, packetSize);
+        }
         ++i;
         if (ShowsProgress(everyRecord, i, count)) {
             Progress(i, count);
@@ -204,11 +180,11 @@ int CGpsLink::UploadRecords(uint16_t command, uint8_t packetId, bool everyRecord
             AbortTransfer();
             return XFER_CANCELLED;
         }
-        uint8_t packet[kWaypointPacketSize];
+        uint8_t packet[WAYPOINT_PACKET_SIZE];
         uint8_t size;
         if constexpr (std::is_same_v<Record, WaypointRecord>) {
-            RecordToPacket(records[static_cast<size_t>(i)], packet);
-            size = kWaypointPacketSize;
+            WaypointToPacket(records[static_cast<size_t>(i)], packet);
+            size = WAYPOINT_PACKET_SIZE;
         } else {
             std::memcpy(packet, &records[static_cast<size_t>(i)], sizeof(Record));
             size = sizeof(Record);

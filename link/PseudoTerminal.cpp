@@ -1,5 +1,7 @@
 #include "link/PseudoTerminal.h"
 
+#include "link/DescriptorIo.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -98,33 +100,7 @@ bool PseudoTerminal::LinkAs(const std::string& path, std::string& error)
 
 int PseudoTerminal::Write(const uint8_t* data, int size)
 {
-    int done = 0;
-    while (done < size) {
-        ssize_t n = ::write(master_, data + done, static_cast<size_t>(size - done));
-        if (n > 0) {
-            done += static_cast<int>(n);
-            continue;
-        }
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0 && errno == EAGAIN) {
-            struct pollfd p {
-                master_, POLLOUT, 0
-            };
-            int ready = ::poll(&p, 1, kWriteWaitMs);
-            if (ready == 0) {
-                errno = EAGAIN;
-                return -1;
-            }
-            if (ready < 0 && errno != EINTR) {
-                return -1;
-            }
-            continue;
-        }
-        return -1;
-    }
-    return size;
+    return WriteAllBytes(master_, data, size, kWriteWaitMs);
 }
 
 int PseudoTerminal::ReadAvailable(uint8_t* buffer, int size, int timeoutMs)
@@ -134,25 +110,5 @@ int PseudoTerminal::ReadAvailable(uint8_t* buffer, int size, int timeoutMs)
     // refuse the host's next open (EBUSY, for users without CAP_SYS_ADMIN). So the mark is
     // taken off whenever we listen.
     ::ioctl(deviceFd_, TIOCNXCL);
-    struct pollfd p {
-        master_, POLLIN, 0
-    };
-    int ready;
-    do {
-        ready = ::poll(&p, 1, timeoutMs);
-    } while (ready < 0 && errno == EINTR);
-    if (ready <= 0) {
-        return ready;
-    }
-    ssize_t n = ::read(master_, buffer, static_cast<size_t>(size));
-    if (n > 0) {
-        return static_cast<int>(n);
-    }
-    if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-        return 0;
-    }
-    if (n == 0) {
-        errno = EIO;
-    }
-    return -1;
+    return ReadAvailableBytes(master_, buffer, size, timeoutMs);
 }

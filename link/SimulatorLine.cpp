@@ -18,28 +18,6 @@ constexpr int kSliceMs = 20;
 // Bytes that do not make a frame are not kept beyond this.
 constexpr size_t kMaxBuffered = 4 * MAX_FRAME_BYTES;
 
-// The frame of a packet whose checksum is one off; the stuffing is right.
-int EncodeWrongChecksum(uint8_t id, const uint8_t* data, uint8_t size, uint8_t* out)
-{
-    int n = 0;
-    auto put = [&](uint8_t b) {
-        out[n++] = b;
-        if (b == DLE) {
-            out[n++] = DLE;
-        }
-    };
-    out[n++] = DLE;
-    put(id);
-    put(size);
-    for (int i = 0; i < size; ++i) {
-        put(data[i]);
-    }
-    put(static_cast<uint8_t>(FrameChecksum(id, data, size) + 1));
-    out[n++] = DLE;
-    out[n++] = ETX;
-    return n;
-}
-
 int CeilMs(std::chrono::steady_clock::duration d)
 {
     auto ms = std::chrono::ceil<milliseconds>(d).count();
@@ -184,8 +162,7 @@ bool SimulatorLine::Send(uint8_t id, const uint8_t* data, uint8_t size, bool cor
                          const std::vector<uint8_t>& stray)
 {
     uint8_t frame[MAX_FRAME_BYTES];
-    int length =
-        corrupt ? EncodeWrongChecksum(id, data, size, frame) : EncodeFrame(id, data, size, frame);
+    int length = EncodeFrame(id, data, size, frame, corrupt ? 1 : 0);
     std::vector<uint8_t> bytes(stray);
     bytes.insert(bytes.end(), frame, frame + length);
 
