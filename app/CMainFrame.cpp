@@ -115,6 +115,9 @@ void CMainFrame::CreateActions()
         {QKeySequence(QStringLiteral("Ctrl+F")), QKeySequence(QKeySequence::Open)});
     actions_[ID_FILE_SAVE]->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     actions_[ID_EDIT_CLEAR]->setShortcut(QKeySequence(QKeySequence::Delete));
+    actions_[ID_EDIT_UNDO]->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    actions_[ID_EDIT_REDO]->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
     actions_[ID_FILE_NEW]->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
     actions_[ID_FILE_OPEN]->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     actions_[ID_FILE_SAVE]->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));

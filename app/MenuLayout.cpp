@@ -17,7 +17,7 @@ const std::vector<MenuPopup>& MenuLayout(int resourceId)
         {"&Datei",
          {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0,
           ID_FILE_PRINT_SETUP, 0, ID_FILE_MRU_FIRST, 0, ID_APP_EXIT}},
-        {"&Bearbeiten", {ID_EDIT_CLEAR}},
+        {"&Bearbeiten", {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CLEAR}},
         {"&Ansicht",
          {ID_VIEW_WAYPOINTS, ID_VIEW_TRACKPOINTS, 0, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}},
         {"GPS",
@@ -59,6 +59,10 @@ const char* MenuText(int resourceId, int commandId)
         return "&Format";
     case ID_EDIT_CLEAR:
         return "&Delete\tDel";
+    case ID_EDIT_UNDO:
+        return "&Rückgängig\tCtrl+Z";
+    case ID_EDIT_REDO:
+        return "&Wiederherstellen\tCtrl+Y";
     case ID_VIEW_WAYPOINTS:
         return "&Waypoints";
     case ID_VIEW_TRACKPOINTS:

@@ -170,6 +170,7 @@ void CDataView::DeleteSelection()
         return;
     }
     std::sort(indices.begin(), indices.end(), std::greater<int>());
+    CDataDoc::UndoStep step(*doc, "Löschen");
     for (int index : indices) {
         int result = Mode() == LIST_TRACKPOINTS ? doc->DeleteTrackpoints(index, 1)
                                                 : doc->DeleteWaypoints(index, 1);

@@ -30,16 +30,22 @@ int GetRecord(const std::vector<Record>& records, int32_t i, Record& out)
     return DOC_OK;
 }
 
-template <class Record>
-int InsertRecords(std::vector<Record>& records, int32_t p, int32_t n, const Record* added)
+int CheckInsert(int32_t count, int32_t p, int32_t n, const void* added)
 {
-    auto count = static_cast<int32_t>(records.size());
     if (p < 0 || p > count || n < 0 || (n > 0 && added == nullptr)) {
         return DOC_BAD_INDEX;
     }
-    if (n > MAX_DOC_RECORDS - count) {
-        return DOC_TOO_MANY;
-    }
+    return n > MAX_DOC_RECORDS - count ? DOC_TOO_MANY : DOC_OK;
+}
+
+int CheckDelete(int32_t count, int32_t p, int32_t n)
+{
+    return p < 0 || p >= count || n <= 0 || n > count - p ? DOC_BAD_INDEX : DOC_OK;
+}
+
+template <class Record>
+int InsertRecords(std::vector<Record>& records, int32_t p, int32_t n, const Record* added)
+{
     try {
         records.insert(records.begin() + p, added, added + n);
     } catch (const std::bad_alloc&) {
@@ -49,14 +55,9 @@ int InsertRecords(std::vector<Record>& records, int32_t p, int32_t n, const Reco
 }
 
 template <class Record>
-int DeleteRecords(std::vector<Record>& records, int32_t p, int32_t n)
+void DeleteRecords(std::vector<Record>& records, int32_t p, int32_t n)
 {
-    auto count = static_cast<int32_t>(records.size());
-    if (p < 0 || p >= count || n <= 0 || n > count - p) {
-        return DOC_BAD_INDEX;
-    }
     records.erase(records.begin() + p, records.begin() + p + n);
-    return DOC_OK;
 }
 
 template <class Record>
@@ -91,6 +92,7 @@ std::vector<Record> LoadSection(Archive& archive, const char* what)
 
 void CDataDoc::DeleteContents()
 {
+    history_.Clear();
     waypoints.clear();
     trackpoints.clear();
     correctionSets.Clear();
@@ -146,6 +148,7 @@ void CDataDoc::Serialize(Archive& archive)
     if (anyBytes && !anySection) {
         throw ArchiveException(ArchiveException::BadFormat, "no GPS data section in the file");
     }
+    history_.Clear();
     waypoints = std::move(newWaypoints);
     trackpoints = std::move(newTrackpoints);
     correctionSets = std::move(newCorrections);
@@ -162,25 +165,30 @@ int CDataDoc::SetWaypoint(int32_t i, const WaypointRecord& record)
     if (i < 0 || i >= waypointCount()) {
         return DOC_BAD_INDEX;
     }
+    BeforeChange(RecordHistory::WAYPOINTS);
     waypoints[static_cast<size_t>(i)] = record;
-    SetModifiedFlag();
+    AfterChange();
     return DOC_OK;
 }
 
 int CDataDoc::InsertWaypoints(int32_t p, int32_t n, const WaypointRecord* records)
 {
-    int result = InsertRecords(waypoints, p, n, records);
-    if (result == DOC_OK) {
-        SetModifiedFlag();
+    int result = CheckInsert(waypointCount(), p, n, records);
+    if (result == DOC_OK && n > 0) {
+        BeforeChange(RecordHistory::WAYPOINTS);
+        result = InsertRecords(waypoints, p, n, records);
+        AfterChange();
     }
     return result;
 }
 
 int CDataDoc::DeleteWaypoints(int32_t p, int32_t n)
 {
-    int result = DeleteRecords(waypoints, p, n);
+    int result = CheckDelete(waypointCount(), p, n);
     if (result == DOC_OK) {
-        SetModifiedFlag();
+        BeforeChange(RecordHistory::WAYPOINTS);
+        DeleteRecords(waypoints, p, n);
+        AfterChange();
     }
     return result;
 }
@@ -192,18 +200,22 @@ int CDataDoc::GetTrackpoint(int32_t i, TrackpointRecord& record) const
 
 int CDataDoc::InsertTrackpoints(int32_t p, int32_t n, const TrackpointRecord* records)
 {
-    int result = InsertRecords(trackpoints, p, n, records);
-    if (result == DOC_OK) {
-        SetModifiedFlag();
+    int result = CheckInsert(trackpointCount(), p, n, records);
+    if (result == DOC_OK && n > 0) {
+        BeforeChange(RecordHistory::TRACKPOINTS);
+        result = InsertRecords(trackpoints, p, n, records);
+        AfterChange();
     }
     return result;
 }
 
 int CDataDoc::DeleteTrackpoints(int32_t p, int32_t n)
 {
-    int result = DeleteRecords(trackpoints, p, n);
+    int result = CheckDelete(trackpointCount(), p, n);
     if (result == DOC_OK) {
-        SetModifiedFlag();
+        BeforeChange(RecordHistory::TRACKPOINTS);
+        DeleteRecords(trackpoints, p, n);
+        AfterChange();
     }
     return result;
 }
@@ -213,7 +225,9 @@ int CDataDoc::ReplaceWaypoints(std::vector<WaypointRecord> records)
     if (records.size() > static_cast<size_t>(MAX_DOC_RECORDS)) {
         return DOC_TOO_MANY;
     }
+    BeforeChange(RecordHistory::WAYPOINTS);
     waypoints = std::move(records);
+    AfterChange();
     return DOC_OK;
 }
 
@@ -222,8 +236,34 @@ int CDataDoc::ReplaceTrackpoints(std::vector<TrackpointRecord> records)
     if (records.size() > static_cast<size_t>(MAX_DOC_RECORDS)) {
         return DOC_TOO_MANY;
     }
+    BeforeChange(RecordHistory::TRACKPOINTS);
     trackpoints = std::move(records);
+    AfterChange();
     return DOC_OK;
+}
+
+void CDataDoc::Undo()
+{
+    if (history_.CanUndo()) {
+        history_.Undo();
+        AfterChange();
+        UpdateAllViews(nullptr);
+    }
+}
+
+void CDataDoc::Redo()
+{
+    if (history_.CanRedo()) {
+        history_.Redo();
+        AfterChange();
+        UpdateAllViews(nullptr);
+    }
+}
+
+void CDataDoc::OnSaveDocument(const std::string& path)
+{
+    Document::OnSaveDocument(path);
+    history_.MarkSaved();
 }
 
 namespace {
@@ -239,6 +279,10 @@ bool SameRecords(const std::vector<Record>& a, const std::vector<Record>& b)
 
 CDataDoc::CDataDoc()
 {
+    OnCommand(ID_EDIT_UNDO, [this] { Undo(); });
+    OnUpdateCommand(ID_EDIT_UNDO, [this](CommandUI& ui) { ui.enabled = CanUndo(); });
+    OnCommand(ID_EDIT_REDO, [this] { Redo(); });
+    OnUpdateCommand(ID_EDIT_REDO, [this](CommandUI& ui) { ui.enabled = CanRedo(); });
     OnCommand(ID_GPS_CONNECT, [this] {
         GpsDocumentLink* link = gpsConnection.get();
         TaskRunner::Current().Run([this] { return CheckConnection(); },
@@ -264,9 +308,8 @@ int CDataDoc::ApplyWaypointDownload(int result)
 {
     if (result == 0 && gpsConnection) {
         std::vector<WaypointRecord> records = gpsConnection->CopyWaypoints();
-        bool changed = !SameRecords(records, waypoints);
-        if (ReplaceWaypoints(std::move(records)) == DOC_OK && changed) {
-            SetModifiedFlag();
+        if (!SameRecords(records, waypoints)) {
+            ReplaceWaypoints(std::move(records));
         }
     }
     return result;
@@ -276,9 +319,8 @@ int CDataDoc::ApplyTrackpointDownload(int result)
 {
     if (result == 0 && gpsConnection) {
         std::vector<TrackpointRecord> records = gpsConnection->CopyTrackpoints();
-        bool changed = !SameRecords(records, trackpoints);
-        if (ReplaceTrackpoints(std::move(records)) == DOC_OK && changed) {
-            SetModifiedFlag();
+        if (!SameRecords(records, trackpoints)) {
+            ReplaceTrackpoints(std::move(records));
         }
     }
     return result;

@@ -8,6 +8,7 @@
 #include "framework/Document.h"
 #include "gps/GpsDocumentLink.h"
 #include "gps/RecordCollection.h"
+#include "gps/RecordHistory.h"
 #include "gps/Records.h"
 
 // Results of the record operations.
@@ -34,6 +35,7 @@ public:
     // empty. Loading replaces the whole content, and only when the file was read whole.
     void Serialize(Archive& archive) override;
     void DeleteContents() override;
+    void OnSaveDocument(const std::string& path) override;
 
     int32_t waypointCount() const { return static_cast<int32_t>(waypoints.size()); }
     int32_t trackpointCount() const { return static_cast<int32_t>(trackpoints.size()); }
@@ -49,7 +51,7 @@ public:
     int InsertTrackpoints(int32_t p, int32_t n, const TrackpointRecord* records);
     int DeleteTrackpoints(int32_t p, int32_t n);
 
-    // Replace all records of a kind, as a download does: the modified flag is left alone.
+    // Replace all records of a kind, as a download does.
     // DOC_TOO_MANY (nothing changed) when there are more than MAX_DOC_RECORDS.
     int ReplaceWaypoints(std::vector<WaypointRecord> records);
     int ReplaceTrackpoints(std::vector<TrackpointRecord> records);
@@ -81,11 +83,39 @@ public:
     // document's whole life (the editor does so for every GPS data document).
     std::unique_ptr<GpsDocumentLink> gpsConnection;
 
+    // Undo and redo of the record changes, one step per command (commands ID_EDIT_UNDO and
+    // ID_EDIT_REDO). The modified flag follows the records back to the state last saved.
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    void Undo();
+    void Redo();
+
+    // Makes the record changes of one command one undo step, for the scope's life.
+    class UndoStep {
+    public:
+        UndoStep(CDataDoc& doc, const std::string& label) : doc_(doc)
+        {
+            doc_.history_.Begin(label);
+        }
+        ~UndoStep() { doc_.history_.End(); }
+        UndoStep(const UndoStep&) = delete;
+        UndoStep& operator=(const UndoStep&) = delete;
+
+    private:
+        CDataDoc& doc_;
+    };
+
     // Changes to these two collections do not mark the document modified.
     MapCorrectionSets correctionSets;
     GridScalePresets gridPresets;
 
 private:
+    // Keeps the records of `kind` for undo before they change.
+    void BeforeChange(int kind) { history_.BeforeChange(kind); }
+    // After a change: the document is modified unless it is back at its saved state.
+    void AfterChange() { SetModifiedFlag(!history_.AtSavedState()); }
+
     std::vector<TrackpointRecord> trackpoints;
     std::vector<WaypointRecord> waypoints;
+    RecordHistory history_{waypoints, trackpoints};
 };

@@ -57,6 +57,10 @@ const char* CommandPrompt(int commandId)
         return "Ordnet Symbole am unteren Fensterrand an\nSymbole anordnen";
     case ID_EDIT_CLEAR:
         return "Erase the selection\nErase";
+    case ID_EDIT_UNDO:
+        return "Macht die letzte Änderung rückgängig\nRückgängig";
+    case ID_EDIT_REDO:
+        return "Stellt die zuletzt rückgängig gemachte Änderung wieder her\nWiederherstellen";
     case ID_VIEW_WAYPOINTS:
         return "zeigt die Liste der Waypoint - Daten an\nWaypoints";
     case ID_VIEW_TRACKPOINTS:

@@ -1,7 +1,10 @@
 #include "gps/CDataDoc.h"
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
+#include "tests/TempDir.h"
 #include "tests/gps/GpsTestRecords.h"
 
 namespace {
@@ -104,15 +107,92 @@ TEST(CDataDoc, NeverHoldsMoreThan32767OfAKind)
     EXPECT_EQ(doc.trackpointCount(), 0);
 }
 
-TEST(CDataDoc, ReplacingAndTheCollectionsLeaveTheModifiedFlagAlone)
+TEST(CDataDoc, TheCollectionsLeaveTheModifiedFlagAlone)
 {
     CDataDoc doc;
-    EXPECT_EQ(doc.ReplaceWaypoints(Waypoints(0, 3)), DOC_OK);
-    EXPECT_EQ(doc.ReplaceTrackpoints({TestTrackpoint(1)}), DOC_OK);
     doc.correctionSets.Append(ZeroedEntry<MapCorrectionSet>());
     doc.gridPresets.Append(ZeroedEntry<GridScalePreset>());
-    EXPECT_EQ(doc.waypointCount(), 3);
     EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.CanUndo());
+}
+
+TEST(CDataDocUndo, EveryKindOfChangeGoesBackAndForth)
+{
+    CDataDoc doc;
+    auto five = Waypoints(0, 5);
+    TrackpointRecord t[2] = {TestTrackpoint(1), TestTrackpoint(2)};
+    WaypointRecord renamed = TestWaypoint(9);
+    struct Change {
+        const char* legend;
+        std::function<void()> apply;
+    } changes[] = {
+        {"insert waypoints", [&] { doc.InsertWaypoints(0, 5, five.data()); }},
+        {"insert trackpoints", [&] { doc.InsertTrackpoints(0, 2, t); }},
+        {"set a waypoint", [&] { doc.SetWaypoint(2, renamed); }},
+        {"delete a waypoint", [&] { doc.DeleteWaypoints(0, 1); }},
+        {"delete a trackpoint", [&] { doc.DeleteTrackpoints(1, 1); }},
+        {"replace the track", [&] { doc.ReplaceTrackpoints({TestTrackpoint(7)}); }},
+    };
+    std::vector<std::pair<std::vector<WaypointRecord>, std::vector<TrackpointRecord>>> states;
+    states.push_back({doc.Waypoints(), doc.Trackpoints()});
+    for (const Change& c : changes) {
+        c.apply();
+        states.push_back({doc.Waypoints(), doc.Trackpoints()});
+    }
+    auto same = [&](size_t i) {
+        return doc.Waypoints().size() == states[i].first.size() &&
+               doc.Trackpoints().size() == states[i].second.size() &&
+               std::equal(doc.Waypoints().begin(), doc.Waypoints().end(), states[i].first.begin(),
+                          [](auto& a, auto& b) { return SameBytes(a, b); }) &&
+               std::equal(doc.Trackpoints().begin(), doc.Trackpoints().end(),
+                          states[i].second.begin(),
+                          [](auto& a, auto& b) { return SameBytes(a, b); });
+    };
+    for (size_t i = std::size(changes); i > 0; --i) {
+        ASSERT_TRUE(doc.CanUndo()) << changes[i - 1].legend;
+        doc.Undo();
+        EXPECT_TRUE(same(i - 1)) << "undo " << changes[i - 1].legend;
+    }
+    EXPECT_FALSE(doc.CanUndo());
+    EXPECT_FALSE(doc.IsModified());  // back where it started, which counts as saved
+    for (size_t i = 1; i <= std::size(changes); ++i) {
+        doc.Redo();
+        EXPECT_TRUE(same(i)) << "redo " << changes[i - 1].legend;
+    }
+    EXPECT_FALSE(doc.CanRedo());
+}
+
+TEST(CDataDocUndo, OneStepPerCommandAndTheModifiedFlagFollowsTheSavedState)
+{
+    TempDir dir;
+    CDataDoc doc;
+    doc.ReplaceWaypoints(Waypoints(0, 6));
+    doc.OnSaveDocument(dir.File("a.orvd"));
+    EXPECT_FALSE(doc.IsModified());
+    {
+        CDataDoc::UndoStep step(doc, "delete");
+        doc.DeleteWaypoints(5, 1);
+        doc.DeleteWaypoints(2, 1);
+    }
+    EXPECT_EQ(doc.waypointCount(), 4);
+    EXPECT_TRUE(doc.IsModified());
+    doc.Undo();
+    EXPECT_EQ(doc.waypointCount(), 6);  // both deletions in one step
+    EXPECT_FALSE(doc.IsModified());
+    doc.Redo();
+    EXPECT_TRUE(doc.IsModified());
+    doc.Undo();
+    WaypointRecord w = TestWaypoint(40);
+    doc.InsertWaypoints(0, 1, &w);  // a new change ends what could be redone
+    EXPECT_FALSE(doc.CanRedo());
+    doc.OnSaveDocument(dir.File("a.orvd"));
+    doc.Undo();
+    EXPECT_TRUE(doc.IsModified());  // the saved state now has the new waypoint
+    doc.Redo();
+    EXPECT_FALSE(doc.IsModified());
+
+    doc.OnOpenDocument(dir.File("a.orvd"));  // a loaded document starts a new history
+    EXPECT_FALSE(doc.CanUndo());
 }
 
 TEST(RecordCollection, RemovingMovesLaterEntriesDownAndNamesStopAtTheField)

@@ -227,6 +227,7 @@ TEST_F(Transfers, TheDocumentTakesDownloadsOnlyWhenTheyWorked)
 {
     CDataDoc doc;
     doc.ReplaceWaypoints({TestWaypoint(8)});
+    doc.SetModifiedFlag(false);
     doc.gpsConnection = std::move(connection);
 
     env.script->Reply(Ack(10));

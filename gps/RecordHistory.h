@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "gps/Records.h"
+
+// The undo and redo history of one document's records. Every change to the records is
+// preceded by BeforeChange, which keeps the records of that kind as they were; changes
+// between Begin and End form one step (one command), a change outside them is a step of its
+// own. Undo puts the records of a step back as they were before it, Redo as after it.
+class RecordHistory {
+public:
+    enum Kind { WAYPOINTS = 1, TRACKPOINTS = 2 };
+    static constexpr size_t kMaxSteps = 100;
+
+    RecordHistory(std::vector<WaypointRecord>& waypoints,
+                  std::vector<TrackpointRecord>& trackpoints)
+        : waypoints_(waypoints), trackpoints_(trackpoints)
+    {
+    }
+
+    // Steps nest: only the outermost Begin and End count. `label` names the command.
+    void Begin(const std::string& label);
+    void End();
+    // Call before the records of `kind` (a Kind) change.
+    void BeforeChange(int kind);
+
+    bool CanUndo() const { return !undo_.empty(); }
+    bool CanRedo() const { return !redo_.empty(); }
+    const std::string& UndoLabel() const;
+    const std::string& RedoLabel() const;
+    void Undo();
+    void Redo();
+
+    // Forgets every step (a new or loaded document).
+    void Clear();
+    // The records as they are now are the saved ones.
+    void MarkSaved() { saved_ = current_; }
+    bool AtSavedState() const { return saved_ == current_; }
+
+private:
+    struct Step {
+        std::string label;
+        int kinds = 0;
+        std::vector<WaypointRecord> waypoints;
+        std::vector<TrackpointRecord> trackpoints;
+        int from = 0;  // the state this step's records belong to
+        int to = 0;    // the state the step leads to
+    };
+    // Replaces the records of `step`'s kinds by its own and keeps the others in it.
+    void Swap(Step& step);
+
+    std::vector<WaypointRecord>& waypoints_;
+    std::vector<TrackpointRecord>& trackpoints_;
+    std::vector<Step> undo_;
+    std::vector<Step> redo_;
+    int depth_ = 0;
+    bool stepOpen_ = false;
+    std::string label_;
+    int current_ = 0;  // the state of the records now
+    int saved_ = 0;    // the state last saved (-1: none that history can reach)
+    int nextState_ = 0;
+};
