@@ -98,7 +98,7 @@ void CMainFrame::CreateActions()
         ID_VIEW_TRACKPOINTS, ID_GPS_CONNECT,      ID_GPS_TIME,       ID_GPS_WPT_DOWNLOAD,
         ID_GPS_TRK_DOWNLOAD, ID_GPS_WPT_UPLOAD,   ID_GPS_TRK_UPLOAD, ID_GPS_POWER_OFF,
         ID_OPTIONS_FORMAT,   ID_WINDOW_NEW,       ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ,
-        ID_WINDOW_ARRANGE,
+        ID_EDIT_UNDO,        ID_EDIT_REDO,        ID_WINDOW_ARRANGE,
     };
     for (int id : kCommands) {
         auto* action = new QAction(this);
