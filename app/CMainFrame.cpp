@@ -92,13 +92,40 @@ CMainFrame::~CMainFrame()
 void CMainFrame::CreateActions()
 {
     static const int kCommands[] = {
-        ID_FILE_NEW,         ID_FILE_OPEN,        ID_FILE_CLOSE,     ID_FILE_SAVE,
-        ID_FILE_SAVE_AS,     ID_FILE_PRINT_SETUP, ID_APP_EXIT,       ID_APP_ABOUT,
-        ID_VIEW_TOOLBAR,     ID_VIEW_STATUS_BAR,  ID_EDIT_CLEAR,     ID_VIEW_WAYPOINTS,
-        ID_VIEW_TRACKPOINTS, ID_GPS_CONNECT,      ID_GPS_TIME,       ID_GPS_WPT_DOWNLOAD,
-        ID_GPS_TRK_DOWNLOAD, ID_GPS_WPT_UPLOAD,   ID_GPS_TRK_UPLOAD, ID_GPS_POWER_OFF,
-        ID_OPTIONS_FORMAT,   ID_WINDOW_NEW,       ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ,
-        ID_EDIT_UNDO,        ID_EDIT_REDO,        ID_WINDOW_ARRANGE,
+        ID_FILE_NEW,
+        ID_FILE_OPEN,
+        ID_FILE_CLOSE,
+        ID_FILE_SAVE,
+        ID_FILE_SAVE_AS,
+        ID_FILE_PRINT_SETUP,
+        ID_APP_EXIT,
+        ID_APP_ABOUT,
+        ID_VIEW_TOOLBAR,
+        ID_VIEW_STATUS_BAR,
+        ID_EDIT_CLEAR,
+        ID_VIEW_WAYPOINTS,
+        ID_VIEW_TRACKPOINTS,
+        ID_GPS_CONNECT,
+        ID_GPS_TIME,
+        ID_GPS_WPT_DOWNLOAD,
+        ID_GPS_TRK_DOWNLOAD,
+        ID_GPS_WPT_UPLOAD,
+        ID_GPS_TRK_UPLOAD,
+        ID_GPS_POWER_OFF,
+        ID_OPTIONS_FORMAT,
+        ID_WINDOW_NEW,
+        ID_WINDOW_CASCADE,
+        ID_WINDOW_TILE_HORZ,
+        ID_EDIT_UNDO,
+        ID_EDIT_REDO,
+        ID_EDIT_CUT,
+        ID_EDIT_COPY,
+        ID_EDIT_PASTE,
+        ID_EDIT_NEW_WAYPOINT,
+        ID_EDIT_MOVE_WAYPOINTS,
+        ID_FILE_IMPORT_GPX,
+        ID_FILE_EXPORT_GPX,
+        ID_WINDOW_ARRANGE,
     };
     for (int id : kCommands) {
         auto* action = new QAction(this);
@@ -115,6 +142,15 @@ void CMainFrame::CreateActions()
         {QKeySequence(QStringLiteral("Ctrl+F")), QKeySequence(QKeySequence::Open)});
     actions_[ID_FILE_SAVE]->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     actions_[ID_EDIT_CLEAR]->setShortcut(QKeySequence(QKeySequence::Delete));
+    actions_[ID_EDIT_CUT]->setShortcut(QKeySequence(QKeySequence::Cut));
+    actions_[ID_EDIT_COPY]->setShortcut(QKeySequence(QKeySequence::Copy));
+    actions_[ID_EDIT_PASTE]->setShortcut(QKeySequence(QKeySequence::Paste));
+    actions_[ID_EDIT_CUT]->setIcon(
+        QIcon::fromTheme(QStringLiteral("edit-cut"), QIcon(QStringLiteral(":/icons/cut.svg"))));
+    actions_[ID_EDIT_COPY]->setIcon(
+        QIcon::fromTheme(QStringLiteral("edit-copy"), QIcon(QStringLiteral(":/icons/copy.svg"))));
+    actions_[ID_EDIT_PASTE]->setIcon(
+        QIcon::fromTheme(QStringLiteral("edit-paste"), QIcon(QStringLiteral(":/icons/paste.svg"))));
     actions_[ID_EDIT_UNDO]->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
     actions_[ID_EDIT_REDO]->setShortcuts(
         {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
@@ -157,6 +193,12 @@ void CMainFrame::ShowMenus(int resourceId)
         // The menu's own entries exist from the start, so keyboard navigation finds them.
         emit menu->aboutToShow();
     }
+    // Ctrl+N makes a new waypoint where the menu offers one, a new document elsewhere.
+    bool newWaypoint = resourceId == IDR_GPSDATA;
+    actions_[ID_FILE_NEW]->setShortcut(newWaypoint ? QKeySequence()
+                                                   : QKeySequence(QStringLiteral("Ctrl+N")));
+    actions_[ID_EDIT_NEW_WAYPOINT]->setShortcut(newWaypoint ? QKeySequence(QStringLiteral("Ctrl+N"))
+                                                            : QKeySequence());
     for (auto it = actions_.begin(); it != actions_.end(); ++it) {
         if (const char* text = MenuText(resourceId, it.key())) {
             QString label = QString::fromUtf8(text);

@@ -16,8 +16,11 @@ const std::vector<MenuPopup>& MenuLayout(int resourceId)
     static const std::vector<MenuPopup> kGpsData = {
         {"&Datei",
          {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0,
-          ID_FILE_PRINT_SETUP, 0, ID_FILE_MRU_FIRST, 0, ID_APP_EXIT}},
-        {"&Bearbeiten", {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CLEAR}},
+          ID_FILE_IMPORT_GPX, ID_FILE_EXPORT_GPX, 0, ID_FILE_PRINT_SETUP, 0, ID_FILE_MRU_FIRST, 0,
+          ID_APP_EXIT}},
+        {"&Bearbeiten",
+         {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_CLEAR, 0,
+          ID_EDIT_NEW_WAYPOINT, ID_EDIT_MOVE_WAYPOINTS}},
         {"&Ansicht",
          {ID_VIEW_WAYPOINTS, ID_VIEW_TRACKPOINTS, 0, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}},
         {"GPS",
@@ -59,6 +62,20 @@ const char* MenuText(int resourceId, int commandId)
         return "&Format";
     case ID_EDIT_CLEAR:
         return "&Delete\tDel";
+    case ID_EDIT_CUT:
+        return "Cu&t\tCtrl+X";
+    case ID_EDIT_COPY:
+        return "&Copy\tCtrl+C";
+    case ID_EDIT_PASTE:
+        return "&Paste\tCtrl+V";
+    case ID_EDIT_NEW_WAYPOINT:
+        return "&New Waypoint\tCtrl+N";
+    case ID_EDIT_MOVE_WAYPOINTS:
+        return "Move Waypoints...";
+    case ID_FILE_IMPORT_GPX:
+        return "GPX &importieren...";
+    case ID_FILE_EXPORT_GPX:
+        return "GPX e&xportieren...";
     case ID_EDIT_UNDO:
         return "&Rückgängig\tCtrl+Z";
     case ID_EDIT_REDO:

@@ -37,6 +37,10 @@ enum CommandIdentifier {
     ID_EDIT_NEW_WAYPOINT = 32828,
     ID_EDIT_MOVE_WAYPOINTS = 32840,
 
+    // GPX files.
+    ID_FILE_IMPORT_GPX = 32900,
+    ID_FILE_EXPORT_GPX = 32901,
+
     // The receiver.
     ID_GPS_CONNECT = 32819,
     ID_GPS_TIME = 32820,

@@ -57,6 +57,20 @@ const char* CommandPrompt(int commandId)
         return "Ordnet Symbole am unteren Fensterrand an\nSymbole anordnen";
     case ID_EDIT_CLEAR:
         return "Erase the selection\nErase";
+    case ID_EDIT_CUT:
+        return "Cut the selection (all selected points!) and put it on the Clipboard\nCut";
+    case ID_EDIT_COPY:
+        return "Copy the selection (all selected points!) to the Clipboard\nCopy";
+    case ID_EDIT_PASTE:
+        return "Insert Clipboard contents\nPaste";
+    case ID_EDIT_NEW_WAYPOINT:
+        return "Generate and edit a new waypoint\nNew Waypoint";
+    case ID_EDIT_MOVE_WAYPOINTS:
+        return "moves the coordinates of all selected Waypoints\nmove Waypoints";
+    case ID_FILE_IMPORT_GPX:
+        return "Fügt die Waypoints und Tracks einer GPX-Datei hinzu\nGPX importieren";
+    case ID_FILE_EXPORT_GPX:
+        return "Schreibt Waypoints und Tracklog in eine GPX-Datei\nGPX exportieren";
     case ID_EDIT_UNDO:
         return "Macht die letzte Änderung rückgängig\nRückgängig";
     case ID_EDIT_REDO:
