@@ -75,6 +75,7 @@ CDataView::CDataView(QWidget* parent) : QTableView(parent), model_(new PointList
     OnUpdateCommand(ID_EDIT_CLEAR, [this](CommandUI& ui) {
         ui.enabled = selectionModel() && selectionModel()->hasSelection();
     });
+    RegisterClipboardAndFileCommands();
 }
 
 CDataView::~CDataView() = default;

@@ -54,6 +54,20 @@ public:
     // stopping at the first failure, then rebuilds the document's views.
     void DeleteSelection();
 
+    // Copy puts the selected rows' records on the clipboard (a private block and a text),
+    // cut copies and deletes them, paste inserts the clipboard's records of the list's kind
+    // at the start of the document. Each change is one undo step.
+    void CopySelection();
+    void CutSelection();
+    void PasteRecords();
+    // GPX import adds a file's waypoints and tracks to the end of the document (refused
+    // whole when a kind would pass what a document holds); export writes the whole document.
+    // Both ask for the file.
+    void ImportGpx();
+    void ExportGpx();
+    bool ImportGpxFile(const QString& path);
+    bool ExportGpxFile(const QString& path);
+
     // The record indices of the selected rows, in row order. False (and `indices`
     // untouched) when the view does not show `mode`.
     bool GetSelectedIndices(std::vector<int>& indices, ListMode mode) const;
@@ -73,6 +87,7 @@ protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
 private:
+    void RegisterClipboardAndFileCommands();
     void Show(ListMode mode);
     void FitColumnWidths(bool fromCaptions);
     // Runs `transfer` on the document's connection through the current TaskRunner; -1

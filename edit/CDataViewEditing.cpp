@@ -1,0 +1,140 @@
+// The clipboard and GPX commands of the point list view.
+
+#include <QFileDialog>
+#include <QItemSelectionModel>
+
+#include "edit/CDataView.h"
+#include "edit/PointClipboard.h"
+#include "framework/ArchiveException.h"
+#include "framework/Prompts.h"
+#include "gps/CDataDoc.h"
+#include "gps/Gpx.h"
+#include "res/CommandIds.h"
+
+namespace {
+
+const char* const kTooMany =
+    "Die Punkte haben keinen Platz: ein GPS-Datendokument hält höchstens 32767 Waypoints und "
+    "32767 Trackpoints.";
+
+}  // namespace
+
+void CDataView::RegisterClipboardAndFileCommands()
+{
+    auto selection = [this](CommandUI& ui) {
+        ui.enabled = selectionModel() && selectionModel()->hasSelection();
+    };
+    OnCommand(ID_EDIT_COPY, [this] { CopySelection(); });
+    OnUpdateCommand(ID_EDIT_COPY, selection);
+    OnCommand(ID_EDIT_CUT, [this] { CutSelection(); });
+    OnUpdateCommand(ID_EDIT_CUT, selection);
+    OnCommand(ID_EDIT_PASTE, [this] { PasteRecords(); });
+    OnUpdateCommand(ID_EDIT_PASTE,
+                    [this](CommandUI& ui) { ui.enabled = ClipboardHasRecords(Mode()); });
+    OnCommand(ID_FILE_IMPORT_GPX, [this] { ImportGpx(); });
+    OnCommand(ID_FILE_EXPORT_GPX, [this] { ExportGpx(); });
+}
+
+void CDataView::CopySelection()
+{
+    CDataDoc* doc = GetDataDoc();
+    std::vector<int> indices;
+    if (doc && GetSelectedIndices(indices, Mode())) {
+        CopyRecordsToClipboard(*doc, Mode(), indices);
+    }
+}
+
+void CDataView::CutSelection()
+{
+    CDataDoc* doc = GetDataDoc();
+    if (!doc) {
+        return;
+    }
+    CDataDoc::UndoStep step(*doc, "Ausschneiden");
+    CopySelection();
+    DeleteSelection();
+}
+
+void CDataView::PasteRecords()
+{
+    CDataDoc* doc = GetDataDoc();
+    if (!doc || !ClipboardHasRecords(Mode())) {
+        return;
+    }
+    if (PasteRecordsFromClipboard(*doc, Mode()) == DOC_TOO_MANY) {
+        Prompts::Current().Message(kTooMany);
+    }
+    doc->UpdateAllViews(nullptr);
+}
+
+void CDataView::ImportGpx()
+{
+    QString path = QFileDialog::getOpenFileName(this, QStringLiteral("GPX importieren"), QString(),
+                                                QStringLiteral("GPX (*.gpx);;All Files (*.*)"));
+    if (!path.isEmpty()) {
+        ImportGpxFile(path);
+    }
+}
+
+bool CDataView::ImportGpxFile(const QString& path)
+{
+    CDataDoc* doc = GetDataDoc();
+    if (!doc) {
+        return false;
+    }
+    GpxData data;
+    try {
+        data = ReadGpxFile(path.toStdString());
+    } catch (const GpxError& e) {
+        Prompts::Current().Message(path.toStdString() + ":\n" + e.what());
+        return false;
+    } catch (const ArchiveException& e) {
+        Prompts::Current().Message(path.toStdString() + ":\n" + e.UserMessage());
+        return false;
+    }
+    auto waypoints = static_cast<int32_t>(data.waypoints.size());
+    auto trackpoints = static_cast<int32_t>(data.trackpoints.size());
+    if (waypoints > MAX_DOC_RECORDS - doc->waypointCount() ||
+        trackpoints > MAX_DOC_RECORDS - doc->trackpointCount()) {
+        Prompts::Current().Message(kTooMany);
+        return false;
+    }
+    {
+        CDataDoc::UndoStep step(*doc, "GPX importieren");
+        doc->InsertWaypoints(doc->waypointCount(), waypoints, data.waypoints.data());
+        doc->InsertTrackpoints(doc->trackpointCount(), trackpoints, data.trackpoints.data());
+    }
+    doc->UpdateAllViews(nullptr);
+    return true;
+}
+
+void CDataView::ExportGpx()
+{
+    CDataDoc* doc = GetDataDoc();
+    if (!doc) {
+        return;
+    }
+    QString suggestion = QString::fromStdString(doc->GetPathName());
+    suggestion = suggestion.isEmpty() ? QStringLiteral("punkte.gpx")
+                                      : suggestion.section('.', 0, -2) + QStringLiteral(".gpx");
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("GPX exportieren"), suggestion,
+                                                QStringLiteral("GPX (*.gpx)"));
+    if (!path.isEmpty()) {
+        ExportGpxFile(path);
+    }
+}
+
+bool CDataView::ExportGpxFile(const QString& path)
+{
+    CDataDoc* doc = GetDataDoc();
+    if (!doc) {
+        return false;
+    }
+    try {
+        WriteGpxFile(path.toStdString(), doc->Waypoints(), doc->Trackpoints());
+    } catch (const ArchiveException& e) {
+        Prompts::Current().Message(path.toStdString() + ":\n" + e.UserMessage(true));
+        return false;
+    }
+    return true;
+}
