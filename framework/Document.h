@@ -45,7 +45,7 @@ public:
     void SetPathName(const std::string& path) { path_ = path; }
 
     bool IsModified() const { return modified_; }
-    void SetModifiedFlag(bool modified = true);
+    virtual void SetModifiedFlag(bool modified = true);
     // Called whenever the modified flag changes (the editor shows it in the window title).
     std::function<void()> onModifiedChanged;
 

@@ -260,10 +260,12 @@ void CDataDoc::Redo()
     }
 }
 
-void CDataDoc::OnSaveDocument(const std::string& path)
+void CDataDoc::SetModifiedFlag(bool modified)
 {
-    Document::OnSaveDocument(path);
-    history_.MarkSaved();
+    if (!modified) {
+        history_.MarkSaved();
+    }
+    Document::SetModifiedFlag(modified);
 }
 
 namespace {

@@ -35,7 +35,8 @@ public:
     // empty. Loading replaces the whole content, and only when the file was read whole.
     void Serialize(Archive& archive) override;
     void DeleteContents() override;
-    void OnSaveDocument(const std::string& path) override;
+    // Clearing the flag (a save, say) makes the records as they are the saved state.
+    void SetModifiedFlag(bool modified = true) override;
 
     int32_t waypointCount() const { return static_cast<int32_t>(waypoints.size()); }
     int32_t trackpointCount() const { return static_cast<int32_t>(trackpoints.size()); }
