@@ -1,0 +1,86 @@
+#include "edit/WaypointDialogValues.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "framework/Cp1252.h"
+
+namespace {
+
+// Program-wide, on the user-interface thread only.
+double lastAppliedDistance = 0;
+
+std::string TrimmedText(std::string_view field)
+{
+    auto isSpace = [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    };
+    while (!field.empty() && isSpace(field.back())) {
+        field.remove_suffix(1);
+    }
+    return Cp1252ToUtf8(field);
+}
+
+}  // namespace
+
+WaypointDialogValues WaypointValuesOf(const WaypointRecord& record)
+{
+    WaypointDialogValues values;
+    values.name = TrimmedText(WaypointIdent(record));
+    values.comment = TrimmedText(WaypointComment(record));
+    values.longitude = SemicirclesToDegrees(record.longitude);
+    values.latitude = SemicirclesToDegrees(record.latitude);
+    values.symbol = record.symbol >= 0 && record.symbol < SYMBOL_COUNT ? record.symbol : -1;
+    values.display = record.display < DISPLAY_COUNT ? record.display : -1;
+    return values;
+}
+
+void StoreWaypointValues(const WaypointDialogValues& values, WaypointRecord& record)
+{
+    SetFieldText(record.ident, sizeof record.ident, Utf8ToCp1252(values.name));
+    SetFieldText(record.comment, sizeof record.comment, Utf8ToCp1252(values.comment));
+    record.longitude = DegreesToSemicircles(values.longitude);
+    record.latitude = DegreesToSemicircles(values.latitude);
+    record.symbol = static_cast<int16_t>(values.symbol);
+    record.display = static_cast<uint8_t>(values.display);
+}
+
+size_t RecordTextLength(const std::string& text)
+{
+    return Utf8ToCp1252(text).size();
+}
+
+ShownOffset ShownCourseDistance(const GeoPosition& reference, const GeoPosition& position)
+{
+    PolarOffset polar;
+    CourseDistance(reference, position, polar);
+    ShownOffset shown{0, 0};
+    if (std::isfinite(polar.course)) {
+        shown.course = static_cast<int>(polar.course + 0.5);
+    }
+    if (std::isfinite(polar.distance)) {
+        shown.distance = std::trunc(polar.distance * 100) * 0.01;
+    }
+    return shown;
+}
+
+GeoPosition PositionFromShownOffset(const GeoPosition& reference, int course, double distance)
+{
+    GeoPosition position;
+    PositionFromCourse(reference, {static_cast<double>(course), distance}, position);
+    return position;
+}
+
+bool ApplyNewDistance(double distance)
+{
+    if (distance == lastAppliedDistance) {
+        return false;
+    }
+    lastAppliedDistance = distance;
+    return true;
+}
+
+double LastAppliedDistance()
+{
+    return lastAppliedDistance;
+}

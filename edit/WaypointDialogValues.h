@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+
+#include "gps/Geodesy.h"
+#include "gps/Records.h"
+
+// The values the waypoint dialog edits, and its arithmetic. Texts are UTF-8, as the dialog
+// shows them; records hold Windows-1252.
+struct WaypointDialogValues {
+    std::string name;
+    std::string comment;
+    double longitude = 0;  // degrees
+    double latitude = 0;   // degrees
+    int symbol = 0;        // symbol list index 0 to 15, -1 for none
+    int display = 0;       // display list index 0 to 2, -1 for none
+};
+
+// The dialog's values of a record: name and comment up to their first zero byte without
+// trailing white space, the position in degrees, and the symbol and display as list indices
+// (-1 when the record's value is not in its list).
+WaypointDialogValues WaypointValuesOf(const WaypointRecord& record);
+
+// Writes the values into the record: name and comment cut to their fields and zero-padded,
+// the position through DegreesToSemicircles, symbol and display as 16-bit and 8-bit values
+// (-1 becomes 0xFFFF and 0xFF). Characters without a Windows-1252 byte become '?'.
+void StoreWaypointValues(const WaypointDialogValues& values, WaypointRecord& record);
+
+// The length of `text` in record characters (Windows-1252 bytes).
+size_t RecordTextLength(const std::string& text);
+
+// Course and distance as the dialog shows them.
+struct ShownOffset {
+    int course;       // whole degrees, 0 to 360
+    double distance;  // km, cut (not rounded) to hundredths
+};
+
+// Course and distance from `reference` to `position`: the course rounded to whole degrees
+// (so 359.6 shows as 360), the distance cut to hundredths (1.234567 shows as 1.23). Values
+// that are not finite show as 0.
+ShownOffset ShownCourseDistance(const GeoPosition& reference, const GeoPosition& position);
+
+// The position at `course` and `distance` from `reference`.
+GeoPosition PositionFromShownOffset(const GeoPosition& reference, int course, double distance);
+
+// The distance last applied by any waypoint dialog of this program run (0 at the start).
+// Returns true, and remembers `distance`, when it differs from that one.
+bool ApplyNewDistance(double distance);
+double LastAppliedDistance();
