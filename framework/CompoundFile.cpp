@@ -1,0 +1,232 @@
+#include "framework/CompoundFile.h"
+
+#include <gsf/gsf-infile-msole.h>
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input-memory.h>
+#include <gsf/gsf-outfile-msole.h>
+#include <gsf/gsf-outfile.h>
+#include <gsf/gsf-output-memory.h>
+#include <gsf/gsf-utils.h>
+
+#include <mutex>
+#include <stdexcept>
+
+#include "framework/ArchiveException.h"
+#include "framework/ByteStream.h"
+
+namespace {
+
+constexpr int kMaxDepth = 32;
+constexpr size_t kMaxNameLength = 31;
+constexpr size_t kChunk = 64 * 1024;
+
+void InitGsf()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        gsf_init();
+        // Damaged files make libgsf log warnings; the reader reports them as its own errors.
+        for (const char* domain : {"libgsf", "libgsf:msole"}) {
+            g_log_set_handler(
+                domain, static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL),
+                [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
+        }
+    });
+}
+
+// Owns one reference of a GObject.
+template <class T>
+struct GRef {
+    explicit GRef(T* object = nullptr) : p(object) {}
+    ~GRef()
+    {
+        if (p) {
+            g_object_unref(p);
+        }
+    }
+    GRef(const GRef&) = delete;
+    GRef& operator=(const GRef&) = delete;
+    T* p;
+};
+
+[[noreturn]] void BadFile(const std::string& path, const std::string& what)
+{
+    throw ArchiveException(ArchiveException::BadFormat, path + ": " + what);
+}
+
+std::string TakeMessage(GError* error)
+{
+    std::string text = error && error->message ? error->message : "unknown error";
+    if (error) {
+        g_error_free(error);
+    }
+    return text;
+}
+
+struct ReadLimits {
+    const std::string& path;
+    uint64_t bytesLeft;  // no stream can hold more than the file
+};
+
+std::vector<uint8_t> ReadStream(GsfInput* input, const std::string& name, ReadLimits& limits)
+{
+    gsf_off_t size = gsf_input_size(input);
+    if (size < 0 || static_cast<uint64_t>(size) > limits.bytesLeft) {
+        BadFile(limits.path, "stream \"" + name + "\" claims more bytes than the file holds");
+    }
+    limits.bytesLeft -= static_cast<uint64_t>(size);
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        size_t n = std::min(kChunk, bytes.size() - done);
+        if (!gsf_input_read(input, n, bytes.data() + done)) {
+            BadFile(limits.path, "stream \"" + name + "\" cannot be read");
+        }
+        done += n;
+    }
+    return bytes;
+}
+
+void ReadStorage(GsfInfile* infile, CompoundStorage& storage, ReadLimits& limits, int depth)
+{
+    if (depth > kMaxDepth) {
+        BadFile(limits.path, "storages nested too deep");
+    }
+    int count = gsf_infile_num_children(infile);
+    for (int i = 0; i < count; ++i) {
+        const char* rawName = gsf_infile_name_by_index(infile, i);
+        GRef<GsfInput> child(gsf_infile_child_by_index(infile, i));
+        if (!rawName || !child.p) {
+            BadFile(limits.path, "a directory entry cannot be opened");
+        }
+        std::string name = rawName;
+        if (storage.streams.count(name) || storage.storages.count(name)) {
+            BadFile(limits.path, "two entries named \"" + name + "\"");
+        }
+        bool isStorage =
+            GSF_IS_INFILE(child.p) && gsf_infile_num_children(GSF_INFILE(child.p)) >= 0;
+        if (isStorage) {
+            ReadStorage(GSF_INFILE(child.p), storage.storages[name], limits, depth + 1);
+        } else {
+            storage.streams[name] = ReadStream(child.p, name, limits);
+        }
+    }
+}
+
+void CheckName(const std::string& name)
+{
+    size_t characters = 0;
+    for (unsigned char c : name) {
+        characters += (c & 0xC0) != 0x80;
+    }
+    if (name.empty() || characters > kMaxNameLength ||
+        name.find_first_of("/\\:!") != std::string::npos) {
+        throw std::invalid_argument("compound file entry name \"" + name + "\" is not allowed");
+    }
+}
+
+void CheckNames(const CompoundStorage& storage)
+{
+    for (const auto& [name, bytes] : storage.streams) {
+        CheckName(name);
+        if (storage.storages.count(name)) {
+            throw std::invalid_argument("\"" + name + "\" is both a stream and a storage");
+        }
+    }
+    for (const auto& [name, sub] : storage.storages) {
+        CheckName(name);
+        CheckNames(sub);
+    }
+}
+
+bool WriteStorage(GsfOutfile* outfile, const CompoundStorage& storage)
+{
+    for (const auto& [name, bytes] : storage.streams) {
+        GRef<GsfOutput> child(gsf_outfile_new_child(outfile, name.c_str(), FALSE));
+        if (!child.p) {
+            return false;
+        }
+        bool ok = gsf_output_write(child.p, bytes.size(), bytes.data());
+        ok = gsf_output_close(child.p) && ok;
+        if (!ok) {
+            return false;
+        }
+    }
+    for (const auto& [name, sub] : storage.storages) {
+        GRef<GsfOutput> child(gsf_outfile_new_child(outfile, name.c_str(), TRUE));
+        if (!child.p) {
+            return false;
+        }
+        bool ok = WriteStorage(GSF_OUTFILE(child.p), sub);
+        ok = gsf_output_close(child.p) && ok;
+        if (!ok) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+const std::vector<uint8_t>* CompoundStorage::Stream(const std::string& name) const
+{
+    auto it = streams.find(name);
+    return it == streams.end() ? nullptr : &it->second;
+}
+
+const CompoundStorage* CompoundStorage::Storage(const std::string& name) const
+{
+    auto it = storages.find(name);
+    return it == storages.end() ? nullptr : &it->second;
+}
+
+CompoundStorage ReadCompoundFile(const std::string& path)
+{
+    InitGsf();
+    FileInputStream file(path);
+    std::vector<uint8_t> bytes(static_cast<size_t>(file.Remaining()));
+    if (file.Read(bytes.data(), bytes.size()) != bytes.size()) {
+        throw ArchiveException(ArchiveException::FileError, path + ": cannot read");
+    }
+    GRef<GsfInput> input(
+        gsf_input_memory_new(bytes.data(), static_cast<gsf_off_t>(bytes.size()), FALSE));
+    GError* error = nullptr;
+    GRef<GsfInfile> infile(gsf_infile_msole_new(input.p, &error));
+    if (!infile.p) {
+        BadFile(path, "not a compound file (" + TakeMessage(error) + ")");
+    }
+    if (error) {
+        g_error_free(error);
+    }
+    CompoundStorage root;
+    ReadLimits limits{path, bytes.size()};
+    ReadStorage(infile.p, root, limits, 0);
+    return root;
+}
+
+void WriteCompoundFile(const std::string& path, const CompoundStorage& root)
+{
+    CheckNames(root);
+    InitGsf();
+    GRef<GsfOutput> sink(gsf_output_memory_new());
+    bool ok = false;
+    {
+        GRef<GsfOutfile> outfile(gsf_outfile_msole_new(sink.p));
+        ok = outfile.p && WriteStorage(outfile.p, root);
+        ok = outfile.p && gsf_output_close(GSF_OUTPUT(outfile.p)) && ok;
+    }
+    if (!ok) {
+        throw ArchiveException(ArchiveException::FileError,
+                               path + ": cannot build the compound file");
+    }
+    if (!gsf_output_is_closed(sink.p)) {
+        gsf_output_close(sink.p);
+    }
+    const guint8* data = gsf_output_memory_get_bytes(reinterpret_cast<GsfOutputMemory*>(sink.p));
+    gsf_off_t size = gsf_output_size(sink.p);
+    AtomicFileOutputStream file(path);
+    if (size > 0) {
+        file.Write(data, static_cast<size_t>(size));
+    }
+    file.Commit();
+}
