@@ -76,6 +76,7 @@ CDataView::CDataView(QWidget* parent) : QTableView(parent), model_(new PointList
         ui.enabled = selectionModel() && selectionModel()->hasSelection();
     });
     RegisterClipboardAndFileCommands();
+    RegisterDialogCommands();
 }
 
 CDataView::~CDataView() = default;

@@ -54,6 +54,15 @@ public:
     // stopping at the first failure, then rebuilds the document's views.
     void DeleteSelection();
 
+    // The point dialogs, run modally; each change is one undo step. NewWaypoint (command
+    // ID_EDIT_NEW_WAYPOINT, waypoint mode) inserts the dialog's waypoint as record 0 and shows
+    // the waypoint list. EditWaypoint (a double-click on a row of the waypoint list) stores
+    // the dialog's record when any of its bytes changed. MoveWaypoints (command
+    // ID_EDIT_MOVE_WAYPOINTS, waypoint mode with a selection) runs the move dialog.
+    void NewWaypoint();
+    void EditWaypoint(int row);
+    void MoveWaypoints();
+
     // Copy puts the selected rows' records on the clipboard (a private block and a text),
     // cut copies and deletes them, paste inserts the clipboard's records of the list's kind
     // at the start of the document. Each change is one undo step.
@@ -88,6 +97,7 @@ protected:
 
 private:
     void RegisterClipboardAndFileCommands();
+    void RegisterDialogCommands();
     void Show(ListMode mode);
     void FitColumnWidths(bool fromCaptions);
     // Runs `transfer` on the document's connection through the current TaskRunner; -1

@@ -316,7 +316,7 @@ TEST_F(DataViewTest, CommandStatesFollowTheModeAndTheDocument)
                               {ID_GPS_TRK_UPLOAD, true, false},
                               {ID_GPS_CONNECT, true, false},
                               {ID_EDIT_CLEAR, false, false},
-                              {ID_EDIT_NEW_WAYPOINT, false, false}});
+                              {ID_EDIT_NEW_WAYPOINT, true, false}});
     EXPECT_TRUE(RouteCommand({view.get(), &doc}, ID_VIEW_TRACKPOINTS));
     view->selectRow(0);
     check("trackpoints shown", {{ID_VIEW_WAYPOINTS, true, false},

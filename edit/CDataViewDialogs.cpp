@@ -1,0 +1,64 @@
+// The commands of the point list view that run the point dialogs (modal).
+
+#include "edit/CDataView.h"
+#include "edit/CMoveWaypointsDlg.h"
+#include "edit/CWaypointDlg.h"
+#include "edit/PointListModel.h"
+#include "gps/CDataDoc.h"
+#include "res/CommandIds.h"
+
+void CDataView::RegisterDialogCommands()
+{
+    OnCommand(ID_EDIT_NEW_WAYPOINT, [this] { NewWaypoint(); });
+    OnUpdateCommand(ID_EDIT_NEW_WAYPOINT,
+                    [this](CommandUI& ui) { ui.enabled = Mode() == LIST_WAYPOINTS; });
+    OnCommand(ID_EDIT_MOVE_WAYPOINTS, [this] { MoveWaypoints(); });
+    OnUpdateCommand(ID_EDIT_MOVE_WAYPOINTS, [this](CommandUI& ui) {
+        ui.enabled =
+            Mode() == LIST_WAYPOINTS && selectionModel() && selectionModel()->hasSelection();
+    });
+    connect(this, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { EditWaypoint(index.row()); });
+}
+
+void CDataView::NewWaypoint()
+{
+    CDataDoc* doc = GetDataDoc();
+    CWaypointDlg dialog(this);
+    if (!doc || dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    {
+        CDataDoc::UndoStep step(*doc, "Neuer Waypoint");
+        doc->InsertWaypoints(0, 1, &dialog.Record());
+    }
+    // The other lists of the document show rows by record index, and all indices moved.
+    doc->UpdateAllViews(this);
+    ShowWaypoints();
+}
+
+void CDataView::EditWaypoint(int row)
+{
+    CDataDoc* doc = GetDataDoc();
+    int index = model_->RecordAt(row);
+    WaypointRecord record;
+    if (!doc || Mode() != LIST_WAYPOINTS || doc->GetWaypoint(index, record) != DOC_OK) {
+        return;
+    }
+    CWaypointDlg dialog(this, record);
+    if (dialog.exec() != QDialog::Accepted || SameBytes(dialog.Record(), record)) {
+        return;
+    }
+    {
+        CDataDoc::UndoStep step(*doc, "Waypoint ändern");
+        doc->SetWaypoint(index, dialog.Record());
+    }
+    // Cells are formatted from the document when painted; the column widths stay.
+    viewport()->update();
+}
+
+void CDataView::MoveWaypoints()
+{
+    CMoveWaypointsDlg dialog(this);
+    dialog.exec();
+}
