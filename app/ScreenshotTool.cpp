@@ -3,19 +3,33 @@
 //
 //   orviedit-screenshots OUTPUT-FOLDER
 
+#include <algorithm>
+
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMdiArea>
+#include <QPainter>
 #include <QTableView>
 #include <QTimer>
 
 #include "app/CEditorApp.h"
 #include "app/CMainFrame.h"
 #include "app/SimulatorSession.h"
+#include "edit/CDataView.h"
+#include "edit/CGridCoordDlg.h"
+#include "edit/CMoveWaypointsDlg.h"
+#include "edit/CWaypointDlg.h"
+#include "edit/DialogNumbers.h"
 #include "framework/CView.h"
 #include "framework/MdiChildFrame.h"
 #include "framework/Settings.h"
+#include "gps/CDataDoc.h"
+#include "gps/Geodesy.h"
+#include "gps/RecordCollection.h"
 #include "res/CommandIds.h"
 
 namespace {
@@ -57,6 +71,122 @@ bool GpsDataScreenshot(const QString& folder)
     return Save(&frame, folder + QStringLiteral("/screenshot-gps.png"));
 }
 
+WaypointRecord SampleWaypoint(const char* ident, double lat, double lon, const char* comment,
+                              int symbol)
+{
+    WaypointRecord w{};
+    SetFieldText(w.ident, sizeof w.ident, ident);
+    SetFieldText(w.comment, sizeof w.comment, comment);
+    w.latitude = DegreesToSemicircles(lat);
+    w.longitude = DegreesToSemicircles(lon);
+    w.symbol = static_cast<int16_t>(symbol);
+    return w;
+}
+
+// A document of waypoints around Lucerne with a grid preset and a correction set, comments
+// in Windows-1252 as the receiver keeps them.
+void FillSampleDocument(CDataDoc& doc)
+{
+    const WaypointRecord records[] = {
+        SampleWaypoint("KIRCHE", 47.0545, 8.3065, "HOFKIRCHE ST. LEODEGAR", SYMBOL_HOUSE),
+        SampleWaypoint("BRUECK", 47.0517, 8.3076,
+                       "KAPELLBR\xdc"
+                       "CKE",
+                       SYMBOL_FLAG),
+        SampleWaypoint("BAHNHF", 47.0502, 8.3102, "BAHNHOF LUZERN", SYMBOL_CAR),
+        SampleWaypoint("HAFEN", 47.0525, 8.3110, "SCHIFFSTATION", SYMBOL_ANCHOR),
+        SampleWaypoint("PILAT", 46.9790, 8.2550, "PILATUS KULM", SYMBOL_FLAG),
+        SampleWaypoint("CAMP", 47.0430, 8.2950, "CAMPING LIDO", SYMBOL_CAMP),
+    };
+    doc.InsertWaypoints(0, 6, records);
+    GridScalePreset preset = ZeroedEntry<GridScalePreset>();
+    SetFieldText(preset.name, sizeof preset.name, "Landeskarte 1:25000");
+    preset.longitudeScale = 3016;
+    preset.latitudeScale = 4447;
+    doc.gridPresets.Append(preset);
+    MapCorrectionSet set = ZeroedEntry<MapCorrectionSet>();
+    SetFieldText(set.name, sizeof set.name, "Stadtplan Luzern");
+    set.reference = records[0];
+    set.target = records[1];
+    set.rotation = 2.5;
+    set.scale = 1.01;
+    doc.correctionSets.Append(set);
+}
+
+// The dialog as shown; with `combo`, its open list of entries is drawn below the dialog,
+// under the box, so that it hides none of the dialog's fields.
+bool SaveDialog(QDialog& dialog, const QString& path, QComboBox* combo = nullptr)
+{
+    dialog.show();
+    Settle();
+    QPixmap picture = dialog.grab();
+    if (combo) {
+        combo->view()->window()->setMinimumHeight(0);
+        combo->setMaxVisibleItems(combo->count());
+        combo->showPopup();
+        Settle();
+        QPixmap list = combo->view()->window()->grab();
+        combo->hidePopup();
+        constexpr int kGap = 6;
+        int left = combo->mapTo(&dialog, QPoint()).x();
+        QPixmap both(std::max(picture.width(), left + list.width()),
+                     picture.height() + kGap + list.height() + kGap);
+        both.fill(dialog.palette().color(QPalette::Window));
+        QPainter painter(&both);
+        painter.drawPixmap(0, 0, picture);
+        painter.drawPixmap(left, picture.height() + kGap, list);
+        painter.end();
+        picture = both;
+    }
+    bool saved = picture.save(path);
+    std::fprintf(stderr, "%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    dialog.close();
+    return saved;
+}
+
+// The waypoint dialog placing a waypoint by course and distance from another, the grid
+// coordinates dialog with a stored grid scale and the move dialog with two pairs of points.
+bool DialogScreenshots(const QString& folder)
+{
+    CDataDoc doc;
+    FillSampleDocument(doc);
+    CDataView view;
+    view.resize(700, 300);
+    view.AttachDocument(&doc);
+    view.OnInitialUpdate();
+
+    WaypointRecord edited;
+    doc.GetWaypoint(1, edited);
+    CWaypointDlg waypoint(&view, edited);
+    auto* reference = waypoint.findChild<QComboBox*>(QStringLiteral("reference149"));
+    reference->setCurrentIndex(reference->findText(QStringLiteral("KIRCHE")));
+    waypoint.OnReferenceChosen();
+    bool ok = SaveDialog(waypoint, folder + QStringLiteral("/screenshot-waypoint-dialog.png"),
+                         waypoint.findChild<QComboBox*>(QStringLiteral("symbol127")));
+
+    CGridCoordDlg grid(nullptr, &view, 8.3076, 47.0517);
+    grid.findChild<QLineEdit*>(QStringLiteral("edit129"))
+        ->setText(QString::fromStdString(FormatDialogDouble(12.5)));
+    grid.findChild<QLineEdit*>(QStringLiteral("edit133"))->setText(QStringLiteral("31"));
+    grid.findChild<QLineEdit*>(QStringLiteral("edit163"))->setText(QStringLiteral("3016"));
+    grid.findChild<QLineEdit*>(QStringLiteral("edit164"))->setText(QStringLiteral("4447"));
+    auto* presets = grid.findChild<QComboBox*>(QStringLiteral("presets156"));
+    presets->setCurrentIndex(0);
+    ok = SaveDialog(grid, folder + QStringLiteral("/screenshot-grid-dialog.png")) && ok;
+
+    view.selectAll();
+    CMoveWaypointsDlg move(&view);
+    move.findChild<QComboBox*>(QStringLiteral("sets156"))->setCurrentIndex(0);
+    auto* select = move.findChild<QComboBox*>(QStringLiteral("select153"));
+    const char* const points[MOVE_POINT_COUNT] = {"KIRCHE", "BRUECK", "PILAT", "CAMP"};
+    for (int p = 0; p < MOVE_POINT_COUNT; ++p) {
+        select->setCurrentIndex(select->findText(QString::fromLatin1(points[p])));
+        move.OnUseSelection(static_cast<MovePoint>(p));
+    }
+    ok = SaveDialog(move, folder + QStringLiteral("/screenshot-move-dialog.png")) && ok;
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -68,5 +198,7 @@ int main(int argc, char** argv)
     }
     QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
-    return GpsDataScreenshot(folder) ? 0 : 1;
+    bool ok = GpsDataScreenshot(folder);
+    ok = DialogScreenshots(folder) && ok;
+    return ok ? 0 : 1;
 }
