@@ -17,8 +17,11 @@ void CDataView::RegisterDialogCommands()
         ui.enabled =
             Mode() == LIST_WAYPOINTS && selectionModel() && selectionModel()->hasSelection();
     });
-    connect(this, &QAbstractItemView::doubleClicked, this,
-            [this](const QModelIndex& index) { EditWaypoint(index.row()); });
+    // Queued: the dialog opens once the double-click is handled, which also drops the
+    // renaming that the first click on a selected row has scheduled.
+    connect(
+        this, &QAbstractItemView::doubleClicked, this,
+        [this](const QModelIndex& index) { EditWaypoint(index.row()); }, Qt::QueuedConnection);
 }
 
 void CDataView::NewWaypoint()

@@ -50,6 +50,7 @@ protected:
                               Qt::NoModifier);
             QApplication::sendEvent(view.viewport(), &event);
         }
+        QApplication::processEvents();
     }
 
     std::vector<std::string> Idents() const
@@ -99,12 +100,22 @@ TEST_F(ViewDialogs, ANewWaypointBecomesRecordZeroInOneUndoStep)
 
 TEST_F(ViewDialogs, ADoubleClickEditStoresOnlyAChangedRecord)
 {
+    view.selectRow(1);  // a click on a selected row also starts renaming it, later
     {
-        ModalDialogCloser unchanged([](QDialog& dialog) { dialog.accept(); });
+        ModalDialogCloser unchanged([](QDialog& dialog) {
+            QElapsedTimer waited;
+            waited.start();
+            while (waited.elapsed() < QApplication::doubleClickInterval() + 100) {
+                QApplication::processEvents();
+            }
+            dialog.accept();
+        });
         DoubleClickRow(1);
         EXPECT_EQ(unchanged.seen(), 1);
         EXPECT_FALSE(doc.IsModified());
     }
+    QApplication::processEvents();
+    EXPECT_EQ(view.indexWidget(view.model()->index(1, 0)), nullptr) << "no renaming begun";
     ModalDialogCloser changed([](QDialog& dialog) {
         dialog.findChild<QLineEdit*>("comment131")->setText("GEAENDERT");
         dialog.accept();
