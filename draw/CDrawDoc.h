@@ -1,0 +1,115 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "draw/GdiTypes.h"
+#include "framework/Document.h"
+#include "framework/Geometry.h"
+
+class CDrawItem;
+class CDrawObj;
+class CSummaryInfo;
+class ClassRegistry;
+class DrawViewSite;
+class GdiPainter;
+struct CompoundStorage;
+
+// The page size of every map, in document units.
+constexpr CSize MAP_PAGE_SIZE{800, 800};
+
+// A map document (".orvg"): drawing objects in z-order on a page with a paper colour, the
+// embedded objects' items and the summary information.
+//
+// The document owns its objects (head of the list at the bottom, painted first) and its
+// items. Views that also are DrawViewSites are told when an object leaves the document and
+// when the page size changes.
+//
+// The file is a compound file: stream "Contents" (below), stream "\005SummaryInformation"
+// (the summary's property set), and a sub-storage "Embedding <n>" per item (CDrawItem).
+// "Contents", little-endian: uint32 paper colour; the object list (count as by
+// Archive::WriteCount, then each object as a tagged object); uint32 item count and each item
+// as a tagged object (back-references for items already written inside their objects).
+class CDrawDoc : public Document {
+public:
+    // No objects, white paper, an 800 x 800 page; no summary until new or open.
+    CDrawDoc();
+    ~CDrawDoc() override;
+
+    // Stores or loads "Contents" alone. Loading replaces objects, items and paper colour, and
+    // only when the whole stream was read; on an ArchiveException the document is as before.
+    void Serialize(Archive& ar) override;
+    // A new map: no objects, and a new summary with the creation date, one page and the
+    // application name "Skizel".
+    bool OnNewDocument() override;
+    // Reads the compound file; on success a new summary holds what the file's summary
+    // stream held (a missing or damaged one leaves it empty). Throws ArchiveException and
+    // then leaves the document as it was.
+    void OnOpenDocument(const std::string& path) override;
+    // Updates the summary for the save (date, revision, last author, editing time), then
+    // writes the compound file atomically. Throws ArchiveException.
+    void OnSaveDocument(const std::string& path) override;
+    // Destroys objects, items and summary; white paper.
+    void DeleteContents() override;
+
+    // The objects, bottom first. Views iterate it and may reorder it (z-order commands);
+    // everything else changes it through Add and Remove.
+    std::vector<CDrawObj*>& ObjectList() { return objects_; }
+    const std::vector<CDrawObj*>& ObjectList() const { return objects_; }
+    // Takes `object` on top of the z-order, sets its document, marks the document modified.
+    void Add(CDrawObj* object);
+    // Takes `object` out of the list (if there), marks the document modified and tells the
+    // views to forget it; the caller destroys it with its Remove().
+    void Remove(CDrawObj* object);
+    // The topmost object touching the unit square at `point`, or null.
+    CDrawObj* TopObjectAt(CPoint point) const;
+    // Paints the objects bottom to top; with a view that is active and reports an object
+    // selected, and not while printing, also that object's handles.
+    void Draw(GdiPainter& dc, DrawViewSite* view) const;
+
+    COLORREF PaperColour() const { return paper_; }
+    // The paper colour command's effect: marks the document modified, repaints all views.
+    void SetPaperColour(COLORREF colour);
+    CSize GetPageSize() const { return pageSize_; }
+    // Makes the page 800 x 800 and tells the views, unless it already is.
+    void FixPageSize();
+
+    // The embedded objects' items, in the order they were added.
+    const std::vector<std::unique_ptr<CDrawItem>>& Items() const { return items_; }
+    // Takes `item`, gives it this document and the next free item number; returns it.
+    CDrawItem* AddItem(std::unique_ptr<CDrawItem> item);
+    // Takes an item read from a file, keeping its number.
+    void AdoptLoadedItem(std::unique_ptr<CDrawItem> item);
+    // Destroys `item` (its drawing object loses its pointer to it).
+    void DeleteItem(CDrawItem* item);
+
+    // The summary information; null before OnNewDocument or OnOpenDocument.
+    CSummaryInfo* GetSummaryInfo() const { return summary_.get(); }
+
+    // The classes a map file may hold: CDrawObj, CDrawRect, CDrawText, CDrawPoly,
+    // CDrawOleObj and CDrawItem, each with schema 0.
+    static const ClassRegistry& Classes();
+    // The object list's encoding in "Contents" and on the clipboard: the count, then each
+    // object. Reading needs the archive's class registry and document set; it refuses null
+    // and repeated objects; the caller owns what it returns.
+    static void WriteObjectList(Archive& ar, const std::vector<CDrawObj*>& objects);
+    static std::vector<std::unique_ptr<CDrawObj>> ReadObjectList(Archive& ar);
+
+private:
+    struct Contents;
+    Contents TakeContents();
+    void DestroyContents();
+    void StoreContents(Archive& ar, CompoundStorage* root);
+    // Reads "Contents" and, given a root storage, the items' sub-storages and the summary
+    // (into `summary`, which then replaces the document's). All or nothing.
+    void LoadContents(Archive& ar, const CompoundStorage* root,
+                      std::unique_ptr<CSummaryInfo> summary);
+    std::vector<DrawViewSite*> ViewSites() const;
+
+    std::unique_ptr<CSummaryInfo> summary_;
+    std::vector<CDrawObj*> objects_;
+    std::vector<std::unique_ptr<CDrawItem>> items_;
+    CSize pageSize_;
+    COLORREF paper_ = RGB(255, 255, 255);
+};

@@ -1,0 +1,496 @@
+#include <algorithm>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "draw/CDrawDoc.h"
+#include "draw/CSummaryInfo.h"
+#include "framework/CompoundFile.h"
+#include "tests/TempDir.h"
+#include "tests/draw/DrawTestSupport.h"
+#include "tests/draw/TestMaps.h"
+
+namespace {
+
+std::vector<uint8_t> Cat(std::initializer_list<std::vector<uint8_t>> parts)
+{
+    std::vector<uint8_t> all;
+    for (const auto& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
+std::vector<uint8_t> NewClass(const std::string& name)
+{
+    std::vector<uint8_t> bytes = {0xFF, 0xFF, 0, 0, static_cast<uint8_t>(name.size()), 0};
+    for (char c : name) {
+        bytes.push_back(static_cast<uint8_t>(c));
+    }
+    return bytes;
+}
+
+std::vector<uint8_t> Record(CObject& object)
+{
+    MemoryOutputStream out;
+    Archive ar(out);
+    object.Serialize(ar);
+    return out.bytes();
+}
+
+const std::vector<uint8_t> kWhite = {0xFF, 0xFF, 0xFF, 0};
+const std::vector<uint8_t> kNoItems = {0, 0, 0, 0};
+
+TEST(CDrawDoc, NewMapIsAnEmptyWhitePageWithASummary)
+{
+    TempDir dir;
+    CDrawDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_TRUE(doc.ObjectList().empty());
+    EXPECT_EQ(doc.PaperColour(), 0xFFFFFFu);
+    EXPECT_EQ(doc.GetPageSize(), (CSize{800, 800}));
+    ASSERT_TRUE(doc.GetSummaryInfo());
+    EXPECT_EQ(doc.GetSummaryInfo()->GetAppName(), "Skizel");
+    EXPECT_EQ(doc.GetSummaryInfo()->GetPageCount(), "1");
+    EXPECT_EQ(doc.GetSummaryInfo()->GetRevision(), "0");
+    EXPECT_NE(doc.GetSummaryInfo()->GetCreated(), "");
+    EXPECT_EQ(doc.GetSummaryInfo()->GetLastSaved(), "");
+
+    doc.GetSummaryInfo()->SetAuthor("Ostrel");
+    doc.OnSaveDocument(dir.File("new.orvg"));
+    EXPECT_EQ(StoredContents(doc), Cat({kWhite, {0, 0}, kNoItems}));
+    CDrawDoc back;
+    back.OnOpenDocument(dir.File("new.orvg"));
+    EXPECT_TRUE(back.ObjectList().empty());
+    EXPECT_EQ(back.PaperColour(), 0xFFFFFFu);
+    EXPECT_EQ(back.GetSummaryInfo()->GetRevision(), "1");
+    EXPECT_EQ(back.GetSummaryInfo()->GetLastAuthor(), "Ostrel");
+    EXPECT_NE(back.GetSummaryInfo()->GetLastSaved(), "");
+    EXPECT_EQ(back.GetSummaryInfo()->GetAppName(), "Skizel");
+    EXPECT_EQ(back.GetPathName(), dir.File("new.orvg"));
+    EXPECT_FALSE(back.IsModified());
+
+    back.OnSaveDocument(dir.File("new.orvg"));
+    EXPECT_EQ(back.GetSummaryInfo()->GetRevision(), "2");
+}
+
+TEST(CDrawDoc, EveryKindOfObjectReloadsAsItWasWritten)
+{
+    TempDir dir;
+    CDrawDoc doc;
+    AddEveryKind(doc);
+    doc.SetPaperColour(0x00E0FFFF);
+    doc.OnSaveDocument(dir.File("every.orvg"));
+    std::vector<uint8_t> contents = *ReadCompoundFile(dir.File("every.orvg")).Stream("Contents");
+    EXPECT_EQ(contents, StoredContents(doc));
+
+    CDrawDoc back;
+    back.OnOpenDocument(dir.File("every.orvg"));
+    ASSERT_EQ(back.ObjectList().size(), doc.ObjectList().size());
+    for (size_t i = 0; i < doc.ObjectList().size(); ++i) {
+        CDrawObj* a = doc.ObjectList()[i];
+        CDrawObj* b = back.ObjectList()[i];
+        EXPECT_EQ(a->GetRuntimeClass(), b->GetRuntimeClass()) << i;
+        EXPECT_EQ(a->GetPosition(), b->GetPosition()) << i;
+        EXPECT_EQ(b->GetDocument(), &back) << i;
+        EXPECT_EQ(Record(*a).size(), Record(*b).size()) << i;
+    }
+    auto* line = dynamic_cast<CDrawRect*>(back.ObjectList()[3]);
+    ASSERT_TRUE(line);
+    EXPECT_TRUE(line->IsReversed());
+    auto* text = dynamic_cast<CDrawText*>(back.ObjectList()[4]);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->GetText(),
+              "Karte Nord\r\nStra\xdf"
+              "e");
+    EXPECT_EQ(text->GetFont().FaceName(), "Arial");
+
+    ASSERT_EQ(back.Items().size(), 3u);
+    const CDrawItem& embedded = *back.Items()[0];
+    EXPECT_EQ(embedded.GetData(), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(embedded.GetName(), "notes.bin");
+    EXPECT_EQ(embedded.GetDrawObj(), back.ObjectList()[7]);
+    EXPECT_EQ(back.Items()[1]->GetLinkPath(), "/nowhere/pin.png");
+    EXPECT_EQ(back.Items()[2]->GetType(), OT_STATIC);
+    auto* ole = dynamic_cast<CDrawOleObj*>(back.ObjectList()[9]);
+    ASSERT_TRUE(ole);
+    EXPECT_EQ(ole->GetClientItem(), back.Items()[2].get());
+    EXPECT_EQ(ole->GetExtent(), (CSize{2540, 1270}));
+
+    EXPECT_EQ(StoredContents(back), contents);
+    back.OnSaveDocument(dir.File("again.orvg"));
+    CompoundStorage again = ReadCompoundFile(dir.File("again.orvg"));
+    EXPECT_EQ(*again.Stream("Contents"), contents);
+    EXPECT_EQ(again.Storage("Embedding 1")->streams,
+              ReadCompoundFile(dir.File("every.orvg")).Storage("Embedding 1")->streams);
+}
+
+TEST(CDrawDoc, ClassNameIsWrittenOnceAndTheSecondObjectStartsWith0x8001)
+{
+    CDrawDoc doc;
+    CDrawRect* first = AddShape(doc, CDrawRect::rectangle, {0, 0, 5, 5});
+    CDrawRect* second = AddShape(doc, CDrawRect::ellipse, {5, 5, 9, 9});
+    EXPECT_EQ(StoredContents(doc), Cat({kWhite,
+                                        {2, 0},
+                                        NewClass("CDrawRect"),
+                                        Record(*first),
+                                        {0x01, 0x80},
+                                        Record(*second),
+                                        kNoItems}));
+}
+
+TEST(CDrawDoc, EmbeddedItemIsWrittenInItsObjectAndReferredBackAfterTheList)
+{
+    CDrawDoc doc;
+    CDrawOleObj* ole = AddEmbedded(doc, {0, 0, 0, 0}, "a.bin", {1});
+    CDrawItem* item = ole->GetClientItem();
+    std::vector<uint8_t> oleBase = Record(*ole);
+    oleBase.resize(56);  // the record up to the item
+    // Numbers: class CDrawOleObj 1, the object 2, class CDrawItem 3, the item 4.
+    EXPECT_EQ(StoredContents(doc), Cat({kWhite,
+                                        {1, 0},
+                                        NewClass("CDrawOleObj"),
+                                        oleBase,
+                                        NewClass("CDrawItem"),
+                                        Record(*item),
+                                        {1, 0, 0, 0},
+                                        {4, 0}}));
+    EXPECT_EQ(Record(*item), (std::vector<uint8_t>{1, 0, 0, 0, 2, 0}));
+    EXPECT_EQ(ole->GetPosition(), (CRect{0, 0, 100, 100})) << "2540 x 2540: 100 units down";
+}
+
+TEST(CDrawDoc, AddRemoveAndTopObjectAt)
+{
+    CDrawDoc doc;
+    FakeViewSite view;
+    doc.AddView(&view);
+    CDrawRect* lower = AddShape(doc, CDrawRect::rectangle, {0, 0, 50, 50});
+    CDrawRect* upper = AddShape(doc, CDrawRect::ellipse, {25, 25, 75, 75});
+    EXPECT_EQ(doc.TopObjectAt({40, 40}), upper);
+    EXPECT_EQ(doc.TopObjectAt({26, 26}), lower) << "outside the ellipse, inside the rectangle";
+    EXPECT_EQ(doc.TopObjectAt({50, 10}), nullptr) << "right edge of the rectangle";
+
+    doc.SetModifiedFlag(false);
+    view.selection = {lower};
+    doc.Remove(lower);
+    EXPECT_EQ(doc.ObjectList(), std::vector<CDrawObj*>{upper});
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(view.selection.empty());
+    doc.SetModifiedFlag(false);
+    doc.Remove(lower);  // no longer in the list: still marks and tells the views
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(view.removed, (std::vector<CDrawObj*>{lower, lower}));
+    lower->Remove();
+
+    doc.SetPaperColour(0x123456);
+    EXPECT_EQ(view.updates.back().hint, 0);
+    doc.RemoveView(&view);
+}
+
+TEST(CDrawDoc, DrawPaintsHandlesOfSelectedObjectsOnlyInTheActiveViewOnScreen)
+{
+    CDrawDoc doc;
+    CDrawRect* a = AddShape(doc, CDrawRect::line, {0, 0, 10, 10});
+    AddShape(doc, CDrawRect::line, {20, 20, 30, 30});
+    FakeViewSite view;
+    view.selection = {a};
+    struct Case {
+        const char* legend;
+        bool active;
+        bool printing;
+        bool withView;
+        size_t calls;
+    } cases[] = {
+        {"active view", true, false, true, 4},
+        {"inactive view", false, false, true, 2},
+        {"printing", true, true, true, 2},
+        {"no view", true, false, false, 2},
+    };
+    for (const Case& c : cases) {
+        view.active = c.active;
+        RecordingPainter dc(c.printing);
+        doc.Draw(dc, c.withView ? &view : nullptr);
+        EXPECT_EQ(dc.calls.size(), c.calls) << c.legend;
+        EXPECT_EQ(dc.calls[0].rfind("Line ", 0), 0u) << c.legend;
+    }
+}
+
+TEST(CDrawDoc, ItemsAndTheirObjectsLetGoOfEachOther)
+{
+    CDrawDoc doc;
+    CDrawOleObj* ole = AddEmbedded(doc, {0, 0, 0, 0}, "a.bin", {1});
+    CDrawObj* copy = ole->Clone(&doc);
+    ASSERT_EQ(doc.Items().size(), 2u);
+    auto* clone = dynamic_cast<CDrawOleObj*>(copy);
+    EXPECT_EQ(clone->GetExtent(), (CSize{0, 0}));
+    EXPECT_EQ(clone->GetClientItem()->GetItemNumber(), 2u);
+    EXPECT_EQ(clone->GetClientItem()->GetData(), (std::vector<uint8_t>{1}));
+    // A new object is sized from its item's extent on the first change.
+    clone->GetClientItem()->OnChange(OLE_CHANGED);
+    EXPECT_EQ(clone->GetExtent(), (CSize{2540, 2540}));
+
+    doc.Remove(ole);
+    ole->Remove();
+    ASSERT_EQ(doc.Items().size(), 1u);
+    doc.DeleteItem(clone->GetClientItem());
+    EXPECT_EQ(clone->GetClientItem(), nullptr);
+}
+
+TEST(CDrawItem, SyncExtentScalesAnObjectThatHasAnExtent)
+{
+    struct Case {
+        const char* legend;
+        CSize stored;
+        CRect position;
+        CSize extent;
+        ItemState state;
+        CRect expected;
+        bool changed;
+    } cases[] = {
+        {"new object extends right and down",
+         {0, 0},
+         {10, 20, 10, 20},
+         {2540, 1000},
+         ItemState::loaded,
+         {10, 20, 110, 59},
+         true},
+        {"twice as wide",
+         {1000, 1000},
+         {0, 0, 30, 40},
+         {2000, 1000},
+         ItemState::loaded,
+         {0, 0, 60, 40},
+         true},
+        {"rounded to the nearest",
+         {3, 3},
+         {0, 0, 10, 10},
+         {4, 2},
+         ItemState::loaded,
+         {0, 0, 13, 7},
+         true},
+        {"in place active keeps its size",
+         {1000, 1000},
+         {0, 0, 30, 40},
+         {2000, 1000},
+         ItemState::active,
+         {0, 0, 30, 40},
+         true},
+        {"unchanged extent",
+         {2000, 1000},
+         {0, 0, 30, 40},
+         {2000, 1000},
+         ItemState::loaded,
+         {0, 0, 30, 40},
+         false},
+        {"unknown extent",
+         {2000, 1000},
+         {0, 0, 30, 40},
+         {0, 0},
+         ItemState::loaded,
+         {0, 0, 30, 40},
+         false},
+    };
+    for (const Case& c : cases) {
+        CDrawDoc doc;
+        auto* ole = new CDrawOleObj(c.position);
+        doc.Add(ole);
+        ole->TakeExtent(c.position, c.stored);
+        auto item = std::make_unique<CDrawItem>();
+        item->SetEmbeddedFile("x", "image/png", {}, c.extent);
+        CDrawItem* added = doc.AddItem(std::move(item));
+        added->SetDrawObj(ole);
+        ole->SetClientItem(added);
+        added->SetItemState(c.state);
+        EXPECT_EQ(added->SyncExtent(), c.changed) << c.legend;
+        EXPECT_EQ(ole->GetPosition(), c.expected) << c.legend;
+    }
+}
+
+// Loading `contents` into a document holding one rectangle must fail and leave it.
+void ExpectRefused(const std::vector<uint8_t>& contents, const std::string& legend)
+{
+    CDrawDoc doc;
+    CDrawRect* kept = AddShape(doc, CDrawRect::rectangle, {1, 2, 3, 4});
+    doc.SetPaperColour(0x111111);
+    MemoryInputStream in(contents);
+    Archive ar(in);
+    try {
+        doc.Serialize(ar);
+        ADD_FAILURE() << legend << ": loaded";
+    } catch (const ArchiveException& e) {
+        EXPECT_TRUE(e.kind() == ArchiveException::BadFormat ||
+                    e.kind() == ArchiveException::EndOfFile)
+            << legend << ": " << e.what();
+    }
+    EXPECT_EQ(doc.ObjectList(), std::vector<CDrawObj*>{kept}) << legend;
+    EXPECT_EQ(doc.PaperColour(), 0x111111u) << legend;
+    EXPECT_TRUE(doc.Items().empty()) << legend;
+}
+
+TEST(CDrawDoc, ContentsCutShortAnywhereIsRefused)
+{
+    CDrawDoc doc;
+    AddEveryKind(doc);
+    std::vector<uint8_t> contents = StoredContents(doc);
+    for (size_t keep = 0; keep < contents.size(); ++keep) {
+        ExpectRefused(std::vector<uint8_t>(contents.begin(), contents.begin() + keep),
+                      "cut at " + std::to_string(keep));
+    }
+}
+
+TEST(CDrawDoc, DamagedContentsAreRefused)
+{
+    CDrawDoc sample;
+    CDrawRect* rect = AddShape(sample, CDrawRect::rectangle, {0, 0, 5, 5});
+    std::vector<uint8_t> rectRecord = Record(*rect);
+    CDrawDoc polyDoc;
+    auto* poly = new CDrawPoly({}, CDrawPoly::polygon);
+    polyDoc.Add(poly);
+    poly->AppendVertex({1, 1});
+    poly->AppendVertex({2, 5});
+    std::vector<uint8_t> polyContents = StoredContents(polyDoc);
+    const size_t polyCount = 4 + 2 + NewClass("CDrawPoly").size() + 50;
+    CDrawDoc oleDoc;
+    AddEmbedded(oleDoc, {0, 0, 0, 0}, "a.bin", {1});
+    std::vector<uint8_t> oleContents = StoredContents(oleDoc);
+    const size_t itemType = oleContents.size() - 6 - 2;
+
+    struct Case {
+        const char* legend;
+        std::vector<uint8_t> contents;
+    } cases[] = {
+        {"unknown class", Cat({kWhite, {1, 0}, NewClass("CDrawRecX"), rectRecord, kNoItems})},
+        {"class of the wrong kind in the list",
+         Cat({kWhite, {1, 0}, NewClass("CDrawItem"), {1, 0, 0, 0, 2, 0}, kNoItems})},
+        {"reference to an unassigned number", Cat({kWhite, {1, 0}, {5, 0}, kNoItems})},
+        {"null entry in the list", Cat({kWhite, {1, 0}, {0, 0}, kNoItems})},
+        {"object listed twice",
+         Cat({kWhite, {2, 0}, NewClass("CDrawRect"), rectRecord, {2, 0}, kNoItems})},
+        {"object count beyond the stream", Cat({kWhite, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F}})},
+        {"item count beyond the stream", Cat({kWhite, {0, 0}, {0xFF, 0xFF, 0xFF, 0x7F}})},
+        {"rectangle in the item list",
+         Cat({kWhite, {0, 0}, {1, 0, 0, 0}, NewClass("CDrawRect"), rectRecord})},
+        {"polygon over its capacity",
+         [&] {
+             auto b = polyContents;
+             b[polyCount] = 11;
+             return b;
+         }()},
+        {"vertex count beyond the stream",
+         [&] {
+             auto b = polyContents;
+             b[polyCount] = 200;
+             b[polyCount + 2] = 200;
+             return b;
+         }()},
+        {"text longer than the stream",
+         [&] {
+             CDrawDoc textDoc;
+             auto* text = new CDrawText({0, 0, 10, 10});
+             text->SetText("abc");
+             textDoc.Add(text);
+             auto b = StoredContents(textDoc);
+             b[4 + 2 + NewClass("CDrawText").size() + 110] = 0xFE;
+             return b;
+         }()},
+        {"item of an unknown kind",
+         [&] {
+             auto b = oleContents;
+             b[itemType] = 9;
+             return b;
+         }()},
+        {"one item in two objects",
+         [&] {
+             CDrawDoc twoDoc;
+             CDrawOleObj* first = AddEmbedded(twoDoc, {0, 0, 0, 0}, "a.bin", {1});
+             auto* second = new CDrawOleObj({5, 5, 9, 9});
+             twoDoc.Add(second);
+             auto b = StoredContents(twoDoc);
+             // The second object's item reference: a null one becomes item number 4.
+             size_t secondItem = b.size() - 4 - 2 - 2;
+             EXPECT_EQ(b[secondItem], 0);
+             b[secondItem] = 4;
+             (void)first;
+             return b;
+         }()},
+    };
+    for (const Case& c : cases) {
+        ExpectRefused(c.contents, c.legend);
+    }
+}
+
+TEST(CDrawDoc, DamagedFilesAreRefusedAndLeaveTheDocument)
+{
+    TempDir dir;
+    CDrawDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    AddEveryKind(doc);
+    doc.OnSaveDocument(dir.File("good.orvg"));
+    const CompoundStorage good = ReadCompoundFile(dir.File("good.orvg"));
+
+    struct Case {
+        const char* legend;
+        std::function<void(CompoundStorage&)> damage;
+    } cases[] = {
+        {"no Contents", [](CompoundStorage& s) { s.streams.erase("Contents"); }},
+        {"no storage of an item", [](CompoundStorage& s) { s.storages.erase("Embedding 1"); }},
+        {"no Data of an embedded item",
+         [](CompoundStorage& s) { s.storages["Embedding 1"].streams.erase("Data"); }},
+        {"no Item stream",
+         [](CompoundStorage& s) { s.storages["Embedding 2"].streams.erase("Item"); }},
+        {"Item stream cut short",
+         [](CompoundStorage& s) { s.storages["Embedding 3"].streams["Item"].resize(9); }},
+        {"two items of one number",
+         [](CompoundStorage& s) {
+             auto& contents = s.streams["Contents"];
+             std::vector<uint8_t> name = NewClass("CDrawItem");
+             auto at = std::search(contents.begin(), contents.end(), name.begin(), name.end());
+             at[static_cast<long>(name.size())] = 2;  // item 1 now numbered 2 as well
+         }},
+    };
+    for (const Case& c : cases) {
+        CompoundStorage damaged = good;
+        c.damage(damaged);
+        WriteCompoundFile(dir.File("bad.orvg"), damaged);
+        CDrawDoc target;
+        CDrawRect* kept = AddShape(target, CDrawRect::rectangle, {1, 2, 3, 4});
+        EXPECT_THROW(target.OnOpenDocument(dir.File("bad.orvg")), ArchiveException) << c.legend;
+        EXPECT_EQ(target.ObjectList(), std::vector<CDrawObj*>{kept}) << c.legend;
+        EXPECT_TRUE(target.Items().empty()) << c.legend;
+        EXPECT_EQ(target.GetSummaryInfo(), nullptr) << c.legend;
+    }
+
+    WriteBytes(dir.File("text.orvg"), std::vector<uint8_t>(600, 'x'));
+    CDrawDoc target;
+    EXPECT_THROW(target.OnOpenDocument(dir.File("text.orvg")), ArchiveException);
+}
+
+TEST(CDrawDoc, DamagedOrMissingSummaryStillLoadsTheMap)
+{
+    TempDir dir;
+    CDrawDoc doc;
+    ASSERT_TRUE(doc.OnNewDocument());
+    AddShape(doc, CDrawRect::rectangle, {0, 0, 5, 5});
+    doc.GetSummaryInfo()->SetTitle("Nord");
+    doc.OnSaveDocument(dir.File("map.orvg"));
+    CompoundStorage file = ReadCompoundFile(dir.File("map.orvg"));
+    ASSERT_TRUE(file.Stream(SUMMARY_STREAM_NAME));
+
+    for (bool remove : {false, true}) {
+        CompoundStorage damaged = file;
+        if (remove) {
+            damaged.streams.erase(SUMMARY_STREAM_NAME);
+        } else {
+            damaged.streams[SUMMARY_STREAM_NAME].resize(30);
+        }
+        WriteCompoundFile(dir.File("damaged.orvg"), damaged);
+        CDrawDoc back;
+        back.OnOpenDocument(dir.File("damaged.orvg"));
+        EXPECT_EQ(back.ObjectList().size(), 1u) << remove;
+        ASSERT_TRUE(back.GetSummaryInfo()) << remove;
+        EXPECT_EQ(back.GetSummaryInfo()->GetTitle(), "") << remove;
+        EXPECT_EQ(back.GetSummaryInfo()->GetRevision(), "0") << remove;
+    }
+}
+
+}  // namespace
