@@ -39,8 +39,14 @@ void StoreWaypointValues(const WaypointDialogValues& values, WaypointRecord& rec
 {
     SetFieldText(record.ident, sizeof record.ident, Utf8ToCp1252(values.name));
     SetFieldText(record.comment, sizeof record.comment, Utf8ToCp1252(values.comment));
-    record.longitude = DegreesToSemicircles(values.longitude);
-    record.latitude = DegreesToSemicircles(values.latitude);
+    // A coordinate left as the dialog showed it keeps its semicircles: converting the shown
+    // degrees back with the truncating factor would move the point a little on every OK.
+    if (DegreesToSemicirclesRounded(values.longitude) != record.longitude) {
+        record.longitude = DegreesToSemicircles(values.longitude);
+    }
+    if (DegreesToSemicirclesRounded(values.latitude) != record.latitude) {
+        record.latitude = DegreesToSemicircles(values.latitude);
+    }
     record.symbol = static_cast<int16_t>(values.symbol);
     record.display = static_cast<uint8_t>(values.display);
 }

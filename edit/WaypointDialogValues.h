@@ -22,8 +22,9 @@ struct WaypointDialogValues {
 WaypointDialogValues WaypointValuesOf(const WaypointRecord& record);
 
 // Writes the values into the record: name and comment cut to their fields and zero-padded,
-// the position through DegreesToSemicircles, symbol and display as 16-bit and 8-bit values
-// (-1 becomes 0xFFFF and 0xFF). Characters without a Windows-1252 byte become '?'.
+// a changed coordinate through DegreesToSemicircles (one that still reads as the record's
+// semicircles stays as it is), symbol and display as 16-bit and 8-bit values (-1 becomes
+// 0xFFFF and 0xFF). Characters without a Windows-1252 byte become '?'.
 void StoreWaypointValues(const WaypointDialogValues& values, WaypointRecord& record);
 
 // The length of `text` in record characters (Windows-1252 bytes).

@@ -1,5 +1,7 @@
 #include "edit/WaypointDialogValues.h"
 
+#include "edit/DialogNumbers.h"
+
 #include <gtest/gtest.h>
 
 #include "tests/gps/GpsTestRecords.h"
@@ -65,15 +67,20 @@ TEST(WaypointDialogValues, StoringPadsShortTextsAndKeepsNoSelectionAsMinusOne)
     EXPECT_EQ(RecordTextLength("ÄÖÜ"), 3u);
 }
 
-TEST(WaypointDialogValues, OpeningAndStoringUnchangedMovesByTheTruncatingConversion)
+TEST(WaypointDialogValues, AnUnchangedPositionKeepsItsSemicircles)
 {
-    WaypointRecord w = TestWaypoint(0);
-    w.latitude = 1000;
-    w.longitude = 0;
-    WaypointRecord stored = w;
-    StoreWaypointValues(WaypointValuesOf(w), stored);
-    EXPECT_EQ(stored.latitude, 999);
-    EXPECT_EQ(stored.longitude, 0);
+    for (int32_t semicircles : {1000, 566697040, -404442729, 2147483647}) {
+        WaypointRecord w = TestWaypoint(0);
+        w.latitude = semicircles / 2;
+        w.longitude = semicircles;
+        WaypointRecord stored = w;
+        WaypointDialogValues shown = WaypointValuesOf(w);
+        // As the dialog shows them: 15 significant digits, read back.
+        shown.latitude = std::stod(FormatDialogDouble(shown.latitude));
+        shown.longitude = std::stod(FormatDialogDouble(shown.longitude));
+        StoreWaypointValues(shown, stored);
+        EXPECT_TRUE(SameBytes(stored, w)) << semicircles;
+    }
 }
 
 TEST(WaypointDialogValues, DistancesAreCutAndCoursesRounded)
