@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+#include <QImage>
+
+#include "draw/MapRender.h"
+#include "tests/TempDir.h"
+#include "tests/draw/SampleMap.h"
+
+namespace {
+
+QRgb At(const QImage& image, int x, int y)
+{
+    return image.pixel(x, y) & 0xFFFFFF;
+}
+
+TEST(MapRender, PngIsThePageAtOnePixelPerUnit)
+{
+    TempDir dir;
+    CDrawDoc doc;
+    BuildSampleMap(doc);
+    std::string error;
+    ASSERT_TRUE(RenderMapFile(doc, dir.File("map.PNG"), error)) << error;
+    QImage image(QString::fromStdString(dir.File("map.PNG")));
+    ASSERT_EQ(image.size(), QSize(800, 800));
+    EXPECT_EQ(At(image, 5, 5), 0xFFFAEBu) << "paper";
+    EXPECT_EQ(At(image, 41, 100), 0x1E3C8Cu) << "the rectangle's pen";
+    EXPECT_EQ(At(image, 100, 100), 0xBEE6AAu) << "its fill";
+    EXPECT_EQ(At(image, 140, 500), 0xFFFAEBu) << "the star's hole";
+    EXPECT_EQ(At(image, 140, 380), 0xFADC28u) << "a point of the star";
+    // The embedded picture: sky at its top, a frame around it on screen.
+    QRgb sky = At(image, 600, 375);
+    EXPECT_GT(qBlue(sky), qRed(sky));
+    EXPECT_EQ(At(image, 600, 370), 0x000000u);
+}
+
+TEST(MapRender, PdfAndSvgAreWrittenAndOtherEndingsRefused)
+{
+    TempDir dir;
+    CDrawDoc doc;
+    BuildSampleMap(doc);
+    std::string error;
+    ASSERT_TRUE(RenderMapFile(doc, dir.File("map.pdf"), error)) << error;
+    ASSERT_TRUE(RenderMapFile(doc, dir.File("map.svg"), error)) << error;
+    std::vector<uint8_t> pdf = ReadBytes(dir.File("map.pdf"));
+    ASSERT_GT(pdf.size(), 1000u);
+    EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 5), "%PDF-");
+    std::vector<uint8_t> svg = ReadBytes(dir.File("map.svg"));
+    std::string svgText(svg.begin(), svg.end());
+    EXPECT_NE(svgText.find("<svg"), std::string::npos);
+    EXPECT_NE(svgText.find("viewBox=\"0 0 800 800\""), std::string::npos);
+
+    EXPECT_FALSE(RenderMapFile(doc, dir.File("map.gif"), error));
+    EXPECT_NE(error.find("unknown picture type"), std::string::npos);
+    EXPECT_FALSE(RenderMapFile(doc, dir.File("none/map.png"), error));
+}
+
+}  // namespace
