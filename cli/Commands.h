@@ -11,6 +11,12 @@ class App;
 int RunInfo(const std::string& path, bool json);
 int RunConvert(const std::string& input, const std::string& output);
 
+// The same for maps (.orvg): info, convert to .orvg through the document's save, and render
+// of the page into a picture (.png, .pdf, .svg; a GUI application only for that).
+int RunMapInfo(const std::string& path, bool json);
+int RunMapConvert(const std::string& input, const std::string& output);
+int RunRender(const std::string& input, const std::string& output);
+
 // check, time, download, upload, off: each sets `status` when it has run.
 void AddTransferCommands(CLI::App& app, int& status);
 // simulate: a receiver on a pseudo-terminal; sets `status` when it has run.

@@ -23,12 +23,15 @@ int RunConvert(const std::string& input, const std::string& output)
 {
     std::string from = FileEnding(input);
     std::string to = FileEnding(output);
+    if (from == ".orvg" && to == ".orvg") {
+        return RunMapConvert(input, output);
+    }
     bool gpsIn = from == ".orvd" || from == ".gpx";
     bool gpsOut = to == ".orvd" || to == ".gpx";
     if (!gpsIn || !gpsOut) {
         return Fail(input, "cannot convert " + (from.empty() ? "this file" : from) + " to " +
                                (to.empty() ? "a file without ending" : to) +
-                               " (known: .orvd and .gpx)");
+                               " (known: .orvd and .gpx, and .orvg to .orvg)");
     }
 
     CDataDoc doc;

@@ -71,8 +71,11 @@ void PrintDataDoc(const std::string& path, const CDataDoc& doc)
 int RunInfo(const std::string& path, bool json)
 {
     std::string ending = FileEnding(path);
+    if (ending == ".orvg") {
+        return RunMapInfo(path, json);
+    }
     if (ending != ".orvd") {
-        return Fail(path, "unknown file type (expected .orvd)");
+        return Fail(path, "unknown file type (expected .orvd or .orvg)");
     }
     CDataDoc doc;
     try {

@@ -1,0 +1,152 @@
+#include <cstdio>
+#include <iostream>
+
+#include <QGuiApplication>
+
+#include "cli/Commands.h"
+#include "cli/OrvgJson.h"
+#include "draw/CDrawItem.h"
+#include "draw/CDrawOleObj.h"
+#include "draw/CDrawPoly.h"
+#include "draw/CDrawRect.h"
+#include "draw/CDrawText.h"
+#include "draw/CSummaryInfo.h"
+#include "draw/MapRender.h"
+#include "framework/ArchiveException.h"
+#include "framework/Cp1252.h"
+
+namespace {
+
+int LoadMap(const std::string& path, CDrawDoc& doc)
+{
+    try {
+        doc.OnOpenDocument(path);
+    } catch (const ArchiveException& e) {
+        return Fail(path, std::string(e.UserMessage()) + " (" + e.what() + ")");
+    }
+    return 0;
+}
+
+std::string FirstLine(const std::string& cp1252)
+{
+    std::string text = Cp1252ToUtf8(cp1252.substr(0, cp1252.find_first_of("\r\n")));
+    return text.size() > 40 ? text.substr(0, 37) + "..." : text;
+}
+
+std::string Describe(const CDrawObj& object)
+{
+    const char* shapes[] = {"rectangle", "rounded rectangle", "ellipse", "line"};
+    if (auto* rect = dynamic_cast<const CDrawRect*>(&object)) {
+        int shape = rect->GetShape();
+        std::string name =
+            shape >= 0 && shape < 4 ? shapes[shape] : "shape " + std::to_string(shape);
+        return name + (shape == CDrawRect::line && rect->IsReversed() ? ", reversed" : "");
+    }
+    if (auto* text = dynamic_cast<const CDrawText*>(&object)) {
+        return "text \"" + FirstLine(text->GetText()) + "\"" +
+               (text->GetFontFlag() ? " in " + Cp1252ToUtf8(text->GetFont().FaceName()) : "");
+    }
+    if (auto* poly = dynamic_cast<const CDrawPoly*>(&object)) {
+        return std::string(poly->GetKind() == CDrawPoly::polyline ? "polyline" : "polygon") +
+               " of " + std::to_string(poly->VertexCount()) + " vertices";
+    }
+    if (auto* ole = dynamic_cast<const CDrawOleObj*>(&object)) {
+        const CDrawItem* item = ole->GetClientItem();
+        if (!item) {
+            return "embedded object without content";
+        }
+        const char* kinds[] = {"", "linked", "embedded", "picture"};
+        return std::string(kinds[item->GetType()]) + " " + item->GetName() + " (" +
+               item->GetMimeType() +
+               (item->IsLinked() ? ", " + item->GetLinkPath()
+                                 : ", " + std::to_string(item->GetData().size()) + " bytes") +
+               ")";
+    }
+    return "drawing object";
+}
+
+void PrintDrawDoc(const std::string& path, const CDrawDoc& doc)
+{
+    COLORREF paper = doc.PaperColour();
+    std::cout << path << ": map\n";
+    std::printf("Paper colour: RGB %d %d %d\n", GetRValue(paper), GetGValue(paper),
+                GetBValue(paper));
+    std::printf("Page: %d x %d\n", doc.GetPageSize().cx, doc.GetPageSize().cy);
+    std::cout << "Objects: " << doc.ObjectList().size() << " (bottom first)\n";
+    int n = 0;
+    for (const CDrawObj* object : doc.ObjectList()) {
+        const CRect& r = object->GetPosition();
+        std::printf("  %3d  %-12s (%d, %d) - (%d, %d)  %s\n", ++n, object->GetRuntimeClass()->name,
+                    r.left, r.top, r.right, r.bottom, Describe(*object).c_str());
+    }
+    if (const CSummaryInfo* summary = doc.GetSummaryInfo()) {
+        std::cout << "Summary:\n";
+        auto line = [](const char* label, const std::string& value) {
+            if (!value.empty()) {
+                std::printf("  %-14s %s\n", label, value.c_str());
+            }
+        };
+        line("Title:", Cp1252ToUtf8(summary->GetTitle()));
+        line("Subject:", Cp1252ToUtf8(summary->GetSubject()));
+        line("Author:", Cp1252ToUtf8(summary->GetAuthor()));
+        line("Application:", Cp1252ToUtf8(summary->GetAppName()));
+        line("Revision:", Cp1252ToUtf8(summary->GetRevision()));
+        line("Created:", summary->GetCreated());
+        line("Last saved:", summary->GetLastSaved());
+        line("Last printed:", summary->GetLastPrinted());
+    }
+}
+
+}  // namespace
+
+int RunMapInfo(const std::string& path, bool json)
+{
+    CDrawDoc doc;
+    if (int status = LoadMap(path, doc)) {
+        return status;
+    }
+    if (json) {
+        std::cout << DrawDocJson(doc).dump(2) << "\n";
+    } else {
+        PrintDrawDoc(path, doc);
+    }
+    return 0;
+}
+
+int RunMapConvert(const std::string& input, const std::string& output)
+{
+    CDrawDoc doc;
+    if (int status = LoadMap(input, doc)) {
+        return status;
+    }
+    try {
+        doc.OnSaveDocument(output);
+    } catch (const ArchiveException& e) {
+        return Fail(output, std::string(e.UserMessage(true)) + " (" + e.what() + ")");
+    }
+    return 0;
+}
+
+int RunRender(const std::string& input, const std::string& output)
+{
+    if (FileEnding(input) != ".orvg") {
+        return Fail(input, "unknown file type (expected .orvg)");
+    }
+    CDrawDoc doc;
+    if (int status = LoadMap(input, doc)) {
+        return status;
+    }
+    // Fonts and pictures need a GUI application; it never opens a window.
+    char name[] = "orvi";
+    char platformOption[] = "-platform";
+    char platform[] = "offscreen";
+    char* argv[] = {name, platformOption, platform, nullptr};
+    int argc = 3;
+    QGuiApplication app(argc, argv);
+    std::string error;
+    if (!RenderMapFile(doc, output, error)) {
+        std::cerr << "orvi: " << error << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,105 @@
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "framework/CompoundFile.h"
+#include "tests/cli/CliRunner.h"
+
+namespace {
+
+const std::string kMap = ORVI_TEST_DATA "/orvg/every-kind.orvg";
+
+nlohmann::json ReadJson(const std::string& path)
+{
+    auto bytes = ReadBytes(path);
+    return nlohmann::json::parse(bytes.begin(), bytes.end());
+}
+
+TEST(OrviMapInfo, JsonOfTheSampleMapIsItsDump)
+{
+    setenv("TZ", "UTC", 1);
+    CliResult r = RunOrvi("info --json " + kMap);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out), ReadJson(ORVI_TEST_DATA "/orvg/every-kind.json"));
+}
+
+TEST(OrviMapInfo, ReadableSummary)
+{
+    CliResult r = RunOrvi("info " + kMap);
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* part :
+         {"Objects: 13", "(520, 190) - (760, 330)  line, reversed", "text \"Karte Nord\" in Arial",
+          "polygon of 5 vertices", "linked legende.pdf", "Title:         Beispielkarte"}) {
+        EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
+    }
+}
+
+TEST(OrviMapConvert, ContentsAndItemsStayByteIdenticalAndTheRevisionGrows)
+{
+    TempDir dir;
+    CliResult r = RunOrvi("convert " + kMap + " " + dir.File("copy.orvg"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    CompoundStorage original = ReadCompoundFile(kMap);
+    CompoundStorage copy = ReadCompoundFile(dir.File("copy.orvg"));
+    EXPECT_EQ(*copy.Stream("Contents"), *original.Stream("Contents"));
+    ASSERT_EQ(copy.storages.size(), original.storages.size());
+    for (const auto& [name, storage] : original.storages) {
+        EXPECT_EQ(copy.Storage(name)->streams, storage.streams) << name;
+    }
+    nlohmann::json info =
+        nlohmann::json::parse(RunOrvi("info --json " + dir.File("copy.orvg")).out);
+    EXPECT_EQ(info["summary"]["revision"], "2");
+    EXPECT_EQ(info["objects"], ReadJson(ORVI_TEST_DATA "/orvg/every-kind.json")["objects"]);
+}
+
+TEST(OrviMapRender, PngPdfAndSvgOfThePage)
+{
+    TempDir dir;
+    ASSERT_EQ(RunOrvi("render " + kMap + " " + dir.File("page.png")).status, 0);
+    std::vector<uint8_t> png = ReadBytes(dir.File("page.png"));
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
+    // IHDR: width and height, big-endian, one pixel per unit.
+    EXPECT_EQ((std::vector<uint8_t>(png.begin() + 16, png.begin() + 24)),
+              (std::vector<uint8_t>{0, 0, 3, 0x20, 0, 0, 3, 0x20}));
+
+    ASSERT_EQ(RunOrvi("render " + kMap + " " + dir.File("page.pdf")).status, 0);
+    std::vector<uint8_t> pdf = ReadBytes(dir.File("page.pdf"));
+    EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 5), "%PDF-");
+    ASSERT_EQ(RunOrvi("render " + kMap + " " + dir.File("page.svg")).status, 0);
+    std::vector<uint8_t> svg = ReadBytes(dir.File("page.svg"));
+    EXPECT_NE(std::string(svg.begin(), svg.end()).find("<svg"), std::string::npos);
+}
+
+TEST(OrviMap, DamagedMapsAndWrongEndingsAreErrors)
+{
+    TempDir dir;
+    CompoundStorage damaged = ReadCompoundFile(kMap);
+    damaged.streams["Contents"].resize(100);
+    WriteCompoundFile(dir.File("cut.orvg"), damaged);
+    struct Case {
+        const char* legend;
+        std::string arguments;
+        const char* message;
+    } cases[] = {
+        {"info of a cut map", "info " + dir.File("cut.orvg"), "Unexpected file format."},
+        {"render of a cut map", "render " + dir.File("cut.orvg") + " " + dir.File("a.png"),
+         "Unexpected file format."},
+        {"convert to a GPS data file", "convert " + kMap + " " + dir.File("a.orvd"),
+         "cannot convert .orvg to .orvd"},
+        {"render to an unknown picture", "render " + kMap + " " + dir.File("a.gif"),
+         "unknown picture type"},
+        {"render of a GPS data file",
+         "render " ORVI_TEST_DATA "/orvd/sample.orvd " + dir.File("a.png"), "expected .orvg"},
+        {"missing map", "info " + dir.File("none.orvg"), "Failed to open document."},
+    };
+    for (const Case& c : cases) {
+        CliResult r = RunOrvi(c.arguments);
+        EXPECT_EQ(r.status, 1) << c.legend;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.legend << ": " << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("a.png")));
+}
+
+}  // namespace
