@@ -37,3 +37,4 @@ inline void Report(const std::string& name, double seconds, const std::string& r
 void RunGpsDataBenchmarks(const std::string& workDirectory);
 void RunPointListBenchmarks();
 void RunLinkBenchmarks();
+void RunDrawBenchmarks(const std::string& workDirectory);

@@ -13,6 +13,7 @@ int main()
     std::printf("OrviEdit benchmarks (median of 5 runs; ratio to a reference of the same run)\n\n");
     RunGpsDataBenchmarks(dir);
     RunPointListBenchmarks();
+    RunDrawBenchmarks(dir);
     RunLinkBenchmarks();
     std::filesystem::remove_all(dir);
     return 0;

@@ -1,0 +1,132 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "bench/Bench.h"
+#include "draw/CDrawDoc.h"
+#include "draw/CDrawPoly.h"
+#include "draw/CDrawRect.h"
+#include "draw/CDrawText.h"
+#include "draw/MapRender.h"
+
+namespace {
+
+constexpr int kObjects = 10000;
+
+// Ten thousand objects over the page: of every ten, four rectangles (plain, rounded,
+// ellipse, plain), two lines, two polygons of six vertices, a polyline and a text.
+void FillMap(CDrawDoc& doc)
+{
+    for (int i = 0; i < kObjects; ++i) {
+        int x = (i * 37) % 760;
+        int y = (i * 53) % 760;
+        CRect r{x, y, x + 10 + i % 30, y + 8 + i % 25};
+        switch (i % 10) {
+        case 0:
+        case 1:
+        case 2:
+        case 3: {
+            auto* rect = new CDrawRect(r);
+            rect->SetShape(i % 4 == 3 ? CDrawRect::rectangle : i % 4);
+            rect->SetFillColor(static_cast<COLORREF>(i * 2654435761u) & 0xFFFFFF);
+            doc.Add(rect);
+            break;
+        }
+        case 4:
+        case 5:
+            doc.Add(new CDrawRect(r, true));
+            break;
+        case 6:
+        case 7:
+        case 8: {
+            auto* poly = new CDrawPoly({}, i % 10 == 8 ? CDrawPoly::polyline : CDrawPoly::polygon);
+            doc.Add(poly);
+            for (int v = 0; v < 6; ++v) {
+                poly->AppendVertex({x + (v * 7) % 23, y + (v * 11) % 19});
+            }
+            break;
+        }
+        default: {
+            auto* text = new CDrawText({x, y, x + 80, y + 30});
+            text->SetText("Weg " + std::to_string(i));
+            doc.Add(text);
+            break;
+        }
+        }
+    }
+}
+
+void PlainWrite(const std::string& path, const std::vector<char>& bytes)
+{
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+        std::perror("orvi-bench: plain write");
+    }
+    ::fsync(fd);
+    ::close(fd);
+}
+
+void PlainRead(const std::string& path, std::vector<char>& bytes)
+{
+    int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0 || ::read(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+        std::perror("orvi-bench: plain read");
+    }
+    ::close(fd);
+}
+
+}  // namespace
+
+void RunDrawBenchmarks(const std::string& dir)
+{
+    static int argc = 3;
+    static char name[] = "orvi-bench";
+    static char platformOption[] = "-platform";
+    static char platform[] = "offscreen";
+    static char* argv[] = {name, platformOption, platform, nullptr};
+    QGuiApplication app(argc, argv);
+
+    CDrawDoc doc;
+    FillMap(doc);
+    std::string mapPath = dir + "/big.orvg";
+    std::string plainPath = dir + "/plain-map.bin";
+
+    double save = Measure([&] { doc.OnSaveDocument(mapPath); });
+    struct stat st {};
+    ::stat(mapPath.c_str(), &st);
+    std::vector<char> bytes(static_cast<size_t>(st.st_size));
+    double plainWrite = Measure([&] { PlainWrite(plainPath, bytes); });
+    Report("save a map of 10000 objects", save, "plain write+fsync", plainWrite);
+
+    double load = Measure([&] {
+        CDrawDoc loaded;
+        loaded.OnOpenDocument(mapPath);
+    });
+    double plainRead = Measure([&] { PlainRead(plainPath, bytes); });
+    Report("load a map of 10000 objects", load, "plain read", plainRead);
+
+    QImage page(800, 800, QImage::Format_RGB32);
+    double render = Measure([&] {
+        QPainter painter(&page);
+        PaintMapPage(doc, painter);
+    });
+    double rectangles = Measure([&] {
+        QPainter painter(&page);
+        painter.fillRect(page.rect(), Qt::white);
+        painter.setPen(Qt::black);
+        painter.setBrush(Qt::lightGray);
+        for (const CDrawObj* object : doc.ObjectList()) {
+            const CRect& r = object->GetPosition();
+            painter.drawRect(
+                QRect(r.left, r.top, static_cast<int>(r.Width()), static_cast<int>(r.Height())));
+        }
+    });
+    Report("render a map of 10000 objects", render, "QPainter: 10000 rectangles", rectangles);
+}
