@@ -24,6 +24,9 @@ int LoadMap(const std::string& path, CDrawDoc& doc)
     } catch (const ArchiveException& e) {
         return Fail(path, std::string(e.UserMessage()) + " (" + e.what() + ")");
     }
+    if (!doc.SummaryError().empty()) {
+        std::cerr << "orvi: " << path << ": " << doc.SummaryError() << " (left out)\n";
+    }
     return 0;
 }
 

@@ -84,6 +84,7 @@ bool CDrawDoc::OnNewDocument()
         return false;
     }
     summary_ = std::make_unique<CSummaryInfo>();
+    summaryError_.clear();
     summary_->StartEditClock();
     summary_->StampCreateDate();
     summary_->SetPageCount(1);
@@ -159,6 +160,7 @@ void CDrawDoc::LoadContents(Archive& ar, const CompoundStorage* root,
     ar.SetClassRegistry(&Classes());
     ar.SetDocument(this);
     Contents old = TakeContents();
+    std::string summaryError;
     try {
         paper_ = ar.ReadU32();
         for (auto& object : ReadObjectList(ar)) {
@@ -168,8 +170,9 @@ void CDrawDoc::LoadContents(Archive& ar, const CompoundStorage* root,
             if (const std::vector<uint8_t>* stream = root->Stream(SUMMARY_STREAM_NAME)) {
                 try {
                     summary->ReadStream(*stream);
-                } catch (const ArchiveException&) {
+                } catch (const ArchiveException& e) {
                     // A damaged summary leaves the new one empty; the map still loads.
+                    summaryError = e.what();
                 }
             }
         }
@@ -207,6 +210,7 @@ void CDrawDoc::LoadContents(Archive& ar, const CompoundStorage* root,
     old.items.clear();
     if (summary) {
         summary_ = std::move(summary);
+        summaryError_ = std::move(summaryError);
     }
 }
 

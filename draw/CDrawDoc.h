@@ -86,6 +86,9 @@ public:
 
     // The summary information; null before OnNewDocument or OnOpenDocument.
     CSummaryInfo* GetSummaryInfo() const { return summary_.get(); }
+    // Why the last OnOpenDocument left the file's summary stream out (it was damaged);
+    // empty when the stream was read or there was none.
+    const std::string& SummaryError() const { return summaryError_; }
 
     // The classes a map file may hold: CDrawObj, CDrawRect, CDrawText, CDrawPoly,
     // CDrawOleObj and CDrawItem, each with schema 0.
@@ -108,6 +111,7 @@ private:
     std::vector<DrawViewSite*> ViewSites() const;
 
     std::unique_ptr<CSummaryInfo> summary_;
+    std::string summaryError_;
     std::vector<CDrawObj*> objects_;
     std::vector<std::unique_ptr<CDrawItem>> items_;
     CSize pageSize_;

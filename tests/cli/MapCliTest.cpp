@@ -102,4 +102,16 @@ TEST(OrviMap, DamagedMapsAndWrongEndingsAreErrors)
     EXPECT_FALSE(std::filesystem::exists(dir.File("a.png")));
 }
 
+TEST(OrviMap, DamagedSummaryIsLeftOutWithAWarning)
+{
+    TempDir dir;
+    CompoundStorage map = ReadCompoundFile(kMap);
+    map.streams["\005SummaryInformation"].resize(40);
+    WriteCompoundFile(dir.File("map.orvg"), map);
+    CliResult r = RunOrvi("info --json " + dir.File("map.orvg"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("summary information"), std::string::npos) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out)["summary"]["title"], "");
+}
+
 }  // namespace

@@ -490,6 +490,7 @@ TEST(CDrawDoc, DamagedOrMissingSummaryStillLoadsTheMap)
         ASSERT_TRUE(back.GetSummaryInfo()) << remove;
         EXPECT_EQ(back.GetSummaryInfo()->GetTitle(), "") << remove;
         EXPECT_EQ(back.GetSummaryInfo()->GetRevision(), "0") << remove;
+        EXPECT_EQ(back.SummaryError().empty(), remove) << back.SummaryError();
     }
 }
 
