@@ -69,9 +69,9 @@ public:
     void CopySelection();
     void CutSelection();
     void PasteRecords();
-    // GPX import adds a file's waypoints and tracks to the end of the document (refused
-    // whole when a kind would pass what a document holds); export writes the whole document.
-    // Both ask for the file.
+    // GPX import adds a file's waypoints and tracks to the end of the document, each kind
+    // refused with a message when it would pass what a document holds; export writes the
+    // whole document. Both ask for the file; the ...File functions take it.
     void ImportGpx();
     void ExportGpx();
     bool ImportGpxFile(const QString& path);

@@ -92,20 +92,33 @@ bool CDataView::ImportGpxFile(const QString& path)
         Prompts::Current().Message(path.toStdString() + ":\n" + e.UserMessage());
         return false;
     }
+    // Each kind goes in when it fits, and is refused with a message when it would pass
+    // what a document holds.
     auto waypoints = static_cast<int32_t>(data.waypoints.size());
     auto trackpoints = static_cast<int32_t>(data.trackpoints.size());
-    if (waypoints > MAX_DOC_RECORDS - doc->waypointCount() ||
-        trackpoints > MAX_DOC_RECORDS - doc->trackpointCount()) {
-        Prompts::Current().Message(kTooMany);
-        return false;
-    }
+    bool waypointsFit = waypoints <= MAX_DOC_RECORDS - doc->waypointCount();
+    bool trackFits = trackpoints <= MAX_DOC_RECORDS - doc->trackpointCount();
     {
         CDataDoc::UndoStep step(*doc, "GPX importieren");
-        doc->InsertWaypoints(doc->waypointCount(), waypoints, data.waypoints.data());
-        doc->InsertTrackpoints(doc->trackpointCount(), trackpoints, data.trackpoints.data());
+        if (waypointsFit) {
+            doc->InsertWaypoints(doc->waypointCount(), waypoints, data.waypoints.data());
+        }
+        if (trackFits) {
+            doc->InsertTrackpoints(doc->trackpointCount(), trackpoints, data.trackpoints.data());
+        }
+    }
+    if (!waypointsFit) {
+        Prompts::Current().Message(path.toStdString() + ":\n" + std::to_string(waypoints) +
+                                   " Waypoints haben keinen Platz mehr: ein GPS-Datendokument "
+                                   "hält höchstens 32767 Waypoints.");
+    }
+    if (!trackFits) {
+        Prompts::Current().Message(path.toStdString() + ":\n" + std::to_string(trackpoints) +
+                                   " Trackpoints haben keinen Platz mehr: ein GPS-Datendokument "
+                                   "hält höchstens 32767 Trackpoints.");
     }
     doc->UpdateAllViews(nullptr);
-    return true;
+    return waypointsFit && trackFits;
 }
 
 void CDataView::ExportGpx()

@@ -148,6 +148,15 @@ TEST_F(ViewEditing, GpxImportAddsToTheEndAndExportWritesEverything)
     EXPECT_EQ(doc.waypointCount(), 2);
     EXPECT_EQ(doc.trackpointCount(), 2);
 
+    // A kind that would pass what a document holds stays out; the other goes in.
+    CDataDoc full;
+    full.ReplaceTrackpoints(std::vector<TrackpointRecord>(MAX_DOC_RECORDS, TestTrackpoint(3)));
+    auto fullView = OpenView(full);
+    EXPECT_FALSE(fullView->ImportGpxFile(out));
+    EXPECT_EQ(full.waypointCount(), 2);
+    EXPECT_EQ(full.trackpointCount(), MAX_DOC_RECORDS);
+    EXPECT_NE(prompts.messages.back().find("32767 Trackpoints"), std::string::npos);
+
     WriteBytes(dir.File("bad.gpx"), {'<', 'x'});
     EXPECT_FALSE(view->ImportGpxFile(QString::fromStdString(dir.File("bad.gpx"))));
     EXPECT_NE(prompts.messages.back().find("not readable XML"), std::string::npos);
