@@ -1,5 +1,8 @@
 #pragma once
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -31,6 +34,26 @@ inline void Report(const std::string& name, double seconds, const std::string& r
                 referenceSeconds > 0 ? seconds / referenceSeconds : 0.0, reference.c_str(),
                 referenceSeconds * 1e3);
     std::fflush(stdout);
+}
+
+// Plain file I/O of a number of bytes: the reference for loading and saving documents.
+inline void PlainWrite(const std::string& path, const std::vector<char>& bytes)
+{
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+        std::perror("orvi-bench: plain write");
+    }
+    ::fsync(fd);
+    ::close(fd);
+}
+
+inline void PlainRead(const std::string& path, std::vector<char>& bytes)
+{
+    int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0 || ::read(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+        std::perror("orvi-bench: plain read");
+    }
+    ::close(fd);
 }
 
 // Each file of benchmarks defines one of these; BenchMain runs them in order.

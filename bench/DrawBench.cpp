@@ -62,26 +62,6 @@ void FillMap(CDrawDoc& doc)
         }
     }
 }
-
-void PlainWrite(const std::string& path, const std::vector<char>& bytes)
-{
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-        std::perror("orvi-bench: plain write");
-    }
-    ::fsync(fd);
-    ::close(fd);
-}
-
-void PlainRead(const std::string& path, std::vector<char>& bytes)
-{
-    int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0 || ::read(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-        std::perror("orvi-bench: plain read");
-    }
-    ::close(fd);
-}
-
 }  // namespace
 
 void RunDrawBenchmarks(const std::string& dir)

@@ -31,27 +31,6 @@ void FillDocument(CDataDoc& doc)
     doc.ReplaceWaypoints(std::move(waypoints));
     doc.ReplaceTrackpoints(std::move(trackpoints));
 }
-
-// Plain file I/O of the same number of bytes, the reference for loading and saving.
-void PlainWrite(const std::string& path, const std::vector<char>& bytes)
-{
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-        std::perror("orvi-bench: plain write");
-    }
-    ::fsync(fd);
-    ::close(fd);
-}
-
-void PlainRead(const std::string& path, std::vector<char>& bytes)
-{
-    int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0 || ::read(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-        std::perror("orvi-bench: plain read");
-    }
-    ::close(fd);
-}
-
 }  // namespace
 
 void RunGpsDataBenchmarks(const std::string& dir)

@@ -1,5 +1,7 @@
 #include "draw/FileTime.h"
 
+#include "framework/LocalTime.h"
+
 #include <ctime>
 
 uint64_t FileTimeNow()
@@ -21,12 +23,5 @@ std::string FormatFileTimeLocal(uint64_t fileTime)
     // Whole seconds: at most 2^64 / 10^7, about 1.8e12, which time_t holds.
     int64_t seconds = static_cast<int64_t>(fileTime / FILETIME_PER_SECOND) -
                       static_cast<int64_t>(FILETIME_UNIX_EPOCH / FILETIME_PER_SECOND);
-    time_t t = static_cast<time_t>(seconds);
-    struct tm local {};
-    if (!localtime_r(&t, &local)) {
-        return {};
-    }
-    char text[128];
-    size_t n = std::strftime(text, sizeof text, "%c", &local);
-    return std::string(text, n);
+    return FormatLocalTime(seconds);
 }

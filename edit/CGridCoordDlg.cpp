@@ -27,14 +27,6 @@ QLineEdit* Edit(QWidget* parent, int id)
     return edit;
 }
 
-QPushButton* Button(const QString& text, QWidget* parent, int id)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QStringLiteral("button%1").arg(id));
-    button->setAutoDefault(false);
-    return button;
-}
-
 }  // namespace
 
 CGridCoordDlg::CGridCoordDlg(QWidget* parent, CDataView* view, double longitude, double latitude)
@@ -91,9 +83,9 @@ CGridCoordDlg::CGridCoordDlg(QWidget* parent, CDataView* view, double longitude,
     presets_->setEditable(true);
     presets_->setInsertPolicy(QComboBox::NoInsert);
     presets_->setCompleter(nullptr);
-    use_ = Button(QStringLiteral("Use"), this, 157);
-    set_ = Button(QStringLiteral("Set"), this, 158);
-    delete_ = Button(QStringLiteral("Del"), this, 159);
+    use_ = DialogButton(QStringLiteral("Use"), this, 157);
+    set_ = DialogButton(QStringLiteral("Set"), this, 158);
+    delete_ = DialogButton(QStringLiteral("Del"), this, 159);
     auto* presetRow = new QHBoxLayout;
     presetRow->addWidget(presets_, 1);
     presetRow->addWidget(use_);

@@ -17,14 +17,6 @@
 
 namespace {
 
-QPushButton* Button(const QString& text, QWidget* parent, int id)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QStringLiteral("button%1").arg(id));
-    button->setAutoDefault(false);
-    return button;
-}
-
 }  // namespace
 
 CMoveWaypointsDlg::CMoveWaypointsDlg(CDataView* view) : QDialog(view), view_(view)
@@ -42,7 +34,7 @@ CMoveWaypointsDlg::CMoveWaypointsDlg(CDataView* view) : QDialog(view), view_(vie
         points_[p] = new QLineEdit(this);
         points_[p]->setObjectName(QStringLiteral("point%1").arg(143 + p));
         points_[p]->setReadOnly(true);
-        useSelection_[p] = Button(QStringLiteral("<-- use selection"), this, 148 + p);
+        useSelection_[p] = DialogButton(QStringLiteral("<-- use selection"), this, 148 + p);
         pointGrid->addWidget(new QLabel(labels[p], this), 2 * p, 0, 1, 2);
         pointGrid->addWidget(points_[p], 2 * p + 1, 0);
         pointGrid->addWidget(useSelection_[p], 2 * p + 1, 1);
@@ -80,9 +72,9 @@ CMoveWaypointsDlg::CMoveWaypointsDlg(CDataView* view) : QDialog(view), view_(vie
     sets_->setEditable(true);
     sets_->setInsertPolicy(QComboBox::NoInsert);
     sets_->setCompleter(nullptr);
-    QPushButton* use = Button(QStringLiteral("Use"), this, 157);
-    QPushButton* store = Button(QStringLiteral("Set"), this, 158);
-    QPushButton* remove = Button(QStringLiteral("Del"), this, 159);
+    QPushButton* use = DialogButton(QStringLiteral("Use"), this, 157);
+    QPushButton* store = DialogButton(QStringLiteral("Set"), this, 158);
+    QPushButton* remove = DialogButton(QStringLiteral("Del"), this, 159);
     connect(use, &QPushButton::clicked, this, &CMoveWaypointsDlg::OnUseSet);
     connect(store, &QPushButton::clicked, this, &CMoveWaypointsDlg::OnStoreSet);
     connect(remove, &QPushButton::clicked, this, &CMoveWaypointsDlg::OnDeleteSet);

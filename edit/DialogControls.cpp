@@ -1,5 +1,7 @@
 #include "edit/DialogControls.h"
 
+#include <QPushButton>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -147,4 +149,12 @@ void ClearComboSelection(QComboBox* combo)
     if (combo->isEditable()) {
         combo->setEditText(QString());
     }
+}
+
+QPushButton* DialogButton(const QString& text, QWidget* parent, int id)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QStringLiteral("button%1").arg(id));
+    button->setAutoDefault(false);
+    return button;
 }

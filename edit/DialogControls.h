@@ -7,6 +7,8 @@
 
 class QComboBox;
 class QLineEdit;
+class QPushButton;
+class QWidget;
 
 // The data exchange of the point dialogs' controls. Numbers are shown and read as
 // edit/DialogNumbers.h says. A value that cannot be read is reported with the standard
@@ -28,6 +30,10 @@ std::optional<std::string> ReadText(QLineEdit* edit, int maxChars);
 
 // Letters typed into the edit appear in upper case, as in the receiver's fields.
 void KeepUpperCase(QLineEdit* edit);
+
+// A push button named "button<id>" after its resource number, so tests find it; it does not
+// take Return from the dialog's edits.
+QPushButton* DialogButton(const QString& text, QWidget* parent, int id);
 
 // Sorts the entries by their text, ignoring case (entries of equal text keep their order);
 // item data and icons go with them. No entry is selected afterwards.

@@ -118,15 +118,3 @@ std::optional<int64_t> ParseIso8601(std::string_view text)
     int64_t days = sys_days{date}.time_since_epoch().count();
     return days * 86400 + h * 3600 + mi * 60 + s - offset;
 }
-
-std::string FormatLocalTime(int64_t unixSeconds)
-{
-    time_t t = static_cast<time_t>(unixSeconds);
-    struct tm local {};
-    if (!localtime_r(&t, &local)) {
-        return {};
-    }
-    char text[128];
-    size_t n = std::strftime(text, sizeof text, "%c", &local);
-    return std::string(text, n);
-}

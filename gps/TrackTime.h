@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "framework/LocalTime.h"
+
 // Trackpoint times count seconds from the receivers' epoch, 31 December 1989 00:00:00 UTC.
 // Moments here are Unix seconds (UTC).
 constexpr int64_t TRACK_TIME_BASE = 631065600;
@@ -25,6 +27,3 @@ std::string FormatIso8601Utc(int64_t unixSeconds);
 // optional fractional seconds (dropped) and an optional "Z" or "+hh:mm" / "-hh:mm" zone
 // (none means UTC). Gives nothing for anything else.
 std::optional<int64_t> ParseIso8601(std::string_view text);
-
-// The moment in local time in the process locale's date and time format ("%c").
-std::string FormatLocalTime(int64_t unixSeconds);
