@@ -5,6 +5,7 @@
 #include "gps/CDataDoc.h"
 #include "gps/Geodesy.h"
 #include "gps/TrackTime.h"
+#include "gps/WaypointName.h"
 
 namespace {
 
@@ -27,25 +28,6 @@ std::string Format(const char* format, Args... args)
     int n = std::snprintf(text, sizeof text, format, args...);
     return n > 0 ? std::string(text, static_cast<size_t>(n) < sizeof text ? n : sizeof text - 1)
                  : std::string();
-}
-
-// Windows-1252 upper case of one byte.
-char UpperCp1252(char c)
-{
-    auto b = static_cast<unsigned char>(c);
-    if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) {
-        return static_cast<char>(b - 0x20);
-    }
-    switch (b) {
-    case 0x9A:  // s caron
-    case 0x9C:  // oe
-    case 0x9E:  // z caron
-        return static_cast<char>(b - 0x10);
-    case 0xFF:  // y diaeresis
-        return static_cast<char>(0x9F);
-    default:
-        return c;
-    }
 }
 
 }  // namespace
@@ -174,10 +156,5 @@ std::string FormatTrackTime(const TrackpointRecord& t)
 
 std::string NormalizeWaypointName(std::string_view typed)
 {
-    typed = typed.substr(0, typed.find('\0'));
-    std::string name(WAYPOINT_IDENT_SIZE, ' ');
-    for (size_t i = 0; i < name.size() && i < typed.size(); ++i) {
-        name[i] = UpperCp1252(typed[i]);
-    }
-    return name;
+    return NormalizeWaypointIdent(typed);
 }

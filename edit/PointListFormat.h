@@ -86,9 +86,8 @@ std::string PointListCellText(const CDataDoc& doc, ListMode mode, const std::vec
 // "Invalid DateTime." when the moment has no local time.
 std::string FormatTrackTime(const TrackpointRecord& t);
 
-// A typed waypoint name (Windows-1252) as the list stores it: left-aligned in a field of
-// WAYPOINT_IDENT_SIZE characters, cut or padded with blanks, upper case (the letters of
-// Windows-1252 included; "ß" and "µ" have no upper case of their own and stay).
+// A typed waypoint name (Windows-1252) as the list stores it: the ident the receivers
+// accept, by the rule GPX import follows too (NormalizeWaypointIdent, gps/WaypointName.h).
 std::string NormalizeWaypointName(std::string_view typed);
 
 // A row's item data: the record index in the low 16 bits, the list position in the high 16.

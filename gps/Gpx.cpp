@@ -12,6 +12,7 @@
 #include "gps/CDataDoc.h"
 #include "gps/Geodesy.h"
 #include "gps/TrackTime.h"
+#include "gps/WaypointName.h"
 
 namespace {
 
@@ -117,7 +118,8 @@ WaypointRecord WaypointFromGpx(const pugi::xml_node& point)
     std::memset(&w, 0, sizeof w);
     w.latitude = DegreesToSemicirclesRounded(Coordinate(point, "lat", 90));
     w.longitude = DegreesToSemicirclesRounded(Coordinate(point, "lon", 180));
-    SetRecordText(w.ident, sizeof w.ident, ChildText(point, "name"));
+    std::string ident = NormalizeWaypointIdent(Utf8ToCp1252(ChildText(point, "name")));
+    std::memcpy(w.ident, ident.data(), sizeof w.ident);
     std::string comment = ChildText(point, "cmt");
     if (comment.empty()) {
         comment = ChildText(point, "desc");
@@ -157,6 +159,13 @@ void AppendPosition(pugi::xml_node& point, int32_t latitude, int32_t longitude)
 void AppendText(pugi::xml_node& parent, const char* name, std::string_view cp1252)
 {
     parent.append_child(name).text() = Cp1252ToUtf8(cp1252).c_str();
+}
+
+// Idents and comments are padded with blanks to their field; the blanks are no part of
+// the name or comment another program reads.
+std::string_view WithoutTrailingBlanks(std::string_view text)
+{
+    return text.substr(0, text.find_last_not_of(' ') + 1);
 }
 
 }  // namespace
@@ -249,9 +258,10 @@ std::string FormatGpx(const std::vector<WaypointRecord>& waypoints,
     for (const WaypointRecord& w : waypoints) {
         pugi::xml_node point = gpx.append_child("wpt");
         AppendPosition(point, w.latitude, w.longitude);
-        AppendText(point, "name", WaypointIdent(w));
-        if (!WaypointComment(w).empty()) {
-            AppendText(point, "cmt", WaypointComment(w));
+        AppendText(point, "name", WithoutTrailingBlanks(WaypointIdent(w)));
+        std::string_view comment = WithoutTrailingBlanks(WaypointComment(w));
+        if (!comment.empty()) {
+            AppendText(point, "cmt", comment);
         }
         point.append_child("sym").text() = GpxSymbolName(w.symbol);
     }

@@ -22,12 +22,15 @@ struct GpxData {
 };
 
 // Reads what common programs write: waypoints, the points of routes (as waypoints), tracks
-// with any number of segments, missing names and times. Names are cut to 6 and comments to
-// 40 characters. Throws GpxError with a message for the user on damaged input, positions
-// out of range, or more records of a kind than a document holds.
+// with any number of segments, missing names and times. Names become idents as renaming
+// in the point list stores them (NormalizeWaypointIdent); comments are cut to 40
+// characters. Throws GpxError with a message for the user on damaged input, positions out
+// of range, or more records of a kind than a document holds.
 GpxData ParseGpx(std::string_view xml);
 GpxData ReadGpxFile(const std::string& path);
 
+// Names and comments are written without the blanks that pad their fields at the end; a
+// comment of blanks only is left out.
 std::string FormatGpx(const std::vector<WaypointRecord>& waypoints,
                       const std::vector<TrackpointRecord>& trackpoints);
 // Writes atomically; throws ArchiveException(FileError) when the file cannot be written.

