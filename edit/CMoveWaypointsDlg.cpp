@@ -15,10 +15,6 @@
 #include "framework/Cp1252.h"
 #include "gps/CDataDoc.h"
 
-namespace {
-
-}  // namespace
-
 CMoveWaypointsDlg::CMoveWaypointsDlg(CDataView* view) : QDialog(view), view_(view)
 {
     setWindowTitle(QStringLiteral("Move selected Waypoints"));
@@ -188,6 +184,8 @@ void CMoveWaypointsDlg::accept()
         return;
     }
     if (setup_.Confirm(*doc, selected, ToUtf8(sets_->currentText()), SelectedSet())) {
+        // Every list of the document shows the moved positions.
+        doc->UpdateAllViews(nullptr);
         QDialog::accept();
     }
 }

@@ -14,8 +14,9 @@ class QPushButton;
 // "Move selected Waypoints": moves the waypoints selected in the view so that a reference
 // waypoint lands on its correction point, optionally turned and stretched by a second pair
 // of points, or by a map correction set stored in the document. OK moves the selection as
-// one undo step and closes; without the points or set it needs, or when the view no longer
-// shows waypoints, OK does nothing and the dialog stays open.
+// one undo step, rebuilds every list of the document and closes; without the points or set
+// it needs, or when the view no longer shows waypoints, OK does nothing and the dialog stays
+// open.
 class CMoveWaypointsDlg : public QDialog {
     Q_OBJECT
 

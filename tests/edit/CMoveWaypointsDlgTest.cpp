@@ -171,6 +171,26 @@ TEST_F(MoveDialog, UseThenAPointTurnsTheSelectionAboutThatPoint)
     EXPECT_NEAR(KmBetween(P, FAR), before, 1e-3);
 }
 
+TEST_F(MoveDialog, OkRebuildsEveryListOfTheDocument)
+{
+    CDataView other;
+    other.AttachDocument(&doc);
+    other.OnInitialUpdate();
+    int rebuilt = 0;
+    QObject::connect(other.model(), &QAbstractItemModel::modelReset, [&] { ++rebuilt; });
+    CMoveWaypointsDlg dialog(&view);
+    Select(dialog, "P");
+    Button(dialog, 148)->click();
+    Select(dialog, "Q");
+    Button(dialog, 149)->click();
+    Ok(dialog)->click();
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(rebuilt, 1);
+    QAbstractItemModel* list = other.model();
+    EXPECT_EQ(list->index(P, WPT_COL_LATITUDE).data().toString(), "47") << "where Q was";
+    EXPECT_EQ(list->index(P, WPT_COL_LONGITUDE).data().toString(), "10");
+}
+
 TEST_F(MoveDialog, OkDoesNothingWhenTheViewNoLongerShowsWaypoints)
 {
     CMoveWaypointsDlg dialog(&view);
