@@ -200,6 +200,7 @@ void CGridCoordDlg::OnSet()
     preset.latitudeScale = axes_[LATITUDE].scale;
     preset.longitudeScale = axes_[LONGITUDE].scale;
     doc->gridPresets.Append(preset);
+    doc->MarkChangedOutsideRecords();
     FillPresets();
 }
 
@@ -214,6 +215,8 @@ void CGridCoordDlg::OnDelete()
     if (i < 0) {
         return;
     }
-    doc->gridPresets.RemoveAt(i);
+    if (doc->gridPresets.RemoveAt(i)) {
+        doc->MarkChangedOutsideRecords();
+    }
     FillPresets();
 }

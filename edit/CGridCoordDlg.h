@@ -32,9 +32,9 @@ public:
 
     // "Use": the selected preset's scales into the scale edits.
     void OnUse();
-    // "Set": appends the scales as a preset named by the text of the preset box.
+    // "Set": appends the scales as a preset named by the text of the preset box. "Del":
+    // removes the selected preset. Both mark the document modified when they change it.
     void OnSet();
-    // "Del": removes the selected preset.
     void OnDelete();
 
 private:

@@ -172,7 +172,9 @@ void CMoveWaypointsDlg::OnDeleteSet()
     if (!doc || i < 0) {
         return;
     }
-    doc->correctionSets.RemoveAt(i);
+    if (doc->correctionSets.RemoveAt(i)) {
+        doc->MarkChangedOutsideRecords();
+    }
     ListSetNames();
 }
 

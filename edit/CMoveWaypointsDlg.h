@@ -16,7 +16,7 @@ class QPushButton;
 // of points, or by a map correction set stored in the document. OK moves the selection as
 // one undo step, rebuilds every list of the document and closes; without the points or set
 // it needs, or when the view no longer shows waypoints, OK does nothing and the dialog stays
-// open.
+// open. Storing a set (OK after "Set") or deleting one marks the document modified.
 class CMoveWaypointsDlg : public QDialog {
     Q_OBJECT
 

@@ -89,6 +89,7 @@ bool WaypointMoveSetup::Confirm(CDataDoc& doc, const std::vector<int>& selected,
         SetFieldText(set.name, sizeof set.name, name);
         ClearReserved(set);
         doc.correctionSets.Append(set);
+        doc.MarkChangedOutsideRecords();
     }
 
     CDataDoc::UndoStep step(doc, "Waypoints verschieben");

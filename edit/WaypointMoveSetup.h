@@ -53,8 +53,9 @@ public:
     // `typedName` the text of the correction set box (UTF-8), `selectedSet` the index of
     // the set selected there or -1. Returns false, changing nothing, when the required
     // points or set are missing or a chosen point cannot be fetched; else stores the set
-    // (mode MOVE_AND_STORE, without marking the document modified), moves the selected
-    // waypoints as one undo step and returns true.
+    // (mode MOVE_AND_STORE; the document is then modified even after undoing the move),
+    // moves the selected waypoints as one undo step and returns true. The document's views
+    // are not told.
     bool Confirm(CDataDoc& doc, const std::vector<int>& selected, std::string_view typedName,
                  int selectedSet) const;
 

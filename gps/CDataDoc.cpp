@@ -260,6 +260,12 @@ void CDataDoc::Redo()
     }
 }
 
+void CDataDoc::MarkChangedOutsideRecords()
+{
+    history_.ForgetSavedState();
+    SetModifiedFlag(true);
+}
+
 void CDataDoc::SetModifiedFlag(bool modified)
 {
     if (!modified) {

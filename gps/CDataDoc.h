@@ -106,9 +106,15 @@ public:
         CDataDoc& doc_;
     };
 
-    // Changes to these two collections do not mark the document modified.
+    // Saved with the document, but outside the undo history: whoever stores or removes an
+    // entry calls MarkChangedOutsideRecords.
     MapCorrectionSets correctionSets;
     GridScalePresets gridPresets;
+
+    // A change that undo does not cover (a correction set or grid preset stored or
+    // removed): the document is modified, and neither undo nor redo of the records brings
+    // it back to unmodified; only saving (SetModifiedFlag(false)) does.
+    void MarkChangedOutsideRecords();
 
 private:
     // Keeps the records of `kind` for undo before they change.

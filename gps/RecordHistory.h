@@ -37,6 +37,9 @@ public:
     void Clear();
     // The records as they are now are the saved ones.
     void MarkSaved() { saved_ = current_; }
+    // No state undo or redo reaches is the saved one any more: something outside the
+    // records changed since the save, and taking the records back does not take it back.
+    void ForgetSavedState() { saved_ = -1; }
     bool AtSavedState() const { return saved_ == current_; }
 
 private:

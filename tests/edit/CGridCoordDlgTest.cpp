@@ -131,7 +131,29 @@ TEST_F(GridDialog, PresetsAreStoredUsedAndDeletedByTheirIndex)
     presets->setCurrentIndex(1);
     dialog.OnDelete();
     EXPECT_EQ(doc.gridPresets.Names(), (std::vector<std::string>{"Karte", "", "Karte"}));
-    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(GridDialog, SetAndDelMarkTheDocumentWhenTheyChangeIt)
+{
+    struct Case {
+        const char* legend;
+        int button;
+        int selected;  // entry of the preset box, -1: none
+        bool modified;
+    } cases[] = {
+        {"Set", 158, -1, true},
+        {"Del", 159, 0, true},
+        {"Del without a selection", 159, -1, false},
+    };
+    for (const Case& c : cases) {
+        doc.gridPresets.Clear();
+        AddPreset("Karte", 100, 200);
+        doc.SetModifiedFlag(false);
+        CGridCoordDlg dialog(nullptr, &view, 1, 2);
+        Presets(dialog)->setCurrentIndex(c.selected);
+        dialog.findChild<QPushButton*>(QStringLiteral("button%1").arg(c.button))->click();
+        EXPECT_EQ(doc.IsModified(), c.modified) << c.legend;
+    }
 }
 
 TEST_F(GridDialog, WithoutAViewThereAreNoPresets)

@@ -191,6 +191,30 @@ TEST_F(MoveDialog, OkRebuildsEveryListOfTheDocument)
     EXPECT_EQ(list->index(P, WPT_COL_LONGITUDE).data().toString(), "10");
 }
 
+TEST_F(MoveDialog, StoringOrDeletingASetMarksTheDocumentBeyondUndo)
+{
+    {
+        CMoveWaypointsDlg dialog(&view);
+        Select(dialog, "P");
+        Button(dialog, 148)->click();
+        Select(dialog, "Q");
+        Button(dialog, 149)->click();
+        Button(dialog, 158)->click();
+        Combo(dialog, "sets156")->setEditText("Blatt 8");
+        Ok(dialog)->click();
+        ASSERT_EQ(doc.correctionSets.Count(), 2);
+    }
+    doc.Undo();
+    EXPECT_TRUE(doc.IsModified()) << "the stored set is not undone";
+
+    doc.SetModifiedFlag(false);
+    CMoveWaypointsDlg dialog(&view);
+    Combo(dialog, "sets156")->setCurrentIndex(0);
+    Button(dialog, 159)->click();
+    EXPECT_EQ(doc.correctionSets.Count(), 1);
+    EXPECT_TRUE(doc.IsModified());
+}
+
 TEST_F(MoveDialog, OkDoesNothingWhenTheViewNoLongerShowsWaypoints)
 {
     CMoveWaypointsDlg dialog(&view);

@@ -107,13 +107,39 @@ TEST(CDataDoc, NeverHoldsMoreThan32767OfAKind)
     EXPECT_EQ(doc.trackpointCount(), 0);
 }
 
-TEST(CDataDoc, TheCollectionsLeaveTheModifiedFlagAlone)
+TEST(CDataDocUndo, AChangeOutsideTheRecordsStaysUntilSaved)
 {
-    CDataDoc doc;
-    doc.correctionSets.Append(ZeroedEntry<MapCorrectionSet>());
-    doc.gridPresets.Append(ZeroedEntry<GridScalePreset>());
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_FALSE(doc.CanUndo());
+    WaypointRecord edited = TestWaypoint(2);
+    auto edit = [&](CDataDoc& doc) { doc.SetWaypoint(0, edited); };
+    auto setStored = [](CDataDoc& doc) { doc.MarkChangedOutsideRecords(); };
+    auto save = [](CDataDoc& doc) { doc.SetModifiedFlag(false); };
+    auto undo = [](CDataDoc& doc) { doc.Undo(); };
+    auto redo = [](CDataDoc& doc) { doc.Redo(); };
+    struct Case {
+        const char* legend;
+        std::vector<std::function<void(CDataDoc&)>> steps;
+        bool modified;
+    } cases[] = {
+        {"a set stored", {setStored}, true},
+        {"a set stored, then saved", {setStored, save}, false},
+        {"a record edit undone", {edit, undo}, false},
+        {"set stored, record edit undone", {setStored, edit, undo}, true},
+        {"record edit, set stored, undo", {edit, setStored, undo}, true},
+        {"record edit undone, set stored, redo and undo",
+         {edit, undo, setStored, redo, undo},
+         true},
+        {"set stored and saved, record edit undone", {setStored, save, edit, undo}, false},
+    };
+    for (const Case& c : cases) {
+        CDataDoc doc;
+        WaypointRecord w = TestWaypoint(1);
+        doc.InsertWaypoints(0, 1, &w);
+        doc.SetModifiedFlag(false);
+        for (const auto& step : c.steps) {
+            step(doc);
+        }
+        EXPECT_EQ(doc.IsModified(), c.modified) << c.legend;
+    }
 }
 
 TEST(CDataDocUndo, EveryKindOfChangeGoesBackAndForth)
