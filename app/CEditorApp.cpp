@@ -6,8 +6,8 @@
 #include "app/CAboutBox.h"
 #include "app/CMainFrame.h"
 #include "app/COptionsDlg.h"
+#include "app/CommandTables.h"
 #include "app/DisplayFormat.h"
-#include "app/MenuLayout.h"
 #include "edit/CDataView.h"
 #include "gps/CDataDoc.h"
 #include "link/CGpsConnection.h"
@@ -47,6 +47,7 @@ bool CEditorApp::InitInstance(const QStringList& files, bool show)
     documents_ = std::make_unique<DocManager>();
     RegisterDocumentTypes();
     mainFrame_ = std::make_unique<CMainFrame>(this, documents_.get());
+    runner_.SetDialogParent(mainFrame_.get());
     RegisterCommands();
     if (show) {
         mainFrame_->show();
@@ -69,14 +70,17 @@ void CEditorApp::RegisterDocumentTypes()
         IDR_GPSDATA, kGpsDataStrings,
         [] {
             auto doc = std::make_unique<CDataDoc>();
-            // Every GPS data document holds a connection to the receiver for its life.
-            CDataDoc* raw = doc.get();
+            // Every GPS data document holds a connection to the receiver for its life. Its
+            // opening is a task like a transfer, and can be cancelled like one.
+            auto connection = std::make_unique<CGpsConnection>(ShowGpsProgress, DeferredOpen{});
+            CGpsConnection* opening = connection.get();
             TaskRunner::Current().Run(
-                [raw] {
-                    raw->gpsConnection = std::make_unique<CGpsConnection>(ShowGpsProgress);
+                [opening] {
+                    opening->Open();
                     return 0;
                 },
-                {});
+                [opening] { opening->Cancel(); });
+            doc->gpsConnection = std::move(connection);
             return std::unique_ptr<Document>(std::move(doc));
         },
         [](QWidget* parent, Document*) -> CView* { return new CDataView(parent); }));

@@ -1,9 +1,12 @@
 #include "app/CMainFrame.h"
 
 #include <QAction>
-#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -14,18 +17,19 @@
 #include <QToolBar>
 
 #include "app/CEditorApp.h"
+#include "app/CommandTables.h"
 #include "app/KeyboardLocks.h"
-#include "app/MenuLayout.h"
 #include "framework/CView.h"
 #include "framework/CommandActions.h"
 #include "framework/DocManager.h"
 #include "framework/MdiChildFrame.h"
+#include "framework/TaskRunner.h"
 #include "res/CommandIds.h"
 #include "res/StringTable.h"
 
 namespace {
 
-constexpr int kUpdateIntervalMs = 250;
+const char* const kIdleMessage = "Bereit";
 
 QString Prompt(int id)
 {
@@ -35,6 +39,32 @@ QString Prompt(int id)
 QString ToolTip(int id)
 {
     return QString::fromUtf8(CommandPrompt(id)).section('\n', 1, 1);
+}
+
+// The desktop's icon of that name; else ours, else the style's.
+QIcon IconFor(const char* name, const QStyle* style)
+{
+    QString theme = QString::fromUtf8(name);
+    if (QIcon::hasThemeIcon(theme)) {
+        return QIcon::fromTheme(theme);
+    }
+    QString own = QStringLiteral(":/icons/%1.svg").arg(theme.section('-', -1));
+    if (QFile::exists(own)) {
+        return QIcon(own);
+    }
+    static const std::map<QString, QStyle::StandardPixmap> kStandard = {
+        {QStringLiteral("document-new"), QStyle::SP_FileIcon},
+        {QStringLiteral("document-open"), QStyle::SP_DialogOpenButton},
+        {QStringLiteral("document-save"), QStyle::SP_DialogSaveButton},
+        {QStringLiteral("help-about"), QStyle::SP_MessageBoxInformation},
+    };
+    auto it = kStandard.find(theme);
+    return it != kStandard.end() ? style->standardIcon(it->second) : QIcon();
+}
+
+bool IsLockKey(int key)
+{
+    return key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock;
 }
 
 }  // namespace
@@ -47,10 +77,12 @@ CMainFrame::CMainFrame(CEditorApp* app, DocManager* documents)
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
+    previousRouter_ = CommandRouter::SetCurrent(this);
     CreateActions();
+    CreateMenus();
     CreateToolBar();
     CreateStatusBar();
-    ShowMenus(IDR_MAINFRAME);
+    InstallKind(IDR_MAINFRAME);
     RegisterCommands();
     RegisterGpsCommands();
 
@@ -67,144 +99,130 @@ CMainFrame::CMainFrame(CEditorApp* app, DocManager* documents)
             }
         }
     });
-
-    auto* timer = new QTimer(this);
-    connect(timer, &QTimer::timeout, this, [this] {
-        if (toolBar_) {
-            UpdateActions(toolBar_->actions());
-        }
-        UpdateLockPanes();
-    });
-    timer->start(kUpdateIntervalMs);
+    // What the update handlers look at: the focus, the clipboard and the active window
+    // (selections and documents tell the router themselves).
+    connect(qApp, &QApplication::focusChanged, this, &CMainFrame::CommandStateChanged);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &CMainFrame::CommandStateChanged);
+    qApp->installEventFilter(this);
     resize(900, 640);
 }
 
 CMainFrame::~CMainFrame()
 {
+    qApp->removeEventFilter(this);
     // The windows go with the frame; their going must not reach a half-destroyed frame.
     mdi_->disconnect(this);
     documents_->disconnect(this);
-    for (auto it = actions_.begin(); it != actions_.end(); ++it) {
-        CommandActions::Unregister(it.key());
-    }
+    qApp->disconnect(this);
+    QGuiApplication::clipboard()->disconnect(this);
+    CommandRouter::SetCurrent(previousRouter_);
 }
 
 void CMainFrame::CreateActions()
 {
-    static const int kCommands[] = {
-        ID_FILE_NEW,
-        ID_FILE_OPEN,
-        ID_FILE_CLOSE,
-        ID_FILE_SAVE,
-        ID_FILE_SAVE_AS,
-        ID_FILE_PRINT_SETUP,
-        ID_APP_EXIT,
-        ID_APP_ABOUT,
-        ID_VIEW_TOOLBAR,
-        ID_VIEW_STATUS_BAR,
-        ID_EDIT_CLEAR,
-        ID_VIEW_WAYPOINTS,
-        ID_VIEW_TRACKPOINTS,
-        ID_GPS_CONNECT,
-        ID_GPS_TIME,
-        ID_GPS_WPT_DOWNLOAD,
-        ID_GPS_TRK_DOWNLOAD,
-        ID_GPS_WPT_UPLOAD,
-        ID_GPS_TRK_UPLOAD,
-        ID_GPS_POWER_OFF,
-        ID_OPTIONS_FORMAT,
-        ID_WINDOW_NEW,
-        ID_WINDOW_CASCADE,
-        ID_WINDOW_TILE_HORZ,
-        ID_EDIT_UNDO,
-        ID_EDIT_REDO,
-        ID_EDIT_CUT,
-        ID_EDIT_COPY,
-        ID_EDIT_PASTE,
-        ID_EDIT_NEW_WAYPOINT,
-        ID_EDIT_MOVE_WAYPOINTS,
-        ID_FILE_IMPORT_GPX,
-        ID_FILE_EXPORT_GPX,
-        ID_WINDOW_ARRANGE,
-    };
-    for (int id : kCommands) {
-        auto* action = new QAction(this);
-        action->setStatusTip(Prompt(id));
-        action->setToolTip(ToolTip(id));
-        // Shortcuts work in every window, whatever menu bar is shown.
-        addAction(action);
-        connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
-        actions_.insert(id, action);
-        CommandActions::Register(id, action);
-    }
-    actions_[ID_FILE_NEW]->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
-    actions_[ID_FILE_OPEN]->setShortcuts(
-        {QKeySequence(QStringLiteral("Ctrl+F")), QKeySequence(QKeySequence::Open)});
-    actions_[ID_FILE_SAVE]->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    actions_[ID_EDIT_CLEAR]->setShortcut(QKeySequence(QKeySequence::Delete));
-    actions_[ID_EDIT_CUT]->setShortcut(QKeySequence(QKeySequence::Cut));
-    actions_[ID_EDIT_COPY]->setShortcut(QKeySequence(QKeySequence::Copy));
-    actions_[ID_EDIT_PASTE]->setShortcut(QKeySequence(QKeySequence::Paste));
-    actions_[ID_EDIT_CUT]->setIcon(
-        QIcon::fromTheme(QStringLiteral("edit-cut"), QIcon(QStringLiteral(":/icons/cut.svg"))));
-    actions_[ID_EDIT_COPY]->setIcon(
-        QIcon::fromTheme(QStringLiteral("edit-copy"), QIcon(QStringLiteral(":/icons/copy.svg"))));
-    actions_[ID_EDIT_PASTE]->setIcon(
-        QIcon::fromTheme(QStringLiteral("edit-paste"), QIcon(QStringLiteral(":/icons/paste.svg"))));
-    actions_[ID_EDIT_UNDO]->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
-    actions_[ID_EDIT_REDO]->setShortcuts(
-        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
-    actions_[ID_FILE_NEW]->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
-    actions_[ID_FILE_OPEN]->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    actions_[ID_FILE_SAVE]->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    actions_[ID_APP_ABOUT]->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
-}
-
-void CMainFrame::ShowMenus(int resourceId)
-{
-    if (resourceId == menuResource_) {
-        return;
-    }
-    menuResource_ = resourceId;
-    menuBar()->clear();
-    for (const MenuPopup& popup : MenuLayout(resourceId)) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(popup.title));
-        std::vector<int> commands = popup.commands;
-        connect(menu, &QMenu::aboutToShow, this, [this, menu, commands] {
-            menu->clear();
-            bool separator = false;
-            for (int id : commands) {
-                if (id == 0) {
-                    separator = !menu->actions().isEmpty();
-                } else if (id == ID_FILE_MRU_FIRST) {
-                    FillRecentFiles(menu);
-                } else if (id == ID_WINDOW_LIST) {
-                    FillWindowList(menu);
-                } else if (QAction* action = actions_.value(id)) {
-                    if (separator) {
-                        menu->addSeparator();
-                        separator = false;
-                    }
-                    menu->addAction(action);
-                }
+    for (int kind : WindowKinds()) {
+        QHash<int, QAction*>& actions = actions_[kind];
+        for (const CommandSpec& spec : CommandsOf(kind).commands) {
+            QAction* action = CommandActions::CreateAction(
+                spec.id, spec.text ? QString::fromUtf8(spec.text) : QString(), this);
+            action->setStatusTip(Prompt(spec.id));
+            action->setToolTip(ToolTip(spec.id));
+            QList<QKeySequence> keys;
+            for (const char* key : spec.keys) {
+                keys << QKeySequence(QString::fromUtf8(key));
             }
-            UpdateActions(menu->actions());
-        });
-        // The menu's own entries exist from the start, so keyboard navigation finds them.
-        emit menu->aboutToShow();
-    }
-    // Ctrl+N makes a new waypoint where the menu offers one, a new document elsewhere.
-    bool newWaypoint = resourceId == IDR_GPSDATA;
-    actions_[ID_FILE_NEW]->setShortcut(newWaypoint ? QKeySequence()
-                                                   : QKeySequence(QStringLiteral("Ctrl+N")));
-    actions_[ID_EDIT_NEW_WAYPOINT]->setShortcut(newWaypoint ? QKeySequence(QStringLiteral("Ctrl+N"))
-                                                            : QKeySequence());
-    for (auto it = actions_.begin(); it != actions_.end(); ++it) {
-        if (const char* text = MenuText(resourceId, it.key())) {
-            QString label = QString::fromUtf8(text);
-            it.value()->setText(label.section('\t', 0, 0));
+            action->setShortcuts(keys);
+            if (spec.icon) {
+                action->setIcon(IconFor(spec.icon, style()));
+            }
+            actions.insert(spec.id, action);
         }
     }
+}
+
+void CMainFrame::CreateMenus()
+{
+    for (int kind : WindowKinds()) {
+        for (const MenuPopup& popup : CommandsOf(kind).menus) {
+            auto* menu = new QMenu(QString::fromUtf8(popup.title), this);
+            std::vector<int> commands = popup.commands;
+            // Rebuilt whenever it opens: the recent files and the windows change.
+            connect(menu, &QMenu::aboutToShow, this, [this, menu, commands] {
+                FillMenu(menu, commands);
+                CommandActions::Refresh(menu->actions());
+            });
+            menus_[kind] << menu;
+        }
+    }
+}
+
+void CMainFrame::FillMenu(QMenu* menu, const std::vector<int>& commands)
+{
+    menu->clear();
+    bool separator = false;
+    auto separate = [&] {
+        if (separator) {
+            menu->addSeparator();
+            separator = false;
+        }
+    };
+    for (int id : commands) {
+        if (id == 0) {
+            separator = !menu->actions().isEmpty();
+        } else if (id == ID_FILE_MRU_FIRST) {
+            if (!documents_->RecentFiles().isEmpty()) {
+                separate();
+                FillRecentFiles(menu);
+            }
+        } else if (id == ID_WINDOW_LIST) {
+            if (!mdi_->subWindowList().isEmpty()) {
+                separate();
+                FillWindowList(menu);
+            }
+        } else if (QAction* action = actions_[kind_].value(id)) {
+            separate();
+            menu->addAction(action);
+        }
+    }
+}
+
+void CMainFrame::InstallKind(int resourceId)
+{
+    if (resourceId == kind_) {
+        return;
+    }
+    // The keys of a kind are in force only while a window of that kind is active.
+    if (kind_ != 0) {
+        for (QAction* action : actions_[kind_]) {
+            removeAction(action);
+        }
+    }
+    kind_ = resourceId;
+    for (QAction* action : actions_[kind_]) {
+        addAction(action);
+    }
+    menuBar()->clear();
+    for (QMenu* menu : menus_[kind_]) {
+        menuBar()->addMenu(menu);
+        // The entries exist from the start, so that keyboard navigation finds them.
+        emit menu->aboutToShow();
+    }
+    toolBar_->clear();
+    for (int id : ToolBarLayout()) {
+        if (id == 0) {
+            toolBar_->addSeparator();
+        } else if (QAction* action = actions_[kind_].value(id)) {
+            toolBar_->addAction(action);
+        }
+    }
+    RefreshToolBar();
+}
+
+QAction* CMainFrame::Action(int commandId) const
+{
+    auto it = actions_.find(kind_);
+    return it == actions_.end() ? nullptr : it->second.value(commandId);
 }
 
 void CMainFrame::FillRecentFiles(QMenu* menu)
@@ -215,8 +233,11 @@ void CMainFrame::FillRecentFiles(QMenu* menu)
         QAction* entry = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         entry->setStatusTip(files[i]);
         QString path = files[i];
-        connect(entry, &QAction::triggered, this,
-                [this, path] { documents_->OpenDocumentFile(path); });
+        connect(entry, &QAction::triggered, this, [this, path] {
+            if (!TaskRunner::Current().Busy()) {
+                documents_->OpenDocumentFile(path);
+            }
+        });
     }
 }
 
@@ -239,14 +260,6 @@ void CMainFrame::CreateToolBar()
     toolBar_ = addToolBar(QStringLiteral("Werkzeugleiste"));
     toolBar_->setObjectName(QStringLiteral("toolbar59392"));
     toolBar_->setIconSize(QSize(16, 16));
-    for (int id :
-         std::initializer_list<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_APP_ABOUT}) {
-        if (id == 0) {
-            toolBar_->addSeparator();
-        } else {
-            toolBar_->addAction(actions_[id]);
-        }
-    }
 }
 
 void CMainFrame::CreateStatusBar()
@@ -264,7 +277,14 @@ void CMainFrame::CreateStatusBar()
     addPane(ID_INDICATOR_NUM, QStringLiteral("NUM"));
     addPane(ID_INDICATOR_SCRL, QStringLiteral("SCRL"));
     addPane(ID_INDICATOR_MOUSEPOS, QStringLiteral("Maus - Position"));
-    bar->showMessage(QStringLiteral("Bereit"));
+    // The message pane shows a menu entry's prompt while it is highlighted, and the idle
+    // message whenever nothing else.
+    connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
+        if (message.isEmpty()) {
+            bar->showMessage(QString::fromUtf8(kIdleMessage));
+        }
+    });
+    bar->showMessage(QString::fromUtf8(kIdleMessage));
     UpdateLockPanes();
 }
 
@@ -299,16 +319,15 @@ MdiChildFrame* CMainFrame::ActiveChild() const
 
 bool CMainFrame::Execute(int commandId)
 {
-    if (!Update(commandId).enabled) {
+    // One thing at a time: while a task holds the receiver, no command runs.
+    if (TaskRunner::Current().Busy() || !Update(commandId).enabled) {
         return false;
     }
     MdiChildFrame* child = ActiveChild();
     CView* view = child ? child->view() : nullptr;
     Document* document = view ? view->GetDocument() : nullptr;
     bool done = RouteCommand({view, document, child, this, app_}, commandId);
-    if (toolBar_) {
-        UpdateActions(toolBar_->actions());
-    }
+    CommandStateChanged();
     return done;
 }
 
@@ -320,24 +339,60 @@ CommandUI CMainFrame::Update(int commandId)
     return RouteUpdate({view, document, child, this, app_}, commandId);
 }
 
-void CMainFrame::UpdateActions(const QList<QAction*>& actions)
+void CMainFrame::CommandStateChanged()
 {
-    for (auto it = actions_.begin(); it != actions_.end(); ++it) {
-        if (!actions.contains(it.value())) {
-            continue;
-        }
-        CommandUI ui = Update(it.key());
-        QAction* action = it.value();
-        action->setEnabled(ui.enabled);
-        action->setCheckable(ui.checked || ui.radio || action->isCheckable());
-        if (ui.radio && !action->actionGroup()) {
-            // An action in an exclusive group shows a radio mark instead of a check mark.
-            auto* group = new QActionGroup(action);
-            group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-            group->addAction(action);
-        }
-        action->setChecked(ui.checked);
+    if (refreshPending_) {
+        return;
     }
+    refreshPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            refreshPending_ = false;
+            RefreshToolBar();
+        },
+        Qt::QueuedConnection);
+}
+
+void CMainFrame::RefreshToolBar()
+{
+    CommandActions::Refresh(toolBar_->actions());
+}
+
+void CMainFrame::RefreshForKey(int key)
+{
+    // As a menu is brought up to date when it opens, the commands of a key are brought up
+    // to date before the key is matched: a disabled action would ignore its key.
+    QList<QAction*> matching;
+    for (QAction* action : actions_[kind_]) {
+        for (const QKeySequence& sequence : action->shortcuts()) {
+            if (sequence.count() > 0 && sequence[0].key() == key) {
+                matching << action;
+                break;
+            }
+        }
+    }
+    CommandActions::Refresh(matching);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        RefreshForKey(static_cast<QKeyEvent*>(event)->key());
+        break;
+    case QEvent::KeyRelease:
+        if (IsLockKey(static_cast<QKeyEvent*>(event)->key())) {
+            UpdateLockPanes();
+        }
+        break;
+    case QEvent::ApplicationActivate:
+        UpdateLockPanes();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
@@ -346,10 +401,11 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
     if (window && !child) {
         return;
     }
-    ShowMenus(child ? child->docTemplate()->resourceId() : IDR_MAINFRAME);
+    InstallKind(child ? child->docTemplate()->resourceId() : IDR_MAINFRAME);
     setWindowTitle(child ? QStringLiteral("OrviEdit GPS data Editor - %1")
                                .arg(documents_->Title(child->document()))
                          : QStringLiteral("OrviEdit GPS data Editor"));
+    CommandStateChanged();
 }
 
 void CMainFrame::AddWindow(Document* document, DocTemplate* docTemplate)
@@ -362,7 +418,10 @@ void CMainFrame::AddWindow(Document* document, DocTemplate* docTemplate)
     auto* child = new MdiChildFrame(documents_, document, docTemplate, view);
     child->setWindowIcon(QIcon(QStringLiteral(":/icons/orvd-document.svg")));
     mdi_->addSubWindow(child);
-    document->onModifiedChanged = [this, document] { UpdateTitles(document); };
+    document->onModifiedChanged = [this, document] {
+        UpdateTitles(document);
+        CommandStateChanged();
+    };
     UpdateTitles(document);
     // New windows take most of the area, each a little below and right of the last.
     int offset = 24 * (static_cast<int>(mdi_->subWindowList().size()) - 1) % 240;
@@ -401,7 +460,7 @@ void CMainFrame::UpdateTitles(Document* document)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (!documents_->SaveAllModified()) {
+    if (TaskRunner::Current().Busy() || !documents_->SaveAllModified()) {
         event->ignore();
         return;
     }

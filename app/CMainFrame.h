@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <map>
 
 #include "framework/CommandTarget.h"
 
@@ -15,11 +16,13 @@ class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
 
-// The main window: the multi-document area, the menus of the active window's document
-// type, the tool bar and the status bar, and the GPS commands no open document takes.
-// Commands go to the active view, its document, its window, this frame and the
-// application, in that order; menus and buttons follow the update handlers of that chain.
-class CMainFrame : public QMainWindow, public CommandTarget {
+// The main window: the multi-document area, the menus and keys of the active window's
+// kind, the tool bar and the status bar, and the GPS commands no open document takes.
+// It is the program's command router: commands go to the active view, its document, its
+// window, this frame and the application, in that order, and run only when their update
+// handler enables them at that moment, whether they come from a menu, a key, a tool-bar
+// button or a context menu.
+class CMainFrame : public QMainWindow, public CommandTarget, public CommandRouter {
     Q_OBJECT
 
 public:
@@ -30,25 +33,37 @@ public:
     void SetStatusPaneText(int paneId, const QString& text);
     QString StatusPaneText(int paneId) const;
 
-    // Runs a command through the chain; false when nobody handles it or it is disabled.
-    bool Execute(int commandId);
-    CommandUI Update(int commandId);
+    // Runs a command through the chain; false when nobody handles it, it is disabled or a
+    // task with the receiver is running.
+    bool Execute(int commandId) override;
+    CommandUI Update(int commandId) override;
+    // Brings the tool-bar buttons up to date once the current event has been handled.
+    void CommandStateChanged() override;
+
     MdiChildFrame* ActiveChild() const;
     QMdiArea* mdiArea() const { return mdi_; }
-    // The menu bar of the active window's type (resource 2 without one).
-    int MenuResource() const { return menuResource_; }
+    QToolBar* toolBar() const { return toolBar_; }
+    // The kind of the active window (IDR_MAINFRAME without one): its menus and keys are in
+    // force.
+    int MenuResource() const { return kind_; }
+    // The action of a command in the active kind, or null.
+    QAction* Action(int commandId) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateActions();
-    void ShowMenus(int resourceId);
+    void CreateMenus();
+    void InstallKind(int resourceId);
+    void FillMenu(QMenu* menu, const std::vector<int>& commands);
     void FillRecentFiles(QMenu* menu);
     void FillWindowList(QMenu* menu);
     void CreateToolBar();
     void CreateStatusBar();
-    void UpdateActions(const QList<QAction*>& actions);
+    void RefreshToolBar();
+    void RefreshForKey(int key);
     void UpdateLockPanes();
     void OnSubWindowActivated(QMdiSubWindow* window);
     void AddWindow(Document* document, DocTemplate* docTemplate);
@@ -61,7 +76,11 @@ private:
     DocManager* documents_;
     QMdiArea* mdi_;
     QToolBar* toolBar_ = nullptr;
-    QHash<int, QAction*> actions_;
+    // One action per command and kind of window, and the menus of each kind.
+    std::map<int, QHash<int, QAction*>> actions_;
+    std::map<int, QList<QMenu*>> menus_;
     QHash<int, QLabel*> panes_;
-    int menuResource_ = 0;
+    int kind_ = 0;
+    bool refreshPending_ = false;
+    CommandRouter* previousRouter_ = nullptr;
 };

@@ -1,7 +1,7 @@
 // The GPS commands of the main window: each opens a connection of its own for one
 // operation (sharing the port when a GPS data document holds it) and drops it again.
 
-#include <mutex>
+#include <atomic>
 
 #include "app/CEditorApp.h"
 #include "app/CMainFrame.h"
@@ -11,30 +11,21 @@
 
 namespace {
 
-// Runs `operation` on a connection made for it, through the task runner; the runner's
-// Cancel reaches the connection while it exists.
+// Runs `operation` on a connection made for it, through the task runner: the opening and
+// the operation are one task, and Abbrechen reaches both.
 int WithTemporaryConnection(ProgressCallback progress,
                             const std::function<int(CGpsConnection&)>& operation)
 {
-    std::mutex mutex;
-    CGpsConnection* running = nullptr;
+    CGpsConnection connection(std::move(progress), DeferredOpen{});
+    std::atomic<bool> cancelled{false};
     return TaskRunner::Current().Run(
         [&] {
-            CGpsConnection connection(progress);
-            {
-                std::lock_guard lock(mutex);
-                running = &connection;
-            }
-            int result = operation(connection);
-            std::lock_guard lock(mutex);
-            running = nullptr;
-            return result;
+            connection.Open();
+            return cancelled ? XFER_CANCELLED : operation(connection);
         },
         [&] {
-            std::lock_guard lock(mutex);
-            if (running) {
-                running->Cancel();
-            }
+            cancelled = true;
+            connection.Cancel();
         });
 }
 

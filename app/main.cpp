@@ -10,7 +10,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Ostrel Software"));
     QApplication::setApplicationName(QStringLiteral("OrviEdit Moving Map Editor"));
-    QApplication::setApplicationDisplayName(QStringLiteral("OrviEdit"));
+    // No display name: the desktop would append it to every window title.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orviedit.svg")));
 
     QCommandLineParser parser;

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 
 #include "edit/PointListModel.h"
@@ -77,6 +78,8 @@ CDataView::CDataView(QWidget* parent) : QTableView(parent), model_(new PointList
     });
     RegisterClipboardAndFileCommands();
     RegisterDialogCommands();
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [] { CommandActions::StateChanged(); });
 }
 
 CDataView::~CDataView() = default;
@@ -120,6 +123,7 @@ void CDataView::Show(ListMode mode)
     model_->SetDocument(GetDataDoc());
     model_->Rebuild(mode);
     FitColumnWidths(switching);
+    CommandActions::StateChanged();
 }
 
 void CDataView::FitColumnWidths(bool fromCaptions)
@@ -219,9 +223,12 @@ bool CDataView::BuildContextMenu(QMenu& menu, const QPoint& position) const
     if (!indexAt(position).isValid()) {
         return false;
     }
-    CommandActions::AddToMenu(
-        &menu, {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_EDIT_MOVE_WAYPOINTS});
-    return !menu.isEmpty();
+    CommandActions::FillMenu(&menu, {{ID_EDIT_CUT, "Cu&t selection\tCtrl+X"},
+                                     {ID_EDIT_COPY, "&Copy selection\tCtrl+C"},
+                                     {ID_EDIT_PASTE, "&Paste\tCtrl+V"},
+                                     {0, nullptr},
+                                     {ID_EDIT_MOVE_WAYPOINTS, "Move Waypoints..."}});
+    return true;
 }
 
 void CDataView::contextMenuEvent(QContextMenuEvent* event)
@@ -229,11 +236,29 @@ void CDataView::contextMenuEvent(QContextMenuEvent* event)
     // Focus makes this view, and with it its frame, the active one, so that the chosen
     // command reaches this view.
     setFocus(Qt::PopupFocusReason);
+    // The mouse gives a position in the list; the menu key opens the menu at the current row.
+    QPoint position = event->pos();
+    QPoint global = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        position = visualRect(currentIndex()).center();
+        global = viewport()->mapToGlobal(position);
+    }
     QMenu menu(this);
-    if (BuildContextMenu(menu, event->pos())) {
-        menu.exec(event->globalPos());
+    if (BuildContextMenu(menu, position)) {
+        CommandActions::Refresh(menu.actions());
+        menu.exec(global);
     }
     event->accept();
+}
+
+void CDataView::keyPressEvent(QKeyEvent* event)
+{
+    // Copying is the command's: the list's own copy of one cell's text never runs.
+    if (event->matches(QKeySequence::Copy)) {
+        event->ignore();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 bool CDataView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)

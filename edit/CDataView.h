@@ -86,12 +86,13 @@ public:
     bool FillItemCombo(QComboBox* combo) const;
 
     // Fills `menu` with the context menu of a click at `position` (viewport coordinates):
-    // the registered actions of cut, copy, paste and move waypoints. False when the
-    // position is not on a row or none of those commands exists.
+    // cut, copy, paste and move waypoints, run through the program's command router.
+    // False when the position is not on a row.
     bool BuildContextMenu(QMenu& menu, const QPoint& position) const;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     // Editing always edits the name column of the row (F2, or a click on a selected row).
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 

@@ -1,54 +1,82 @@
 #include "framework/CommandActions.h"
 
 #include <QAction>
-#include <QHash>
+#include <QActionGroup>
 #include <QMenu>
-#include <QPointer>
+
+#include "framework/CommandTarget.h"
 
 namespace {
 
-QHash<int, QPointer<QAction>>& Registry()
-{
-    static QHash<int, QPointer<QAction>> registry;
-    return registry;
-}
+const char* const kCommandProperty = "orviCommand";
 
 }  // namespace
 
 namespace CommandActions {
 
-void Register(int id, QAction* action)
+QAction* CreateAction(int id, const QString& text, QObject* parent)
 {
-    Registry().insert(id, action);
+    auto* action = new QAction(text, parent);
+    action->setProperty(kCommandProperty, id);
+    QObject::connect(action, &QAction::triggered, action, [id] {
+        if (CommandRouter* router = CommandRouter::Current()) {
+            router->Execute(id);
+        }
+    });
+    return action;
 }
 
-void Unregister(int id)
+int CommandOf(const QAction* action)
 {
-    Registry().remove(id);
+    return action ? action->property(kCommandProperty).toInt() : 0;
 }
 
-QAction* Find(int id)
-{
-    return Registry().value(id).data();
-}
-
-void AddToMenu(QMenu* menu, std::initializer_list<int> ids)
+void FillMenu(QMenu* menu, std::initializer_list<MenuEntry> entries)
 {
     bool separatorPending = false;
-    for (int id : ids) {
-        if (id == 0) {
+    for (const MenuEntry& entry : entries) {
+        if (entry.id == 0) {
             separatorPending = !menu->actions().isEmpty();
-            continue;
-        }
-        QAction* action = Find(id);
-        if (!action) {
             continue;
         }
         if (separatorPending) {
             menu->addSeparator();
             separatorPending = false;
         }
-        menu->addAction(action);
+        menu->addAction(CreateAction(entry.id, QString::fromUtf8(entry.text), menu));
+    }
+}
+
+void Refresh(const QList<QAction*>& actions)
+{
+    CommandRouter* router = CommandRouter::Current();
+    for (QAction* action : actions) {
+        int id = CommandOf(action);
+        if (id == 0) {
+            continue;
+        }
+        CommandUI ui;
+        if (router) {
+            ui = router->Update(id);
+        } else {
+            ui.enabled = false;
+        }
+        action->setEnabled(ui.enabled);
+        action->setCheckable(ui.checked || ui.radio || action->isCheckable());
+        if (ui.radio && !action->actionGroup()) {
+            // An action in an exclusive group shows a radio mark instead of a check mark.
+            auto* group = new QActionGroup(action);
+            group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+            group->addAction(action);
+        }
+        action->setChecked(ui.checked);
+    }
+}
+
+void StateChanged()
+{
+    if (CommandRouter* router = CommandRouter::Current()) {
+        router->CommandStateChanged();
     }
 }
 

@@ -1,23 +1,34 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QAction;
 class QMenu;
+class QObject;
 
-// The program's actions by command id: the main window creates one QAction per command
-// (menu text, shortcut, status-bar prompt and tool tip) and every menu, tool bar and context
-// menu shows that same action. Triggering an action routes its command to the active view,
-// its document, the child frame, the main window and the application.
+// Actions that stand for numbered commands: menus, tool bars and context menus are made of
+// them. Triggering one runs its command through the program's CommandRouter, which checks
+// the command's update handler first; Refresh shows the handlers' state.
 namespace CommandActions {
 
-// Registers `action` as the one of `id` (replacing an earlier one).
-void Register(int id, QAction* action);
-void Unregister(int id);
-// The action of `id`, or null when the program has no such command (yet).
-QAction* Find(int id);
-// Adds the actions of `ids` to `menu` in order; 0 adds a separator. Ids without an action
-// are left out, and so are separators that would stand first, last or twice.
-void AddToMenu(QMenu* menu, std::initializer_list<int> ids);
+// An entry of a menu: a command and its text, with the keys shown after a tab
+// ("&Copy selection\tCtrl+C"). Id 0 is a separator.
+struct MenuEntry {
+    int id;
+    const char* text;
+};
+
+// Makes the action of command `id`, owned by `parent`.
+QAction* CreateAction(int id, const QString& text, QObject* parent);
+// The command of an action made by CreateAction; 0 for any other action.
+int CommandOf(const QAction* action);
+// Adds actions for `entries` to `menu`; separators only between entries.
+void FillMenu(QMenu* menu, std::initializer_list<MenuEntry> entries);
+// Sets enabled, checked and the radio mark of each command action from its update
+// handler, as the router reports it; without a router the actions are disabled.
+void Refresh(const QList<QAction*>& actions);
+// Tells the router that command states may have changed.
+void StateChanged();
 
 }  // namespace CommandActions

@@ -59,3 +59,21 @@ CommandUI RouteUpdate(std::initializer_list<CommandTarget*> chain, int id)
     none.enabled = false;
     return none;
 }
+
+namespace {
+
+CommandRouter* g_router = nullptr;
+
+}  // namespace
+
+CommandRouter* CommandRouter::Current()
+{
+    return g_router;
+}
+
+CommandRouter* CommandRouter::SetCurrent(CommandRouter* router)
+{
+    CommandRouter* previous = g_router;
+    g_router = router;
+    return previous;
+}

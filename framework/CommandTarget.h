@@ -40,3 +40,21 @@ bool RouteCommand(std::initializer_list<CommandTarget*> chain, int id);
 // The state of `id` for that chain: the first target with an update handler decides;
 // without one, the entry is enabled when some target has a handler, disabled otherwise.
 CommandUI RouteUpdate(std::initializer_list<CommandTarget*> chain, int id);
+
+// Carries the commands of menus, keys, buttons and context menus to the chain of the
+// active window (the editor's main window is the one router of the program).
+class CommandRouter {
+public:
+    virtual ~CommandRouter() = default;
+    // Runs `id` when its update handler enables it at this moment; false otherwise.
+    virtual bool Execute(int id) = 0;
+    virtual CommandUI Update(int id) = 0;
+    // Something update handlers look at has changed (selection, clipboard, document, the
+    // active window): whatever shows command states should catch up.
+    virtual void CommandStateChanged() {}
+
+    // The program's router, or null.
+    static CommandRouter* Current();
+    // Installs `router` (not owned; null for none) and returns the previous one.
+    static CommandRouter* SetCurrent(CommandRouter* router);
+};

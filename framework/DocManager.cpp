@@ -8,6 +8,7 @@
 #include "framework/Document.h"
 #include "framework/Prompts.h"
 #include "framework/Settings.h"
+#include "framework/TaskRunner.h"
 
 namespace {
 
@@ -216,7 +217,8 @@ bool DocManager::SaveModified(Document* document)
 
 bool DocManager::CloseDocument(Document* document)
 {
-    if (!Find(document) || !SaveModified(document)) {
+    // A running task may be using the document's connection.
+    if (TaskRunner::Current().Busy() || !Find(document) || !SaveModified(document)) {
         return false;
     }
     emit documentClosing(document);

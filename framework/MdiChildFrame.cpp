@@ -5,6 +5,7 @@
 #include "framework/CView.h"
 #include "framework/DocManager.h"
 #include "framework/Document.h"
+#include "framework/TaskRunner.h"
 #include "res/CommandIds.h"
 
 MdiChildFrame::MdiChildFrame(DocManager* manager, Document* document, DocTemplate* docTemplate,
@@ -42,6 +43,11 @@ void MdiChildFrame::closeEvent(QCloseEvent* event)
 {
     if (documentGone_) {
         QMdiSubWindow::closeEvent(event);
+        return;
+    }
+    // A running task may be using the document's connection.
+    if (TaskRunner::Current().Busy()) {
+        event->ignore();
         return;
     }
     if (document_->GetViews().size() > 1) {

@@ -10,7 +10,8 @@ class DocTemplate;
 class Document;
 
 // A window of the multi-document frame showing one view of a document. Closing the last
-// window of a document asks to save it and then closes the document.
+// window of a document asks to save it and then closes the document. No window closes
+// while a task runs.
 class MdiChildFrame : public QMdiSubWindow, public CommandTarget {
     Q_OBJECT
 

@@ -4,10 +4,16 @@
 #include <QMessageBox>
 #include <QThread>
 
+#include "framework/QtTaskRunner.h"
+
 namespace {
 
+// While a task runs, its progress dialog: the box shows above it and takes input.
 QWidget* Owner()
 {
+    if (QWidget* dialog = QtTaskRunner::PromptOwner()) {
+        return dialog;
+    }
     QWidget* owner = QApplication::activeModalWidget();
     return owner ? owner : QApplication::activeWindow();
 }

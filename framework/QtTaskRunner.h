@@ -6,25 +6,45 @@
 
 #include "framework/TaskRunner.h"
 
-class QProgressDialog;
-class QWidget;
+#include <QProgressDialog>
+#include <QWidget>
 
-// Runs a task on a worker thread while a modal progress dialog (shown when the task takes
-// longer than a moment) keeps the windows painted; its Cancel button calls the task's
-// cancel function. Message boxes the task shows appear on the user-interface thread.
+// Runs a task on a worker thread while the windows keep painting. From the task's first
+// moment every window but the task's own dialogs is closed to input (keys, mouse, window
+// closing); a modal progress dialog shows when the task takes longer than a moment, and
+// its Abbrechen calls the task's cancel function. Message boxes the task raises show above
+// the progress dialog and take keys and clicks; the task waits for them and goes on.
+// One task at a time: Run on the user-interface thread while a task runs refuses
+// (TASK_REFUSED); a task that starts another runs it itself. A task that throws ends with
+// its error shown (TASK_FAILED).
 class QtTaskRunner : public QObject, public TaskRunner {
     Q_OBJECT
 
 public:
-    explicit QtTaskRunner(QWidget* parent = nullptr) : parent_(parent) {}
+    // How long a task runs before its progress dialog shows.
+    static constexpr int kDialogDelayMs = 400;
+
+    explicit QtTaskRunner(QWidget* dialogParent = nullptr) : dialogParent_(dialogParent) {}
+
+    // The window the progress dialog is centred on (by default the active window).
+    void SetDialogParent(QWidget* parent) { dialogParent_ = parent; }
 
     int Run(const std::function<int()>& task, const std::function<void()>& cancel) override;
+    bool Busy() const override { return running_; }
     // Shows a progress text ("%d / %d" moves the bar) in the running dialog; from any thread.
     void Progress(const QString& text);
-    bool running() const { return running_; }
+
+    // The owner of a message box raised while a task runs: the progress dialog, shown at
+    // once if it was still waiting. Null when no task runs. User-interface thread only.
+    static QWidget* PromptOwner();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* parent_;
+    bool BelongsToTask(QObject* receiver) const;
+
+    QPointer<QWidget> dialogParent_;
     QPointer<QProgressDialog> dialog_;
     bool running_ = false;
 };

@@ -5,6 +5,11 @@ CGpsConnection::CGpsConnection(ProgressCallback progress)
 {
 }
 
+CGpsConnection::CGpsConnection(ProgressCallback progress, DeferredOpen deferred)
+    : link_(std::make_unique<CGpsLink>(std::move(progress), deferred))
+{
+}
+
 CGpsConnection::~CGpsConnection()
 {
     link_->Close();

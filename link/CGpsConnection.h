@@ -6,12 +6,17 @@
 #include "link/CGpsLink.h"
 
 // Owns one CGpsLink for its own lifetime: constructing a connection opens the link (and
-// with it the shared port), destroying it closes the link. Every GPS command reaches the
+// with it the shared port) unless it is made with DeferredOpen, destroying it closes the
+// link. Every GPS command reaches the
 // link through a connection, which first opens the port again when the device went away.
 class CGpsConnection : public GpsDocumentLink {
 public:
     explicit CGpsConnection(ProgressCallback progress = {});
+    CGpsConnection(ProgressCallback progress, DeferredOpen);
     ~CGpsConnection() override;
+
+    // The opening of a connection made with DeferredOpen (CGpsLink::Open).
+    void Open() { link_->Open(); }
 
     int RequestProduct(int flags) override;
     int DownloadWaypoints() override;
@@ -26,7 +31,7 @@ public:
     int ReadGpsTime(GpsTime& time);
     int SetClockFromGps();
 
-    // Stops a running record transfer; may be called from any thread.
+    // Stops a running record transfer or the opening; may be called from any thread.
     void Cancel() override { link_->Cancel(); }
     CGpsLink& link() { return *link_; }
 

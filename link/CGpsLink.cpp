@@ -26,8 +26,21 @@ bool DeviceGone(int error)
 
 }  // namespace
 
-CGpsLink::CGpsLink(ProgressCallback progress) : pendingProgress_(std::move(progress))
+CGpsLink::CGpsLink(ProgressCallback progress) : CGpsLink(std::move(progress), DeferredOpen{})
 {
+    Open();
+}
+
+CGpsLink::CGpsLink(ProgressCallback progress, DeferredOpen) : pendingProgress_(std::move(progress))
+{
+}
+
+void CGpsLink::Open()
+{
+    if (holdsShare_) {
+        return;
+    }
+    CancelScope scope(cancel_);
     SharedPort& shared = SharedPort::Instance();
     bool alreadyOpen;
     {
@@ -39,7 +52,9 @@ CGpsLink::CGpsLink(ProgressCallback progress) : pendingProgress_(std::move(progr
         // Another link holds the port (or failed to open it: then every exchange fails).
         state_ = LINK_READY;
         progress_ = pendingProgress_;
-        RequestProduct(0);
+        if (!cancel_) {
+            RequestProduct(0);
+        }
         return;
     }
     OpenPort();
@@ -96,16 +111,20 @@ void CGpsLink::OpenPort()
         return;
     }
 
+    state_ = LINK_READY;
+    progress_ = pendingProgress_;
+    if (cancel_) {
+        return;
+    }
     // A receiver may have been sending (position reports, say) before we came.
     uint8_t waiting[LINK_READ_BUFFER];
     int n = ReadWithTimeouts(*port, waiting, LINK_READ_BUFFER, false);
     if (n > 0) {
         Prompts::Current().Message(Format("Received %d Byte(s) at startup", n));
     }
-
-    state_ = LINK_READY;
-    progress_ = pendingProgress_;
-    RequestProduct(0);
+    if (!cancel_) {
+        RequestProduct(0);
+    }
 }
 
 void CGpsLink::Close()

@@ -20,18 +20,29 @@ struct GpsTime {
     uint16_t second = 0;
 };
 
+// Asks for a link that is made now and opened later, by Open().
+struct DeferredOpen {};
+
 // One link to the receiver over the process's shared serial port: the packet layer of the
-// protocol, the record transfers and the clock. Constructing it opens the port (or joins
-// the open one) and runs a product exchange; destroying it lets go of the port.
+// protocol, the record transfers and the clock. Opening it opens the port (or joins the
+// open one) and runs a product exchange; destroying it lets go of the port.
 // Failures are reported through Prompts as they happen, chosen by the link state.
 // A link is used by one thread at a time; Cancel() may be called from any thread.
 class CGpsLink {
 public:
+    // Made and opened at once.
     explicit CGpsLink(ProgressCallback progress = {});
+    // Made without touching the port; Open() follows, on the thread that uses the link.
+    CGpsLink(ProgressCallback progress, DeferredOpen);
     ~CGpsLink();
     CGpsLink(const CGpsLink&) = delete;
     CGpsLink& operator=(const CGpsLink&) = delete;
 
+    // Takes this link's share of the port and runs the opening steps: the first link opens
+    // and configures the port and reads what the receiver sent before; every link then runs
+    // a product exchange. Cancel() before or during the opening stops it between two steps,
+    // without a message (an opened port stays open). Once per link.
+    void Open();
     // Releases the records and this link's share of the port. Called by the destructor.
     void Close();
     // When the device went away since the last command, opens the port again with the
@@ -72,7 +83,8 @@ public:
     // from a second reading. 0 when the dialogue ran to its end, -1 when no time was read.
     int SetClockFromGps();
 
-    // Stops a running record transfer between two packets.
+    // Stops a running record transfer between two packets, or the opening between two
+    // steps.
     void Cancel() { cancel_ = true; }
 
     int state() const { return state_; }
@@ -81,6 +93,19 @@ public:
     const std::string& productDescription() const { return description_; }
 
 private:
+    // A cancel request counts for the opening or transfer that runs or is about to run,
+    // and ends with it.
+    class CancelScope {
+    public:
+        explicit CancelScope(std::atomic<bool>& flag) : flag_(flag) {}
+        ~CancelScope() { flag_ = false; }
+        CancelScope(const CancelScope&) = delete;
+        CancelScope& operator=(const CancelScope&) = delete;
+
+    private:
+        std::atomic<bool>& flag_;
+    };
+
     void OpenPort();
     SerialPort* Port() const;
     int PortWrite(const uint8_t* data, int size);

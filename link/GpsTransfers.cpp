@@ -25,16 +25,6 @@ bool ShowsProgress(bool everyRecord, int number, int count)
     return everyRecord || number % 8 == 0 || number > count - 20;
 }
 
-// A cancel request counts for the transfer that runs or is about to run, and ends with it.
-class CancelScope {
-public:
-    explicit CancelScope(std::atomic<bool>& flag) : flag_(flag) {}
-    ~CancelScope() { flag_ = false; }
-
-private:
-    std::atomic<bool>& flag_;
-};
-
 }  // namespace
 
 void CGpsLink::Progress(int number, int count)

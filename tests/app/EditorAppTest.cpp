@@ -13,7 +13,7 @@
 #include "app/CEditorApp.h"
 #include "app/CMainFrame.h"
 #include "app/COptionsDlg.h"
-#include "app/MenuLayout.h"
+#include "app/CommandTables.h"
 #include "framework/MdiChildFrame.h"
 #include "gps/CDataDoc.h"
 #include "link/GarminSimulator.h"
@@ -65,7 +65,7 @@ TEST(OptionsDialog, ShowsTheStoredSettingsAndStoresThemOnOk)
 TEST(MenuLayout, GpsEntriesOfTheMainMenuAndOfAGpsDataWindow)
 {
     auto gpsMenu = [](int resource) {
-        for (const MenuPopup& popup : MenuLayout(resource)) {
+        for (const MenuPopup& popup : CommandsOf(resource).menus) {
             if (std::strcmp(popup.title, "GPS") == 0) {
                 return popup.commands;
             }

@@ -1,33 +1,20 @@
 #include "framework/CommandActions.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QMenu>
-#include <gtest/gtest.h>
 
 #include "framework/CommandTarget.h"
 
 namespace {
 
-TEST(CommandActions, MenusLeaveOutMissingCommandsAndStraySeparators)
-{
-    QAction a("A"), b("B");
-    CommandActions::Register(9001, &a);
-    CommandActions::Register(9002, &b);
-    QMenu menu;
-    CommandActions::AddToMenu(&menu, {0, 9001, 0, 0, 9999, 0, 9002, 0, 9998});
-    ASSERT_EQ(menu.actions().size(), 3);
-    EXPECT_EQ(menu.actions()[0], &a);
-    EXPECT_TRUE(menu.actions()[1]->isSeparator());
-    EXPECT_EQ(menu.actions()[2], &b);
-    CommandActions::Unregister(9001);
-    EXPECT_EQ(CommandActions::Find(9001), nullptr);
-    CommandActions::Unregister(9002);
-}
-
 class Target : public CommandTarget {
 public:
     int runs = 0;
-    void Handle(int id) { OnCommand(id, [this] { ++runs; }); }
+    void Handle(int id)
+    {
+        OnCommand(id, [this] { ++runs; });
+    }
     void Update(int id, bool enabled)
     {
         OnUpdateCommand(id, [enabled](CommandUI& ui) {
@@ -53,6 +40,51 @@ TEST(CommandRouting, TheFirstTargetWithAHandlerRunsAndDecides)
     CommandUI ui = RouteUpdate({&view, &document}, 1);
     EXPECT_FALSE(ui.enabled);
     EXPECT_TRUE(ui.checked);
+}
+
+// A router over one target, as the main window routes over the active window's chain.
+class OneTargetRouter : public CommandRouter {
+public:
+    explicit OneTargetRouter(CommandTarget& target) : target_(target) {}
+    bool Execute(int id) override { return Update(id).enabled && target_.ExecuteCommand(id); }
+    CommandUI Update(int id) override { return RouteUpdate({&target_}, id); }
+
+private:
+    CommandTarget& target_;
+};
+
+TEST(CommandActions, MenuActionsRunThroughTheRouterAndShowItsState)
+{
+    Target target;
+    target.Handle(9001);
+    target.Handle(9002);
+    target.Update(9002, false);
+    QMenu menu;
+    CommandActions::FillMenu(&menu, {{0, nullptr},
+                                     {9001, "&One"},
+                                     {0, nullptr},
+                                     {0, nullptr},
+                                     {9002, "&Two\tCtrl+T"},
+                                     {0, nullptr}});
+    ASSERT_EQ(menu.actions().size(), 3) << "separators only between entries";
+    EXPECT_TRUE(menu.actions()[1]->isSeparator());
+    QAction* one = menu.actions()[0];
+    QAction* two = menu.actions()[2];
+
+    CommandActions::Refresh(menu.actions());
+    EXPECT_FALSE(one->isEnabled()) << "without a router nothing runs";
+    one->trigger();
+    EXPECT_EQ(target.runs, 0);
+
+    OneTargetRouter router(target);
+    CommandRouter* previous = CommandRouter::SetCurrent(&router);
+    CommandActions::Refresh(menu.actions());
+    EXPECT_TRUE(one->isEnabled());
+    EXPECT_FALSE(two->isEnabled());
+    EXPECT_TRUE(two->isChecked());
+    one->trigger();
+    EXPECT_EQ(target.runs, 1);
+    CommandRouter::SetCurrent(previous);
 }
 
 }  // namespace

@@ -1,0 +1,161 @@
+#include "app/CommandTables.h"
+
+#include <algorithm>
+
+#include "res/CommandIds.h"
+
+namespace {
+
+// What every kind of window has, worded as the main window words it.
+const std::vector<CommandSpec>& CommonCommands()
+{
+    static const std::vector<CommandSpec> kCommon = {
+        {ID_FILE_NEW, "&Neu\tCtrl+N", {"Ctrl+N"}, "document-new"},
+        {ID_FILE_OPEN, "Ö&ffnen...\tCtrl+F", {"Ctrl+F", "Ctrl+O"}, "document-open"},
+        {ID_FILE_SAVE, "&Speichern\tCtrl+S", {"Ctrl+S"}, "document-save"},
+        {ID_FILE_PRINT_SETUP, "Drucker - &Einstellungen"},
+        {ID_APP_EXIT, "Be&enden"},
+        {ID_VIEW_TOOLBAR, "&Werkzeugleiste"},
+        {ID_VIEW_STATUS_BAR, "&Status-Anzeige"},
+        {ID_GPS_CONNECT, "&Verbindung prüfen"},
+        {ID_GPS_TIME, "Zeit laden"},
+        {ID_GPS_WPT_DOWNLOAD, "Waypoints laden"},
+        {ID_GPS_TRK_DOWNLOAD, "Trackpoints laden"},
+        {ID_GPS_POWER_OFF, "ausschalten"},
+        {ID_OPTIONS_FORMAT, "&Format"},
+        {ID_APP_ABOUT, "&Über Orvi", {}, "help-about"},
+        // On the tool bar of every window; a window of a kind that edits handles them.
+        {ID_EDIT_CUT, "Cu&t\tCtrl+X", {"Ctrl+X", "Shift+Del"}, "edit-cut"},
+        {ID_EDIT_COPY, "&Copy\tCtrl+C", {"Ctrl+C", "Ctrl+Ins"}, "edit-copy"},
+        {ID_EDIT_PASTE, "&Paste\tCtrl+V", {"Ctrl+V", "Shift+Ins"}, "edit-paste"},
+    };
+    return kCommon;
+}
+
+// The commands of a document window that the main window lacks; a document window of
+// any kind has these too.
+const std::vector<CommandSpec>& DocumentWindowCommands()
+{
+    static const std::vector<CommandSpec> kDocument = {
+        {ID_FILE_CLOSE, "&Schließen"},           {ID_FILE_SAVE_AS, "Speichern &unter..."},
+        {ID_WINDOW_NEW, "&Neues Fenster"},       {ID_WINDOW_CASCADE, "Ü&berlappend"},
+        {ID_WINDOW_TILE_HORZ, "&Nebeneinander"}, {ID_WINDOW_ARRANGE, "&Symbole anordnen"},
+    };
+    return kDocument;
+}
+
+const std::vector<CommandSpec>& GpsDataCommands()
+{
+    static const std::vector<CommandSpec> kGpsData = {
+        // Ctrl+N makes a new waypoint here.
+        {ID_FILE_NEW, "&Neu", {}, "document-new"},
+        {ID_EDIT_UNDO, "&Rückgängig\tCtrl+Z", {"Ctrl+Z", "Alt+Backspace"}},
+        {ID_EDIT_REDO, "&Wiederherstellen\tCtrl+Y", {"Ctrl+Y", "Ctrl+Shift+Z"}},
+        {ID_EDIT_CLEAR, "&Delete\tDel", {"Del"}},
+        {ID_EDIT_NEW_WAYPOINT, "&New Waypoint\tCtrl+N", {"Ctrl+N"}},
+        {ID_EDIT_MOVE_WAYPOINTS, "Move Waypoints..."},
+        {ID_FILE_IMPORT_GPX, "GPX &importieren..."},
+        {ID_FILE_EXPORT_GPX, "GPX e&xportieren..."},
+        {ID_VIEW_WAYPOINTS, "&Waypoints"},
+        {ID_VIEW_TRACKPOINTS, "&Trackpoints"},
+        {ID_GPS_WPT_DOWNLOAD, "Waypoints download"},
+        {ID_GPS_TRK_DOWNLOAD, "Trackpoints download"},
+        {ID_GPS_WPT_UPLOAD, "Waypoints upload"},
+        {ID_GPS_TRK_UPLOAD, "Trackpoints upload"},
+    };
+    return kGpsData;
+}
+
+// `base` with each entry of `own` replacing the one of the same id, or added.
+std::vector<CommandSpec> Merge(std::vector<CommandSpec> base, const std::vector<CommandSpec>& own)
+{
+    for (const CommandSpec& spec : own) {
+        auto same = std::find_if(base.begin(), base.end(),
+                                 [&](const CommandSpec& c) { return c.id == spec.id; });
+        if (same != base.end()) {
+            *same = spec;
+        } else {
+            base.push_back(spec);
+        }
+    }
+    return base;
+}
+
+const WindowCommands& MainWindowCommands()
+{
+    static const WindowCommands kMain = {
+        IDR_MAINFRAME,
+        CommonCommands(),
+        {
+            {"&Datei",
+             {ID_FILE_NEW, ID_FILE_OPEN, 0, ID_FILE_PRINT_SETUP, 0, ID_FILE_MRU_FIRST, 0,
+              ID_APP_EXIT}},
+            {"&Ansicht", {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}},
+            {"GPS",
+             {ID_GPS_CONNECT, ID_GPS_TIME, ID_GPS_WPT_DOWNLOAD, ID_GPS_TRK_DOWNLOAD,
+              ID_GPS_POWER_OFF}},
+            {"&Optionen", {ID_OPTIONS_FORMAT}},
+            {"&Hilfe", {ID_APP_ABOUT}},
+        },
+    };
+    return kMain;
+}
+
+const WindowCommands& GpsDataWindowCommands()
+{
+    static const WindowCommands kGpsData = {
+        IDR_GPSDATA,
+        Merge(Merge(CommonCommands(), DocumentWindowCommands()), GpsDataCommands()),
+        {
+            {"&Datei",
+             {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0,
+              ID_FILE_IMPORT_GPX, ID_FILE_EXPORT_GPX, 0, ID_FILE_PRINT_SETUP, 0, ID_FILE_MRU_FIRST,
+              0, ID_APP_EXIT}},
+            {"&Bearbeiten",
+             {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE,
+              ID_EDIT_CLEAR, 0, ID_EDIT_NEW_WAYPOINT, ID_EDIT_MOVE_WAYPOINTS}},
+            {"&Ansicht",
+             {ID_VIEW_WAYPOINTS, ID_VIEW_TRACKPOINTS, 0, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}},
+            {"GPS",
+             {ID_GPS_CONNECT, ID_GPS_TIME, 0, ID_GPS_WPT_DOWNLOAD, ID_GPS_TRK_DOWNLOAD, 0,
+              ID_GPS_WPT_UPLOAD, ID_GPS_TRK_UPLOAD, 0, ID_GPS_POWER_OFF}},
+            {"&Optionen", {ID_OPTIONS_FORMAT}},
+            {"&Fenster",
+             {ID_WINDOW_NEW, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE, 0,
+              ID_WINDOW_LIST}},
+            {"&Hilfe", {ID_APP_ABOUT}},
+        },
+    };
+    return kGpsData;
+}
+
+}  // namespace
+
+const std::vector<int>& WindowKinds()
+{
+    static const std::vector<int> kKinds = {IDR_MAINFRAME, IDR_GPSDATA};
+    return kKinds;
+}
+
+const WindowCommands& CommandsOf(int resourceId)
+{
+    return resourceId == IDR_GPSDATA ? GpsDataWindowCommands() : MainWindowCommands();
+}
+
+const std::vector<int>& ToolBarLayout()
+{
+    static const std::vector<int> kToolBar = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE,  0,
+                                              ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
+                                              ID_APP_ABOUT};
+    return kToolBar;
+}
+
+const char* MenuText(int resourceId, int commandId)
+{
+    for (const CommandSpec& spec : CommandsOf(resourceId).commands) {
+        if (spec.id == commandId) {
+            return spec.text;
+        }
+    }
+    return nullptr;
+}

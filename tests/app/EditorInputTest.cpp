@@ -1,0 +1,281 @@
+// The editor as a user meets it: keys, clicks and context menus sent to its widgets,
+// without a menu having been opened first.
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/CEditorApp.h"
+#include "app/CMainFrame.h"
+#include "app/CommandTables.h"
+#include "edit/CDataView.h"
+#include "edit/CWaypointDlg.h"
+#include "edit/PointClipboard.h"
+#include "edit/PointListModel.h"
+#include "framework/CommandActions.h"
+#include "framework/MdiChildFrame.h"
+#include "gps/CDataDoc.h"
+#include "link/SharedPort.h"
+#include "res/CommandIds.h"
+#include "tests/MessageBoxAnswerer.h"
+#include "tests/RecordingPrompts.h"
+#include "tests/TempDir.h"
+#include "tests/edit/ModalDialogCloser.h"
+#include "tests/gps/GpsTestRecords.h"
+
+namespace {
+
+// The editor on a file of three waypoints, with a port that cannot be opened (its message
+// is recorded) and the main window active.
+class EditorInput : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (messageBoxes) {
+            settings.SetString("Settings", "Port", "/dev/orviedit-no-such-port");
+            answerer = std::make_unique<MessageBoxAnswerer>();
+        } else {
+            SharedPort::Instance().SetOpener([](const std::string&, int& error) {
+                error = ENOENT;
+                return std::unique_ptr<SerialPort>();
+            });
+        }
+        CDataDoc file;
+        std::vector<WaypointRecord> records = {TestWaypoint(0), TestWaypoint(1), TestWaypoint(2)};
+        file.InsertWaypoints(0, 3, records.data());
+        file.OnSaveDocument(dir.File("three.orvd"));
+        QGuiApplication::clipboard()->clear();
+
+        app = std::make_unique<CEditorApp>(&settings, messageBoxes ? nullptr : &prompts);
+        ASSERT_TRUE(app->InitInstance({QString::fromStdString(dir.File("three.orvd"))}));
+        frame().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+        view = qobject_cast<CDataView*>(frame().mdiArea()->activeSubWindow()->widget());
+        ASSERT_NE(view, nullptr);
+        doc = view->GetDataDoc();
+    }
+    void TearDown() override
+    {
+        if (doc) {
+            doc->SetModifiedFlag(false);
+        }
+        app.reset();
+        SharedPort::Instance().SetOpener(nullptr);
+    }
+
+    CMainFrame& frame() { return *app->mainFrame(); }
+    QPoint RowCenter(int row) { return view->visualRect(view->model()->index(row, 2)).center(); }
+    void ClickRow(int row)
+    {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, RowCenter(row));
+    }
+    void Key(int key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::keyClick(view, static_cast<Qt::Key>(key), modifiers);
+        QApplication::processEvents();
+    }
+    std::string Ident(int i) { return std::string(doc->Waypoints()[i].ident, 6); }
+
+    // The context menu of the list at `row` as the mouse or the menu key opens it: each
+    // entry's text and whether it is enabled.
+    std::vector<std::pair<QString, bool>> ContextMenu(int row, QContextMenuEvent::Reason reason)
+    {
+        std::vector<std::pair<QString, bool>> entries;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) {
+                return;
+            }
+            for (QAction* action : menu->actions()) {
+                if (!action->isSeparator()) {
+                    entries.emplace_back(action->text(), action->isEnabled());
+                }
+            }
+            menu->close();
+        });
+        QPoint position = RowCenter(row);
+        QContextMenuEvent event(reason, position, view->viewport()->mapToGlobal(position));
+        QApplication::sendEvent(reason == QContextMenuEvent::Mouse ? view->viewport() : view,
+                                &event);
+        return entries;
+    }
+
+    bool messageBoxes = false;  // real message boxes, answered with Return
+    std::unique_ptr<MessageBoxAnswerer> answerer;
+    TempDir dir;
+    MemorySettings settings;
+    RecordingPrompts prompts;
+    std::unique_ptr<CEditorApp> app;
+    CDataView* view = nullptr;
+    CDataDoc* doc = nullptr;
+};
+
+TEST_F(EditorInput, KeysRunTheListsCommandsWithoutAMenuOpenedFirst)
+{
+    ASSERT_EQ(doc->waypointCount(), 3);
+    EXPECT_EQ(prompts.messages.front(), "Error No 2 while opening Port COM1:");
+
+    ClickRow(1);
+    Key(Qt::Key_Delete);
+    ASSERT_EQ(doc->waypointCount(), 2);
+    EXPECT_EQ(Ident(1), std::string("WP2\0\0\0", 6));
+
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(doc->waypointCount(), 3);
+
+    ClickRow(2);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->hasFormat(ClipboardMimeType(LIST_WAYPOINTS)))
+        << data->formats().join(", ").toStdString();
+
+    Key(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(doc->waypointCount(), 4);
+    EXPECT_EQ(Ident(0), Ident(3)) << "pasted at the start";
+
+    // F2 renames in place; the name is the receiver's: six characters, upper case.
+    ClickRow(0);
+    Key(Qt::Key_F2);
+    auto* editor = view->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "top");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    int record = view->ListModel()->RecordAt(0);
+    EXPECT_EQ(Ident(record), "TOP   ");
+
+    // Ctrl+N is New Waypoint in a GPS data window.
+    bool waypointDialog = false;
+    {
+        ModalDialogCloser closer(
+            [&](QDialog& dialog) { waypointDialog = qobject_cast<CWaypointDlg*>(&dialog); });
+        Key(Qt::Key_N, Qt::ControlModifier);
+    }
+    EXPECT_TRUE(waypointDialog);
+    EXPECT_EQ(doc->waypointCount(), 4) << "cancelled";
+}
+
+TEST_F(EditorInput, KeysOfDisabledCommandsDoNothing)
+{
+    QGuiApplication::clipboard()->setText("no points");
+    view->selectionModel()->clearSelection();
+    Key(Qt::Key_Delete);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(doc->waypointCount(), 3);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "no points")
+        << "the list does not copy a cell text of its own";
+    view->ShowTrackpoints();
+    bool dialog = false;
+    {
+        ModalDialogCloser closer([&](QDialog&) { dialog = true; });
+        Key(Qt::Key_N, Qt::ControlModifier);
+        QTest::qWait(30);
+    }
+    EXPECT_FALSE(dialog) << "no new waypoint in the track list, and no new document either";
+}
+
+TEST_F(EditorInput, TheContextMenuShowsItsEntriesEnabledForASelection)
+{
+    ClickRow(1);
+    auto entries = ContextMenu(1, QContextMenuEvent::Mouse);
+    std::vector<std::pair<QString, bool>> expected = {{"Cu&t selection\tCtrl+X", true},
+                                                      {"&Copy selection\tCtrl+C", true},
+                                                      {"&Paste\tCtrl+V", false},
+                                                      {"Move Waypoints...", true}};
+    EXPECT_EQ(entries, expected);
+
+    view->selectionModel()->clearSelection();
+    entries = ContextMenu(1, QContextMenuEvent::Keyboard);
+    for (auto& entry : expected) {
+        entry.second = false;
+    }
+    EXPECT_EQ(entries, expected);
+}
+
+TEST_F(EditorInput, TheToolBarFollowsSelectionAndClipboard)
+{
+    std::vector<int> ids;
+    for (QAction* action : frame().toolBar()->actions()) {
+        ids.push_back(action->isSeparator() ? 0 : CommandActions::CommandOf(action));
+    }
+    EXPECT_EQ(ids, ToolBarLayout());
+    auto enabled = [&](int id) {
+        QApplication::processEvents();
+        return frame().Action(id)->isEnabled();
+    };
+    EXPECT_FALSE(enabled(ID_EDIT_COPY));
+    ClickRow(0);
+    EXPECT_TRUE(enabled(ID_EDIT_COPY));
+    EXPECT_TRUE(enabled(ID_EDIT_CUT));
+    EXPECT_FALSE(enabled(ID_EDIT_PASTE));
+    QTest::mouseClick(frame().toolBar()->widgetForAction(frame().Action(ID_EDIT_COPY)),
+                      Qt::LeftButton);
+    EXPECT_TRUE(enabled(ID_EDIT_PASTE)) << "the clipboard holds waypoints now";
+    view->ShowTrackpoints();
+    EXPECT_FALSE(enabled(ID_EDIT_PASTE)) << "but the list shows trackpoints";
+}
+
+TEST_F(EditorInput, KeysBelongToTheKindOfTheActiveWindow)
+{
+    EXPECT_EQ(frame().MenuResource(), IDR_GPSDATA);
+    EXPECT_TRUE(frame().Action(ID_FILE_NEW)->shortcuts().isEmpty());
+    EXPECT_EQ(frame().Action(ID_EDIT_NEW_WAYPOINT)->shortcut(), QKeySequence("Ctrl+N"));
+
+    // Without a document Ctrl+N makes a new one, and Del has no command.
+    doc->SetModifiedFlag(false);
+    EXPECT_TRUE(frame().Execute(ID_FILE_CLOSE));
+    doc = nullptr;
+    QApplication::processEvents();
+    ASSERT_EQ(frame().MenuResource(), IDR_MAINFRAME);
+    EXPECT_EQ(frame().Action(ID_EDIT_NEW_WAYPOINT), nullptr);
+    QTest::keyClick(frame().windowHandle(), Qt::Key_Delete);
+    QTest::keyClick(frame().windowHandle(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(app->documents().Documents().size(), 1u);
+}
+
+TEST_F(EditorInput, TheMessagePaneReturnsToItsIdleMessageAndTheTitleNamesTheFile)
+{
+    QStatusTipEvent tip(QStringLiteral("Lädt die Waypoints aus dem GPS"));
+    QApplication::sendEvent(&frame(), &tip);
+    EXPECT_EQ(frame().statusBar()->currentMessage(), "Lädt die Waypoints aus dem GPS");
+    QStatusTipEvent none{QString()};
+    QApplication::sendEvent(&frame(), &none);
+    EXPECT_EQ(frame().statusBar()->currentMessage(), "Bereit");
+    EXPECT_EQ(frame().windowTitle(), "OrviEdit GPS data Editor - three.orvd");
+}
+
+// The port's message shows above the progress dialog of the opening, takes the key, and
+// the window is usable afterwards.
+class EditorWithoutPort : public EditorInput {
+protected:
+    void SetUp() override
+    {
+        messageBoxes = true;
+        EditorInput::SetUp();
+    }
+};
+
+TEST_F(EditorWithoutPort, OpeningAFileShowsThePortMessageAndLeavesAUsableWindow)
+{
+    EXPECT_EQ(answerer->texts,
+              QStringList{"Error No 2 while opening Port /dev/orviedit-no-such-port"});
+    EXPECT_EQ(answerer->closedByForce, 0);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    ClickRow(0);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(doc->waypointCount(), 2);
+}
+
+}  // namespace
