@@ -31,16 +31,6 @@ namespace {
 
 const char* const kIdleMessage = "Bereit";
 
-QString Prompt(int id)
-{
-    return QString::fromUtf8(CommandPrompt(id)).section('\n', 0, 0);
-}
-
-QString ToolTip(int id)
-{
-    return QString::fromUtf8(CommandPrompt(id)).section('\n', 1, 1);
-}
-
 // The desktop's icon of that name; else ours, else the style's.
 QIcon IconFor(const char* name, const QStyle* style)
 {
@@ -78,6 +68,7 @@ CMainFrame::CMainFrame(CEditorApp* app, DocManager* documents)
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
     previousRouter_ = CommandRouter::SetCurrent(this);
+    CommandActions::SetPrompts(CommandPrompt);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -126,8 +117,6 @@ void CMainFrame::CreateActions()
         for (const CommandSpec& spec : CommandsOf(kind).commands) {
             QAction* action = CommandActions::CreateAction(
                 spec.id, spec.text ? QString::fromUtf8(spec.text) : QString(), this);
-            action->setStatusTip(Prompt(spec.id));
-            action->setToolTip(ToolTip(spec.id));
             QList<QKeySequence> keys;
             for (const char* key : spec.keys) {
                 keys << QKeySequence(QString::fromUtf8(key));

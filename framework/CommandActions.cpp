@@ -9,15 +9,26 @@
 namespace {
 
 const char* const kCommandProperty = "orviCommand";
+const char* (*g_prompts)(int) = nullptr;
 
 }  // namespace
 
 namespace CommandActions {
 
+void SetPrompts(const char* (*prompts)(int id))
+{
+    g_prompts = prompts;
+}
+
 QAction* CreateAction(int id, const QString& text, QObject* parent)
 {
     auto* action = new QAction(text, parent);
     action->setProperty(kCommandProperty, id);
+    if (const char* prompt = g_prompts ? g_prompts(id) : nullptr) {
+        QString both = QString::fromUtf8(prompt);
+        action->setStatusTip(both.section('\n', 0, 0));
+        action->setToolTip(both.section('\n', 1, 1));
+    }
     QObject::connect(action, &QAction::triggered, action, [id] {
         if (CommandRouter* router = CommandRouter::Current()) {
             router->Execute(id);

@@ -19,7 +19,10 @@ struct MenuEntry {
     const char* text;
 };
 
-// Makes the action of command `id`, owned by `parent`.
+// Where actions find their status-bar prompt and tool tip: a function giving
+// "prompt\ntool tip" for a command id (null or "" for none). Set once by the program.
+void SetPrompts(const char* (*prompts)(int id));
+// Makes the action of command `id`, owned by `parent`, with its prompt and tool tip.
 QAction* CreateAction(int id, const QString& text, QObject* parent);
 // The command of an action made by CreateAction; 0 for any other action.
 int CommandOf(const QAction* action);

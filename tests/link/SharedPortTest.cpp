@@ -38,6 +38,23 @@ TEST(PortName, ComNamesAndPaths)
     }
 }
 
+TEST(SharedPort, ACancelledOpeningKeepsThePortWithoutAProductExchangeOrMessage)
+{
+    ScriptedLinkEnvironment env;
+    CGpsConnection connection({}, DeferredOpen{});
+    EXPECT_EQ(env.script->opens, 0) << "made without touching the port";
+    connection.Cancel();
+    connection.Open();
+    EXPECT_EQ(env.script->opens, 1);
+    EXPECT_EQ(Users(), 1);
+    EXPECT_TRUE(env.script->written.empty());
+    EXPECT_TRUE(env.prompts.messages.empty());
+
+    // The cancel request ended with the opening.
+    env.ScriptProductExchange();
+    EXPECT_EQ(connection.RequestProduct(0), 0);
+}
+
 TEST(SharedPort, TheFirstLinkOpensTheStoredPortAndTheLastOneClosesIt)
 {
     ScriptedLinkEnvironment env;
