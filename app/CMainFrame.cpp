@@ -13,7 +13,6 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTimer>
 #include <QToolBar>
 
 #include "app/CEditorApp.h"

@@ -149,11 +149,14 @@ TEST_F(EditorInput, KeysRunTheListsCommandsWithoutAMenuOpenedFirst)
     Key(Qt::Key_F2);
     auto* editor = view->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
-    QTest::keyClicks(editor, "top");
+    QTest::keyClicks(editor, "xtop");
+    QTest::keyClick(editor, Qt::Key_Home);
+    QTest::keyClick(editor, Qt::Key_Delete);  // the editor's, not the command's
     QTest::keyClick(editor, Qt::Key_Return);
     QApplication::processEvents();
     int record = view->ListModel()->RecordAt(0);
     EXPECT_EQ(Ident(record), "TOP   ");
+    EXPECT_EQ(doc->waypointCount(), 4);
 
     // Ctrl+N is New Waypoint in a GPS data window.
     bool waypointDialog = false;
