@@ -1,6 +1,8 @@
 // The editor as a user meets it: keys, clicks and context menus sent to its widgets,
 // without a menu having been opened first.
 
+#include <atomic>
+
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QClipboard>
@@ -12,6 +14,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 
@@ -257,6 +260,30 @@ TEST_F(EditorInput, TheMessagePaneReturnsToItsIdleMessageAndTheTitleNamesTheFile
     QApplication::sendEvent(&frame(), &none);
     EXPECT_EQ(frame().statusBar()->currentMessage(), "Bereit");
     EXPECT_EQ(frame().windowTitle(), "OrviEdit GPS data Editor - three.orvd");
+}
+
+TEST_F(EditorInput, NoCommandRunsAndNothingClosesWhileATaskRuns)
+{
+    std::atomic<bool> done{false};
+    bool executed = true, closed = true, windowClosed = true;
+    QTimer::singleShot(20, [&] {
+        executed = frame().Execute(ID_FILE_CLOSE);
+        closed = app->documents().CloseDocument(doc);
+        windowClosed = frame().ActiveChild()->close();
+        done = true;
+    });
+    app->taskRunner().Run(
+        [&] {
+            while (!done) {
+                QThread::msleep(5);
+            }
+            return 0;
+        },
+        {});
+    EXPECT_FALSE(executed);
+    EXPECT_FALSE(closed);
+    EXPECT_FALSE(windowClosed);
+    EXPECT_EQ(app->documents().Documents().size(), 1u);
 }
 
 // The port's message shows above the progress dialog of the opening, takes the key, and
