@@ -177,6 +177,13 @@ bool CDrawPoly::RecomputeBounds(DrawViewSite* view)
     return true;
 }
 
+void CDrawPoly::DropLastVertex()
+{
+    if (!vertices_.empty()) {
+        vertices_.pop_back();
+    }
+}
+
 CDrawObj* CDrawPoly::Clone(CDrawDoc* document) const
 {
     auto* clone = new CDrawPoly(position_, kind_);

@@ -47,6 +47,9 @@ public:
     // Sets the position to the vertices' bounds; false when there are no vertices or the
     // position already is that.
     bool RecomputeBounds(DrawViewSite* view = nullptr);
+    // Forgets the last vertex (the polygon tools drop the one the mouse dragged after the
+    // last click). Position and capacity stay; neither repaints nor marks the document.
+    void DropLastVertex();
 
     // PolyKind, or another value read from a file (painting and touching nothing).
     int GetKind() const { return kind_; }
