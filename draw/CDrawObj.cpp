@@ -1,5 +1,8 @@
 #include "draw/CDrawObj.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "draw/CDrawDoc.h"
 #include "draw/DrawObjEditor.h"
 #include "draw/DrawViewSite.h"
@@ -268,4 +271,11 @@ bool CDrawObj::PaintTools(const LogPen*& pen, const LogBrush*& brush) const
     pen = penFlag_ ? &pen_ : nullptr;
     brush = brushFlag_ ? &brush_ : nullptr;
     return CanCreatePen(pen_) && CanCreateBrush(brush_);
+}
+
+double CDrawObj::LineReach() const
+{
+    int64_t width =
+        std::max({std::abs(int64_t{pen_.width.x}), std::abs(int64_t{pen_.width.y}), int64_t{1}});
+    return double(width) / 2 + LINE_PICK_TOLERANCE;
 }

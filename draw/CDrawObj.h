@@ -15,6 +15,10 @@ enum class HandleState { normal = 0, selected = 1, active = 2 };
 // IDC_SIZEWE, IDC_SIZEALL).
 enum class HandleCursor { sizeNWSE, sizeNS, sizeNESW, sizeWE, sizeAll };
 
+// Units beside the drawn width of a line or polyline segment in which a click or rubber band
+// still finds it.
+constexpr int LINE_PICK_TOLERANCE = 3;
+
 // A shape on a map page: a position rectangle in document units (kept normalized except
 // while a handle is dragged), an outline pen, a fill brush and the show-handles flag. The
 // base class paints nothing. An object belongs to the document it was added to; the
@@ -110,6 +114,9 @@ protected:
     // The pen and brush to paint with: null when the flag is off; false when GDI could not
     // make them (then nothing is painted).
     bool PaintTools(const LogPen*& pen, const LogBrush*& brush) const;
+    // How far from a line or segment of this object's pen a probe still finds it: half the
+    // pen's width (the larger of x and y; 0 draws one unit wide) plus LINE_PICK_TOLERANCE.
+    double LineReach() const;
     // The base rectangle's rules for handle `n` (1 ... 8; others as 1).
     CPoint RectHandlePoint(const CRect& r, int n) const;
     void DragRectHandle(CRect& r, int n, CPoint point) const;

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "draw/CDrawDoc.h"
-#include "draw/CDrawRect.h"
 #include "draw/GdiPainter.h"
 #include "draw/GdiRegion.h"
 #include "framework/Archive.h"
@@ -111,10 +110,9 @@ bool CDrawPoly::TouchesRect(const CRect& rect) const
     if (kind_ != polyline) {
         return false;
     }
+    double reach = LineReach();
     for (size_t i = 1; i < vertices_.size(); ++i) {
-        CDrawRect segment({vertices_[i - 1].x, vertices_[i - 1].y, vertices_[i].x, vertices_[i].y},
-                          true);
-        if (segment.TouchesRect(rect)) {
+        if (RectTouchesSegment(rect, vertices_[i - 1], vertices_[i], reach)) {
             return true;
         }
     }

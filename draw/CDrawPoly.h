@@ -33,8 +33,8 @@ public:
     // Moves the vertices by the change of the top-left corner; the position becomes `rect`
     // as given.
     void MoveTo(const CRect& rect, DrawViewSite* view = nullptr) override;
-    // Polygon: its even-odd region against `rect` as given. Polyline: each segment's line
-    // test with a one-unit pen.
+    // Polygon: its even-odd region against `rect` as given. Polyline: within LineReach() of
+    // one of its segments.
     bool TouchesRect(const CRect& rect) const override;
     // Moves vertex n - 1 to `point`.
     void DragHandleTo(int n, CPoint point, DrawViewSite* view = nullptr) override;

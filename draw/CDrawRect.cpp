@@ -186,6 +186,10 @@ void CDrawRect::Draw(GdiPainter& dc) const
 bool CDrawRect::TouchesRect(const CRect& rect) const
 {
     CRect r = rect.Normalized();
+    if (shape_ == line) {
+        CRect ends = GetLineEnds();
+        return RectTouchesSegment(r, ends.TopLeft(), ends.BottomRight(), LineReach());
+    }
     CRect f = WidenedToOne(position_).Normalized();
     if (!r.Intersects(f)) {
         return false;
@@ -197,40 +201,18 @@ bool CDrawRect::TouchesRect(const CRect& rect) const
         return RectTouchesRoundRect(r, f, roundness_);
     case ellipse:
         return RectTouchesEllipse(r, f);
-    case line:
-        return LineTouches(r);
     default:
         return false;
     }
 }
 
-// The line test in 32-bit integers, products before divisions: a rectangle narrower than
-// the pen plus 5 is widened to that; then it touches the line when it holds an end point or
-// meets the band the line crosses between its left and right edges.
-bool CDrawRect::LineTouches(CRect r) const
+int CDrawRect::HitTest(CPoint point, DrawViewSite* view, bool selected) const
 {
-    auto widen = [](int32_t& low, int32_t& high, int32_t penWidth) {
-        int32_t need = Wrap32(int64_t{penWidth} + 5);
-        if (Wrap32(int64_t{high} - low) < need) {
-            low = Wrap32(int64_t{low} - need / 2);
-            high = Wrap32(int64_t{high} + need / 2);
-        }
-    };
-    widen(r.left, r.right, pen_.width.x);
-    widen(r.top, r.bottom, pen_.width.y);
-
-    CRect e = WidenedToOne(GetLineEnds());
-    if (r.PtInRect(e.TopLeft()) || r.PtInRect(e.BottomRight())) {
-        return true;
+    if (shape_ != line || selected) {
+        return CDrawObj::HitTest(point, view, selected);
     }
-    int32_t dx = Wrap32(int64_t{e.right} - e.left);
-    int32_t dy = Wrap32(int64_t{e.bottom} - e.top);
-    auto yAt = [&](int32_t x) {
-        int32_t product = Wrap32(int64_t{Wrap32(int64_t{x} - e.left)} * dy);
-        return Wrap32(int64_t{e.top} + Wrap32(int64_t{product} / dx));
-    };
-    CRect band{r.left, yAt(r.left), r.right, yAt(r.right)};
-    return band.Normalized().Intersects(r);
+    CRect unit{point.x, point.y, Wrap32(int64_t{point.x} + 1), Wrap32(int64_t{point.y} + 1)};
+    return TouchesRect(unit) ? 1 : 0;
 }
 
 CDrawObj* CDrawRect::Clone(CDrawDoc* document) const

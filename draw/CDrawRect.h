@@ -28,6 +28,11 @@ public:
     CPoint HandlePoint(int n) const override;
     HandleCursor GetHandleCursor(int n) const override;
     void Draw(GdiPainter& dc) const override;
+    // A line: 1 where the line test finds it at the point (its position may be empty).
+    // Otherwise as the base.
+    int HitTest(CPoint point, DrawViewSite* view, bool selected) const override;
+    // A line touches within LineReach() of the segment between its ends; the other shapes
+    // where their figure (at least one unit wide and high) meets the rectangle.
     bool TouchesRect(const CRect& rect) const override;
     void DragHandleTo(int n, CPoint point, DrawViewSite* view = nullptr) override;
     CDrawObj* Clone(CDrawDoc* document = nullptr) const override;
@@ -47,7 +52,6 @@ public:
 
 private:
     int LineHandle(int n) const;
-    bool LineTouches(CRect r) const;
 
     int shape_ = rectangle;
     CPoint roundness_{16, 16};

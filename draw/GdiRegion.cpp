@@ -34,6 +34,54 @@ bool SpanMeetsColumns(double from, double to, const CRect& r, const CRect& bound
     return first <= last;
 }
 
+// A rectangle of pixel centres, shifted by half a unit to integers: closed on every side.
+struct CentreBox {
+    int64_t left, top, right, bottom;
+};
+
+// Whether the segment a-b meets the closed box: their bounds overlap and the box's corners
+// do not all lie strictly on one side of the segment's line. The cross products of two
+// differences of int32 need 67 bits.
+bool SegmentMeetsBox(const CentreBox& box, CPoint a, CPoint b)
+{
+    if (std::max(a.x, b.x) < box.left || std::min(a.x, b.x) > box.right ||
+        std::max(a.y, b.y) < box.top || std::min(a.y, b.y) > box.bottom) {
+        return false;
+    }
+    __int128 dx = int64_t{b.x} - a.x;
+    __int128 dy = int64_t{b.y} - a.y;
+    bool left = false;
+    bool right = false;
+    for (int64_t x : {box.left, box.right}) {
+        for (int64_t y : {box.top, box.bottom}) {
+            __int128 side = dx * (y - a.y) - dy * (x - a.x);
+            left = left || side >= 0;
+            right = right || side <= 0;
+        }
+    }
+    return left && right;
+}
+
+double BoxDistance2(const CentreBox& box, double x, double y)
+{
+    double dx = x < box.left ? box.left - x : x > box.right ? x - box.right : 0;
+    double dy = y < box.top ? box.top - y : y > box.bottom ? y - box.bottom : 0;
+    return dx * dx + dy * dy;
+}
+
+double SegmentDistance2(double x, double y, CPoint a, CPoint b)
+{
+    double dx = double(b.x) - a.x;
+    double dy = double(b.y) - a.y;
+    double wx = x - a.x;
+    double wy = y - a.y;
+    double length2 = dx * dx + dy * dy;
+    double t = length2 > 0 ? std::clamp((wx * dx + wy * dy) / length2, 0.0, 1.0) : 0.0;
+    double ex = wx - t * dx;
+    double ey = wy - t * dy;
+    return ex * ex + ey * ey;
+}
+
 }  // namespace
 
 bool RectTouchesEllipse(const CRect& r, const CRect& bounds)
@@ -129,6 +177,37 @@ bool RectTouchesPolygon(const CRect& r, const CPoint* vertices, size_t count)
             double first = std::max(std::ceil(crossings[i] - 0.5), double(r.left));
             double last = std::min(std::ceil(crossings[i + 1] - 0.5) - 1, double(r.right) - 1);
             if (first <= last) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool RectTouchesSegment(const CRect& rect, CPoint from, CPoint to, double reach)
+{
+    CRect r = rect.Normalized();
+    if (r.IsRectEmpty()) {
+        return false;
+    }
+    CentreBox box{r.left, r.top, int64_t{r.right} - 1, int64_t{r.bottom} - 1};
+    if (std::min<double>(from.x, to.x) - reach > box.right ||
+        std::max<double>(from.x, to.x) + reach < box.left ||
+        std::min<double>(from.y, to.y) - reach > box.bottom ||
+        std::max<double>(from.y, to.y) + reach < box.top) {
+        return false;
+    }
+    if (SegmentMeetsBox(box, from, to)) {
+        return true;
+    }
+    // Apart, the nearest points are an end of the segment or a corner of the box.
+    double limit = reach * reach;
+    if (BoxDistance2(box, from.x, from.y) <= limit || BoxDistance2(box, to.x, to.y) <= limit) {
+        return true;
+    }
+    for (int64_t x : {box.left, box.right}) {
+        for (int64_t y : {box.top, box.bottom}) {
+            if (SegmentDistance2(double(x), double(y), from, to) <= limit) {
                 return true;
             }
         }

@@ -20,3 +20,10 @@ bool RectTouchesRoundRect(const CRect& r, const CRect& bounds, CPoint roundness)
 // one whose left > right or top > bottom holds no pixel and touches nothing. The work grows
 // with the pixel rows that `r` and the polygon share, times the polygon's edges.
 bool RectTouchesPolygon(const CRect& r, const CPoint* vertices, size_t count);
+
+// The segment from `from` to `to`, thickened by `reach` units all around: whether it meets
+// the rectangle spanned by the centres of r's pixels. The segment runs through the centres of
+// its end pixels, as a line drawn from `from` to `to` does. `r` is normalized first; an empty
+// one touches nothing. Any int32 coordinates; whether the segment crosses the rectangle is
+// decided exactly, the distance to it in double.
+bool RectTouchesSegment(const CRect& r, CPoint from, CPoint to, double reach);

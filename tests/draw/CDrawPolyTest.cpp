@@ -151,18 +151,33 @@ TEST(CDrawPoly, DamagedRecordsAreRefused)
     }
 }
 
-TEST(CDrawPoly, PolylineTouchesAlongItsSegmentsOnly)
+TEST(CDrawPoly, PolylineTouchesWithinHalfItsPenAndThreeUnitsOfItsSegments)
 {
-    auto single = Poly(CDrawPoly::polyline, {{10, 10}});
-    EXPECT_FALSE(single->TouchesRect({0, 0, 100, 100}));
-
-    auto vee = Poly(CDrawPoly::polyline, {{0, 0}, {50, 100}, {100, 0}});
-    EXPECT_TRUE(vee->TouchesRect({25, 50, 26, 51}));
-    EXPECT_TRUE(vee->TouchesRect({75, 50, 76, 51}));
-    EXPECT_FALSE(vee->TouchesRect({50, 20, 51, 21})) << "inside the vee, but no segment there";
-    // The segments use a one-unit pen whatever the polyline's pen.
-    vee->SetPen({PS_SOLID, {40, 40}, 0});
-    EXPECT_FALSE(vee->TouchesRect({50, 20, 51, 21}));
+    struct Case {
+        const char* legend;
+        std::initializer_list<CPoint> vertices;
+        int32_t pen;
+        CRect probe;
+        bool touches;
+    } cases[] = {
+        {"one vertex", {{10, 10}}, 1, {0, 0, 100, 100}, false},
+        {"first segment of a vee", {{0, 0}, {50, 100}, {100, 0}}, 1, {25, 50, 26, 51}, true},
+        {"second segment of a vee", {{0, 0}, {50, 100}, {100, 0}}, 1, {75, 50, 76, 51}, true},
+        {"inside the vee", {{0, 0}, {50, 100}, {100, 0}}, 1, {50, 20, 51, 21}, false},
+        {"flat segment, 3 below", {{0, 50}, {100, 50}, {100, 0}}, 1, {50, 53, 51, 54}, true},
+        {"flat segment, 4 below", {{0, 50}, {100, 50}, {100, 0}}, 1, {50, 54, 51, 55}, false},
+        {"rubber band across a flat segment",
+         {{0, 50}, {100, 50}, {100, 0}},
+         1,
+         {40, 0, 60, 100},
+         true},
+        {"its own thick pen, 7 below", {{0, 50}, {100, 50}, {100, 0}}, 9, {50, 57, 51, 58}, true},
+    };
+    for (const Case& c : cases) {
+        auto poly = Poly(CDrawPoly::polyline, c.vertices);
+        poly->SetPen({PS_SOLID, {c.pen, c.pen}, 0});
+        EXPECT_EQ(poly->TouchesRect(c.probe), c.touches) << c.legend;
+    }
 }
 
 TEST(CDrawPoly, PolygonTouchesItsEvenOddRegionWithTheRectangleAsGiven)

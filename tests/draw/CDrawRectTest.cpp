@@ -1,3 +1,4 @@
+#include <climits>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -222,17 +223,48 @@ TEST(CDrawRect, TouchesRectByShape)
     }
 }
 
-TEST(CDrawRect, LineTestWidensSmallProbesByThePenWidth)
+TEST(CDrawRect, LineIsFoundWithinHalfItsPenAndThreeUnitsOfWhereItIsDrawn)
 {
-    CDrawRect line({0, 0, 100, 100}, true);
-    EXPECT_FALSE(line.TouchesRect({50, 60, 51, 61}));
-    LogPen wide = line.GetPen();
-    wide.width = {1, 19};
-    line.SetPen(wide);
-    EXPECT_TRUE(line.TouchesRect({50, 60, 51, 61}));  // 19 + 5: 12 up and down
-    EXPECT_FALSE(line.TouchesRect({50, 80, 51, 81}));
-    // Outside the line's bounds nothing touches, however wide the pen.
-    EXPECT_FALSE(line.TouchesRect({50, 100, 51, 101}));
+    constexpr int32_t kMin = INT32_MIN;
+    constexpr int32_t kMax = INT32_MAX;
+    struct Case {
+        const char* legend;
+        CRect diagonal;  // start and end point
+        int32_t pen;
+        CRect probe;
+        bool touches;
+    } cases[] = {
+        {"horizontal, on it", {0, 50, 100, 50}, 1, {50, 50, 51, 51}, true},
+        {"horizontal, 3 below", {0, 50, 100, 50}, 1, {50, 53, 51, 54}, true},
+        {"horizontal, 4 below", {0, 50, 100, 50}, 1, {50, 54, 51, 55}, false},
+        {"horizontal, 3 beyond its end", {0, 50, 100, 50}, 1, {103, 50, 104, 51}, true},
+        {"horizontal, 4 beyond its end", {0, 50, 100, 50}, 1, {104, 50, 105, 51}, false},
+        {"vertical, 2 beside", {50, 0, 50, 100}, 1, {52, 40, 53, 41}, true},
+        {"vertical, 4 beside", {50, 0, 50, 100}, 1, {54, 40, 55, 41}, false},
+        {"slope 1/100, midway between rows", {0, 0, 1000, 10}, 1, {450, 4, 451, 5}, true},
+        {"slope 1/100, 5 above", {0, 0, 1000, 10}, 1, {450, -1, 451, 0}, false},
+        {"reversed, on it", {100, 0, 0, 100}, 1, {10, 90, 11, 91}, true},
+        {"reversed, on the other diagonal", {100, 0, 0, 100}, 1, {10, 10, 11, 11}, false},
+        {"rubber band across the middle", {0, 50, 100, 50}, 1, {40, 0, 60, 100}, true},
+        {"rubber band 4 above", {0, 50, 100, 50}, 1, {40, 0, 60, 47}, false},
+        {"reversed rubber band holding an end", {0, 50, 100, 50}, 1, {110, 60, 90, 40}, true},
+        {"steep, 2 beside", {0, 0, 10, 100}, 1, {7, 50, 8, 51}, true},
+        {"steep, 9 beside", {0, 0, 10, 100}, 1, {14, 50, 15, 51}, false},
+        {"thick pen, 7 below", {0, 50, 100, 50}, 9, {50, 57, 51, 58}, true},
+        {"thick pen, 8 below", {0, 50, 100, 50}, 9, {50, 58, 51, 59}, false},
+        {"across the whole plane", {kMin, kMin, kMax, kMax}, 1, {0, 0, 1, 1}, true},
+        {"beside the whole plane's diagonal", {kMin, kMin, kMax, kMax}, 1, {0, 9, 1, 10}, false},
+        {"empty probe", {0, 50, 100, 50}, 1, {50, 40, 50, 60}, false},
+    };
+    for (const Case& c : cases) {
+        CDrawRect line(c.diagonal, true);
+        line.SetPen({PS_INSIDEFRAME, {c.pen, c.pen}, 0});
+        EXPECT_EQ(line.TouchesRect(c.probe), c.touches) << c.legend;
+        if (c.probe.Width() == 1 && c.probe.Height() == 1) {
+            EXPECT_EQ(line.HitTest(c.probe.TopLeft(), nullptr, false), c.touches ? 1 : 0)
+                << c.legend;
+        }
+    }
 }
 
 TEST(CDrawRect, DrawPaintsTheFigureWithPenAndBrushAsFlagged)
