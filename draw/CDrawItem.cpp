@@ -168,7 +168,9 @@ bool CDrawItem::SyncExtent()
     }
     CSize stored = drawObj_->GetExtent();
     CRect r = drawObj_->GetPosition();
-    if (stored == CSize{}) {
+    // A stored extent with a zero side cannot scale (it would divide by zero): it counts as
+    // not yet known.
+    if (stored.cx == 0 || stored.cy == 0) {
         r.right = Wrap32(int64_t{r.left} + MulDiv(extent.cx, 10, 254));
         r.bottom = Wrap32(int64_t{r.top} + MulDiv(extent.cy, 10, 254));
     } else if (state_ != ItemState::active && state_ != ItemState::activeUI) {

@@ -91,8 +91,9 @@ public:
     // The object's server reported a change: a changed state or aspect repaints the drawing
     // object; a changed content first runs SyncExtent.
     void OnChange(OleNotification notification);
-    // Takes the item's extent into the drawing object: a new object (stored extent (0, 0))
-    // gets one document unit per 0.254 mm from its top-left corner, right and downward; an
+    // Takes the item's extent into the drawing object: a new object (stored extent (0, 0),
+    // or with a zero side) gets one document unit per 0.254 mm from its top-left corner,
+    // right and downward; an
     // object with an extent is scaled by the new against the old (not while in-place
     // active). False when the extent is unknown or unchanged.
     bool SyncExtent();

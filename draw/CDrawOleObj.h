@@ -38,7 +38,7 @@ public:
 
     CDrawItem* GetClientItem() const { return item_; }
     void SetClientItem(CDrawItem* item) { item_ = item; }
-    // The extent last taken from the item, in 0.01 mm; (0, 0) when not yet known.
+    // The extent last taken from the item, in 0.01 mm; not yet known when a side is 0.
     CSize GetExtent() const { return extent_; }
     // Position and extent as CDrawItem::SyncExtent computed them; no repaint, no mark.
     void TakeExtent(const CRect& position, CSize extent)

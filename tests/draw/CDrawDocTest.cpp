@@ -405,6 +405,13 @@ TEST(CDrawDoc, DamagedContentsAreRefused)
              CDrawOleObj* first = AddEmbedded(twoDoc, {0, 0, 0, 0}, "a.bin", {1});
              auto* second = new CDrawOleObj({5, 5, 9, 9});
              twoDoc.Add(second);
+        {"stored extent with a zero side counts as unknown",
+         {1000, 0},
+         {10, 10, 110, 60},
+         {2000, 1000},
+         ItemState::loaded,
+         {10, 10, 89, 49},
+         true},
              auto b = StoredContents(twoDoc);
              // The second object's item reference: a null one becomes item number 4.
              size_t secondItem = b.size() - 4 - 2 - 2;
