@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <unordered_set>
 
 #include "draw/CDrawItem.h"
 #include "draw/CDrawObj.h"
@@ -143,15 +144,28 @@ void CDrawDoc::StoreContents(Archive& ar, CompoundStorage* root)
     if (root && summary_) {
         root->streams[SUMMARY_STREAM_NAME] = summary_->WriteStream();
     }
-    ar.WriteU32(static_cast<uint32_t>(items_.size()));
-    for (const auto& item : items_) {
-        ar.WriteObject(item.get());
+    std::vector<const CDrawItem*> placed = PlacedItems();
+    ar.WriteU32(static_cast<uint32_t>(placed.size()));
+    for (const CDrawItem* item : placed) {
+        ar.WriteObject(item);
     }
     if (root) {
-        for (const auto& item : items_) {
+        for (const CDrawItem* item : placed) {
             root->storages[item->StorageName()] = item->SaveStorage();
         }
     }
+}
+
+std::vector<const CDrawItem*> CDrawDoc::PlacedItems() const
+{
+    std::unordered_set<const CDrawObj*> listed(objects_.begin(), objects_.end());
+    std::vector<const CDrawItem*> placed;
+    for (const auto& item : items_) {
+        if (listed.count(item->GetDrawObj())) {
+            placed.push_back(item.get());
+        }
+    }
+    return placed;
 }
 
 void CDrawDoc::LoadContents(Archive& ar, const CompoundStorage* root,

@@ -31,6 +31,7 @@ constexpr CSize MAP_PAGE_SIZE{800, 800};
 // "Contents", little-endian: uint32 paper colour; the object list (count as by
 // Archive::WriteCount, then each object as a tagged object); uint32 item count and each item
 // as a tagged object (back-references for items already written inside their objects).
+// Only items placed by an object of the list are written; others could never be shown.
 class CDrawDoc : public Document {
 public:
     // No objects, white paper, an 800 x 800 page; no summary until new or open.
@@ -81,7 +82,8 @@ public:
     CDrawItem* AddItem(std::unique_ptr<CDrawItem> item);
     // Takes an item read from a file, keeping its number.
     void AdoptLoadedItem(std::unique_ptr<CDrawItem> item);
-    // Destroys `item` (its drawing object loses its pointer to it).
+    // Destroys `item` (its drawing object loses its pointer to it); an item that this
+    // document does not hold is left alone.
     void DeleteItem(CDrawItem* item);
 
     // The summary information; null before OnNewDocument or OnOpenDocument.
@@ -116,4 +118,6 @@ private:
     std::vector<std::unique_ptr<CDrawItem>> items_;
     CSize pageSize_;
     COLORREF paper_ = RGB(255, 255, 255);
+    // The items whose drawing object is in the object list, in the item list's order.
+    std::vector<const CDrawItem*> PlacedItems() const;
 };

@@ -19,9 +19,14 @@ CDrawOleObj::CDrawOleObj(const CRect& position) : CDrawObj(position) {}
 
 CDrawOleObj::~CDrawOleObj()
 {
-    if (item_) {
-        item_->SetDrawObj(nullptr);
+    // An item that no object places could neither be seen nor deleted any more: it goes
+    // with its object, however the object ends (a dropped copy, a paste that failed).
+    if (CDrawItem* item = item_) {
         item_ = nullptr;
+        item->SetDrawObj(nullptr);
+        if (CDrawDoc* owner = item->GetDocument()) {
+            owner->DeleteItem(item);
+        }
     }
 }
 

@@ -6,7 +6,8 @@ class CDrawItem;
 
 // An embedded object's place on the page: a drawing object paired with the CDrawItem that
 // holds the object's data. The document's item list owns the item; each points to the
-// other, and whichever goes first clears the other's pointer.
+// other. When the item goes first it clears the object's pointer; when the object goes, it
+// deletes its item from the item's document.
 //
 // File record: the 48 bytes of CDrawObj, int32 extent cx and cy (0.01 mm), then the item as
 // a tagged object of class CDrawItem (the whole item the first time, a back-reference
@@ -16,7 +17,7 @@ class CDrawOleObj : public CDrawObj {
 public:
     CDrawOleObj();
     explicit CDrawOleObj(const CRect& position);
-    // Lets go of the item, which stays in the document's item list.
+    // Deletes the item through its document (CDrawDoc::DeleteItem).
     ~CDrawOleObj() override;
 
     void Serialize(Archive& ar) override;

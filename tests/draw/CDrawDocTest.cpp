@@ -236,6 +236,67 @@ TEST(CDrawDoc, ItemsAndTheirObjectsLetGoOfEachOther)
     EXPECT_EQ(clone->GetClientItem(), nullptr);
 }
 
+TEST(CDrawDoc, ItemsThatNoListedObjectPlacesAreNotWritten)
+{
+    struct Case {
+        const char* legend;
+        std::function<std::unique_ptr<CDrawObj>(CDrawDoc&, CDrawOleObj&)> apart;
+        size_t itemsHeld;
+    } cases[] = {
+        {"copy made without a document, dropped",
+         [](CDrawDoc&, CDrawOleObj& ole) {
+             delete ole.Clone();
+             return nullptr;
+         },
+         1},
+        {"copy outside the list while the map is saved",
+         [](CDrawDoc&, CDrawOleObj& ole) { return std::unique_ptr<CDrawObj>(ole.Clone()); }, 2},
+        {"item of no object",
+         [](CDrawDoc& doc, CDrawOleObj&) {
+             auto item = std::make_unique<CDrawItem>();
+             item->SetEmbeddedFile("hidden.bin", "application/octet-stream", {5}, {100, 100});
+             doc.AddItem(std::move(item));
+             return nullptr;
+         },
+         2},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        CDrawDoc doc;
+        CDrawOleObj* ole = AddEmbedded(doc, {0, 0, 0, 0}, "a.bin", {1});
+        std::unique_ptr<CDrawObj> kept = c.apart(doc, *ole);
+        EXPECT_EQ(doc.Items().size(), c.itemsHeld) << c.legend;
+        doc.OnSaveDocument(dir.File("map.orvg"));
+        EXPECT_EQ(ReadCompoundFile(dir.File("map.orvg")).storages.size(), 1u) << c.legend;
+
+        CDrawDoc back;
+        back.OnOpenDocument(dir.File("map.orvg"));
+        ASSERT_EQ(back.Items().size(), 1u) << c.legend;
+        EXPECT_EQ(back.Items()[0]->GetDrawObj(), back.ObjectList()[0]) << c.legend;
+    }
+}
+
+TEST(CDrawDoc, ObjectListCutShortLeavesNoItemBehind)
+{
+    CDrawDoc source;
+    AddEmbedded(source, {0, 0, 0, 0}, "a.bin", {1});
+    AddEmbedded(source, {20, 0, 0, 0}, "b.bin", {2});
+    MemoryOutputStream out;
+    Archive writer(out);
+    CDrawDoc::WriteObjectList(writer, source.ObjectList());
+    const std::vector<uint8_t>& bytes = out.bytes();
+    for (size_t keep = 0; keep < bytes.size(); ++keep) {
+        CDrawDoc target;
+        std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<long>(keep));
+        MemoryInputStream in(cut);
+        Archive ar(in);
+        ar.SetClassRegistry(&CDrawDoc::Classes());
+        ar.SetDocument(&target);
+        EXPECT_THROW(CDrawDoc::ReadObjectList(ar), ArchiveException) << keep;
+        EXPECT_TRUE(target.Items().empty()) << "cut at " << keep;
+    }
+}
+
 TEST(CDrawItem, SyncExtentScalesAnObjectThatHasAnExtent)
 {
     struct Case {
@@ -282,6 +343,13 @@ TEST(CDrawItem, SyncExtentScalesAnObjectThatHasAnExtent)
          ItemState::loaded,
          {0, 0, 30, 40},
          false},
+        {"stored extent with a zero side counts as unknown",
+         {1000, 0},
+         {10, 10, 110, 60},
+         {2000, 1000},
+         ItemState::loaded,
+         {10, 10, 89, 49},
+         true},
         {"unknown extent",
          {2000, 1000},
          {0, 0, 30, 40},
@@ -405,13 +473,6 @@ TEST(CDrawDoc, DamagedContentsAreRefused)
              CDrawOleObj* first = AddEmbedded(twoDoc, {0, 0, 0, 0}, "a.bin", {1});
              auto* second = new CDrawOleObj({5, 5, 9, 9});
              twoDoc.Add(second);
-        {"stored extent with a zero side counts as unknown",
-         {1000, 0},
-         {10, 10, 110, 60},
-         {2000, 1000},
-         ItemState::loaded,
-         {10, 10, 89, 49},
-         true},
              auto b = StoredContents(twoDoc);
              // The second object's item reference: a null one becomes item number 4.
              size_t secondItem = b.size() - 4 - 2 - 2;
