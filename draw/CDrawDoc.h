@@ -111,6 +111,8 @@ private:
     void LoadContents(Archive& ar, const CompoundStorage* root,
                       std::unique_ptr<CSummaryInfo> summary);
     std::vector<DrawViewSite*> ViewSites() const;
+    // The items whose drawing object is in the object list, in the item list's order.
+    std::vector<const CDrawItem*> PlacedItems() const;
 
     std::unique_ptr<CSummaryInfo> summary_;
     std::string summaryError_;
@@ -118,6 +120,4 @@ private:
     std::vector<std::unique_ptr<CDrawItem>> items_;
     CSize pageSize_;
     COLORREF paper_ = RGB(255, 255, 255);
-    // The items whose drawing object is in the object list, in the item list's order.
-    std::vector<const CDrawItem*> PlacedItems() const;
 };
