@@ -282,6 +282,46 @@ void CDrawDoc::Remove(CDrawObj* object)
     }
 }
 
+bool CDrawDoc::MoveToFront(CDrawObj* object)
+{
+    auto it = std::find(objects_.begin(), objects_.end(), object);
+    if (it == objects_.end() || it + 1 == objects_.end()) {
+        return false;
+    }
+    std::rotate(it, it + 1, objects_.end());
+    return true;
+}
+
+bool CDrawDoc::MoveToBack(CDrawObj* object)
+{
+    auto it = std::find(objects_.begin(), objects_.end(), object);
+    if (it == objects_.end() || it == objects_.begin()) {
+        return false;
+    }
+    std::rotate(objects_.begin(), it, it + 1);
+    return true;
+}
+
+bool CDrawDoc::MoveForward(CDrawObj* object)
+{
+    auto it = std::find(objects_.begin(), objects_.end(), object);
+    if (it == objects_.end() || it + 1 == objects_.end()) {
+        return false;
+    }
+    std::iter_swap(it, it + 1);
+    return true;
+}
+
+bool CDrawDoc::MoveBackward(CDrawObj* object)
+{
+    auto it = std::find(objects_.begin(), objects_.end(), object);
+    if (it == objects_.end() || it == objects_.begin()) {
+        return false;
+    }
+    std::iter_swap(it, it - 1);
+    return true;
+}
+
 CDrawObj* CDrawDoc::TopObjectAt(CPoint point) const
 {
     CRect unit{point.x, point.y, Wrap32(int64_t{point.x} + 1), Wrap32(int64_t{point.y} + 1)};

@@ -63,6 +63,13 @@ public:
     // Takes `object` out of the list (if there), marks the document modified and tells the
     // views to forget it; the caller destroys it with its Remove().
     void Remove(CDrawObj* object);
+    // The z-order commands: `object` to the top, to the bottom, one step up (behind its
+    // successor) or one step down. Each returns whether the order changed (false for an
+    // object not in the list). They neither repaint nor mark the document modified.
+    bool MoveToFront(CDrawObj* object);
+    bool MoveToBack(CDrawObj* object);
+    bool MoveForward(CDrawObj* object);
+    bool MoveBackward(CDrawObj* object);
     // The topmost object touching the unit square at `point`, or null.
     CDrawObj* TopObjectAt(CPoint point) const;
     // Paints the objects bottom to top; with a view that is active and reports an object

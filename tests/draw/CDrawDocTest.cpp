@@ -297,6 +297,45 @@ TEST(CDrawDoc, ObjectListCutShortLeavesNoItemBehind)
     }
 }
 
+TEST(CDrawDoc, ZOrderCommandsReorderWithoutMarkingTheDocument)
+{
+    using Move = bool (CDrawDoc::*)(CDrawObj*);
+    struct Case {
+        const char* legend;
+        Move move;
+        int object;  // 0 ... 2 bottom to top, 3 not in the list
+        std::vector<int> order;
+    } cases[] = {
+        {"middle to the front", &CDrawDoc::MoveToFront, 1, {0, 2, 1}},
+        {"top to the front", &CDrawDoc::MoveToFront, 2, {0, 1, 2}},
+        {"middle to the back", &CDrawDoc::MoveToBack, 1, {1, 0, 2}},
+        {"bottom to the back", &CDrawDoc::MoveToBack, 0, {0, 1, 2}},
+        {"bottom forward", &CDrawDoc::MoveForward, 0, {1, 0, 2}},
+        {"top forward", &CDrawDoc::MoveForward, 2, {0, 1, 2}},
+        {"top backward", &CDrawDoc::MoveBackward, 2, {0, 2, 1}},
+        {"bottom backward", &CDrawDoc::MoveBackward, 0, {0, 1, 2}},
+        {"object of no document", &CDrawDoc::MoveToFront, 3, {0, 1, 2}},
+    };
+    for (const Case& c : cases) {
+        CDrawDoc doc;
+        std::vector<CDrawObj*> objects;
+        for (int i = 0; i < 3; ++i) {
+            objects.push_back(AddShape(doc, CDrawRect::rectangle, {i, i, 10, 10}));
+        }
+        CDrawRect outsider({0, 0, 1, 1});
+        objects.push_back(&outsider);
+        doc.SetModifiedFlag(false);
+        std::vector<CDrawObj*> expected;
+        for (int i : c.order) {
+            expected.push_back(objects[static_cast<size_t>(i)]);
+        }
+        bool changed = (doc.*c.move)(objects[static_cast<size_t>(c.object)]);
+        EXPECT_EQ(doc.ObjectList(), expected) << c.legend;
+        EXPECT_EQ(changed, (c.order != std::vector<int>{0, 1, 2})) << c.legend;
+        EXPECT_FALSE(doc.IsModified()) << c.legend;
+    }
+}
+
 TEST(CDrawItem, SyncExtentScalesAnObjectThatHasAnExtent)
 {
     struct Case {
