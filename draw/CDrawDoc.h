@@ -125,6 +125,9 @@ private:
     std::string summaryError_;
     std::vector<CDrawObj*> objects_;
     std::vector<std::unique_ptr<CDrawItem>> items_;
-    CSize pageSize_;
     COLORREF paper_ = RGB(255, 255, 255);
+
+protected:
+    // Only FixPageSize sets it in this class; a derived document may start from another size.
+    CSize pageSize_;
 };

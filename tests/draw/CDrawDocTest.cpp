@@ -336,6 +336,29 @@ TEST(CDrawDoc, ZOrderCommandsReorderWithoutMarkingTheDocument)
     }
 }
 
+// A map whose page was made another size before it was fixed.
+class ResizedMap : public CDrawDoc {
+public:
+    explicit ResizedMap(CSize size) { pageSize_ = size; }
+};
+
+TEST(CDrawDoc, FixPageSizeTellsTheViewsOnlyWhenThePageWasAnotherSize)
+{
+    ResizedMap doc({1000, 600});
+    FakeViewSite first;
+    FakeViewSite second;
+    doc.AddView(&first);
+    doc.AddView(&second);
+    doc.FixPageSize();
+    doc.FixPageSize();
+    EXPECT_EQ(doc.GetPageSize(), (CSize{800, 800}));
+    for (const FakeViewSite* view : {&first, &second}) {
+        EXPECT_EQ(view->pageSizes, std::vector<CSize>{(CSize{800, 800})});
+    }
+    doc.RemoveView(&first);
+    doc.RemoveView(&second);
+}
+
 TEST(CDrawItem, SyncExtentScalesAnObjectThatHasAnExtent)
 {
     struct Case {

@@ -1,3 +1,4 @@
+#include <functional>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -5,6 +6,7 @@
 #include "draw/CDrawDoc.h"
 #include "draw/CDrawPoly.h"
 #include "draw/GdiRegion.h"
+#include "draw/UpdateHint.h"
 #include "framework/Archive.h"
 #include "tests/draw/DrawTestSupport.h"
 
@@ -205,6 +207,71 @@ TEST(CDrawPoly, MoveToShiftsTheVerticesAndTakesTheRectangleAsGiven)
     tri->DragHandleTo(2, {130, 200});
     EXPECT_EQ(tri->Vertices()[1], (CPoint{130, 200}));
     EXPECT_EQ(tri->GetPosition(), (CRect{100, 200, 131, 211}));
+}
+
+TEST(CDrawPoly, AppendingAndDraggingVerticesRepaintTheOldAndTheNewBounds)
+{
+    struct Case {
+        const char* legend;
+        std::function<void(CDrawPoly&, DrawViewSite*)> change;
+        size_t repaints;
+    } cases[] = {
+        {"vertex beyond the bounds",
+         [](CDrawPoly& p, DrawViewSite* v) {
+             p.AppendVertex({50, 5}, v);
+         },
+         2},
+        {"vertex within the bounds",
+         [](CDrawPoly& p, DrawViewSite* v) {
+             p.AppendVertex({5, 5}, v);
+         },
+         1},
+        {"repeated vertex",
+         [](CDrawPoly& p, DrawViewSite* v) {
+             p.AppendVertex({0, 40}, v);
+         },
+         0},
+        {"vertex dragged beyond the bounds",
+         [](CDrawPoly& p, DrawViewSite* v) {
+             p.DragHandleTo(2, {60, 0}, v);
+         },
+         3},
+        {"vertex dragged within the bounds",
+         [](CDrawPoly& p, DrawViewSite* v) {
+             p.DragHandleTo(1, {0, 10}, v);
+         },
+         1},
+        {"vertex dragged onto itself",
+         [](CDrawPoly& p, DrawViewSite* v) {
+             p.DragHandleTo(2, {40, 0}, v);
+         },
+         0},
+    };
+    for (bool throughView : {true, false}) {
+        for (const Case& c : cases) {
+            CDrawDoc doc;
+            FakeViewSite view;
+            doc.AddView(&view);
+            auto* poly = new CDrawPoly({}, CDrawPoly::polygon);
+            doc.Add(poly);
+            for (CPoint p : {CPoint{0, 0}, CPoint{40, 0}, CPoint{0, 40}}) {
+                poly->AppendVertex(p);
+            }
+            view.updates.clear();
+            c.change(*poly, throughView ? &view : nullptr);
+            if (throughView) {
+                EXPECT_EQ(view.invalidated.size(), c.repaints) << c.legend;
+                EXPECT_TRUE(view.updates.empty()) << c.legend;
+            } else {
+                EXPECT_EQ(view.updates.size(), c.repaints) << c.legend << " without a view";
+                for (const FakeViewSite::Update& u : view.updates) {
+                    EXPECT_EQ(u.hint, HINT_REPAINT_OBJECT) << c.legend;
+                    EXPECT_EQ(u.object, poly) << c.legend;
+                }
+            }
+            doc.RemoveView(&view);
+        }
+    }
 }
 
 TEST(CDrawPoly, DrawPaintsPolygonOrPolyline)
