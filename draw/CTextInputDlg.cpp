@@ -1,0 +1,61 @@
+#include "draw/CTextInputDlg.h"
+
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+bool InRange(int i)
+{
+    return i >= 0 && i < TEXT_INPUT_COUNT;
+}
+
+}  // namespace
+
+CTextInputDlg::CTextInputDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Texte eingeben"));
+    auto* layout = new QVBoxLayout(this);
+    for (int i = 0; i < TEXT_INPUT_COUNT; ++i) {
+        QLineEdit* edit = new QLineEdit(this);
+        edit->setObjectName(QStringLiteral("edit%1").arg(126 + i));
+        edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 48);
+        edits_[static_cast<size_t>(i)] = edit;
+        layout->addWidget(edit);
+    }
+    layout->addStretch(1);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("button1"));
+    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
+    cancel->setText(QStringLiteral("Abbrechen"));
+    cancel->setObjectName(QStringLiteral("button2"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CTextInputDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+void CTextInputDlg::SetText(int i, const std::string& recordText)
+{
+    if (!InRange(i)) {
+        return;
+    }
+    texts_[static_cast<size_t>(i)] = recordText;
+    edits_[static_cast<size_t>(i)]->setText(QString::fromStdString(LineFieldText(recordText)));
+}
+
+const std::string& CTextInputDlg::Text(int i) const
+{
+    static const std::string none;
+    return InRange(i) ? texts_[static_cast<size_t>(i)] : none;
+}
+
+void CTextInputDlg::accept()
+{
+    for (size_t i = 0; i < texts_.size(); ++i) {
+        texts_[i] = RecordTextFromLineField(edits_[i]->text().toStdString());
+    }
+    QDialog::accept();
+}
