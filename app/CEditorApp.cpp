@@ -6,8 +6,11 @@
 #include "app/CAboutBox.h"
 #include "app/CMainFrame.h"
 #include "app/COptionsDlg.h"
+#include "app/CSplitFrame.h"
 #include "app/CommandTables.h"
 #include "app/DisplayFormat.h"
+#include "draw/CDrawDoc.h"
+#include "draw/CDrawView.h"
 #include "edit/CDataView.h"
 #include "gps/CDataDoc.h"
 #include "link/CGpsConnection.h"
@@ -20,6 +23,8 @@ namespace {
 const char* const kGpsDataStrings =
     "\nGPS-Data\nOrvi GPS - Daten\nOrvi GPS - Daten (*.orvd)\n.orvd\nOrvi.Data\nOrvi GPS Data "
     "Files";
+const char* const kMapStrings =
+    "\nOrvi Karte\nOrvi Karten\nOrvi Karten - Dateien (*.orvg)\n.orvg\nOrviMap\nOrvi Map Files";
 
 }  // namespace
 
@@ -29,10 +34,15 @@ CEditorApp::CEditorApp(Settings* settings, Prompts* prompts)
     previousSettings_ = Settings::SetCurrent(settings ? settings : &qtSettings_);
     previousPrompts_ = Prompts::SetCurrent(prompts ? prompts : &qtPrompts_);
     previousRunner_ = TaskRunner::SetCurrent(&runner_);
+    DrawObjEditor::Install(&drawEditor_);
+    documents_ = std::make_unique<DocManager>();
 }
 
 CEditorApp::~CEditorApp()
 {
+    DrawObjEditor::Install(nullptr);
+    CDrawView::MousePositionSink() = nullptr;
+    CDrawView::SetPrinter(nullptr);
     mainFrame_.reset();
     documents_.reset();
     TaskRunner::SetCurrent(previousRunner_);
@@ -44,10 +54,13 @@ CEditorApp::~CEditorApp()
 bool CEditorApp::InitInstance(const QStringList& files, bool show)
 {
     ApplyStoredDisplayFormat();
-    documents_ = std::make_unique<DocManager>();
     RegisterDocumentTypes();
     mainFrame_ = std::make_unique<CMainFrame>(this, documents_.get());
     runner_.SetDialogParent(mainFrame_.get());
+    CDrawView::SetPrinter(&printer());
+    CDrawView::MousePositionSink() = [this](const QString& text) {
+        SetStatusPaneText(ID_INDICATOR_MOUSEPOS, text, true);
+    };
     RegisterCommands();
     if (show) {
         mainFrame_->show();
@@ -84,6 +97,13 @@ void CEditorApp::RegisterDocumentTypes()
             return std::unique_ptr<Document>(std::move(doc));
         },
         [](QWidget* parent, Document*) -> CView* { return new CDataView(parent); }));
+    documents_->AddTemplate(std::make_unique<DocTemplate>(
+        IDR_MAP, kMapStrings,
+        [] { return std::unique_ptr<Document>(std::make_unique<CDrawDoc>()); },
+        [](QWidget* parent, Document*) -> CView* { return new CDrawView(parent); },
+        [](DocManager* manager, Document* document, DocTemplate* self) -> MdiChildFrame* {
+            return new CSplitFrame(manager, document, self);
+        }));
 }
 
 void CEditorApp::RegisterCommands()
@@ -112,7 +132,7 @@ void CEditorApp::RegisterCommands()
 QPrinter& CEditorApp::printer()
 {
     if (!printer_) {
-        printer_ = std::make_unique<QPrinter>();
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     }
     return *printer_;
 }

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "draw/QtDrawObjEditor.h"
 #include "framework/CommandTarget.h"
 #include "framework/DocManager.h"
 #include "framework/QtPrompts.h"
@@ -27,7 +28,8 @@ public:
     static CEditorApp* Instance() { return instance_; }
 
     // Start-up: settings store, display format, document types, main window, command
-    // line (files to open; none makes a new document). False ends the program.
+    // line (files to open; none makes a new document of the type the user picks, through
+    // documents().chooseType). False ends the program.
     bool InitInstance(const QStringList& files, bool show = true);
 
     CMainFrame* mainFrame() const { return mainFrame_.get(); }
@@ -50,6 +52,7 @@ private:
     Prompts* previousPrompts_ = nullptr;
     TaskRunner* previousRunner_ = nullptr;
     QtTaskRunner runner_;
+    QtDrawObjEditor drawEditor_;
     std::unique_ptr<DocManager> documents_;
     std::unique_ptr<CMainFrame> mainFrame_;
     std::unique_ptr<QPrinter> printer_;

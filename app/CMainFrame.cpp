@@ -398,13 +398,13 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
 
 void CMainFrame::AddWindow(Document* document, DocTemplate* docTemplate)
 {
-    CView* view = docTemplate->CreateView(nullptr, document);
-    if (!view) {
+    MdiChildFrame* child = docTemplate->CreateFrame(documents_, document);
+    if (!child) {
         return;
     }
-    view->AttachDocument(document);
-    auto* child = new MdiChildFrame(documents_, document, docTemplate, view);
-    child->setWindowIcon(QIcon(QStringLiteral(":/icons/orvd-document.svg")));
+    child->setWindowIcon(QIcon(docTemplate->resourceId() == IDR_GPSDATA
+                                   ? QStringLiteral(":/icons/orvd-document.svg")
+                                   : QStringLiteral(":/icons/orvg-document.svg")));
     mdi_->addSubWindow(child);
     document->onModifiedChanged = [this, document] {
         UpdateTitles(document);
@@ -418,7 +418,7 @@ void CMainFrame::AddWindow(Document* document, DocTemplate* docTemplate)
     child->move(offset, offset);
     child->show();
     mdi_->setActiveSubWindow(child);
-    view->OnInitialUpdate();
+    child->InitialUpdate();
 }
 
 void CMainFrame::RemoveWindows(Document* document)

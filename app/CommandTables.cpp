@@ -28,6 +28,15 @@ const std::vector<CommandSpec>& CommonCommands()
         {ID_EDIT_CUT, "Cu&t\tCtrl+X", {"Ctrl+X", "Shift+Del"}, "edit-cut"},
         {ID_EDIT_COPY, "&Copy\tCtrl+C", {"Ctrl+C", "Ctrl+Ins"}, "edit-copy"},
         {ID_EDIT_PASTE, "&Paste\tCtrl+V", {"Ctrl+V", "Shift+Ins"}, "edit-paste"},
+        // The map's tool bar buttons, without their keys: a map window handles them.
+        {ID_DRAW_SELECT, "&Auswählen", {}, "orvi-select"},
+        {ID_DRAW_TEXT, "&Text", {}, "orvi-text"},
+        {ID_DRAW_LINE, "&Linie", {}, "orvi-line"},
+        {ID_DRAW_RECT, "&Rechteck", {}, "orvi-rectangle"},
+        {ID_DRAW_ROUNDRECT, "&Abgerundetes Rechteck", {}, "orvi-roundrect"},
+        {ID_DRAW_ELLIPSE, "&Ellipse", {}, "orvi-ellipse"},
+        {ID_DRAW_POLYGON, "&Polygon", {}, "orvi-polygon"},
+        {ID_FILE_PRINT, "&Drucken...\tCtrl+P", {}, "document-print"},
     };
     return kCommon;
 }
@@ -64,6 +73,44 @@ const std::vector<CommandSpec>& GpsDataCommands()
         {ID_GPS_TRK_UPLOAD, "Trackpoints upload"},
     };
     return kGpsData;
+}
+
+const std::vector<CommandSpec>& MapCommands()
+{
+    static const std::vector<CommandSpec> kMap = {
+        {ID_FILE_PRINT, "&Drucken...\tCtrl+P", {"Ctrl+P"}, "document-print"},
+        {ID_FILE_PRINT_PREVIEW, "Druck &Vorschau"},
+        {ID_EDIT_CLEAR, "&Delete\tDel", {"Del"}},
+        {ID_EDIT_SELECT_ALL, "Select &All\tCtrl+A", {"Ctrl+A"}},
+        {ID_EDIT_PROPERTIES, "Proper&ties...\tAlt+Enter", {"Alt+Return", "Alt+Enter"}},
+        {ID_TEXT_INPUT, "Texte eingeben"},
+        // The tools: single keys, with or without Shift.
+        {ID_DRAW_SELECT, "&Auswählen", {"S", "Shift+S"}, "orvi-select"},
+        {ID_DRAW_TEXT, "&Text", {}, "orvi-text"},
+        {ID_DRAW_LINE, "&Linie", {"L", "Shift+L"}, "orvi-line"},
+        {ID_DRAW_RECT, "&Rechteck", {"R", "Shift+R"}, "orvi-rectangle"},
+        {ID_DRAW_ROUNDRECT, "&Abgerundetes Rechteck", {"N", "Shift+N"}, "orvi-roundrect"},
+        {ID_DRAW_ELLIPSE, "&Ellipse", {"E", "Shift+E"}, "orvi-ellipse"},
+        {ID_DRAW_POLYGON, "&Polygon", {}, "orvi-polygon"},
+        {ID_DRAW_POLYLINE, "Poly-Linie", {}, "orvi-polyline"},
+        {ID_CANCEL_EDIT, nullptr, {"Esc"}},
+        {ID_VIEW_GRID, "Hilfs&gitter \tG", {"G", "Shift+G"}},
+        {ID_VIEW_PRINTER_PIXELS, "Drucker-&Pixel"},
+        {ID_VIEW_SHOWOBJECTS, "&Objekt - Anzeige"},
+        {ID_VIEW_PAPERCOLOR, "&Hintergrundfarbe..."},
+        {ID_VIEW_ZOOM_IN, "Ver&größern"},
+        {ID_VIEW_ZOOM_OUT, "Ver&kleinern"},
+        {ID_VIEW_ZOOM_100, "&100 %"},
+        {ID_OBJECT_LINECOLOR, "&Line Color..."},
+        {ID_OBJECT_FILLCOLOR, "&Fill Color..."},
+        {ID_OBJECT_MOVETOFRONT, "In den Vordergrund\tCtrl+Plus", {"+", "Ctrl+Num++"}},
+        {ID_OBJECT_MOVETOBACK, "In den Hintergrund\tCtrl+Minus", {"_", "Ctrl+Num+-"}},
+        {ID_OBJECT_MOVEFORWARD, "Ebene nach vorn\tPlus", {"=", "Num++"}},
+        {ID_OBJECT_MOVEBACK, "Ebene nach hinten\tMinus", {"-", "Num+-"}},
+        {ID_GPS_CONNECT, "Connect"},
+        {ID_WINDOW_SPLIT, "&Teilen"},
+    };
+    return kMap;
 }
 
 // `base` with each entry of `own` replacing the one of the same id, or added.
@@ -129,24 +176,66 @@ const WindowCommands& GpsDataWindowCommands()
     return kGpsData;
 }
 
+const WindowCommands& MapWindowCommands()
+{
+    static const WindowCommands kMap = {
+        IDR_MAP,
+        Merge(Merge(CommonCommands(), DocumentWindowCommands()), MapCommands()),
+        {
+            {"&Datei",
+             {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0,
+              ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, 0, ID_FILE_MRU_FIRST, 0,
+              ID_APP_EXIT}},
+            {"&Bearbeiten",
+             {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_CLEAR, 0, ID_EDIT_SELECT_ALL, 0,
+              ID_EDIT_PROPERTIES, 0, ID_TEXT_INPUT}},
+            {"&Ansicht",
+             {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_GRID, ID_VIEW_PRINTER_PIXELS,
+              ID_VIEW_SHOWOBJECTS, 0, ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_100, 0,
+              ID_VIEW_PAPERCOLOR}},
+            {"&Zeichnen",
+             {ID_DRAW_SELECT, ID_DRAW_TEXT, ID_DRAW_LINE, ID_DRAW_RECT, ID_DRAW_ROUNDRECT,
+              ID_DRAW_ELLIPSE, ID_DRAW_POLYGON, ID_DRAW_POLYLINE, 0, ID_OBJECT_LINECOLOR,
+              ID_OBJECT_FILLCOLOR, 0, ID_OBJECT_MOVETOFRONT, ID_OBJECT_MOVETOBACK,
+              ID_OBJECT_MOVEFORWARD, ID_OBJECT_MOVEBACK}},
+            {"GPS", {ID_GPS_CONNECT}},
+            {"&Fenster",
+             {ID_WINDOW_NEW, ID_WINDOW_SPLIT, 0, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ,
+              ID_WINDOW_ARRANGE, 0, ID_WINDOW_LIST}},
+            {"&Hilfe", {ID_APP_ABOUT}},
+        },
+    };
+    return kMap;
+}
+
 }  // namespace
 
 const std::vector<int>& WindowKinds()
 {
-    static const std::vector<int> kKinds = {IDR_MAINFRAME, IDR_GPSDATA};
+    static const std::vector<int> kKinds = {IDR_MAINFRAME, IDR_GPSDATA, IDR_MAP};
     return kKinds;
 }
 
 const WindowCommands& CommandsOf(int resourceId)
 {
-    return resourceId == IDR_GPSDATA ? GpsDataWindowCommands() : MainWindowCommands();
+    switch (resourceId) {
+    case IDR_GPSDATA:
+        return GpsDataWindowCommands();
+    case IDR_MAP:
+        return MapWindowCommands();
+    default:
+        return MainWindowCommands();
+    }
 }
 
 const std::vector<int>& ToolBarLayout()
 {
-    static const std::vector<int> kToolBar = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE,  0,
-                                              ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
-                                              ID_APP_ABOUT};
+    static const std::vector<int> kToolBar = {
+        ID_FILE_NEW,       ID_FILE_OPEN,    ID_FILE_SAVE,    0,
+        ID_EDIT_CUT,       ID_EDIT_COPY,    ID_EDIT_PASTE,   0,
+        ID_DRAW_SELECT,    ID_DRAW_TEXT,    ID_DRAW_LINE,    ID_DRAW_RECT,
+        ID_DRAW_ROUNDRECT, ID_DRAW_ELLIPSE, ID_DRAW_POLYGON, 0,
+        ID_FILE_PRINT,     ID_APP_ABOUT};
     return kToolBar;
 }
 

@@ -5,6 +5,7 @@
 // The kinds of window, by the resource id of their menus and keys: each kind has a table
 // of its commands, and a key of one kind never runs a command in a window of another.
 constexpr int IDR_MAINFRAME = 2;  // no document open
+constexpr int IDR_MAP = 3;        // a map window
 constexpr int IDR_GPSDATA = 4;    // a GPS data window
 
 // A command as a kind of window offers it: the menu text with the keys shown after a tab

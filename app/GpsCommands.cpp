@@ -3,16 +3,14 @@
 
 #include <atomic>
 
+#include "app/GpsCommands.h"
+
 #include "app/CEditorApp.h"
 #include "app/CMainFrame.h"
 #include "framework/TaskRunner.h"
 #include "link/CGpsConnection.h"
 #include "res/CommandIds.h"
 
-namespace {
-
-// Runs `operation` on a connection made for it, through the task runner: the opening and
-// the operation are one task, and Abbrechen reaches both.
 int WithTemporaryConnection(ProgressCallback progress,
                             const std::function<int(CGpsConnection&)>& operation)
 {
@@ -28,8 +26,6 @@ int WithTemporaryConnection(ProgressCallback progress,
             connection.Cancel();
         });
 }
-
-}  // namespace
 
 void CMainFrame::RegisterGpsCommands()
 {

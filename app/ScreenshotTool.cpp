@@ -56,6 +56,9 @@ bool GpsDataScreenshot(const QString& folder)
     MemorySettings settings;
     CEditorApp app(&settings);
     std::unique_ptr<SimulatorSession> session = SimulatorSession::Start(QString(), 0);
+    app.documents().chooseType = [](const QStringList& names) {
+        return static_cast<int>(names.indexOf("Orvi GPS - Daten"));
+    };
     if (!session || !app.InitInstance({}, true)) {
         return false;
     }

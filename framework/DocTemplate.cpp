@@ -1,12 +1,29 @@
 #include "framework/DocTemplate.h"
 
+#include "framework/CView.h"
+#include "framework/MdiChildFrame.h"
+
 DocTemplate::DocTemplate(int resourceId, const std::string& documentString,
-                         DocumentFactory documents, ViewFactory views)
+                         DocumentFactory documents, ViewFactory views, FrameFactory frames)
     : resourceId_(resourceId),
       strings_(DocumentStrings::Parse(documentString)),
       documents_(std::move(documents)),
-      views_(std::move(views))
+      views_(std::move(views)),
+      frames_(std::move(frames))
 {
+}
+
+MdiChildFrame* DocTemplate::CreateFrame(DocManager* manager, Document* document)
+{
+    if (frames_) {
+        return frames_(manager, document, this);
+    }
+    CView* view = CreateView(nullptr, document);
+    if (!view) {
+        return nullptr;
+    }
+    view->AttachDocument(document);
+    return new MdiChildFrame(manager, document, this, view);
 }
 
 QString DocTemplate::Filter() const

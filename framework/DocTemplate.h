@@ -8,7 +8,9 @@
 #include "framework/DocumentStrings.h"
 
 class CView;
+class DocManager;
 class Document;
+class MdiChildFrame;
 class QWidget;
 
 // A document type: its strings, how its documents and views are made, and the menu its
@@ -19,8 +21,13 @@ public:
     // Makes a view widget for `document` under `parent`; the widget also is the CView.
     using ViewFactory = std::function<CView*(QWidget* parent, Document* document)>;
 
+    // Makes the window of a document (its views included, attached to the document).
+    using FrameFactory =
+        std::function<MdiChildFrame*(DocManager* manager, Document* document, DocTemplate* self)>;
+
+    // Without a frame factory, a document's window is an MdiChildFrame with one view.
     DocTemplate(int resourceId, const std::string& documentString, DocumentFactory documents,
-                ViewFactory views);
+                ViewFactory views, FrameFactory frames = {});
 
     int resourceId() const { return resourceId_; }
     const DocumentStrings& strings() const { return strings_; }
@@ -36,11 +43,14 @@ public:
     {
         return views_(parent, document);
     }
+    // A new window showing `document`; null when its view cannot be made.
+    MdiChildFrame* CreateFrame(DocManager* manager, Document* document);
 
 private:
     int resourceId_;
     DocumentStrings strings_;
     DocumentFactory documents_;
     ViewFactory views_;
+    FrameFactory frames_;
     int untitled_ = 0;
 };

@@ -10,10 +10,16 @@
 
 MdiChildFrame::MdiChildFrame(DocManager* manager, Document* document, DocTemplate* docTemplate,
                              CView* view)
-    : manager_(manager), document_(document), docTemplate_(docTemplate), view_(view)
+    : MdiChildFrame(manager, document, docTemplate)
+{
+    view_ = view;
+    setWidget(dynamic_cast<QWidget*>(view));
+}
+
+MdiChildFrame::MdiChildFrame(DocManager* manager, Document* document, DocTemplate* docTemplate)
+    : manager_(manager), document_(document), docTemplate_(docTemplate)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWidget(dynamic_cast<QWidget*>(view));
     OnCommand(ID_FILE_CLOSE, [this] { manager_->CloseDocument(document_); });
     OnCommand(ID_FILE_SAVE, [this] { manager_->SaveDocument(document_, false); });
     OnCommand(ID_FILE_SAVE_AS, [this] { manager_->SaveDocument(document_, true); });
@@ -29,13 +35,27 @@ void MdiChildFrame::UpdateTitle(int number, int count)
     setWindowModified(document_->IsModified());
 }
 
+void MdiChildFrame::InitialUpdate()
+{
+    for (CView* view : Views()) {
+        view->OnInitialUpdate();
+    }
+}
+
+void MdiChildFrame::DetachViews()
+{
+    for (CView* view : Views()) {
+        view->AttachDocument(nullptr);
+    }
+}
+
 void MdiChildFrame::CloseForDocument()
 {
     if (documentGone_) {
         return;
     }
     documentGone_ = true;
-    view_->AttachDocument(nullptr);
+    DetachViews();
     close();
 }
 
@@ -50,8 +70,9 @@ void MdiChildFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (document_->GetViews().size() > 1) {
-        view_->AttachDocument(nullptr);
+    if (document_->GetViews().size() > Views().size()) {
+        // Another window shows the document.
+        DetachViews();
         QMdiSubWindow::closeEvent(event);
         return;
     }
@@ -61,7 +82,7 @@ void MdiChildFrame::closeEvent(QCloseEvent* event)
         return;
     }
     documentGone_ = true;
-    view_->AttachDocument(nullptr);
+    DetachViews();
     QMdiSubWindow::closeEvent(event);
     document_->SetModifiedFlag(false);
     manager_->CloseDocument(document_);

@@ -95,6 +95,60 @@ const char* CommandPrompt(int commandId)
         return "Lädt die Trackpoints in das GPS\nTrackpoints upload";
     case ID_OPTIONS_FORMAT:
         return "Formate für Zahlen, Datum etc\nFormat";
+    case ID_VIEW_GRID:
+        return "Zeigt Gitter - Linien an oder verbirgt sie\nHilfsgitter umschalten";
+    case ID_DRAW_SELECT:
+        return "Wählt Objecte aus\nauswählen";
+    case ID_DRAW_LINE:
+        return "Zeichnet eine Gerade\nLinien";
+    case ID_DRAW_RECT:
+        return "Zeichnet ein Rechteck\nRechteck";
+    case ID_DRAW_ROUNDRECT:
+        return "Zeichnet ein abgerundetes Rechteck\nabgerundetes Rechteck";
+    case ID_DRAW_ELLIPSE:
+        return "Zeichnet eine Ellipse\nEllipse";
+    case ID_OBJECT_LINECOLOR:
+        return "Change the line or text color\nLine Color";
+    case ID_OBJECT_FILLCOLOR:
+        return "Change the fill or background color\nFill Color";
+    case ID_OBJECT_MOVETOFRONT:
+        return "Bringt das Objekt in den Vordergrund\nIn den Vordergrund";
+    case ID_OBJECT_MOVETOBACK:
+        return "Move object to back of drawing";
+    case ID_OBJECT_MOVEFORWARD:
+        return "Verschiebt das Objekt eine um Ebene in den Vordergrund";
+    case ID_OBJECT_MOVEBACK:
+        return "Verschiebt das Objekt eine um Ebene in den Hintergrund";
+    case ID_VIEW_PAPERCOLOR:
+        return "Ändert die angezeigte Hintergrundfarbe";
+    case ID_DRAW_POLYGON:
+        return "Zeichnet ein Polygon\nPolygon";
+    case ID_VIEW_SHOWOBJECTS:
+        return "Schaltet den Indikator für OLE Objekte um";
+    case ID_EDIT_PROPERTIES:
+        return "Edit drawing object properties";
+    case ID_DRAW_TEXT:
+        return "Text eingeben und darstellen\nText";
+    case ID_VIEW_PRINTER_PIXELS:
+        return "Anzeige in der (groben) Druckerauflösung";
+    case ID_TEXT_INPUT:
+        return "Variable Texte eingeben, Dias drucken";
+    case ID_DRAW_POLYLINE:
+        return "Zeichnet eine Poly-Linie\nPoly-Linie";
+    case ID_FILE_PRINT:
+        return "Druckt das aktive Dokument\nDrucken";
+    case ID_FILE_PRINT_PREVIEW:
+        return "Zeigt die ganze Seite so, wie sie gedruckt wird\nSeitenansicht";
+    case ID_EDIT_SELECT_ALL:
+        return "Wählt alle Objekte der Karte aus\nAlles auswählen";
+    case ID_WINDOW_SPLIT:
+        return "Teilt das aktive Fenster in Ausschnitte\nTeilen";
+    case ID_VIEW_ZOOM_IN:
+        return "Vergrößert die Ansicht der Karte\nVergrößern";
+    case ID_VIEW_ZOOM_OUT:
+        return "Verkleinert die Ansicht der Karte\nVerkleinern";
+    case ID_VIEW_ZOOM_100:
+        return "Zeigt die Karte in natürlicher Größe\n100 %";
     default:
         return "";
     }

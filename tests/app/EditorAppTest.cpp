@@ -108,6 +108,10 @@ protected:
             return std::unique_ptr<SerialPort>(std::move(port));
         });
         app = std::make_unique<CEditorApp>(&settings, &prompts);
+        // Started without a file, the editor asks for the type: GPS data.
+        app->documents().chooseType = [](const QStringList& names) {
+            return static_cast<int>(names.indexOf("Orvi GPS - Daten"));
+        };
     }
     void TearDown() override
     {

@@ -246,9 +246,14 @@ TEST_F(EditorInput, KeysBelongToTheKindOfTheActiveWindow)
     QApplication::processEvents();
     ASSERT_EQ(frame().MenuResource(), IDR_MAINFRAME);
     EXPECT_EQ(frame().Action(ID_EDIT_NEW_WAYPOINT), nullptr);
+    QStringList offered;
+    app->documents().chooseType = [&](const QStringList& names) {
+        offered = names;
+        return -1;
+    };
     QTest::keyClick(frame().windowHandle(), Qt::Key_Delete);
     QTest::keyClick(frame().windowHandle(), Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(app->documents().Documents().size(), 1u);
+    EXPECT_EQ(offered, (QStringList{"Orvi GPS - Daten", "Orvi Karten"}));
 }
 
 TEST_F(EditorInput, TheMessagePaneReturnsToItsIdleMessageAndTheTitleNamesTheFile)

@@ -1,0 +1,599 @@
+#include "draw/CDrawView.h"
+
+#include <QColorDialog>
+#include <QContextMenuEvent>
+#include <QImage>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "draw/CDrawDoc.h"
+#include "draw/CDrawObj.h"
+#include "draw/CDrawOleObj.h"
+#include "draw/CMapTool.h"
+#include "draw/MapCursors.h"
+#include "draw/QtGdiPainter.h"
+#include "draw/UpdateHint.h"
+#include "draw/ViewGeometry.h"
+#include "framework/CommandActions.h"
+#include "res/CommandIds.h"
+
+namespace {
+
+bool g_offscreen = true;
+
+enum MouseKind { kDown, kUp, kDoubleClick, kMove };
+
+QColor Colour(COLORREF c)
+{
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+QRect ToQRect(const CRect& r)
+{
+    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
+
+}  // namespace
+
+std::function<void(const QString&)>& CDrawView::MousePositionSink()
+{
+    static std::function<void(const QString&)> sink;
+    return sink;
+}
+
+CDrawView::CDrawView(QWidget* parent) : QAbstractScrollArea(parent), pageSize_(MAP_PAGE_SIZE)
+{
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(1, 1);
+    chooseColour = [this](QColor& colour) {
+        QColor chosen = QColorDialog::getColor(colour, this);
+        if (!chosen.isValid()) {
+            return false;
+        }
+        colour = chosen;
+        return true;
+    };
+    RegisterCommands();
+    RegisterObjectCommands();
+}
+
+CDrawView::~CDrawView() = default;
+
+CDrawDoc* CDrawView::GetDocument() const
+{
+    return dynamic_cast<CDrawDoc*>(CView::GetDocument());
+}
+
+bool CDrawView::OffscreenDrawing()
+{
+    return g_offscreen;
+}
+
+void CDrawView::SetOffscreenDrawing(bool offscreen)
+{
+    g_offscreen = offscreen;
+}
+
+void CDrawView::OnInitialUpdate()
+{
+    if (CDrawDoc* doc = GetDocument()) {
+        pageSize_ = doc->GetPageSize();
+    }
+    UpdateScrollBars();
+    viewport()->update();
+}
+
+void CDrawView::OnUpdate(View*, long hint, void* object)
+{
+    switch (hint) {
+    case HINT_REPAINT_ALL:
+        viewport()->update();
+        break;
+    case HINT_REPAINT_OBJECT:
+        InvalidateObject(static_cast<CDrawObj*>(object));
+        break;
+    case HINT_REPAINT_SELECTION: {
+        auto* list = static_cast<std::vector<CDrawObj*>*>(object);
+        for (CDrawObj* o : list ? *list : selection_) {
+            InvalidateObject(o);
+        }
+        break;
+    }
+    case HINT_SELECTION_DELETED: {
+        auto* list = static_cast<std::vector<CDrawObj*>*>(object);
+        if (list && list != &selection_) {
+            for (CDrawObj* o : *list) {
+                InvalidateObject(o);
+                RemoveFromSelection(o);
+            }
+        }
+        break;
+    }
+    case HINT_REPAINT_OLE_ITEMS:
+        if (CDrawDoc* doc = GetDocument()) {
+            for (CDrawObj* o : doc->ObjectList()) {
+                if (dynamic_cast<CDrawOleObj*>(o)) {
+                    InvalidateObject(o);
+                }
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void CDrawView::SetActive(bool active)
+{
+    if (active == active_) {
+        return;
+    }
+    if (active) {
+        active_ = true;
+    }
+    // The handles come and go with the activation.
+    OnUpdate(nullptr, HINT_REPAINT_SELECTION, nullptr);
+    active_ = active;
+    CommandActions::StateChanged();
+}
+
+// Selection
+
+void CDrawView::Select(CDrawObj* object, bool add)
+{
+    if (!add) {
+        OnUpdate(nullptr, HINT_REPAINT_SELECTION, nullptr);
+        selection_.clear();
+    }
+    if (object && !IsSelected(object)) {
+        selection_.push_back(object);
+        InvalidateObject(object);
+    }
+    CommandActions::StateChanged();
+}
+
+void CDrawView::Deselect(CDrawObj* object)
+{
+    auto it = std::find(selection_.begin(), selection_.end(), object);
+    if (it != selection_.end()) {
+        InvalidateObject(object);
+        selection_.erase(it);
+        CommandActions::StateChanged();
+    }
+}
+
+void CDrawView::RemoveFromSelection(CDrawObj* object)
+{
+    auto it = std::find(selection_.begin(), selection_.end(), object);
+    if (it != selection_.end()) {
+        selection_.erase(it);
+        CommandActions::StateChanged();
+    }
+}
+
+bool CDrawView::IsSelected(const CDrawObj* object) const
+{
+    return std::find(selection_.begin(), selection_.end(), object) != selection_.end();
+}
+
+void CDrawView::SelectInRect(const CRect& clientRect, bool add)
+{
+    if (!add) {
+        Select(nullptr, false);
+    }
+    CDrawDoc* doc = GetDocument();
+    if (!doc) {
+        return;
+    }
+    CRect r = ViewToDoc(clientRect);
+    for (CDrawObj* object : doc->ObjectList()) {
+        if (object->TouchesRect(r)) {
+            Select(object, true);
+        }
+    }
+}
+
+void CDrawView::DuplicateSelection()
+{
+    CDrawDoc* doc = GetDocument();
+    if (!doc) {
+        return;
+    }
+    std::vector<CDrawObj*> originals = selection_;
+    for (CDrawObj* object : originals) {
+        object->Clone(doc);
+    }
+}
+
+void CDrawView::InvalidateObject(CDrawObj* object)
+{
+    if (!object) {
+        return;
+    }
+    CRect area = RepaintArea(object->GetPosition(), active_ && IsSelected(object));
+    QRect client = ToQRect(DocToView(area)).adjusted(-1, -1, 2, 2);
+    InvalidateClient(client);
+}
+
+void CDrawView::InvalidateClient(const QRect& rect)
+{
+    viewport()->update(rect.intersected(viewport()->rect().adjusted(-1, -1, 1, 1)));
+}
+
+// Coordinates
+
+QPoint CDrawView::ScrollOffset() const
+{
+    return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+CPoint CDrawView::DocToView(CPoint p) const
+{
+    QPoint s = ScrollOffset();
+    return ViewTransform{zoom_, {s.x(), s.y()}}.DocToView(p);
+}
+
+CRect CDrawView::DocToView(const CRect& r) const
+{
+    CPoint a = DocToView(CPoint{r.left, r.top});
+    CPoint b = DocToView(CPoint{r.right, r.bottom});
+    return CRect{a.x, a.y, b.x, b.y}.Normalized();
+}
+
+CPoint CDrawView::ViewToDoc(CPoint client) const
+{
+    QPoint s = ScrollOffset();
+    return ViewTransform{zoom_, {s.x(), s.y()}}.ViewToDoc(client);
+}
+
+CRect CDrawView::ViewToDoc(const CRect& r) const
+{
+    CPoint a = ViewToDoc(CPoint{r.left, r.top});
+    CPoint b = ViewToDoc(CPoint{r.right, r.bottom});
+    return CRect{a.x, a.y, b.x, b.y};
+}
+
+CRect CDrawView::DefaultInsertRect() const
+{
+    CPoint p = ViewToDoc(CPoint{10, 10});
+    return CRect{p.x, p.y, p.x, p.y};
+}
+
+void CDrawView::ApplyPageSize(CSize size)
+{
+    pageSize_ = size;
+    UpdateScrollBars();
+    if (CDrawDoc* doc = GetDocument()) {
+        doc->UpdateAllViews(nullptr, HINT_REPAINT_ALL, nullptr);
+    }
+}
+
+void CDrawView::UpdateScrollBars()
+{
+    ViewTransform t{zoom_, {}};
+    int factor = ScaleFactor(0);  // screens are larger than 400 pixels
+    QSize area(t.Pixels(int64_t{pageSize_.cx} * factor), t.Pixels(int64_t{pageSize_.cy} * factor));
+    QSize visible = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, area.width() - visible.width()));
+    verticalScrollBar()->setRange(0, std::max(0, area.height() - visible.height()));
+    // Steps as the framework's: a tenth of the area, and a tenth of that.
+    horizontalScrollBar()->setPageStep(std::max(1, visible.width()));
+    verticalScrollBar()->setPageStep(std::max(1, visible.height()));
+    horizontalScrollBar()->setSingleStep(std::max(1, area.width() / 100));
+    verticalScrollBar()->setSingleStep(std::max(1, area.height() / 100));
+}
+
+void CDrawView::SetZoom(int percent)
+{
+    SetZoom(percent, viewport()->rect().center());
+}
+
+void CDrawView::SetZoom(int percent, QPoint anchor)
+{
+    percent = std::clamp(percent, MIN_ZOOM, MAX_ZOOM);
+    if (percent == zoom_) {
+        return;
+    }
+    // The document point under the anchor stays where it is.
+    CPoint fixed = ViewToDoc(CPoint{anchor.x(), anchor.y()});
+    zoom_ = percent;
+    UpdateScrollBars();
+    CPoint now = DocToView(fixed);
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + now.x - anchor.x());
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + now.y - anchor.y());
+    viewport()->update();
+    CommandActions::StateChanged();
+}
+
+void CDrawView::SetGridShown(bool shown)
+{
+    grid_ = shown;
+    viewport()->update();
+}
+
+// Mouse capture, cursor, rubber band
+
+void CDrawView::SetCapture()
+{
+    capture_ = true;
+}
+
+void CDrawView::ReleaseCapture()
+{
+    capture_ = false;
+}
+
+void CDrawView::SetCursor(ToolCursor cursor)
+{
+    viewport()->setCursor(CursorFor(cursor));
+}
+
+void CDrawView::ShowRubberBand(const CRect& clientRect)
+{
+    HideRubberBand();
+    rubberBand_ =
+        QRect(QPoint(clientRect.left, clientRect.top), QPoint(clientRect.right, clientRect.bottom));
+    InvalidateClient(rubberBand_.adjusted(-1, -1, 1, 1));
+}
+
+void CDrawView::HideRubberBand()
+{
+    if (!rubberBand_.isNull()) {
+        InvalidateClient(rubberBand_.adjusted(-1, -1, 1, 1));
+        rubberBand_ = QRect();
+    }
+}
+
+// Painting
+
+void CDrawView::PaintPage(QPainter& painter, const CRect& docRect, bool printing) const
+{
+    CDrawDoc* doc = GetDocument();
+    if (!doc) {
+        return;
+    }
+    CRect page{0, 0, pageSize_.cx, pageSize_.cy};
+    CRect paper = CRect::Intersection(page, docRect);
+    if (!paper.IsRectEmpty()) {
+        painter.fillRect(QRect(paper.left, paper.top, int(paper.Width()), int(paper.Height())),
+                         Colour(doc->PaperColour()));
+    }
+    QtGdiPainter dc(painter, printing);
+    doc->Draw(dc, printing ? nullptr : const_cast<CDrawView*>(this));
+}
+
+void CDrawView::PaintGrid(QPainter& painter) const
+{
+    CDrawDoc* doc = GetDocument();
+    if (!doc) {
+        return;
+    }
+    CSize size = doc->GetPageSize();
+    int left = -(size.cx / 2), top = -(size.cy / 2);
+    int right = left + size.cx, bottom = top + size.cy;
+    painter.save();
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(Colour(doc->PaperColour()));
+    QPen pen(Colour(gridColour_), 1, Qt::DashLine);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.drawLine(0, top, 0, bottom);
+    painter.drawLine(left, 0, right, 0);
+    pen.setStyle(Qt::DotLine);
+    painter.setPen(pen);
+    for (int x = (left / 100) * 100; x < right; x += 100) {
+        if (x != 0) {
+            painter.drawLine(x, top, x, bottom);
+        }
+    }
+    for (int y = (top / 100) * 100; y < bottom; y += 100) {
+        if (y != 0) {
+            painter.drawLine(left, y, right, y);
+        }
+    }
+    pen.setStyle(Qt::SolidLine);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolyline(QPolygon({QPoint(left, top), QPoint(right, top), QPoint(right, bottom),
+                                   QPoint(left, bottom), QPoint(left, top)}));
+    painter.restore();
+}
+
+void CDrawView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    const QRect dirty = event->rect();
+    const QPoint scroll = ScrollOffset();
+    const double scale = zoom_ / 100.0;
+    auto toDocument = [&](QPainter& p, QPoint origin) {
+        p.translate(-scroll - origin);
+        p.scale(scale, scale);
+    };
+    // Beyond the page lies the desk.
+    painter.fillRect(dirty, palette().color(QPalette::Dark));
+
+    CPoint a = ViewToDoc(CPoint{dirty.left(), dirty.top()});
+    CPoint b = ViewToDoc(CPoint{dirty.right() + 1, dirty.bottom() + 1});
+    CRect docRect{a.x, a.y, b.x + 1, b.y + 1};
+    if (g_offscreen) {
+        // Through an image of the dirty area, as a printer would see it, then onto the window.
+        qreal ratio = viewport()->devicePixelRatioF();
+        QImage image(dirty.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(palette().color(QPalette::Dark));
+        {
+            QPainter offscreen(&image);
+            toDocument(offscreen, dirty.topLeft());
+            PaintPage(offscreen, docRect, false);
+        }
+        painter.drawImage(dirty.topLeft(), image);
+    } else {
+        painter.save();
+        painter.setClipRect(dirty);
+        toDocument(painter, QPoint());
+        PaintPage(painter, docRect, false);
+        painter.restore();
+    }
+    if (grid_) {
+        painter.save();
+        toDocument(painter, QPoint());
+        PaintGrid(painter);
+        painter.restore();
+    }
+    if (!rubberBand_.isNull()) {
+        // The focus rectangle of a rubber-band selection: dotted, seen on any colour.
+        QPen pen(Qt::white, 1);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        QRect band = rubberBand_.normalized().adjusted(0, 0, -1, -1);
+        painter.drawRect(band);
+        pen.setColor(Qt::black);
+        pen.setStyle(Qt::DotLine);
+        painter.setPen(pen);
+        painter.drawRect(band);
+    }
+}
+
+void CDrawView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollBars();
+}
+
+void CDrawView::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+// Mouse
+
+void CDrawView::ToolEvent(QMouseEvent* event, int kind)
+{
+    CMapTool* tool = CMapTool::ToolForKind(CMapTool::Current());
+    if (!tool || !GetDocument()) {
+        return;
+    }
+    MouseFlags flags;
+    flags.shift = event->modifiers() & Qt::ShiftModifier;
+    flags.control = event->modifiers() & Qt::ControlModifier;
+    flags.leftButton = event->buttons() & Qt::LeftButton;
+    QPoint p = event->position().toPoint();
+    CPoint point{p.x(), p.y()};
+    switch (kind) {
+    case kDown:
+        tool->OnLButtonDown(*this, flags, point);
+        break;
+    case kUp:
+        tool->OnLButtonUp(*this, flags, point);
+        break;
+    case kDoubleClick:
+        tool->OnLButtonDblClk(*this, flags, point);
+        break;
+    default:
+        tool->OnMouseMove(*this, flags, point);
+        break;
+    }
+    CommandActions::StateChanged();
+}
+
+void CDrawView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    // A click into a view that is not the active one makes it active, and counts.
+    emit activationRequested(this);
+    if (active_) {
+        ToolEvent(event, kDown);
+    }
+}
+
+void CDrawView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && active_) {
+        ToolEvent(event, kUp);
+    }
+}
+
+void CDrawView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && active_) {
+        ToolEvent(event, kDoubleClick);
+    }
+}
+
+void CDrawView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!active_) {
+        return;
+    }
+    ToolEvent(event, kMove);
+    QPoint p = event->position().toPoint();
+    CPoint doc = ViewToDoc(CPoint{p.x(), p.y()});
+    if (MousePositionSink()) {
+        MousePositionSink()(QStringLiteral("x %1, y %2").arg(doc.x).arg(doc.y));
+    }
+}
+
+void CDrawView::wheelEvent(QWheelEvent* event)
+{
+    if (event->modifiers() & Qt::ControlModifier) {
+        int steps = event->angleDelta().y() / 120;
+        int zoom = zoom_;
+        for (int i = 0; i < std::abs(steps); ++i) {
+            zoom = NextZoom(zoom, steps > 0);
+        }
+        SetZoom(zoom, event->position().toPoint());
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::wheelEvent(event);
+}
+
+void CDrawView::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    emit activationRequested(this);
+}
+
+void CDrawView::contextMenuEvent(QContextMenuEvent* event)
+{
+    emit activationRequested(this);
+    CDrawDoc* doc = GetDocument();
+    if (!doc) {
+        return;
+    }
+    QPoint client = event->pos();
+    QPoint global = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        // The menu key opens the menu of the first selected object.
+        if (selection_.empty()) {
+            return;
+        }
+        CRect r = DocToView(selection_.front()->GetPosition());
+        client = QPoint(r.left, r.top);
+        global = viewport()->mapToGlobal(client);
+    }
+    CDrawObj* object = doc->TopObjectAt(ViewToDoc(CPoint{client.x(), client.y()}));
+    if (!object) {
+        return;
+    }
+    if (!IsSelected(object)) {
+        Select(object, false);
+    }
+    viewport()->repaint();
+    QMenu menu(this);
+    CommandActions::FillMenu(&menu, {{ID_EDIT_CUT, "Cu&t\tCtrl+X"},
+                                     {ID_EDIT_COPY, "&Copy\tCtrl+C"},
+                                     {ID_EDIT_CLEAR, "&Delete\tDel"},
+                                     {ID_EDIT_PROPERTIES, "Proper&ties...\tAlt+Enter"}});
+    CommandActions::Refresh(menu.actions());
+    menu.exec(global);
+}

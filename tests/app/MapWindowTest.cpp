@@ -1,0 +1,237 @@
+// The map window as a user meets it: keys, clicks and drags on the view.
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QImage>
+#include <QMdiArea>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/CEditorApp.h"
+#include "app/CMainFrame.h"
+#include "app/CSplitFrame.h"
+#include "app/CommandTables.h"
+#include "draw/CDrawDoc.h"
+#include "draw/CDrawPoly.h"
+#include "draw/CDrawRect.h"
+#include "draw/CDrawView.h"
+#include "draw/CMapTool.h"
+#include "framework/CommandActions.h"
+#include "link/SharedPort.h"
+#include "res/CommandIds.h"
+#include "tests/RecordingPrompts.h"
+#include "tests/TempDir.h"
+
+namespace {
+
+// The editor on an empty map file, its window active.
+class MapWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CMapTool::Reset();
+        CDrawDoc empty;
+        empty.OnNewDocument();
+        empty.OnSaveDocument(dir.File("map.orvg"));
+        app = std::make_unique<CEditorApp>(&settings, &prompts);
+        ASSERT_TRUE(app->InitInstance({QString::fromStdString(dir.File("map.orvg"))}));
+        frame().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+        window = qobject_cast<CSplitFrame*>(frame().ActiveChild());
+        ASSERT_NE(window, nullptr);
+        view = window->ActivePane();
+        doc = view->GetDocument();
+        view->setFocus();
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        if (doc) {
+            doc->SetModifiedFlag(false);
+        }
+        app.reset();
+        CMapTool::Reset();
+    }
+
+    CMainFrame& frame() { return *app->mainFrame(); }
+    void Key(int key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::keyClick(view, static_cast<Qt::Key>(key), modifiers);
+        QApplication::processEvents();
+    }
+    // A drag with the left button from `from` to `to` (client points of `on`).
+    void Drag(CDrawView* on, QPoint from, QPoint to)
+    {
+        QTest::mousePress(on->viewport(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(on->viewport(), (from + to) / 2);
+        QTest::mouseMove(on->viewport(), to);
+        QTest::mouseRelease(on->viewport(), Qt::LeftButton, {}, to);
+    }
+    void Click(QPoint at) { QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at); }
+    std::unique_ptr<CDrawDoc> Saved()
+    {
+        auto saved = std::make_unique<CDrawDoc>();
+        saved->OnOpenDocument(dir.File("map.orvg"));
+        return saved;
+    }
+
+    TempDir dir;
+    MemorySettings settings;
+    RecordingPrompts prompts;
+    std::unique_ptr<CEditorApp> app;
+    CSplitFrame* window = nullptr;
+    CDrawView* view = nullptr;
+    CDrawDoc* doc = nullptr;
+};
+
+TEST_F(MapWindow, DrawsARectangleWithKeysAndTheMouseAndSavesIt)
+{
+    EXPECT_EQ(frame().MenuResource(), IDR_MAP);
+    Key(Qt::Key_R);
+    EXPECT_EQ(CMapTool::Current(), ToolKind::rectangle);
+    Drag(view, {50, 40}, {150, 90});
+    EXPECT_EQ(CMapTool::Current(), ToolKind::rectangle) << "a drag leaves the tool current";
+    Key(Qt::Key_S, Qt::ControlModifier);
+    auto saved = Saved();
+    ASSERT_EQ(saved->ObjectList().size(), 1u);
+    auto* rect = dynamic_cast<CDrawRect*>(saved->ObjectList()[0]);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->GetShape(), CDrawRect::rectangle);
+    EXPECT_EQ(rect->GetPosition(), (CRect{50, 40, 150, 90}));
+
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Key(Qt::Key_Delete);
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(Saved()->ObjectList().empty());
+}
+
+TEST_F(MapWindow, FourPolygonClicksOnTheFirstPointCloseItWithThreeVertices)
+{
+    // The tool from its tool-bar button.
+    QToolBar* bar = frame().toolBar();
+    QTest::mouseClick(bar->widgetForAction(frame().Action(ID_DRAW_POLYGON)), Qt::LeftButton);
+    EXPECT_EQ(CMapTool::Current(), ToolKind::polygon);
+    QPoint p1(100, 100), p2(200, 120), p3(150, 200);
+    for (QPoint p : {p1, p2, p3, p1}) {
+        QTest::mouseMove(view->viewport(), p);  // drags the vertex that follows the mouse
+        Click(p);
+        QTest::qWait(QApplication::doubleClickInterval() + 20);  // single clicks
+    }
+    ASSERT_EQ(doc->ObjectList().size(), 1u);
+    auto* polygon = dynamic_cast<CDrawPoly*>(doc->ObjectList()[0]);
+    ASSERT_NE(polygon, nullptr);
+    ASSERT_EQ(polygon->HandleCount(), 3);
+    EXPECT_EQ(polygon->HandlePoint(1), (CPoint{100, 100}));
+    EXPECT_EQ(polygon->HandlePoint(3), (CPoint{150, 200}));
+    EXPECT_EQ(CMapTool::Current(), ToolKind::selection);
+}
+
+TEST_F(MapWindow, TheMousePositionShowsInDocumentUnitsOnlyForTheActivePane)
+{
+    view->horizontalScrollBar()->setValue(0);
+    QTest::mouseMove(view->viewport(), QPoint(120, 45));
+    EXPECT_EQ(frame().StatusPaneText(ID_INDICATOR_MOUSEPOS), "x 120, y 45");
+    view->SetZoom(200, QPoint(0, 0));
+    QTest::mouseMove(view->viewport(), QPoint(240, 90));
+    EXPECT_EQ(frame().StatusPaneText(ID_INDICATOR_MOUSEPOS), "x 120, y 45");
+
+    window->ToggleSplit();
+    ASSERT_EQ(window->Views().size(), 4u);
+    CDrawView* other = window->Pane(1, 1);
+    ASSERT_NE(other, view);
+    ASSERT_FALSE(other->IsActiveView());
+    QTest::mouseMove(other->viewport(), QPoint(5, 5));
+    EXPECT_EQ(frame().StatusPaneText(ID_INDICATOR_MOUSEPOS), "x 120, y 45");
+}
+
+TEST_F(MapWindow, DeletingInOnePaneLeavesNoSelectionBehindInAnother)
+{
+    Key(Qt::Key_E);
+    Drag(view, {20, 20}, {80, 60});
+    window->ToggleSplit();
+    CDrawView* other = window->Pane(0, 1);
+    other->Select(doc->ObjectList()[0], false);
+    Key(Qt::Key_Delete);
+    EXPECT_TRUE(doc->ObjectList().empty());
+    EXPECT_TRUE(other->Selection().empty());
+}
+
+TEST_F(MapWindow, TheContextMenuComesOnlyOverAnObjectAndSelectsItAlone)
+{
+    Key(Qt::Key_R);
+    Drag(view, {20, 20}, {80, 60});
+    Key(Qt::Key_R);
+    Drag(view, {120, 20}, {180, 60});
+    Key(Qt::Key_Escape);
+    CDrawObj* first = doc->ObjectList()[0];
+    QStringList shown;
+    auto rightClick = [&](QPoint at) {
+        shown.clear();
+        QTimer::singleShot(0, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                for (QAction* a : menu->actions()) {
+                    shown << a->text() + (a->isEnabled() ? "" : " (off)");
+                }
+                menu->close();
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &event);
+    };
+    rightClick({300, 300});
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_EQ(view->Selection().size(), 1u) << "the selection stays";
+    rightClick({50, 40});
+    EXPECT_EQ(view->Selection(), std::vector<CDrawObj*>{first});
+    EXPECT_EQ(shown, (QStringList{"Cu&t\tCtrl+X (off)", "&Copy\tCtrl+C (off)", "&Delete\tDel",
+                                  "Proper&ties...\tAlt+Enter"}));
+}
+
+TEST_F(MapWindow, ToolKeysBelongToMapWindowsOnly)
+{
+    Key(Qt::Key_L);
+    EXPECT_EQ(CMapTool::Current(), ToolKind::line);
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(CMapTool::Current(), ToolKind::selection);
+    app->documents().NewDocument(app->documents().templates()[0].get());
+    QApplication::processEvents();
+    ASSERT_EQ(frame().MenuResource(), IDR_GPSDATA);
+    QTest::keyClick(frame().ActiveChild()->widget(), Qt::Key_R);
+    EXPECT_EQ(CMapTool::Current(), ToolKind::selection);
+    EXPECT_EQ(frame().Action(ID_DRAW_RECT)->shortcuts().size(), 0);
+}
+
+TEST_F(MapWindow, PrinterPixelsAndTheGridChangeHowThePageIsPaintedNotWhat)
+{
+    Key(Qt::Key_N);
+    Drag(view, {30, 30}, {130, 90});
+    view->Select(nullptr, false);
+    view->resize(300, 300);
+    CDrawView::SetOffscreenDrawing(true);
+    QImage through = view->viewport()->grab().toImage();
+    CDrawView::SetOffscreenDrawing(false);
+    QImage direct = view->viewport()->grab().toImage();
+    CDrawView::SetOffscreenDrawing(true);
+    EXPECT_EQ(through, direct);
+
+    // The grid lies on top: a dotted line at x = 100 shows in the window, never printed.
+    QImage printed(400, 400, QImage::Format_RGB32);
+    {
+        QPainter painter(&printed);
+        view->PaintPage(painter, CRect{0, 0, 400, 400}, true);
+    }
+    QColor grid(0, 0, 128);
+    int onScreen = 0, onPaper = 0;
+    for (int y = 150; y < 250; ++y) {
+        onScreen += direct.pixelColor(100, y) == grid;
+        onPaper += printed.pixelColor(100, y) == grid;
+    }
+    EXPECT_GT(onScreen, 10);
+    EXPECT_EQ(onPaper, 0);
+}
+
+}  // namespace
