@@ -64,6 +64,8 @@ bool CEditorApp::InitInstance(const QStringList& files, bool show)
     RegisterCommands();
     if (show) {
         mainFrame_->show();
+        // Keys reach the program at once, also where no window manager hands it the focus.
+        mainFrame_->activateWindow();
     }
     if (files.isEmpty()) {
         documents_->FileNew();

@@ -5,7 +5,6 @@
 #include <QRubberBand>
 #include <QScrollBar>
 #include <QSplitter>
-#include <QStyleOption>
 #include <functional>
 
 #include "app/GpsCommands.h"
@@ -37,11 +36,23 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
+        // A small raised button with a grip across it.
         QPainter painter(this);
-        QStyleOption option;
-        option.initFrom(this);
-        option.state |= QStyle::State_Raised;
-        style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &option, &painter, this);
+        QRect r = rect();
+        painter.fillRect(r, palette().button());
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawLine(r.topLeft(), r.topRight());
+        painter.drawLine(r.topLeft(), r.bottomLeft());
+        painter.setPen(palette().color(QPalette::Shadow));
+        painter.drawLine(r.bottomLeft(), r.bottomRight());
+        painter.drawLine(r.topRight(), r.bottomRight());
+        painter.setPen(palette().color(QPalette::Dark));
+        QPoint c = r.center();
+        if (rows_) {
+            painter.drawLine(c.x() - 4, c.y(), c.x() + 4, c.y());
+        } else {
+            painter.drawLine(c.x(), c.y() - 4, c.x(), c.y() + 4);
+        }
     }
     void mousePressEvent(QMouseEvent* event) override
     {
@@ -328,4 +339,6 @@ void CSplitFrame::UpdatePanes()
         }
         pane->SetActive(frameActive_ && pane == active_);
     }
+    // The window's focus goes to its active pane.
+    rows_->setFocusProxy(active_);
 }

@@ -34,6 +34,10 @@ protected:
     void SetUp() override
     {
         CMapTool::Reset();
+        SharedPort::Instance().SetOpener([](const std::string&, int& error) {
+            error = ENOENT;
+            return std::unique_ptr<SerialPort>();
+        });
         CDrawDoc empty;
         empty.OnNewDocument();
         empty.OnSaveDocument(dir.File("map.orvg"));
@@ -55,6 +59,7 @@ protected:
         }
         app.reset();
         CMapTool::Reset();
+        SharedPort::Instance().SetOpener(nullptr);
     }
 
     CMainFrame& frame() { return *app->mainFrame(); }
@@ -189,6 +194,33 @@ TEST_F(MapWindow, TheContextMenuComesOnlyOverAnObjectAndSelectsItAlone)
     EXPECT_EQ(view->Selection(), std::vector<CDrawObj*>{first});
     EXPECT_EQ(shown, (QStringList{"Cu&t\tCtrl+X (off)", "&Copy\tCtrl+C (off)", "&Delete\tDel",
                                   "Proper&ties...\tAlt+Enter"}));
+}
+
+TEST_F(MapWindow, ZOrderKeysMoveTheOneSelectedObjectWithoutMarkingTheMap)
+{
+    Key(Qt::Key_R);
+    Drag(view, {20, 20}, {80, 60});
+    Key(Qt::Key_R);
+    Drag(view, {40, 40}, {100, 80});
+    Key(Qt::Key_Escape);
+    CDrawObj* first = doc->ObjectList()[0];
+    doc->SetModifiedFlag(false);
+    view->Select(first, false);
+    Key(Qt::Key_Plus);
+    EXPECT_EQ(doc->ObjectList().back(), first) << "to front";
+    Key(Qt::Key_Minus);
+    EXPECT_EQ(doc->ObjectList().front(), first) << "one step back";
+    EXPECT_FALSE(doc->IsModified());
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Key(Qt::Key_Plus);
+    EXPECT_EQ(doc->ObjectList().front(), first) << "two selected: nothing moves";
+}
+
+TEST_F(MapWindow, ConnectInAMapWindowOnlyOpensThePort)
+{
+    prompts.messages.clear();
+    EXPECT_TRUE(frame().Execute(ID_GPS_CONNECT));
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{"Error No 2 while opening Port COM1:"});
 }
 
 TEST_F(MapWindow, ToolKeysBelongToMapWindowsOnly)
