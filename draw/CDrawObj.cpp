@@ -149,9 +149,7 @@ void CDrawObj::DrawHandles(GdiPainter& dc, HandleState state) const
     }
     int count = HandleCount();
     for (int n = 1; n <= count; ++n) {
-        CPoint p = HandlePoint(n);
-        dc.InvertRect({Wrap32(int64_t{p.x} - 3), Wrap32(int64_t{p.y} - 3), Wrap32(int64_t{p.x} + 4),
-                       Wrap32(int64_t{p.y} + 4)});
+        dc.InvertHandle(HandlePoint(n));
     }
 }
 

@@ -217,9 +217,9 @@ void CDrawView::InvalidateObject(CDrawObj* object)
     if (!object) {
         return;
     }
-    CRect area = RepaintArea(object->GetPosition(), active_ && IsSelected(object));
-    QRect client = ToQRect(DocToView(area)).adjusted(-1, -1, 2, 2);
-    InvalidateClient(client);
+    // One more pixel to the right and below: a zoomed unit's last pixel rounds up.
+    CRect area = RepaintArea(DocToView(object->GetPosition()), active_ && IsSelected(object));
+    InvalidateClient(ToQRect(area).adjusted(0, 0, 1, 1));
 }
 
 void CDrawView::InvalidateClient(const QRect& rect)

@@ -49,8 +49,15 @@ public:
     virtual void DrawText(std::string_view text, const CRect& r, const LogFontA* font,
                           bool transparent) = 0;
 
-    // Inverts the colours of `r` (the selection handles).
+    // Inverts the colours of `r`.
     virtual void InvertRect(const CRect& r) = 0;
+    // A selection handle at `p`: the 7 x 7 square from p - 3 to p + 4 inverted. A painter
+    // that zooms keeps it 7 device pixels wide.
+    virtual void InvertHandle(CPoint p)
+    {
+        InvertRect({Wrap32(int64_t{p.x} - 3), Wrap32(int64_t{p.y} - 3), Wrap32(int64_t{p.x} + 4),
+                    Wrap32(int64_t{p.y} + 4)});
+    }
 
     // The embedded object's picture (or icon and name) fitted into `r`.
     virtual void DrawItem(const CDrawItem& item, const CRect& r) = 0;

@@ -1,5 +1,7 @@
 #include "draw/QtGdiPainter.h"
 
+#include <cmath>
+
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -311,6 +313,25 @@ void QtGdiPainter::InvertRect(const CRect& r)
     painter_.save();
     painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
     painter_.fillRect(Box(n), Qt::black);
+    painter_.restore();
+}
+
+void QtGdiPainter::InvertHandle(CPoint p)
+{
+    QTransform transform = painter_.transform();
+    QPaintEngine* engine = painter_.paintEngine();
+    if (transform.type() <= QTransform::TxTranslate || !engine ||
+        !engine->hasFeature(QPaintEngine::RasterOpModes)) {
+        GdiPainter::InvertHandle(p);
+        return;
+    }
+    // Zoomed: the square stays 7 pixels wide around the handle's pixel.
+    QPointF centre = transform.map(QPointF(p.x, p.y));
+    QRectF square(std::floor(centre.x()) - 3, std::floor(centre.y()) - 3, 7, 7);
+    painter_.save();
+    painter_.resetTransform();
+    painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
+    painter_.fillRect(square, Qt::black);
     painter_.restore();
 }
 

@@ -39,6 +39,7 @@ public:
     void DrawText(std::string_view text, const CRect& r, const LogFontA* font,
                   bool transparent) override;
     void InvertRect(const CRect& r) override;
+    void InvertHandle(CPoint p) override;
     void DrawItem(const CDrawItem& item, const CRect& r) override;
     void DrawTracker(const CRect& r, unsigned style) override;
 

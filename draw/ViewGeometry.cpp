@@ -74,12 +74,16 @@ double PrintScale(int width, int height, CSize page)
     return std::min(double(width) / page.cx, double(height) / page.cy);
 }
 
-CRect RepaintArea(const CRect& position, bool handlesShown)
+CRect RepaintArea(const CRect& clientPosition, bool handlesShown)
 {
-    CRect r = position.Normalized();
+    CRect r = clientPosition.Normalized();
+    int64_t left = 1, top = 1, right = 1, bottom = 1;
     if (handlesShown) {
-        r = {Clamp32(int64_t{r.left} - 4), Clamp32(int64_t{r.top} - 5),
-             Clamp32(int64_t{r.right} + 5), Clamp32(int64_t{r.bottom} + 4)};
+        left += 4;
+        top += 5;
+        right += 5;
+        bottom += 4;
     }
-    return r;
+    return {Clamp32(r.left - left), Clamp32(r.top - top), Clamp32(r.right + right),
+            Clamp32(r.bottom + bottom)};
 }

@@ -32,6 +32,7 @@ int ScaleFactor(int largerResolution);
 // page fills it with its aspect kept. A device of 800 pixels or fewer keeps ScaleFactor.
 double PrintScale(int width, int height, CSize page);
 
-// The part of the page an object repaints: its normalized position, widened by the handles
-// (4 left, 5 top, 5 right, 4 bottom) when they are shown.
-CRect RepaintArea(const CRect& position, bool handlesShown);
+// The client pixels an object repaints: the normalized client rectangle of its position,
+// widened by the handles (4 left, 5 top, 5 right, 4 bottom, which a handle's 7-pixel square
+// never passes) when they are shown, and by one pixel all round.
+CRect RepaintArea(const CRect& clientPosition, bool handlesShown);

@@ -237,6 +237,24 @@ TEST_F(MapWindow, ToolKeysBelongToMapWindowsOnly)
     EXPECT_EQ(frame().Action(ID_DRAW_RECT)->shortcuts().size(), 0);
 }
 
+TEST_F(MapWindow, HandlesStaySevenPixelsWideAtEveryZoom)
+{
+    Key(Qt::Key_R);
+    Drag(view, {20, 30}, {180, 130});
+    view->SetGridShown(false);
+    for (int zoom : {100, 400, 25}) {
+        view->SetZoom(zoom, QPoint(0, 0));
+        QImage image = view->viewport()->grab().toImage();
+        CPoint corner = view->DocToView(CPoint{20, 30});
+        int y = corner.y;
+        int width = 0;
+        for (int x = corner.x - 6; x <= corner.x + 6; ++x) {
+            width += image.pixelColor(x, y - 2) == Qt::black;  // above the outline
+        }
+        EXPECT_EQ(width, 7) << zoom;
+    }
+}
+
 TEST_F(MapWindow, PrinterPixelsAndTheGridChangeHowThePageIsPaintedNotWhat)
 {
     Key(Qt::Key_N);

@@ -67,8 +67,8 @@ TEST(ViewGeometry, ZoomStepsScaleFactorsAndPrintScale)
 
 TEST(ViewGeometry, TheRepaintAreaTakesTheHandlesOnlyWhenShown)
 {
-    EXPECT_EQ(RepaintArea({100, 80, 10, 20}, false), (CRect{10, 20, 100, 80}));
-    EXPECT_EQ(RepaintArea({10, 20, 100, 80}, true), (CRect{6, 15, 105, 84}));
+    EXPECT_EQ(RepaintArea({100, 80, 10, 20}, false), (CRect{9, 19, 101, 81}));
+    EXPECT_EQ(RepaintArea({10, 20, 100, 80}, true), (CRect{5, 14, 106, 85}));
     EXPECT_EQ(RepaintArea({INT_MIN, INT_MIN, INT_MAX, INT_MAX}, true),
               (CRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}));
 }
