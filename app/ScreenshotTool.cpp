@@ -192,6 +192,8 @@ bool DialogScreenshots(const QString& folder)
 
 }  // namespace
 
+bool MapScreenshots(const QString& folder, const QString& sampleMap);
+
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
@@ -203,5 +205,8 @@ int main(int argc, char** argv)
     QDir().mkpath(folder);
     bool ok = GpsDataScreenshot(folder);
     ok = DialogScreenshots(folder) && ok;
+    ok = MapScreenshots(folder,
+                        QStringLiteral(ORVI_SOURCE_DIR "/tests/data/orvg/every-kind.orvg")) &&
+         ok;
     return ok ? 0 : 1;
 }

@@ -21,7 +21,7 @@ CTextInputDlg::CTextInputDlg(QWidget* parent) : QDialog(parent)
     for (int i = 0; i < TEXT_INPUT_COUNT; ++i) {
         QLineEdit* edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("edit%1").arg(126 + i));
-        edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 48);
+        edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 64);
         edits_[static_cast<size_t>(i)] = edit;
         layout->addWidget(edit);
     }
@@ -43,7 +43,9 @@ void CTextInputDlg::SetText(int i, const std::string& recordText)
         return;
     }
     texts_[static_cast<size_t>(i)] = recordText;
-    edits_[static_cast<size_t>(i)]->setText(QString::fromStdString(LineFieldText(recordText)));
+    QLineEdit* edit = edits_[static_cast<size_t>(i)];
+    edit->setText(QString::fromStdString(LineFieldText(recordText)));
+    edit->setCursorPosition(0);  // a long text shows its beginning
 }
 
 const std::string& CTextInputDlg::Text(int i) const
