@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QPainter>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +21,7 @@
 #include "draw/CDrawRect.h"
 #include "draw/CDrawView.h"
 #include "draw/CMapTool.h"
+#include "draw/CSummaryInfo.h"
 #include "framework/CommandActions.h"
 #include "link/SharedPort.h"
 #include "res/CommandIds.h"
@@ -253,6 +255,25 @@ TEST_F(MapWindow, HandlesStaySevenPixelsWideAtEveryZoom)
         }
         EXPECT_EQ(width, 7) << zoom;
     }
+}
+
+TEST_F(MapWindow, PrintingToAFileStampsThePrintDateButThePreviewDoesNot)
+{
+    Key(Qt::Key_R);
+    Drag(view, {20, 30}, {180, 130});
+    CSummaryInfo* summary = doc->GetSummaryInfo();
+    ASSERT_NE(summary, nullptr);
+    std::string before = summary->GetLastPrinted();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir.File("map.pdf")));
+    view->PrintPage(printer, true);
+    EXPECT_EQ(summary->GetLastPrinted(), before) << "a preview";
+    view->PrintPage(printer, false);
+    EXPECT_NE(summary->GetLastPrinted(), before);
+    std::vector<uint8_t> pdf = ReadBytes(dir.File("map.pdf"));
+    ASSERT_GT(pdf.size(), 500u);
+    EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 4), "%PDF");
 }
 
 TEST_F(MapWindow, PrinterPixelsAndTheGridChangeHowThePageIsPaintedNotWhat)
