@@ -467,9 +467,10 @@ void CDrawView::resizeEvent(QResizeEvent* event)
     UpdateScrollBars();
 }
 
-void CDrawView::scrollContentsBy(int, int)
+void CDrawView::scrollContentsBy(int dx, int dy)
 {
-    viewport()->update();
+    // What stays in the window moves along; only the strip that comes in is painted.
+    viewport()->scroll(dx, dy);
 }
 
 // Mouse

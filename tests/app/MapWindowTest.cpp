@@ -27,6 +27,7 @@
 #include "res/CommandIds.h"
 #include "tests/RecordingPrompts.h"
 #include "tests/TempDir.h"
+#include "tests/edit/ModalDialogCloser.h"
 
 namespace {
 
@@ -216,6 +217,21 @@ TEST_F(MapWindow, ZOrderKeysMoveTheOneSelectedObjectWithoutMarkingTheMap)
     Key(Qt::Key_A, Qt::ControlModifier);
     Key(Qt::Key_Plus);
     EXPECT_EQ(doc->ObjectList().front(), first) << "two selected: nothing moves";
+}
+
+TEST_F(MapWindow, AltEnterAndADoubleClickOpenThePropertiesOfTheOneSelectedObject)
+{
+    Key(Qt::Key_E);
+    Drag(view, {20, 20}, {120, 80});
+    Key(Qt::Key_Escape);
+    QStringList captions;
+    {
+        ModalDialogCloser closer([&](QDialog& dialog) { captions << dialog.windowTitle(); });
+        Key(Qt::Key_Return, Qt::AltModifier);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(70, 50));
+        QTest::qWait(50);
+    }
+    EXPECT_EQ(captions, (QStringList{"Formeigenschaften", "Formeigenschaften"}));
 }
 
 TEST_F(MapWindow, ConnectInAMapWindowOnlyOpensThePort)
