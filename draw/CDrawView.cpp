@@ -234,10 +234,15 @@ QPoint CDrawView::ScrollOffset() const
     return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
 }
 
-CPoint CDrawView::DocToView(CPoint p) const
+ViewTransform CDrawView::Transform() const
 {
     QPoint s = ScrollOffset();
-    return ViewTransform{zoom_, {s.x(), s.y()}}.DocToView(p);
+    return ViewTransform{zoom_, {s.x(), s.y()}};
+}
+
+CPoint CDrawView::DocToView(CPoint p) const
+{
+    return Transform().DocToView(p);
 }
 
 CRect CDrawView::DocToView(const CRect& r) const
@@ -249,8 +254,7 @@ CRect CDrawView::DocToView(const CRect& r) const
 
 CPoint CDrawView::ViewToDoc(CPoint client) const
 {
-    QPoint s = ScrollOffset();
-    return ViewTransform{zoom_, {s.x(), s.y()}}.ViewToDoc(client);
+    return Transform().ViewToDoc(client);
 }
 
 CRect CDrawView::ViewToDoc(const CRect& r) const

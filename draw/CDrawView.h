@@ -13,6 +13,7 @@ class CDrawDoc;
 class CDrawObj;
 class QPainter;
 class QPrinter;
+struct ViewTransform;
 
 // A view of a map document: the page scrolled in a window, with the paper colour, the
 // objects bottom to top, the handles of the selected objects while the view is active, the
@@ -123,6 +124,7 @@ private:
     void RegisterObjectCommands();
     void UpdateScrollBars();
     QPoint ScrollOffset() const;
+    ViewTransform Transform() const;
     void PaintGrid(QPainter& painter) const;
     void InvalidateClient(const QRect& rect);
     void ToolEvent(QMouseEvent* event, int kind);

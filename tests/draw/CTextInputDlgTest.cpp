@@ -6,20 +6,9 @@
 #include <QTest>
 
 #include "draw/CTextInputDlg.h"
+#include "tests/TypeText.h"
 
 namespace {
-
-// Types `text` as key presses; characters without a key of their own come as text only.
-void Type(QWidget* widget, const QString& text)
-{
-    for (QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(widget, c.toLatin1());
-        } else {
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
-    }
-}
 
 QLineEdit* Field(CTextInputDlg& dialog, int i)
 {
@@ -41,7 +30,7 @@ TEST(CTextInputDlg, FieldsShowTheTextsAndOkAloneGivesTypedTextsBack)
          six,
          [](CTextInputDlg& d) {
              QTest::keyClick(Field(d, 1), Qt::Key_A, Qt::ControlModifier);
-             Type(Field(d, 1), QString::fromUtf8("Süd"));
+             TypeText(Field(d, 1), QString::fromUtf8("Süd"));
          },
          "button1",
          {"T1",
@@ -52,7 +41,7 @@ TEST(CTextInputDlg, FieldsShowTheTextsAndOkAloneGivesTypedTextsBack)
          six,
          [](CTextInputDlg& d) {
              QTest::keyClick(Field(d, 2), Qt::Key_End);
-             Type(Field(d, 2), QString::fromUtf8(LINE_BREAK_SIGN) + "c");
+             TypeText(Field(d, 2), QString::fromUtf8(LINE_BREAK_SIGN) + "c");
          },
          "button1",
          {"T1", "T2", "a\r\nb\r\nc", "T4", "T5", "T6"}},

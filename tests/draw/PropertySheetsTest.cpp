@@ -21,6 +21,7 @@
 
 // The property sheets as the user meets them: EditProperties of an object runs the sheet
 // modally, the test types and clicks in it.
+#include "tests/TypeText.h"
 
 namespace {
 
@@ -35,18 +36,6 @@ Widget* Child(QDialog& sheet, const char* name)
 void Click(QDialog& sheet, const char* name)
 {
     QTest::mouseClick(Child<QAbstractButton>(sheet, name), Qt::LeftButton, {}, QPoint(4, 6));
-}
-
-// Types `text` as key presses; characters without a key of their own come as text only.
-void Type(QWidget* widget, const QString& text)
-{
-    for (QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(widget, c.toLatin1());
-        } else {
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
-    }
 }
 
 class PropertySheets : public ::testing::Test {
@@ -195,7 +184,7 @@ TEST_F(PropertySheets, TextSheetGivesTextTransparencyAndAChosenFontBackOnlyOnOk)
              auto* edit = Child<QPlainTextEdit>(s, "edit108");
              QTest::keyClicks(edit, "Nord");
              QTest::keyClick(edit, Qt::Key_Return);
-             Type(edit, QString::fromUtf8("Süd"));
+             TypeText(edit, QString::fromUtf8("Süd"));
              Click(s, "check103");
          },
          "button1", std::nullopt,
