@@ -61,3 +61,4 @@ void RunGpsDataBenchmarks(const std::string& workDirectory);
 void RunPointListBenchmarks();
 void RunLinkBenchmarks();
 void RunDrawBenchmarks(const std::string& workDirectory);
+void RunMapViewBenchmarks();
