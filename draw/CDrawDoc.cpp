@@ -333,10 +333,13 @@ CDrawObj* CDrawDoc::TopObjectAt(CPoint point) const
     return nullptr;
 }
 
-void CDrawDoc::Draw(GdiPainter& dc, DrawViewSite* view) const
+void CDrawDoc::Draw(GdiPainter& dc, DrawViewSite* view, const CRect* area) const
 {
     bool handles = view && view->IsActiveView() && !dc.IsPrinting();
     for (const CDrawObj* object : objects_) {
+        if (area && !object->PaintedArea().Intersects(*area)) {
+            continue;
+        }
         object->Draw(dc);
         if (handles && view->IsSelected(object)) {
             object->DrawHandles(dc, HandleState::selected);

@@ -73,8 +73,10 @@ public:
     // The topmost object touching the unit square at `point`, or null.
     CDrawObj* TopObjectAt(CPoint point) const;
     // Paints the objects bottom to top; with a view that is active and reports an object
-    // selected, and not while printing, also that object's handles.
-    void Draw(GdiPainter& dc, DrawViewSite* view) const;
+    // selected, and not while printing, also that object's handles. With `area` (document
+    // units), objects that paint nothing there are left out; the caller widens it by what
+    // handles reach beyond their objects.
+    void Draw(GdiPainter& dc, DrawViewSite* view, const CRect* area = nullptr) const;
 
     COLORREF PaperColour() const { return paper_; }
     // The paper colour command's effect: marks the document modified, repaints all views.

@@ -142,6 +142,17 @@ void CDrawObj::SetFillColor(COLORREF colour)
 
 void CDrawObj::Draw(GdiPainter&) const {}
 
+CRect CDrawObj::PaintedArea() const
+{
+    CRect r = position_.Normalized();
+    int64_t reach = 1 + std::max<int64_t>(0, std::max(pen_.width.x, pen_.width.y));
+    auto clamp = [](int64_t v) {
+        return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    return {clamp(r.left - reach), clamp(r.top - reach), clamp(r.right + reach),
+            clamp(r.bottom + reach)};
+}
+
 void CDrawObj::DrawHandles(GdiPainter& dc, HandleState state) const
 {
     if (state == HandleState::normal || !showHandles_) {

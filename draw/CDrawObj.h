@@ -84,6 +84,9 @@ public:
 
     // Asks all views of the document to repaint the object.
     void RequestRepaint();
+    // Where Draw may paint: the normalized position widened by the pen's width on every side
+    // (a wide pen of an open figure reaches beyond its vertices' bounds).
+    CRect PaintedArea() const;
     // The 10 x 10 device pixels around handle `n`, in document units.
     CRect HandleRect(int n, DrawViewSite* view) const;
 

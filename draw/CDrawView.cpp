@@ -370,7 +370,15 @@ void CDrawView::PaintPage(QPainter& painter, const CRect& docRect, bool printing
                          Colour(doc->PaperColour()));
     }
     QtGdiPainter dc(painter, printing);
-    doc->Draw(dc, printing ? nullptr : const_cast<CDrawView*>(this));
+    if (printing) {
+        doc->Draw(dc, nullptr);
+        return;
+    }
+    // Only what can reach the area is painted: the handles reach 5 pixels beyond objects.
+    int32_t reach = 1 + (5 * 100 + zoom_ - 1) / zoom_;
+    CRect area{docRect.left - reach, docRect.top - reach, docRect.right + reach,
+               docRect.bottom + reach};
+    doc->Draw(dc, const_cast<CDrawView*>(this), &area);
 }
 
 void CDrawView::PaintGrid(QPainter& painter) const

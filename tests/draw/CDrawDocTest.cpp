@@ -215,6 +215,31 @@ TEST(CDrawDoc, DrawPaintsHandlesOfSelectedObjectsOnlyInTheActiveViewOnScreen)
     }
 }
 
+TEST(CDrawDoc, DrawWithAnAreaLeavesOutOnlyObjectsThatPaintNothingThere)
+{
+    CDrawDoc doc;
+    AddShape(doc, CDrawRect::rectangle, {0, 0, 10, 10});
+    CDrawRect* wide = AddShape(doc, CDrawRect::rectangle, {100, 100, 110, 110});
+    LogPen pen = wide->GetPen();
+    pen.width = {20, 20};
+    wide->SetPen(pen);
+    struct Case {
+        const char* legend;
+        CRect area;
+        size_t calls;
+    } cases[] = {
+        {"both", {0, 0, 200, 200}, 2},
+        {"the first only", {5, 5, 30, 30}, 1},
+        {"within the wide pen's reach", {75, 75, 85, 85}, 1},
+        {"beyond every object", {300, 300, 400, 400}, 0},
+    };
+    for (const Case& c : cases) {
+        RecordingPainter dc;
+        doc.Draw(dc, nullptr, &c.area);
+        EXPECT_EQ(dc.calls.size(), c.calls) << c.legend;
+    }
+}
+
 TEST(CDrawDoc, ItemsAndTheirObjectsLetGoOfEachOther)
 {
     CDrawDoc doc;
