@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -19,6 +21,7 @@
 #include "draw/CDrawDoc.h"
 #include "draw/CDrawPoly.h"
 #include "draw/CDrawRect.h"
+#include "draw/CDrawText.h"
 #include "draw/CDrawView.h"
 #include "draw/CMapTool.h"
 #include "draw/CSummaryInfo.h"
@@ -232,6 +235,71 @@ TEST_F(MapWindow, AltEnterAndADoubleClickOpenThePropertiesOfTheOneSelectedObject
         QTest::qWait(50);
     }
     EXPECT_EQ(captions, (QStringList{"Formeigenschaften", "Formeigenschaften"}));
+}
+
+TEST_F(MapWindow, APaneDraggedSmallerThanTenPixelsGoes)
+{
+    window->resize(600, 500);
+    QApplication::processEvents();
+    window->SplitRows(100);
+    ASSERT_EQ(window->Rows(), 2);
+    auto* rows = window->findChild<QSplitter*>();
+    ASSERT_EQ(rows->orientation(), Qt::Vertical);
+    QSplitterHandle* handle = rows->handle(1);
+    QPoint grip = handle->rect().center();
+    QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(handle, grip - QPoint(0, 60));
+    QTest::mouseMove(handle, grip - QPoint(0, 95));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, grip - QPoint(0, 95));
+    QApplication::processEvents();
+    EXPECT_EQ(window->Rows(), 1);
+    EXPECT_EQ(window->Views().size(), 1u);
+    EXPECT_EQ(doc->GetViews().size(), 1u) << "the pane that went left the document";
+}
+
+TEST_F(MapWindow, ColourCommandsColourEachSelectedObject)
+{
+    Key(Qt::Key_R);
+    Drag(view, {20, 20}, {80, 60});
+    Key(Qt::Key_E);
+    Drag(view, {120, 20}, {180, 60});
+    Key(Qt::Key_A, Qt::ControlModifier);
+    view->chooseColour = [](QColor& colour) {
+        colour = QColor(10, 20, 30);
+        return true;
+    };
+    doc->SetModifiedFlag(false);
+    EXPECT_TRUE(frame().Execute(ID_OBJECT_FILLCOLOR));
+    for (CDrawObj* object : doc->ObjectList()) {
+        EXPECT_EQ(object->GetBrush().colour, RGB(10, 20, 30));
+    }
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(MapWindow, TextInputFillsAndWritesBackTheLowestSixTexts)
+{
+    std::vector<CDrawText*> texts;
+    for (int i = 0; i < 8; ++i) {
+        auto* text = new CDrawText(CRect{10, 10 + 30 * i, 200, 35 + 30 * i});
+        text->SetText("alt " + std::to_string(i));
+        doc->Add(text);
+        texts.push_back(text);
+    }
+    QStringList shown;
+    {
+        ModalDialogCloser closer([&](QDialog& dialog) {
+            for (QLineEdit* field : dialog.findChildren<QLineEdit*>()) {
+                shown << field->text();
+                field->setText(QStringLiteral("neu"));
+            }
+            dialog.accept();
+        });
+        frame().Execute(ID_TEXT_INPUT);
+    }
+    EXPECT_EQ(shown, (QStringList{"alt 0", "alt 1", "alt 2", "alt 3", "alt 4", "alt 5"}));
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(texts[i]->GetText(), i < 6 ? "neu" : "alt " + std::to_string(i)) << i;
+    }
 }
 
 TEST_F(MapWindow, ConnectInAMapWindowOnlyOpensThePort)
