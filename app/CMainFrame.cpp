@@ -1,5 +1,7 @@
 #include "app/CMainFrame.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -314,7 +316,15 @@ bool CMainFrame::Execute(int commandId)
     MdiChildFrame* child = ActiveChild();
     CView* view = child ? child->view() : nullptr;
     Document* document = view ? view->GetDocument() : nullptr;
+    if (document) {
+        document->CommandBegins(commandId);
+    }
     bool done = RouteCommand({view, document, child, this, app_}, commandId);
+    // The command may have closed the document.
+    const std::vector<Document*> open = documents_->Documents();
+    if (document && std::find(open.begin(), open.end(), document) != open.end()) {
+        document->CommandEnds();
+    }
     CommandStateChanged();
     return done;
 }

@@ -46,9 +46,14 @@ const std::vector<CommandSpec>& CommonCommands()
 const std::vector<CommandSpec>& DocumentWindowCommands()
 {
     static const std::vector<CommandSpec> kDocument = {
-        {ID_FILE_CLOSE, "&Schließen"},           {ID_FILE_SAVE_AS, "Speichern &unter..."},
-        {ID_WINDOW_NEW, "&Neues Fenster"},       {ID_WINDOW_CASCADE, "Ü&berlappend"},
-        {ID_WINDOW_TILE_HORZ, "&Nebeneinander"}, {ID_WINDOW_ARRANGE, "&Symbole anordnen"},
+        {ID_FILE_CLOSE, "&Schließen"},
+        {ID_EDIT_UNDO, "&Rückgängig\tCtrl+Z", {"Ctrl+Z", "Alt+Backspace"}},
+        {ID_EDIT_REDO, "&Wiederherstellen\tCtrl+Y", {"Ctrl+Y", "Ctrl+Shift+Z"}},
+        {ID_FILE_SAVE_AS, "Speichern &unter..."},
+        {ID_WINDOW_NEW, "&Neues Fenster"},
+        {ID_WINDOW_CASCADE, "Ü&berlappend"},
+        {ID_WINDOW_TILE_HORZ, "&Nebeneinander"},
+        {ID_WINDOW_ARRANGE, "&Symbole anordnen"},
     };
     return kDocument;
 }
@@ -58,8 +63,6 @@ const std::vector<CommandSpec>& GpsDataCommands()
     static const std::vector<CommandSpec> kGpsData = {
         // Ctrl+N makes a new waypoint here.
         {ID_FILE_NEW, "&Neu", {}, "document-new"},
-        {ID_EDIT_UNDO, "&Rückgängig\tCtrl+Z", {"Ctrl+Z", "Alt+Backspace"}},
-        {ID_EDIT_REDO, "&Wiederherstellen\tCtrl+Y", {"Ctrl+Y", "Ctrl+Shift+Z"}},
         {ID_EDIT_CLEAR, "&Delete\tDel", {"Del"}},
         {ID_EDIT_NEW_WAYPOINT, "&New Waypoint\tCtrl+N", {"Ctrl+N"}},
         {ID_EDIT_MOVE_WAYPOINTS, "Move Waypoints..."},
@@ -187,8 +190,8 @@ const WindowCommands& MapWindowCommands()
               ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, 0, ID_FILE_MRU_FIRST, 0,
               ID_APP_EXIT}},
             {"&Bearbeiten",
-             {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_CLEAR, 0, ID_EDIT_SELECT_ALL, 0,
-              ID_EDIT_PROPERTIES, 0, ID_TEXT_INPUT}},
+             {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE,
+              ID_EDIT_CLEAR, 0, ID_EDIT_SELECT_ALL, 0, ID_EDIT_PROPERTIES, 0, ID_TEXT_INPUT}},
             {"&Ansicht",
              {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_GRID, ID_VIEW_PRINTER_PIXELS,
               ID_VIEW_SHOWOBJECTS, 0, ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_100, 0,

@@ -11,12 +11,14 @@
 #include "draw/CDrawRect.h"
 #include "draw/CDrawText.h"
 #include "draw/CSummaryInfo.h"
+#include "draw/DrawObjEditor.h"
 #include "draw/DrawViewSite.h"
 #include "draw/GdiPainter.h"
 #include "draw/UpdateHint.h"
 #include "framework/Archive.h"
 #include "framework/ClassRegistry.h"
 #include "framework/CompoundFile.h"
+#include "res/CommandIds.h"
 
 namespace {
 
@@ -38,11 +40,91 @@ struct CDrawDoc::Contents {
 CDrawDoc::CDrawDoc()
 {
     FixPageSize();
+    history_.Reset();
 }
 
 CDrawDoc::~CDrawDoc()
 {
+    if (DrawObjEditor* editor = DrawObjEditor::Installed()) {
+        editor->DocumentGone(this);
+    }
     DestroyContents();
+}
+
+MapSnapshot CDrawDoc::Capture()
+{
+    MapSnapshot snapshot;
+    MemoryOutputStream contents;
+    Archive ar(contents);
+    ar.SetClassRegistry(&Classes());
+    StoreContents(ar, &snapshot.storages);
+    snapshot.contents = contents.TakeBytes();
+    // The summary is no part of what undo restores.
+    snapshot.storages.streams.clear();
+    return snapshot;
+}
+
+void CDrawDoc::Restore(const MapSnapshot& snapshot)
+{
+    for (DrawViewSite* site : ViewSites()) {
+        for (CDrawObj* object : objects_) {
+            site->RemoveFromSelection(object);
+        }
+    }
+    MemoryInputStream in(snapshot.contents);
+    Archive ar(in);
+    LoadContents(ar, &snapshot.storages, nullptr);
+    UpdateAllViews(nullptr, HINT_REPAINT_ALL, nullptr);
+}
+
+void CDrawDoc::AfterChange()
+{
+    Document::SetModifiedFlag(!history_.AtSavedState());
+}
+
+void CDrawDoc::EndStep()
+{
+    history_.End();
+    if (!history_.InStep() && IsModified()) {
+        AfterChange();
+    }
+}
+
+void CDrawDoc::Undo()
+{
+    history_.Undo();
+    AfterChange();
+}
+
+void CDrawDoc::Redo()
+{
+    history_.Redo();
+    AfterChange();
+}
+
+void CDrawDoc::CommandBegins(int id)
+{
+    // Undo and redo move through the history themselves.
+    commandStep_ = id != ID_EDIT_UNDO && id != ID_EDIT_REDO;
+    if (commandStep_) {
+        history_.Begin("");
+    }
+}
+
+void CDrawDoc::CommandEnds()
+{
+    if (commandStep_) {
+        commandStep_ = false;
+        EndStep();
+    }
+}
+
+void CDrawDoc::SetModifiedFlag(bool modified)
+{
+    if (!modified) {
+        history_.MarkSaved();
+    }
+    Document::SetModifiedFlag(modified);
 }
 
 const ClassRegistry& CDrawDoc::Classes()
@@ -90,6 +172,7 @@ bool CDrawDoc::OnNewDocument()
     summary_->StampCreateDate();
     summary_->SetPageCount(1);
     summary_->SetAppName("Skizel");
+    history_.Reset();
     return true;
 }
 
@@ -106,7 +189,8 @@ void CDrawDoc::OnOpenDocument(const std::string& path)
     Archive ar(in);
     LoadContents(ar, &root, std::move(summary));
     SetPathName(path);
-    SetModifiedFlag(false);
+    Document::SetModifiedFlag(false);
+    history_.Reset();
 }
 
 void CDrawDoc::OnSaveDocument(const std::string& path)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "draw/GdiTypes.h"
+#include "draw/MapHistory.h"
 #include "framework/Document.h"
 #include "framework/Geometry.h"
 
@@ -95,6 +96,39 @@ public:
     // document does not hold is left alone.
     void DeleteItem(CDrawItem* item);
 
+    // Undo and redo: every change of the map's content (objects, their order and
+    // attributes, items, paper colour) between CommandBegins and CommandEnds, or within an
+    // UndoStep, is one step; the modified flag follows undo back to the saved state.
+    // Undo and redo replace the objects and items: views forget their selection first.
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    void Undo();
+    void Redo();
+    void CommandBegins(int id) override;
+    void CommandEnds() override;
+    void SetModifiedFlag(bool modified = true) override;
+
+    // A step that spans several events (a drag of the mouse, a polygon drawn click by
+    // click): every BeginStep needs its EndStep.
+    void BeginStep(const std::string& label) { history_.Begin(label); }
+    void EndStep();
+
+    // Makes the changes of one command one undo step, for the scope's life (a dialog, a
+    // file taken back from another program).
+    class UndoStep {
+    public:
+        UndoStep(CDrawDoc& doc, const std::string& label) : doc_(doc)
+        {
+            doc_.history_.Begin(label);
+        }
+        ~UndoStep() { doc_.EndStep(); }
+        UndoStep(const UndoStep&) = delete;
+        UndoStep& operator=(const UndoStep&) = delete;
+
+    private:
+        CDrawDoc& doc_;
+    };
+
     // The summary information; null before OnNewDocument or OnOpenDocument.
     CSummaryInfo* GetSummaryInfo() const { return summary_.get(); }
     // Why the last OnOpenDocument left the file's summary stream out (it was damaged);
@@ -120,6 +154,10 @@ private:
     void LoadContents(Archive& ar, const CompoundStorage* root,
                       std::unique_ptr<CSummaryInfo> summary);
     std::vector<DrawViewSite*> ViewSites() const;
+    MapSnapshot Capture();
+    void Restore(const MapSnapshot& snapshot);
+    // After a step, undo or redo: modified unless back at the saved content.
+    void AfterChange();
     // The items whose drawing object is in the object list, in the item list's order.
     std::vector<const CDrawItem*> PlacedItems() const;
 
@@ -128,6 +166,9 @@ private:
     std::vector<CDrawObj*> objects_;
     std::vector<std::unique_ptr<CDrawItem>> items_;
     COLORREF paper_ = RGB(255, 255, 255);
+    MapHistory history_{[this] { return Capture(); },
+                        [this](const MapSnapshot& snapshot) { Restore(snapshot); }};
+    bool commandStep_ = false;
 
 protected:
     // Only FixPageSize sets it in this class; a derived document may start from another size.

@@ -64,7 +64,47 @@ CDrawView::CDrawView(QWidget* parent) : QAbstractScrollArea(parent), pageSize_(M
     RegisterObjectCommands();
 }
 
-CDrawView::~CDrawView() = default;
+CDrawView::~CDrawView()
+{
+    AttachDocument(nullptr);
+}
+
+void CDrawView::OnDetaching()
+{
+    capture_ = false;
+    EndGesture();
+    selection_.clear();
+}
+
+void CDrawView::BeginGesture()
+{
+    if (CDrawDoc* doc = GetDocument(); doc && !gesture_) {
+        gesture_ = true;
+        doc->BeginStep("");
+    }
+}
+
+void CDrawView::EndGesture()
+{
+    if (!gesture_) {
+        return;
+    }
+    gesture_ = false;
+    if (CDrawDoc* doc = GetDocument()) {
+        doc->EndStep();
+    }
+}
+
+void CDrawView::CancelTool()
+{
+    ReleaseCapture();
+    HideRubberBand();
+    if (CMapTool* tool = CMapTool::ToolForKind(CMapTool::Current())) {
+        tool->OnCancel();
+    }
+    CMapTool::SetCurrent(ToolKind::selection);
+    EndGesture();
+}
 
 CDrawDoc* CDrawView::GetDocument() const
 {
@@ -499,6 +539,9 @@ void CDrawView::ToolEvent(QMouseEvent* event, int kind)
     flags.leftButton = event->buttons() & Qt::LeftButton;
     QPoint p = event->position().toPoint();
     CPoint point{p.x(), p.y()};
+    if (kind == kDown || kind == kDoubleClick) {
+        BeginGesture();
+    }
     switch (kind) {
     case kDown:
         tool->OnLButtonDown(*this, flags, point);
@@ -512,6 +555,10 @@ void CDrawView::ToolEvent(QMouseEvent* event, int kind)
     default:
         tool->OnMouseMove(*this, flags, point);
         break;
+    }
+    // A polygon keeps the mouse between its clicks: its gesture goes on.
+    if ((kind == kUp || kind == kDoubleClick) && !capture_) {
+        EndGesture();
     }
     CommandActions::StateChanged();
 }

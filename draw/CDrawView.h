@@ -114,6 +114,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void OnDetaching() override;
 
 signals:
     // The user pressed a mouse button in this view: its window makes it the active pane.
@@ -129,6 +130,12 @@ private:
     void InvalidateClient(const QRect& rect);
     void ToolEvent(QMouseEvent* event, int kind);
     void DeleteSelection();
+    // Esc: the current tool stops, the selection tool becomes current.
+    void CancelTool();
+    // The changes of one mouse gesture (press to release, or a polygon's clicks until it is
+    // done) are one undo step.
+    void BeginGesture();
+    void EndGesture();
     void TextInput();
     void Print(bool preview);
 
@@ -137,6 +144,7 @@ private:
     COLORREF gridColour_ = 0x800000;
     bool active_ = false;
     bool capture_ = false;
+    bool gesture_ = false;
     int zoom_ = 100;
     CSize pageSize_;
     QRect rubberBand_;

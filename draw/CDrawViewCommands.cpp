@@ -46,13 +46,27 @@ void CDrawView::RegisterCommands()
             ui.checked = CMapTool::Current() == kind;
         });
     }
-    OnCommand(ID_CANCEL_EDIT, [this] {
-        ReleaseCapture();
-        HideRubberBand();
-        if (CMapTool* tool = CMapTool::ToolForKind(CMapTool::Current())) {
-            tool->OnCancel();
+    OnCommand(ID_CANCEL_EDIT, [this] { CancelTool(); });
+    // Undo and redo end what the tool is doing first: they replace the objects.
+    OnCommand(ID_EDIT_UNDO, [this] {
+        CancelTool();
+        if (CDrawDoc* doc = GetDocument()) {
+            doc->Undo();
         }
-        CMapTool::SetCurrent(ToolKind::selection);
+    });
+    OnUpdateCommand(ID_EDIT_UNDO, [this](CommandUI& ui) {
+        CDrawDoc* doc = GetDocument();
+        ui.enabled = doc && doc->CanUndo();
+    });
+    OnCommand(ID_EDIT_REDO, [this] {
+        CancelTool();
+        if (CDrawDoc* doc = GetDocument()) {
+            doc->Redo();
+        }
+    });
+    OnUpdateCommand(ID_EDIT_REDO, [this](CommandUI& ui) {
+        CDrawDoc* doc = GetDocument();
+        ui.enabled = doc && doc->CanRedo();
     });
     OnCommand(ID_VIEW_GRID, [this] { SetGridShown(!grid_); });
     OnUpdateCommand(ID_VIEW_GRID, [this](CommandUI& ui) { ui.checked = grid_; });

@@ -1,5 +1,6 @@
 #pragma once
 
+class CDrawDoc;
 class CDrawObj;
 class CDrawOleObj;
 class CDrawText;
@@ -21,6 +22,10 @@ public:
     // Opens an embedded object from `view` (may be null): its open verb while Ctrl is held,
     // else its primary verb.
     virtual void OpenItem(CDrawOleObj& object, DrawViewSite* view) = 0;
+
+    // A map document is going away: forget whatever refers to it or its items (files open
+    // in other programs, say). Called by the document's destructor.
+    virtual void DocumentGone(CDrawDoc* document) { (void)document; }
 
     // The installed editor, or null. Not owned.
     static DrawObjEditor* Installed();

@@ -14,6 +14,7 @@ public:
     void AttachDocument(Document* document)
     {
         if (document_) {
+            OnDetaching();
             document_->RemoveView(this);
         }
         document_ = document;
@@ -23,6 +24,12 @@ public:
     }
     // Called once after the view has been attached and shown.
     virtual void OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
+
+protected:
+    // The view is about to let go of its document (which still exists). A derived view
+    // that attaches a document calls AttachDocument(nullptr) in its own destructor, so that
+    // this reaches it.
+    virtual void OnDetaching() {}
 
 private:
     Document* document_ = nullptr;

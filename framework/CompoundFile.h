@@ -17,6 +17,8 @@ struct CompoundStorage {
     const std::vector<uint8_t>* Stream(const std::string& name) const;
     // The sub-storage named `name`, or null.
     const CompoundStorage* Storage(const std::string& name) const;
+
+    friend bool operator==(const CompoundStorage&, const CompoundStorage&) = default;
 };
 
 // Reads the whole tree of the compound file at `path`. Throws ArchiveException: FileError

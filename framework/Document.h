@@ -44,6 +44,11 @@ public:
     const std::string& GetPathName() const { return path_; }
     void SetPathName(const std::string& path) { path_ = path; }
 
+    // A command of the user runs between these two (the editor's router calls them for the
+    // active document); a document that keeps an undo history makes it one step.
+    virtual void CommandBegins(int id) { (void)id; }
+    virtual void CommandEnds() {}
+
     bool IsModified() const { return modified_; }
     virtual void SetModifiedFlag(bool modified = true);
     // Called whenever the modified flag changes (the editor shows it in the window title).
