@@ -1,5 +1,8 @@
 #include "draw/CDrawItem.h"
 
+#include <set>
+#include <utility>
+
 #include "draw/CDrawDoc.h"
 #include "draw/CDrawOleObj.h"
 #include "framework/Archive.h"
@@ -10,6 +13,12 @@ namespace {
 
 const char kItemStream[] = "Item";
 const char kDataStream[] = "Data";
+
+std::set<std::pair<const CDrawDoc*, uint32_t>>& OpenElsewhere()
+{
+    static std::set<std::pair<const CDrawDoc*, uint32_t>> open;
+    return open;
+}
 
 [[noreturn]] void BadItem(const std::string& detail)
 {
@@ -62,8 +71,15 @@ void CDrawItem::SetEmbeddedFile(std::string name, std::string mimeType, std::vec
 
 void CDrawItem::SetLinkedFile(std::string path, std::string mimeType, CSize extent)
 {
+    SetLinkedFile(std::move(path), std::move(mimeType), extent, {});
+}
+
+void CDrawItem::SetLinkedFile(std::string path, std::string mimeType, CSize extent,
+                              std::vector<uint8_t> lastRead)
+{
     std::string name = path.substr(path.find_last_of('/') + 1);
-    SetContent(OT_LINK, std::move(name), std::move(mimeType), std::move(path), {}, extent);
+    SetContent(OT_LINK, std::move(name), std::move(mimeType), std::move(path), std::move(lastRead),
+               extent);
 }
 
 void CDrawItem::SetStaticPicture(std::string name, std::string mimeType, std::vector<uint8_t> bytes,
@@ -109,7 +125,7 @@ CompoundStorage CDrawItem::SaveStorage() const
     ar.WriteString(linkPath_);
     CompoundStorage storage;
     storage.streams[kItemStream] = out.TakeBytes();
-    if (type_ != OT_LINK) {
+    if (type_ != OT_LINK || !data_.empty()) {
         storage.streams[kDataStream] = data_;
     }
     return storage;
@@ -130,15 +146,40 @@ void CDrawItem::LoadStorage(const CompoundStorage& storage)
     std::string name = ar.ReadString();
     std::string linkPath = ar.ReadString();
     std::vector<uint8_t> data;
-    if (type_ != OT_LINK) {
-        const std::vector<uint8_t>* bytes = storage.Stream(kDataStream);
-        if (!bytes) {
-            BadItem(StorageName() + " has no stream \"Data\"");
-        }
+    const std::vector<uint8_t>* bytes = storage.Stream(kDataStream);
+    if (bytes) {
         data = *bytes;
+    } else if (type_ != OT_LINK) {
+        BadItem(StorageName() + " has no stream \"Data\"");
     }
     SetContent(type_, std::move(name), std::move(mimeType), std::move(linkPath), std::move(data),
                extent);
+}
+
+ItemState CDrawItem::GetItemState() const
+{
+    if (state_ == ItemState::loaded && document_ &&
+        OpenElsewhere().count({document_, itemNumber_})) {
+        return ItemState::open;
+    }
+    return state_;
+}
+
+void CDrawItem::MarkOpenElsewhere(const CDrawDoc* document, uint32_t number, bool open)
+{
+    if (open) {
+        OpenElsewhere().insert({document, number});
+    } else {
+        OpenElsewhere().erase({document, number});
+    }
+}
+
+void CDrawItem::ForgetOpenItems(const CDrawDoc* document)
+{
+    auto& open = OpenElsewhere();
+    for (auto it = open.begin(); it != open.end();) {
+        it = it->first == document ? open.erase(it) : std::next(it);
+    }
 }
 
 void CDrawItem::OnChange(OleNotification notification)

@@ -38,7 +38,8 @@ enum OleNotification {
 // Record in "Contents": uint32 item number, uint16 ItemType. The content lies in the
 // sub-storage "Embedding <number>" of the map file: stream "Item" (int32 extent cx and cy in
 // 0.01 mm, then counted strings of the MIME type, the file name shown and the linked path,
-// UTF-8) and, unless linked, stream "Data" with the file's bytes. See docs/embedded-items.md.
+// UTF-8) and stream "Data" with the file's bytes: for a linked item the bytes last read from
+// its file, and only when there are such. See docs/embedded-items.md.
 class CDrawItem : public CObject {
     DECLARE_SERIAL(CDrawItem)
 public:
@@ -56,6 +57,10 @@ public:
     void SetEmbeddedFile(std::string name, std::string mimeType, std::vector<uint8_t> bytes,
                          CSize extent);
     void SetLinkedFile(std::string path, std::string mimeType, CSize extent);
+    // A link together with the bytes last read from its file, which are shown while the file
+    // is missing or unreadable and are kept in the map.
+    void SetLinkedFile(std::string path, std::string mimeType, CSize extent,
+                       std::vector<uint8_t> lastRead);
     void SetStaticPicture(std::string name, std::string mimeType, std::vector<uint8_t> bytes,
                           CSize extent);
     // Takes the content of `other` (the framework's CreateCloneFrom).
@@ -65,6 +70,8 @@ public:
     bool IsLinked() const { return type_ == OT_LINK; }
     const std::string& GetName() const { return name_; }
     const std::string& GetMimeType() const { return mimeType_; }
+    // The file's bytes; for a linked item those last read from its file (empty when never
+    // read).
     const std::vector<uint8_t>& GetData() const { return data_; }
     const std::string& GetLinkPath() const { return linkPath_; }
     // True for image/png, image/jpeg, image/bmp and image/svg+xml.
@@ -85,8 +92,15 @@ public:
     CDrawOleObj* GetDrawObj() const { return drawObj_; }
     void SetDrawObj(CDrawOleObj* drawObj) { drawObj_ = drawObj; }
 
-    ItemState GetItemState() const { return state_; }
+    // The state set last; an item marked open elsewhere (below) that is loaded reports open.
+    ItemState GetItemState() const;
     void SetItemState(ItemState state) { state_ = state; }
+
+    // Items open in another program, known by document and item number, so that an item
+    // made anew from bytes (undo, redo) is still shown open. Whoever opens items keeps these
+    // marks and forgets a document's before the document goes.
+    static void MarkOpenElsewhere(const CDrawDoc* document, uint32_t number, bool open);
+    static void ForgetOpenItems(const CDrawDoc* document);
 
     // The object's server reported a change: a changed state or aspect repaints the drawing
     // object; a changed content first runs SyncExtent.
@@ -108,6 +122,8 @@ public:
     {
         presentation_ = std::move(presentation);
     }
+    // The linked file changed on disk: the next paint reads it again.
+    void DropPresentation() const { presentation_.reset(); }
 
 private:
     void SetContent(ItemType type, std::string name, std::string mimeType, std::string linkPath,

@@ -24,6 +24,8 @@ constexpr double kHimetricPerPixel = 2540.0 / 96.0;
 // A decoded picture, or nothing for an icon.
 class Picture : public CDrawItem::Presentation {
 public:
+    bool IsEmpty() const { return !svg && image.isNull(); }
+
     QImage image;
     std::unique_ptr<QSvgRenderer> svg;
 };
@@ -31,6 +33,12 @@ public:
 bool IsSvg(const std::string& mimeType)
 {
     return mimeType == "image/svg+xml";
+}
+
+QByteArray AsByteArray(const std::vector<uint8_t>& bytes)
+{
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()));
 }
 
 QByteArray ReadFileBytes(const std::string& path)
@@ -67,11 +75,12 @@ const Picture& PictureOf(const CDrawItem& item)
     }
     std::unique_ptr<Picture> picture;
     if (item.IsPicture()) {
-        QByteArray bytes = item.IsLinked()
-                               ? ReadFileBytes(item.GetLinkPath())
-                               : QByteArray(reinterpret_cast<const char*>(item.GetData().data()),
-                                            static_cast<qsizetype>(item.GetData().size()));
+        QByteArray bytes =
+            item.IsLinked() ? ReadFileBytes(item.GetLinkPath()) : AsByteArray(item.GetData());
         picture = Decode(item.GetMimeType(), bytes);
+        if (item.IsLinked() && picture->IsEmpty() && !item.GetData().empty()) {
+            picture = Decode(item.GetMimeType(), AsByteArray(item.GetData()));
+        }
     } else {
         picture = std::make_unique<Picture>();
     }
@@ -138,8 +147,7 @@ void PaintItem(QPainter& painter, const CDrawItem& item, const QRectF& box)
 
 CSize NaturalExtent(const std::string& mimeType, const std::vector<uint8_t>& bytes)
 {
-    QByteArray data(reinterpret_cast<const char*>(bytes.data()),
-                    static_cast<qsizetype>(bytes.size()));
+    QByteArray data = AsByteArray(bytes);
     QSize pixels(kIconWidth, kIconHeight);
     if (IsSvg(mimeType)) {
         QSvgRenderer svg(data);
@@ -159,6 +167,18 @@ CSize NaturalExtent(const std::string& mimeType, const std::vector<uint8_t>& byt
             static_cast<int32_t>(std::lround(pixels.height() * kHimetricPerPixel))};
 }
 
+bool DecodesAsPicture(const std::string& mimeType, const std::vector<uint8_t>& bytes)
+{
+    QByteArray data = AsByteArray(bytes);
+    if (IsSvg(mimeType)) {
+        return QSvgRenderer(data).isValid();
+    }
+    QBuffer buffer(&data);
+    QImageReader reader(&buffer);
+    QImage image;
+    return reader.read(&image) && !image.isNull();
+}
+
 bool LoadItemFromFile(CDrawItem& item, const std::string& path, ItemType type, std::string& error)
 {
     QFile file(QString::fromStdString(path));
@@ -176,7 +196,8 @@ bool LoadItemFromFile(CDrawItem& item, const std::string& path, ItemType type, s
     CSize extent = NaturalExtent(mimeType, bytes);
     switch (type) {
     case OT_LINK:
-        item.SetLinkedFile(QFileInfo(file).absoluteFilePath().toStdString(), mimeType, extent);
+        item.SetLinkedFile(QFileInfo(file).absoluteFilePath().toStdString(), std::move(mimeType),
+                           extent, std::move(bytes));
         break;
     case OT_STATIC: {
         CDrawItem probe;
@@ -192,5 +213,21 @@ bool LoadItemFromFile(CDrawItem& item, const std::string& path, ItemType type, s
         item.SetEmbeddedFile(std::move(name), std::move(mimeType), std::move(bytes), extent);
         break;
     }
+    return true;
+}
+
+bool EmbedLinkedFile(CDrawItem& item, std::string& error)
+{
+    if (!item.IsLinked()) {
+        error = item.GetName() + ": not linked";
+        return false;
+    }
+    CDrawItem copy;
+    if (!LoadItemFromFile(copy, item.GetLinkPath(), OT_EMBEDDED, error)) {
+        return false;
+    }
+    CSize extent;
+    copy.GetExtent(extent);
+    item.SetEmbeddedFile(item.GetName(), copy.GetMimeType(), copy.GetData(), extent);
     return true;
 }
