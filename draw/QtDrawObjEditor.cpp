@@ -2,13 +2,19 @@
 
 #include <QApplication>
 
+#include "draw/CDrawDoc.h"
+#include "draw/CDrawItem.h"
+#include "draw/CDrawOleObj.h"
 #include "draw/CDrawText.h"
 #include "draw/CPropertySheet.h"
 #include "draw/CShapePage.h"
+#include "draw/ItemOpener.h"
+#include "draw/ItemPropertiesPage.h"
 
 namespace {
 
 const QString kSheetCaption = QStringLiteral("Formeigenschaften");
+const QString kItemSheetCaption = QStringLiteral("Objekt-Eigenschaften");
 const QString kPageTitle = QStringLiteral("Allgemein");
 
 }  // namespace
@@ -16,6 +22,16 @@ const QString kPageTitle = QStringLiteral("Allgemein");
 QtDrawObjEditor::QtDrawObjEditor(CTextPage::FontChooser chooseFont)
     : chooseFont_(std::move(chooseFont))
 {
+}
+
+QtDrawObjEditor::~QtDrawObjEditor() = default;
+
+ItemOpener& QtDrawObjEditor::Opener()
+{
+    if (!opener_) {
+        opener_ = std::make_unique<ItemOpener>();
+    }
+    return *opener_;
 }
 
 void QtDrawObjEditor::EditShape(CDrawObj& object)
@@ -41,12 +57,30 @@ void QtDrawObjEditor::EditText(CDrawText& object)
     }
 }
 
-void QtDrawObjEditor::EditItem(CDrawOleObj&)
+void QtDrawObjEditor::EditItem(CDrawOleObj& object)
 {
-    // Embedded objects' dialogs are not there yet.
+    CDrawItem* item = object.GetClientItem();
+    CDrawDoc* doc = item ? item->GetDocument() : nullptr;
+    if (!doc) {
+        return;
+    }
+    CPropertySheet sheet(kItemSheetCaption, QApplication::activeWindow());
+    sheet.AddPage(new ItemPropertiesPage(*doc, item->GetItemNumber(), &Opener()), kPageTitle);
+    sheet.exec();
 }
 
-void QtDrawObjEditor::OpenItem(CDrawOleObj&, DrawViewSite*)
+void QtDrawObjEditor::OpenItem(CDrawOleObj& object, DrawViewSite*)
 {
-    // Embedded objects' dialogs are not there yet.
+    CDrawItem* item = object.GetClientItem();
+    if (CDrawDoc* doc = item ? item->GetDocument() : nullptr) {
+        Opener().Open(*doc, item->GetItemNumber());
+    }
+}
+
+void QtDrawObjEditor::DocumentGone(CDrawDoc* document)
+{
+    if (opener_) {
+        opener_->ForgetDocument(document);
+    }
+    CDrawItem::ForgetOpenItems(document);
 }
