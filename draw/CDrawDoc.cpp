@@ -84,8 +84,9 @@ void CDrawDoc::AfterChange()
 
 void CDrawDoc::EndStep()
 {
-    history_.End();
-    if (!history_.InStep() && IsModified()) {
+    // Only a step of the content decides the mark: a change beside it (the summary, say)
+    // keeps the mark it set.
+    if (history_.End()) {
         AfterChange();
     }
 }
@@ -447,6 +448,20 @@ void CDrawDoc::FixPageSize()
     for (DrawViewSite* site : ViewSites()) {
         site->ApplyPageSize(pageSize_);
     }
+}
+
+std::unique_ptr<CDrawItem> CDrawDoc::TakeItem(CDrawItem* item)
+{
+    auto it =
+        std::find_if(items_.begin(), items_.end(),
+                     [item](const std::unique_ptr<CDrawItem>& held) { return held.get() == item; });
+    if (it == items_.end()) {
+        return nullptr;
+    }
+    std::unique_ptr<CDrawItem> taken = std::move(*it);
+    items_.erase(it);
+    taken->SetDocument(nullptr);
+    return taken;
 }
 
 CDrawItem* CDrawDoc::AddItem(std::unique_ptr<CDrawItem> item)

@@ -92,6 +92,9 @@ public:
     CDrawItem* AddItem(std::unique_ptr<CDrawItem> item);
     // Takes an item read from a file, keeping its number.
     void AdoptLoadedItem(std::unique_ptr<CDrawItem> item);
+    // Hands `item` over to whoever moves it to another document; null when this document
+    // does not hold it.
+    std::unique_ptr<CDrawItem> TakeItem(CDrawItem* item);
     // Destroys `item` (its drawing object loses its pointer to it); an item that this
     // document does not hold is left alone.
     void DeleteItem(CDrawItem* item);

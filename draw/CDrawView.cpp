@@ -62,6 +62,9 @@ CDrawView::CDrawView(QWidget* parent) : QAbstractScrollArea(parent), pageSize_(M
     };
     RegisterCommands();
     RegisterObjectCommands();
+    RegisterClipboardCommands();
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
 }
 
 CDrawView::~CDrawView()
@@ -499,12 +502,16 @@ void CDrawView::paintEvent(QPaintEvent* event)
         PaintGrid(painter);
         painter.restore();
     }
-    if (!rubberBand_.isNull()) {
-        // The focus rectangle of a rubber-band selection: dotted, seen on any colour.
+    // The focus rectangles of a rubber-band selection and of a drop: dotted, seen on any
+    // colour.
+    for (const QRect& focus : {rubberBand_, dropRect_}) {
+        if (focus.isNull()) {
+            continue;
+        }
         QPen pen(Qt::white, 1);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
-        QRect band = rubberBand_.normalized().adjusted(0, 0, -1, -1);
+        QRect band = focus.normalized().adjusted(0, 0, -1, -1);
         painter.drawRect(band);
         pen.setColor(Qt::black);
         pen.setStyle(Qt::DotLine);

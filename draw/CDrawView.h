@@ -12,6 +12,7 @@
 class CDrawDoc;
 class CDrawObj;
 class QPainter;
+class QMimeData;
 class QPrinter;
 struct ViewTransform;
 
@@ -114,6 +115,10 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void OnDetaching() override;
 
 signals:
@@ -123,6 +128,12 @@ signals:
 private:
     void RegisterCommands();
     void RegisterObjectCommands();
+    void RegisterClipboardCommands();
+    // Pastes `data` (map objects, or embedded objects only) with new objects at `topLeft`;
+    // they become the selection. A failure shows its message and changes nothing.
+    void Paste(const QMimeData& data, CPoint topLeft, bool embedOnly);
+    // The focus rectangle of a drop over the view (null: none).
+    void ShowDropRect(const QRect& rect);
     void UpdateScrollBars();
     QPoint ScrollOffset() const;
     ViewTransform Transform() const;
@@ -148,4 +159,7 @@ private:
     int zoom_ = 100;
     CSize pageSize_;
     QRect rubberBand_;
+    QRect dropRect_;
+    bool dropAcceptable_ = false;
+    CSize dragSize_;
 };

@@ -51,16 +51,18 @@ void MapHistory::Begin(const std::string& label)
     before_ = known_;
 }
 
-void MapHistory::End()
+bool MapHistory::End()
 {
     if (depth_ == 0 || --depth_ > 0) {
-        return;
+        return false;
     }
     MapSnapshot after = capture_();
-    if (!(after == before_)) {
+    bool changed = !(after == before_);
+    if (changed) {
         Push({label_, std::move(before_), std::move(after)});
     }
     before_ = MapSnapshot();
+    return changed;
 }
 
 void MapHistory::Undo()

@@ -30,7 +30,8 @@ public:
 
     // Steps nest: only the outermost Begin and End count.
     void Begin(const std::string& label);
-    void End();
+    // True when the outermost End made a step (the content changed).
+    bool End();
     bool InStep() const { return depth_ > 0; }
 
     bool CanUndo() const { return !undo_.empty(); }

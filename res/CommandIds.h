@@ -77,6 +77,8 @@ enum CommandIdentifier {
     ID_FILE_PRINT_PREVIEW = 57609,
     ID_EDIT_SELECT_ALL = 57642,
     ID_WINDOW_SPLIT = 57653,
+    ID_FILE_SUMMARYINFO = 32792,
+    ID_OLE_INSERT_NEW = 57856,
     // Zoom of a map view (not stored in the file).
     ID_VIEW_ZOOM_IN = 32910,
     ID_VIEW_ZOOM_OUT = 32911,

@@ -143,6 +143,11 @@ const char* CommandPrompt(int commandId)
         return "Wählt alle Objekte der Karte aus\nAlles auswählen";
     case ID_WINDOW_SPLIT:
         return "Teilt das aktive Fenster in Ausschnitte\nTeilen";
+    case ID_FILE_SUMMARYINFO:
+        return "Display summary information";
+    case ID_OLE_INSERT_NEW:
+        return "Fügt eine Datei oder ein neues Bild oder Textdokument als Objekt ein\nObjekt "
+               "einfügen";
     case ID_VIEW_ZOOM_IN:
         return "Vergrößert die Ansicht der Karte\nVergrößern";
     case ID_VIEW_ZOOM_OUT:
