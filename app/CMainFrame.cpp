@@ -429,6 +429,13 @@ void CMainFrame::AddWindow(Document* document, DocTemplate* docTemplate)
     child->show();
     mdi_->setActiveSubWindow(child);
     child->InitialUpdate();
+    // Keys go to the new window at once (also after the dialog that chose its kind).
+    if (isVisible()) {
+        activateWindow();
+    }
+    if (QWidget* content = child->widget()) {
+        content->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void CMainFrame::RemoveWindows(Document* document)

@@ -13,6 +13,8 @@
 #include "app/CMainFrame.h"
 #include "app/CSplitFrame.h"
 #include "draw/CDrawDoc.h"
+#include "draw/CDrawItem.h"
+#include "draw/CDrawOleObj.h"
 #include "draw/CDrawText.h"
 #include "draw/CDrawView.h"
 #include "draw/CTextInputDlg.h"
@@ -77,6 +79,24 @@ bool MapScreenshots(const QString& folder, const QString& sampleMap)
     frame.SetStatusPaneText(ID_INDICATOR_MOUSEPOS, QStringLiteral("x 212, y 96"));
     Settle();
     bool ok = Write(frame.grab(), folder + QStringLiteral("/screenshot-map.png"));
+
+    // An embedded picture open in another program: hatched, with its handles.
+    if (auto* picture = dynamic_cast<CDrawOleObj*>(doc->ObjectList()[8]);
+        picture && picture->GetClientItem()) {
+        CDrawItem::MarkOpenElsewhere(doc, picture->GetClientItem()->GetItemNumber(), true);
+        view->Select(picture, false);
+        Settle();
+        CRect r = view->DocToView(picture->GetPosition());
+        QRect around(QPoint(r.left - 40, r.top - 30), QPoint(r.right + 40, r.bottom + 30));
+        ok = Write(view->viewport()->grab().copy(around),
+                   folder + QStringLiteral("/screenshot-embedded-open.png")) &&
+             ok;
+        CDrawItem::MarkOpenElsewhere(doc, picture->GetClientItem()->GetItemNumber(), false);
+        view->Select(nullptr, false);
+    }
+    ok = GrabModal([&] { frame.Execute(ID_FILE_SUMMARYINFO); },
+                   folder + QStringLiteral("/screenshot-document-properties.png")) &&
+         ok;
 
     // Four panes: the page's corners side by side.
     window->ToggleSplit();
