@@ -25,14 +25,6 @@
 
 namespace {
 
-template <class Widget>
-Widget* Child(QDialog& sheet, const char* name)
-{
-    auto* widget = sheet.findChild<Widget*>(QString::fromLatin1(name));
-    EXPECT_TRUE(widget) << name;
-    return widget;
-}
-
 void Click(QDialog& sheet, const char* name)
 {
     QTest::mouseClick(Child<QAbstractButton>(sheet, name), Qt::LeftButton, {}, QPoint(4, 6));

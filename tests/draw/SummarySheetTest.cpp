@@ -24,14 +24,6 @@
 
 namespace {
 
-template <class Widget>
-Widget* Child(QDialog& sheet, const char* name)
-{
-    auto* widget = sheet.findChild<Widget*>(QString::fromLatin1(name));
-    EXPECT_TRUE(widget) << name;
-    return widget;
-}
-
 // The label the page's form shows beside `field`.
 QString LabelOf(QWidget* field)
 {

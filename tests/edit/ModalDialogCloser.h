@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -45,3 +47,14 @@ private:
     QElapsedTimer clock_;
     int seen_ = 0;
 };
+
+// The child of a dialog by object name; a missing one fails the test and gives nullptr.
+template <class Widget>
+Widget* Child(QDialog& dialog, const char* name)
+{
+    auto* widget = dialog.findChild<Widget*>(QString::fromLatin1(name));
+    if (!widget) {
+        ADD_FAILURE() << "no child " << name;
+    }
+    return widget;
+}
