@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= 2
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps configure build run test test-core test-asan bench screenshots clean
+.PHONY: all deps configure build run test test-core test-asan bench screenshots fuzz clean
 
 all: build
 
@@ -38,6 +38,21 @@ test-asan: deps
 screenshots: build
 	@LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 TZ=Europe/Zurich xvfb-run -a -s "-screen 0 1280x1024x24" \
 	    $(BUILD)/bin/orviedit-screenshots docs
+
+# The fuzz targets of tests/fuzz, built with clang's libFuzzer and the sanitizers, each run
+# for FUZZ_SECONDS; what they find goes to FUZZ_WORK/<target>/crashes/.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_WORK    ?= /tmp/orvi-fuzz
+FUZZ_TARGETS ?= orvd gpx pointclip link simulator orvg propset archive mapclip
+
+fuzz:
+	@scripts/install-deps --fuzz
+	@cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_CXX_COMPILER=$$(command -v clang++-14 || command -v clang++) \
+	    -DORVI_CORE_ONLY=ON -DORVI_SANITIZE=ON -DORVI_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(addprefix orvi_fuzz_,$(FUZZ_TARGETS))
+	@scripts/fuzz $(FUZZ_BUILD) $(FUZZ_WORK) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 bench: build
 	@$(BUILD)/bin/orvi-bench

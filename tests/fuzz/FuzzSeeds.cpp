@@ -1,0 +1,285 @@
+// The first inputs of the fuzz targets, made by the program's own writers (and, for the
+// line targets, the frames a receiver or host sends): tests/fuzz/corpus/<target>/ holds
+// what `orvi_fuzz_replay --make-seeds DIR` writes.
+
+#include "tests/fuzz/FuzzSeeds.h"
+
+#include <cstring>
+#include <filesystem>
+
+#include "draw/MapTransfer.h"
+#include "edit/ClipboardBlock.h"
+#include "gps/Gpx.h"
+#include "link/WaypointPacket.h"
+#include "tests/fuzz/FuzzDocuments.h"
+#include "tests/fuzz/FuzzLine.h"
+#include "tests/fuzz/FuzzMaps.h"
+#include "tests/gps/GpsTestRecords.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes operator+(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Bytes Word(uint16_t v)
+{
+    return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
+}
+
+Bytes U32(uint32_t v)
+{
+    return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+            static_cast<uint8_t>(v >> 24)};
+}
+
+Bytes Text(const std::string& text)
+{
+    return Bytes(text.begin(), text.end());
+}
+
+class SeedWriter {
+public:
+    explicit SeedWriter(std::string dir) : dir_(std::move(dir)) {}
+
+    void Write(const std::string& target, const std::string& name, const Bytes& bytes)
+    {
+        std::filesystem::create_directories(dir_ + "/" + target);
+        std::string path = dir_ + "/" + target + "/" + name;
+        WriteFuzzFile(path, bytes.data(), bytes.size());
+        ++written_;
+    }
+    int written() const { return written_; }
+    const std::string& dir() const { return dir_; }
+
+private:
+    std::string dir_;
+    int written_ = 0;
+};
+
+std::vector<WaypointRecord> Waypoints(int n)
+{
+    std::vector<WaypointRecord> records;
+    for (int i = 1; i <= n; ++i) {
+        records.push_back(TestWaypoint(i));
+    }
+    return records;
+}
+
+std::vector<TrackpointRecord> Track(int n)
+{
+    std::vector<TrackpointRecord> records;
+    for (int i = 0; i < n; ++i) {
+        records.push_back(TestTrackpoint(i));
+    }
+    return records;
+}
+
+void WriteGpsSeeds(SeedWriter& out)
+{
+    CDataDoc doc;
+    doc.ReplaceWaypoints(Waypoints(3));
+    std::vector<TrackpointRecord> track = Track(5);
+    track[3].newTrack = 1;
+    track[4].time = TRACK_TIME_NONE;
+    doc.ReplaceTrackpoints(track);
+    auto correction = ZeroedEntry<MapCorrectionSet>();
+    correction.reference = TestWaypoint(1);
+    correction.target = TestWaypoint(2);
+    correction.rotation = 12.5;
+    correction.scale = 1.25;
+    SetFieldText(correction.name, sizeof correction.name, "Karte 1");
+    doc.correctionSets.Append(correction);
+    auto grid = ZeroedEntry<GridScalePreset>();
+    grid.latitudeScale = 111.0;
+    grid.longitudeScale = 74.5;
+    SetFieldText(grid.name, sizeof grid.name, "Raster");
+    doc.gridPresets.Append(grid);
+    out.Write("orvd", "every-section.orvd", StoredOrvd(doc));
+    CDataDoc trackOnly;
+    trackOnly.ReplaceTrackpoints(Track(3));
+    out.Write("orvd", "track-only.orvd", StoredOrvd(trackOnly));
+
+    out.Write("gpx", "export.gpx", Text(FormatGpx(doc.Waypoints(), doc.Trackpoints())));
+    out.Write("gpx", "routes-and-zones.gpx",
+              Text("<?xml version=\"1.0\"?>\n"
+                   "<gpx:gpx xmlns:gpx=\"http://www.topografix.com/GPX/1/1\" version=\"1.1\">\n"
+                   " <gpx:rte><gpx:rtept lat=\" 47.5 \" lon=\"-8.25\"><gpx:name>Brücke "
+                   "Süd</gpx:name><gpx:desc>über den Fluss</gpx:desc><gpx:sym>camp</gpx:sym>"
+                   "</gpx:rtept></gpx:rte>\n"
+                   " <gpx:trk><gpx:trkseg><gpx:trkpt lat=\"47.1\" lon=\"8.2\">"
+                   "<gpx:time>2024-05-01T12:00:00.250+02:00</gpx:time></gpx:trkpt>"
+                   "<gpx:trkpt lat=\"47.2\" lon=\"8.3\"><gpx:time>1999-12-31T23:59:59Z"
+                   "</gpx:time></gpx:trkpt></gpx:trkseg><gpx:trkseg><gpx:trkpt lat=\"-90\" "
+                   "lon=\"180\"/></gpx:trkseg></gpx:trk>\n</gpx:gpx>\n"));
+
+    out.Write("pointclip", "waypoints.block", EncodeClipboardBlock(Waypoints(3)));
+    out.Write("pointclip", "trackpoints.block", EncodeClipboardBlock(track));
+}
+
+Bytes WaypointFrame(const WaypointRecord& w)
+{
+    uint8_t packet[WAYPOINT_PACKET_SIZE];
+    WaypointToPacket(w, packet);
+    return LineFrame(PKT_WAYPOINT, Bytes(packet, packet + WAYPOINT_PACKET_SIZE));
+}
+
+Bytes TrackpointFrame(const TrackpointRecord& t)
+{
+    const auto* p = reinterpret_cast<const uint8_t*>(&t);
+    return LineFrame(PKT_TRACKPOINT, Bytes(p, p + sizeof t));
+}
+
+// The receiver's side of a download: the command acknowledged, the count, the records,
+// transfer complete.
+Bytes DownloadReplies(uint16_t command, const Bytes& records, int count)
+{
+    return LineAck(PKT_COMMAND) + LineFrame(PKT_RECORD_COUNT, Word(static_cast<uint16_t>(count))) +
+           records + LineFrame(PKT_XFER_DONE, Word(command));
+}
+
+Bytes ProductReplies()
+{
+    return LineAck(PKT_PRODUCT_REQUEST) +
+           LineFrame(PKT_PRODUCT_DATA,
+                     Bytes{77, 0, 0xCC, 0x01} + Text("GPS 12 Software Version 4.60") + Bytes{0});
+}
+
+void WriteLinkSeeds(SeedWriter& out)
+{
+    Bytes waypoints;
+    for (const WaypointRecord& w : Waypoints(3)) {
+        waypoints = waypoints + WaypointFrame(w);
+    }
+    Bytes track;
+    for (const TrackpointRecord& t : Track(3)) {
+        track = track + TrackpointFrame(t);
+    }
+    const Bytes time =
+        LineAck(PKT_COMMAND) +
+        LineFrame(PKT_DATE_TIME, Bytes{5, 1} + Word(2024) + Word(12) + Bytes{30, 15});
+    const Bytes opening = LineSilence() + ProductReplies();
+
+    // The host: commands in byte 0, no failing read or write, the receiver's replies.
+    Bytes every = Bytes{0x7F, 0, 0} + opening + ProductReplies() +
+                  DownloadReplies(CMD_SEND_WAYPOINTS, waypoints, 3) +
+                  DownloadReplies(CMD_SEND_TRACK, track, 3) + time + time +
+                  LineAck(PKT_RECORD_COUNT) + LineAck(PKT_WAYPOINT) + LineAck(PKT_WAYPOINT) +
+                  LineAck(PKT_WAYPOINT) + LineAck(PKT_XFER_DONE) + LineAck(PKT_RECORD_COUNT) +
+                  LineAck(PKT_TRACKPOINT) + LineAck(PKT_TRACKPOINT) + LineAck(PKT_TRACKPOINT) +
+                  LineAck(PKT_XFER_DONE);
+    out.Write("link", "every-command", every);
+
+    Bytes damaged = LineFrame(PKT_WAYPOINT, Bytes(60, 0x10));
+    damaged[damaged.size() - 3] ^= 0x01;
+    out.Write("link", "refused-and-damaged",
+              Bytes{0x12, 0, 0} + opening + LineAck(PKT_COMMAND) +
+                  LineFrame(PKT_RECORD_COUNT, Word(2)) + damaged + Bytes{0x00, 0x55} +
+                  WaypointFrame(TestWaypoint(1)) + LineSilence() + LineFrame(PKT_NAK, {35, 0}) +
+                  LineFrame(PKT_XFER_DONE, Word(7)) + LineFrame(PKT_NAK, {PKT_RECORD_COUNT, 0}));
+    out.Write("link", "cancelled-track",
+              Bytes{0x84, 0, 0} + opening + LineAck(PKT_COMMAND) +
+                  LineFrame(PKT_RECORD_COUNT, Word(40)) + track + track + track);
+    out.Write("link", "device-gone",
+              Bytes{0x06, 6, 0} + opening + opening + DownloadReplies(CMD_SEND_TRACK, track, 3));
+
+    // The simulator: faults in bytes 0 and 1, then what a host sends.
+    Bytes host = LineFrame(PKT_PRODUCT_REQUEST, {}) +
+                 LineFrame(PKT_COMMAND, Word(CMD_SEND_WAYPOINTS)) + LineAck(PKT_RECORD_COUNT) +
+                 LineAck(PKT_WAYPOINT) + LineAck(PKT_WAYPOINT) + LineAck(PKT_WAYPOINT) +
+                 LineAck(PKT_XFER_DONE) + LineFrame(PKT_COMMAND, Word(CMD_SEND_TRACK)) +
+                 LineAck(PKT_RECORD_COUNT) + LineAck(PKT_TRACKPOINT) + LineAck(PKT_TRACKPOINT) +
+                 LineAck(PKT_TRACKPOINT) + LineAck(PKT_TRACKPOINT) + LineAck(PKT_XFER_DONE) +
+                 LineFrame(PKT_COMMAND, Word(CMD_SEND_TIME)) + LineAck(PKT_DATE_TIME) +
+                 LineFrame(PKT_RECORD_COUNT, Word(2)) + WaypointFrame(TestWaypoint(7)) +
+                 WaypointFrame(TestWaypoint(8)) +
+                 LineFrame(PKT_XFER_DONE, Word(CMD_SEND_WAYPOINTS)) + LineFrame(99, {1, 2, 3}) +
+                 LineFrame(PKT_COMMAND, Word(CMD_POWER_OFF));
+    out.Write("simulator", "every-command", Bytes{0, 0} + host);
+    out.Write("simulator", "faults-and-hang-up",
+              Bytes{0x01 | 0x10 | 0x40, 0x02} + LineFrame(PKT_RECORD_COUNT, Word(1)) +
+                  TrackpointFrame(TestTrackpoint(9)) + TrackpointFrame(TestTrackpoint(9)) +
+                  LineFrame(PKT_XFER_DONE, Word(CMD_SEND_TRACK)) +
+                  LineFrame(PKT_COMMAND, Word(CMD_SEND_WAYPOINTS)) + LineAck(PKT_RECORD_COUNT) +
+                  LineFrame(PKT_NAK, {PKT_WAYPOINT, 0}) + LineAck(PKT_WAYPOINT) +
+                  LineFrame(PKT_COMMAND, Word(CMD_ABORT_TRANSFER)));
+    Bytes cut = LineFrame(PKT_COMMAND, Word(CMD_SEND_TRACK));
+    cut.resize(cut.size() - 3);
+    out.Write("simulator", "damaged-host",
+              Bytes{0, 0} + Bytes{0x00, 0x55, DLE, 0x07, DLE, ETX} + cut + LineSilence() +
+                  LineFrame(PKT_COMMAND, {}) + LineFrame(PKT_COMMAND, Word(CMD_SEND_TRACK)) +
+                  LineFrame(PKT_PRODUCT_REQUEST, {}));
+}
+
+std::vector<uint8_t> SavedMap(CDrawDoc& doc)
+{
+    FuzzFiles files;
+    std::string path = files.Path("seed.orvg");
+    doc.OnSaveDocument(path);
+    return ReadFuzzFile(path);
+}
+
+Bytes TransferBlocks(const std::vector<CDrawObj*>& objects, bool withItems)
+{
+    Bytes block = WriteObjectsBlock(objects);
+    return U32(static_cast<uint32_t>(block.size())) + block +
+           (withItems ? WriteItemsBlock(objects) : Bytes());
+}
+
+void WriteMapSeeds(SeedWriter& out)
+{
+    CDrawDoc everyKind;
+    everyKind.OnNewDocument();
+    AddEveryKind(everyKind);
+    CDrawDoc shapes;
+    shapes.OnNewDocument();
+    AddShape(shapes, CDrawRect::ellipse, {0, 0, 800, 800});
+    AddShape(shapes, CDrawRect::line, {790, 10, 10, 790});
+
+    out.Write("orvg", "every-kind.orvg", SavedMap(everyKind));
+    out.Write("orvg", "two-shapes.orvg", SavedMap(shapes));
+    out.Write("archive", "every-kind.contents", StoredContents(everyKind));
+    out.Write("archive", "two-shapes.contents", StoredContents(shapes));
+    out.Write("mapclip", "every-kind.blocks", TransferBlocks(everyKind.ObjectList(), true));
+    out.Write("mapclip", "two-shapes.blocks", TransferBlocks(shapes.ObjectList(), false));
+
+    CSummaryInfo summary([] { return uint64_t{133000000000000000}; });
+    summary.SetTitle("Karte Nord");
+    summary.SetAuthor("Orvi");
+    summary.SetComments("zwei\r\nZeilen");
+    summary.StampCreateDate();
+    summary.IncrementRevision();
+    out.Write("propset", "summary.bin", summary.WriteStream());
+
+    CPropSet set;
+    set.SetClassId(FMTID_SUMMARY_INFORMATION);
+    CPropSection& first = set.AddSection(FMTID_SUMMARY_INFORMATION);
+    first.Set(CPropValue::I2(PID_CODEPAGE, 1252));
+    first.Set(CPropValue::String(PID_TITLE, "Titel"));
+    first.Set(CPropValue(PID_SUBJECT, PROP_LPWSTR, U32(3) + Bytes{'A', 0, 'b', 0, 0, 0}));
+    first.Set(CPropValue::FileTime(PID_EDITTIME, 600000000));
+    Fmtid other = FMTID_SUMMARY_INFORMATION;
+    other[0] ^= 0xFF;
+    CPropSection& second = set.AddSection(other);
+    second.Set(
+        CPropValue(2, PROP_VECTOR | PROP_VARIANT,
+                   U32(2) + U32(PROP_I4) + U32(7) + U32(PROP_LPSTR) + U32(2) + Bytes{'x', 0}));
+    second.Set(CPropValue(3, PROP_VECTOR | PROP_I2, U32(3) + Bytes{1, 0, 2, 0, 3, 0}));
+    second.Set(CPropValue(4, 72, Bytes(16, 0xAB)));
+    out.Write("propset", "two-sections.bin", set.Write());
+}
+
+}  // namespace
+
+int WriteFuzzSeeds(const std::string& dir)
+{
+    SeedWriter out(dir);
+    WriteGpsSeeds(out);
+    WriteLinkSeeds(out);
+    WriteMapSeeds(out);
+    return out.written();
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <string>
+
+// Writes the seeds of every target into DIR/<target>/; returns how many.
+int WriteFuzzSeeds(const std::string& dir);
