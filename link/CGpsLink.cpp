@@ -19,11 +19,6 @@ std::string Format(const char* format, auto... args)
     return text;
 }
 
-bool DeviceGone(int error)
-{
-    return error == EIO || error == ENXIO || error == ENODEV;
-}
-
 }  // namespace
 
 CGpsLink::CGpsLink(ProgressCallback progress) : CGpsLink(std::move(progress), DeferredOpen{})
@@ -41,14 +36,8 @@ void CGpsLink::Open()
         return;
     }
     CancelScope scope(cancel_);
-    SharedPort& shared = SharedPort::Instance();
-    bool alreadyOpen;
-    {
-        std::lock_guard lock(shared.mutex);
-        alreadyOpen = shared.users++ > 0 && !shared.vanished;
-        holdsShare_ = true;
-    }
-    if (alreadyOpen) {
+    holdsShare_ = true;
+    if (!SharedPort::Instance().Join()) {
         // Another link holds the port (or failed to open it: then every exchange fails).
         state_ = LINK_READY;
         progress_ = pendingProgress_;
@@ -71,23 +60,22 @@ void CGpsLink::OpenPort()
     state_ = LINK_CLOSED;
     std::string name = Settings::Current().GetString("Settings", "Port", "COM1:");
     int error = 0;
-    std::unique_ptr<SerialPort> opened = shared.OpenPort(name, error);
-    if (!opened) {
+    if (!shared.Open(name, error)) {
         lastError_ = error;
         Prompts::Current().Message(
             Format("Error No %d while opening Port %s", error, name.c_str()));
         return;
     }
-    SerialPort* port = opened.get();
-    {
-        std::lock_guard lock(shared.mutex);
-        shared.port = std::move(opened);
-        shared.vanished = false;
-    }
     state_ = LINK_PORT_OPEN;
 
+    // Each step holds the port for itself; messages show without it.
     FlowControlFlags found;
-    if (!port->ReadFlowControl(found)) {
+    bool readable;
+    {
+        SharedPort::Lease port = shared.Borrow();
+        readable = port && port->ReadFlowControl(found);
+    }
+    if (!readable) {
         return;
     }
     if (found.Any()) {
@@ -97,10 +85,15 @@ void CGpsLink::OpenPort()
                    found.dtrControl, found.dsrSensitivity, found.rtsControl, found.outxCtsFlow,
                    found.outxDsrFlow));
     }
-    if (!port->ApplyLineSettings()) {
-        return;
+    int timeouts;
+    {
+        SharedPort::Lease port = shared.Borrow();
+        if (!port || !port->ApplyLineSettings()) {
+            return;
+        }
+        timeouts = port->ApplyReadTimeouts();
     }
-    switch (port->ApplyReadTimeouts()) {
+    switch (timeouts) {
     case 0:
         break;
     case 1:
@@ -118,7 +111,10 @@ void CGpsLink::OpenPort()
     }
     // A receiver may have been sending (position reports, say) before we came.
     uint8_t waiting[LINK_READ_BUFFER];
-    int n = ReadWithTimeouts(*port, waiting, LINK_READ_BUFFER, false);
+    int n = -1;
+    if (SharedPort::Lease port = shared.Borrow()) {
+        n = ReadWithTimeouts(*port, waiting, LINK_READ_BUFFER, false);
+    }
     if (n > 0) {
         Prompts::Current().Message(Format("Received %d Byte(s) at startup", n));
     }
@@ -135,68 +131,34 @@ void CGpsLink::Close()
         return;
     }
     holdsShare_ = false;
-    SharedPort& shared = SharedPort::Instance();
-    std::lock_guard lock(shared.mutex);
-    if (--shared.users > 0) {
-        return;
-    }
-    if (state_ >= LINK_PORT_OPEN) {
-        shared.port.reset();
-    }
-    shared.users = 0;
-    shared.vanished = false;
+    SharedPort::Instance().Leave();
 }
 
 bool CGpsLink::ReopenIfVanished()
 {
     SharedPort& shared = SharedPort::Instance();
-    {
-        std::lock_guard lock(shared.mutex);
-        if (!shared.vanished) {
-            return shared.port != nullptr;
-        }
+    if (!shared.Vanished()) {
+        return shared.IsOpen();
     }
     OpenPort();
-    return Port() != nullptr;
-}
-
-SerialPort* CGpsLink::Port() const
-{
-    SharedPort& shared = SharedPort::Instance();
-    std::lock_guard lock(shared.mutex);
-    return shared.port.get();
+    return shared.IsOpen();
 }
 
 bool CGpsLink::PortVanished() const
 {
-    SharedPort& shared = SharedPort::Instance();
-    std::lock_guard lock(shared.mutex);
-    return shared.vanished;
-}
-
-void CGpsLink::NotePortFailure(int error)
-{
-    lastError_ = error;
-    if (!DeviceGone(error)) {
-        return;
-    }
-    SharedPort& shared = SharedPort::Instance();
-    std::lock_guard lock(shared.mutex);
-    if (shared.port) {
-        shared.port.reset();
-        shared.vanished = true;
-    }
+    return SharedPort::Instance().Vanished();
 }
 
 int CGpsLink::PortWrite(const uint8_t* data, int size)
 {
-    SerialPort* port = Port();
+    SharedPort::Lease port = SharedPort::Instance().Borrow();
     if (!port) {
         lastError_ = EBADF;
         return -1;
     }
     if (port->Write(data, size) != size) {
-        NotePortFailure(errno);
+        lastError_ = errno;
+        port.Failed(lastError_);
         return -1;
     }
     return size;
@@ -204,14 +166,15 @@ int CGpsLink::PortWrite(const uint8_t* data, int size)
 
 int CGpsLink::PortRead(uint8_t* buffer, int size)
 {
-    SerialPort* port = Port();
+    SharedPort::Lease port = SharedPort::Instance().Borrow();
     if (!port) {
         lastError_ = EBADF;
         return -1;
     }
     int n = ReadWithTimeouts(*port, buffer, size, true);
     if (n < 0) {
-        NotePortFailure(errno);
+        lastError_ = errno;
+        port.Failed(lastError_);
     }
     return n;
 }

@@ -107,10 +107,10 @@ private:
     };
 
     void OpenPort();
-    SerialPort* Port() const;
+    // One write or read on the shared port, holding it meanwhile. -1 with lastError_ set
+    // on failure; a device that has gone is closed for every link.
     int PortWrite(const uint8_t* data, int size);
     int PortRead(uint8_t* buffer, int size);
-    void NotePortFailure(int error);
     bool PortVanished() const;
     void Progress(int number, int count);
     // Asks the receiver to stop sending and drops what it still sends.

@@ -11,6 +11,7 @@
 #include "framework/Prompts.h"
 #include "link/CGpsLink.h"
 #include "link/SerialPort.h"
+#include "link/SharedPort.h"
 #include "link/WaypointPacket.h"
 
 namespace {
@@ -39,7 +40,7 @@ void CGpsLink::Progress(int number, int count)
 void CGpsLink::AbortTransfer()
 {
     SendCommand(CMD_ABORT_TRANSFER, LF_QUIET | LF_NOHANDSHAKE);
-    SerialPort* port = Port();
+    SharedPort::Lease port = SharedPort::Instance().Borrow();
     if (!port) {
         return;
     }
@@ -53,7 +54,7 @@ void CGpsLink::AbortTransfer()
 
 void CGpsLink::DiscardInput()
 {
-    SerialPort* port = Port();
+    SharedPort::Lease port = SharedPort::Instance().Borrow();
     uint8_t discard[LINK_READ_BUFFER];
     for (int i = 0; port && i < 128 && port->ReadAvailable(discard, sizeof discard, 0) > 0; ++i) {
     }

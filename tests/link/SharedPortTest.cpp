@@ -1,3 +1,6 @@
+#include <atomic>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "link/CGpsConnection.h"
@@ -8,12 +11,12 @@ namespace {
 
 int Users()
 {
-    return SharedPort::Instance().users;
+    return SharedPort::Instance().Users();
 }
 
 bool PortOpen()
 {
-    return SharedPort::Instance().port != nullptr;
+    return SharedPort::Instance().IsOpen();
 }
 
 TEST(PortName, ComNamesAndPaths)
@@ -176,6 +179,30 @@ TEST(SharedPort, ADeviceThatGoesAwayMidTransferEndsItAtOnce)
     EXPECT_EQ(connection.DownloadWaypoints(), -4);
     EXPECT_EQ(env.prompts.messages, std::vector<std::string>{"Kommunikation zum GPS gestört"});
     EXPECT_FALSE(PortOpen());
+}
+
+TEST(SharedPort, TheLastLinkClosesThePortOnlyAfterTheExchangeThatHoldsIt)
+{
+    ScriptedLinkEnvironment env;
+    env.ScriptOpening();
+    auto link = std::make_unique<CGpsLink>();
+    std::atomic<bool> closed{false};
+    std::thread closer;
+    {
+        SharedPort::Lease lease = SharedPort::Instance().Borrow();
+        ASSERT_TRUE(lease);
+        closer = std::thread([&] {
+            link.reset();
+            closed = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_FALSE(closed) << "the port went while an exchange held it";
+        EXPECT_EQ(lease->Write(reinterpret_cast<const uint8_t*>("x"), 1), 1);
+    }
+    closer.join();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(PortOpen());
+    EXPECT_EQ(Users(), 0);
 }
 
 }  // namespace

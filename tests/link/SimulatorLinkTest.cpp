@@ -166,9 +166,12 @@ TEST_F(SimulatorLink, UploadThenDownloadGivesTheSameRecordsBack)
     EXPECT_TRUE(Same(Sim().Trackpoints(), Trackpoints(7, 40)));
 
     // A host that flushes the device between operations.
-    auto* port = dynamic_cast<PosixSerialPort*>(SharedPort::Instance().port.get());
-    ASSERT_TRUE(port);
-    ::tcflush(port->fd(), TCIOFLUSH);
+    {
+        SharedPort::Lease lease = SharedPort::Instance().Borrow();
+        auto* port = dynamic_cast<PosixSerialPort*>(lease.get());
+        ASSERT_TRUE(port);
+        ::tcflush(port->fd(), TCIOFLUSH);
+    }
 
     Doc().ReplaceWaypoints({});
     Doc().ReplaceTrackpoints({});
@@ -343,7 +346,7 @@ TEST_F(SimulatorLink, AReceiverThatHangsUpMidTransferEndsItAndTheLinkReopensLate
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     EXPECT_EQ(Messages(), std::vector<std::string>{kDisturbed});
     EXPECT_TRUE(Same(Doc().Waypoints(), Waypoints(60, 2)));  // no half download
-    EXPECT_TRUE(SharedPort::Instance().vanished);
+    EXPECT_TRUE(SharedPort::Instance().Vanished());
     ASSERT_TRUE(WaitUntil([] { return !Sim().Serving(); }));
     EXPECT_TRUE(Sim().Stats().hungUp);
     EXPECT_EQ(Sim().Faults().hangUpAtRecord, 0);  // once
