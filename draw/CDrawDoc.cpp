@@ -409,7 +409,7 @@ bool CDrawDoc::MoveBackward(CDrawObj* object)
 
 CDrawObj* CDrawDoc::TopObjectAt(CPoint point) const
 {
-    CRect unit{point.x, point.y, Wrap32(int64_t{point.x} + 1), Wrap32(int64_t{point.y} + 1)};
+    CRect unit = RectAround(point, 0, 0, 1, 1);
     for (auto it = objects_.rbegin(); it != objects_.rend(); ++it) {
         if ((*it)->TouchesRect(unit)) {
             return *it;

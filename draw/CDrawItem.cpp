@@ -212,11 +212,12 @@ bool CDrawItem::SyncExtent()
     // A stored extent with a zero side cannot scale (it would divide by zero): it counts as
     // not yet known.
     if (stored.cx == 0 || stored.cy == 0) {
-        r.right = Wrap32(int64_t{r.left} + MulDiv(extent.cx, 10, 254));
-        r.bottom = Wrap32(int64_t{r.top} + MulDiv(extent.cy, 10, 254));
+        r.right = Saturate32(int64_t{r.left} + MulDiv(extent.cx, 10, 254));
+        r.bottom = Saturate32(int64_t{r.top} + MulDiv(extent.cy, 10, 254));
     } else if (state_ != ItemState::active && state_ != ItemState::activeUI) {
-        r.right = Wrap32(r.left + int64_t{MulDiv(Wrap32(r.Width()), extent.cx, stored.cx)});
-        r.bottom = Wrap32(r.top + int64_t{MulDiv(Wrap32(r.Height()), extent.cy, stored.cy)});
+        r.right = Saturate32(r.left + int64_t{MulDiv(Saturate32(r.Width()), extent.cx, stored.cx)});
+        r.bottom =
+            Saturate32(r.top + int64_t{MulDiv(Saturate32(r.Height()), extent.cy, stored.cy)});
     }
     drawObj_->TakeExtent(r, extent);
     drawObj_->RequestRepaint();

@@ -46,10 +46,10 @@ int CDrawObj::HandleCount() const
 
 CPoint CDrawObj::RectHandlePoint(const CRect& r, int n) const
 {
-    int32_t cx = Wrap32(r.left + Wrap32(int64_t{r.right} - r.left) / 2);
-    int32_t cy = Wrap32(r.top + Wrap32(int64_t{r.bottom} - r.top) / 2);
-    int32_t right = Wrap32(int64_t{r.right} - 1);
-    int32_t bottom = Wrap32(int64_t{r.bottom} - 1);
+    int32_t cx = Midway(r.left, r.right);
+    int32_t cy = Midway(r.top, r.bottom);
+    int32_t right = Saturate32(int64_t{r.right} - 1);
+    int32_t bottom = Saturate32(int64_t{r.bottom} - 1);
     switch (n) {
     case 2:
         return {cx, r.top};
@@ -144,13 +144,8 @@ void CDrawObj::Draw(GdiPainter&) const {}
 
 CRect CDrawObj::PaintedArea() const
 {
-    CRect r = position_.Normalized();
     int64_t reach = 1 + std::max<int64_t>(0, std::max(pen_.width.x, pen_.width.y));
-    auto clamp = [](int64_t v) {
-        return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-    };
-    return {clamp(r.left - reach), clamp(r.top - reach), clamp(r.right + reach),
-            clamp(r.bottom + reach)};
+    return InflateRect(position_.Normalized(), reach, reach, reach, reach);
 }
 
 void CDrawObj::DrawHandles(GdiPainter& dc, HandleState state) const
@@ -181,8 +176,7 @@ CRect CDrawObj::HandleRect(int n, DrawViewSite* view) const
     if (view) {
         p = view->DocToView(p);
     }
-    CRect r{Wrap32(int64_t{p.x} - 5), Wrap32(int64_t{p.y} - 5), Wrap32(int64_t{p.x} + 5),
-            Wrap32(int64_t{p.y} + 5)};
+    CRect r = RectAround(p, 5, 5, 5, 5);
     return view ? view->ViewToDoc(r) : r;
 }
 

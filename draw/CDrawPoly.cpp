@@ -95,7 +95,7 @@ void CDrawPoly::MoveTo(const CRect& rect, DrawViewSite* view)
     int64_t dx = int64_t{rect.left} - position_.left;
     int64_t dy = int64_t{rect.top} - position_.top;
     for (CPoint& p : vertices_) {
-        p = {Wrap32(p.x + dx), Wrap32(p.y + dy)};
+        p = OffsetPoint(p, dx, dy);
     }
     position_ = rect;
     Invalidate(view);
@@ -164,8 +164,7 @@ bool CDrawPoly::RecomputeBounds(DrawViewSite* view)
         bounds.right = std::max(bounds.right, p.x);
         bounds.bottom = std::max(bounds.bottom, p.y);
     }
-    bounds.right = Wrap32(int64_t{bounds.right} + 1);
-    bounds.bottom = Wrap32(int64_t{bounds.bottom} + 1);
+    bounds = InflateRect(bounds, 0, 0, 1, 1);
     if (bounds == position_) {
         return false;
     }

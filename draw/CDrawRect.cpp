@@ -15,10 +15,10 @@ namespace {
 CRect WidenedToOne(CRect r)
 {
     if (r.bottom == r.top) {
-        r.bottom = Wrap32(int64_t{r.top} + 1);
+        r.bottom = Saturate32(int64_t{r.top} + 1);
     }
     if (r.right == r.left) {
-        r.right = Wrap32(int64_t{r.left} + 1);
+        r.right = Saturate32(int64_t{r.left} + 1);
     }
     return r;
 }
@@ -101,8 +101,8 @@ CPoint CDrawRect::HandlePoint(int n) const
     }
     if (shape_ == roundRectangle && n == 9) {
         CRect r = position_.Normalized();
-        return {Wrap32(int64_t{r.right} - roundness_.x / 2),
-                Wrap32(int64_t{r.bottom} - roundness_.y / 2)};
+        return {Saturate32(int64_t{r.right} - roundness_.x / 2),
+                Saturate32(int64_t{r.bottom} - roundness_.y / 2)};
     }
     return CDrawObj::HandlePoint(n);
 }
@@ -137,7 +137,7 @@ void CDrawRect::DragHandleTo(int n, CPoint point, DrawViewSite* view)
     x = std::min<int64_t>(x, int64_t{r.right} - 1);
     y = std::max<int64_t>(y, r.top + r.Height() / 2);
     y = std::min<int64_t>(y, int64_t{r.bottom} - 1);
-    roundness_ = {Wrap32(2 * (r.right - x)), Wrap32(2 * (r.bottom - y))};
+    roundness_ = {Saturate32(2 * (r.right - x)), Saturate32(2 * (r.bottom - y))};
     SetModified();
     Invalidate(view);
 }
@@ -164,13 +164,13 @@ void CDrawRect::Draw(GdiPainter& dc) const
         // Inside the pen's width, as an inside-frame pen keeps to its rectangle.
         auto inset = [](int32_t& from, int32_t& to, int32_t width) {
             int32_t half = width / 2;
-            int32_t rest = Wrap32((int64_t{width} + 1) / 2);
+            int32_t rest = Saturate32((int64_t{width} + 1) / 2);
             if (from > to) {
-                from = Wrap32(int64_t{from} - half);
-                to = Wrap32(int64_t{to} + rest);
+                from = Saturate32(int64_t{from} - half);
+                to = Saturate32(int64_t{to} + rest);
             } else {
-                from = Wrap32(int64_t{from} + rest);
-                to = Wrap32(int64_t{to} - half);
+                from = Saturate32(int64_t{from} + rest);
+                to = Saturate32(int64_t{to} - half);
             }
         };
         inset(r.top, r.bottom, pen_.width.y);
@@ -211,8 +211,7 @@ int CDrawRect::HitTest(CPoint point, DrawViewSite* view, bool selected) const
     if (shape_ != line || selected) {
         return CDrawObj::HitTest(point, view, selected);
     }
-    CRect unit{point.x, point.y, Wrap32(int64_t{point.x} + 1), Wrap32(int64_t{point.y} + 1)};
-    return TouchesRect(unit) ? 1 : 0;
+    return TouchesRect(RectAround(point, 0, 0, 1, 1)) ? 1 : 0;
 }
 
 CDrawObj* CDrawRect::Clone(CDrawDoc* document) const

@@ -48,7 +48,7 @@ void CPolygonTool::OnLButtonDown(MapToolView& view, MouseFlags flags, CPoint cli
         return;
     }
 
-    CPoint dragged{local.x + 1, local.y};
+    CPoint dragged = OffsetPoint(local, 1, 0);
     poly->AppendVertex(dragged, &view);
     shared_.selectMode = DragMode::size;
     shared_.dragHandle = poly->HandleCount();
@@ -63,8 +63,7 @@ void CPolygonTool::OnLButtonDblClk(MapToolView& view, MouseFlags, CPoint)
         // the mouse dragged it back onto the one before): drop it.
         const std::vector<CPoint>& v = poly->Vertices();
         size_t n = v.size();
-        if (n > 2 &&
-            (v[n - 1] == v[n - 2] || (v[n - 1].x - 1 == v[n - 2].x && v[n - 1].y == v[n - 2].y))) {
+        if (n > 2 && (v[n - 1] == v[n - 2] || OffsetPoint(v[n - 2], 1, 0) == v[n - 1])) {
             poly->DropLastVertex();
             view.InvalidateObject(poly);
         }

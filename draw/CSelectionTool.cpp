@@ -130,14 +130,13 @@ void CSelectionTool::OnMouseMove(MapToolView& view, MouseFlags flags, CPoint cli
     }
 
     CPoint local = view.ViewToDoc(clientPoint);
-    CPoint delta{local.x - shared_.lastDocPoint.x, local.y - shared_.lastDocPoint.y};
+    int64_t dx = int64_t{local.x} - shared_.lastDocPoint.x;
+    int64_t dy = int64_t{local.y} - shared_.lastDocPoint.y;
     // A copy: moving repaints through the view, which must not change what we iterate.
     std::vector<CDrawObj*> objects = selection;
     for (CDrawObj* object : objects) {
         if (shared_.selectMode == DragMode::move) {
-            CRect r = object->GetPosition();
-            object->MoveTo(
-                {r.left + delta.x, r.top + delta.y, r.right + delta.x, r.bottom + delta.y}, &view);
+            object->MoveTo(OffsetRect(object->GetPosition(), dx, dy), &view);
         } else if (shared_.selectMode == DragMode::size && shared_.dragHandle != 0) {
             object->DragHandleTo(shared_.dragHandle, local, &view);
         }

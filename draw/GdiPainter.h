@@ -53,11 +53,7 @@ public:
     virtual void InvertRect(const CRect& r) = 0;
     // A selection handle at `p`: the 7 x 7 square from p - 3 to p + 4 inverted. A painter
     // that zooms keeps it 7 device pixels wide.
-    virtual void InvertHandle(CPoint p)
-    {
-        InvertRect({Wrap32(int64_t{p.x} - 3), Wrap32(int64_t{p.y} - 3), Wrap32(int64_t{p.x} + 4),
-                    Wrap32(int64_t{p.y} + 4)});
-    }
+    virtual void InvertHandle(CPoint p) { InvertRect(RectAround(p, 3, 3, 4, 4)); }
 
     // The embedded object's picture (or icon and name) fitted into `r`.
     virtual void DrawItem(const CDrawItem& item, const CRect& r) = 0;

@@ -6,6 +6,48 @@
 
 class Archive;
 
+// Positions and vertices come from files and may hold any int32. Geometry on them adds and
+// subtracts in 64 bits and brings the result back with Saturate32: a sum beyond the int32
+// range stops at its end instead of overflowing. Within the range (everything on and near
+// the page) the results are those of plain int arithmetic.
+
+constexpr int32_t Saturate32(int64_t v)
+{
+    return v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : static_cast<int32_t>(v);
+}
+
+// a + (b - a) / 2, rounded toward a; always between a and b.
+constexpr int32_t Midway(int32_t a, int32_t b)
+{
+    return static_cast<int32_t>(a + (int64_t{b} - a) / 2);
+}
+
+constexpr CPoint OffsetPoint(CPoint p, int64_t dx, int64_t dy)
+{
+    return {Saturate32(p.x + dx), Saturate32(p.y + dy)};
+}
+
+constexpr CRect OffsetRect(const CRect& r, int64_t dx, int64_t dy)
+{
+    return {Saturate32(r.left + dx), Saturate32(r.top + dy), Saturate32(r.right + dx),
+            Saturate32(r.bottom + dy)};
+}
+
+// `r` with its left and top edges moved out (left and up) and its right and bottom edges
+// moved out (right and down) by the given amounts; negative amounts move them in.
+constexpr CRect InflateRect(const CRect& r, int64_t left, int64_t top, int64_t right,
+                            int64_t bottom)
+{
+    return {Saturate32(r.left - left), Saturate32(r.top - top), Saturate32(r.right + right),
+            Saturate32(r.bottom + bottom)};
+}
+
+// The rectangle from p - (left, top) to p + (right, bottom); (0, 0, 1, 1) is p's unit square.
+constexpr CRect RectAround(CPoint p, int64_t left, int64_t top, int64_t right, int64_t bottom)
+{
+    return InflateRect({p.x, p.y, p.x, p.y}, left, top, right, bottom);
+}
+
 // The drawing attributes of map objects as the map file stores them: Windows GDI pen and
 // brush records, colours as COLORREF (0x00BBGGRR; the high byte is ignored when painting).
 

@@ -4,17 +4,12 @@
 #include <cmath>
 #include <cstdint>
 #include <iterator>
-#include <limits>
+
+#include "draw/GdiTypes.h"
 
 namespace {
 
 constexpr int kZoomSteps[] = {25, 33, 50, 67, 75, 100, 125, 150, 200, 300, 400, 600, 800};
-
-int32_t Clamp32(int64_t v)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // a / b rounded toward minus infinity, b > 0.
 int64_t FloorDiv(int64_t a, int64_t b)
@@ -27,19 +22,19 @@ int64_t FloorDiv(int64_t a, int64_t b)
 
 CPoint ViewTransform::DocToView(CPoint p) const
 {
-    return {Clamp32(FloorDiv(int64_t{p.x} * zoom, 100) - scroll.x),
-            Clamp32(FloorDiv(int64_t{p.y} * zoom, 100) - scroll.y)};
+    return {Saturate32(FloorDiv(int64_t{p.x} * zoom, 100) - scroll.x),
+            Saturate32(FloorDiv(int64_t{p.y} * zoom, 100) - scroll.y)};
 }
 
 CPoint ViewTransform::ViewToDoc(CPoint p) const
 {
-    return {Clamp32(FloorDiv((int64_t{p.x} + scroll.x) * 100, zoom)),
-            Clamp32(FloorDiv((int64_t{p.y} + scroll.y) * 100, zoom))};
+    return {Saturate32(FloorDiv((int64_t{p.x} + scroll.x) * 100, zoom)),
+            Saturate32(FloorDiv((int64_t{p.y} + scroll.y) * 100, zoom))};
 }
 
 int32_t ViewTransform::Pixels(int64_t units) const
 {
-    return Clamp32((units * zoom + 99) / 100);
+    return Saturate32((units * zoom + 99) / 100);
 }
 
 int NextZoom(int zoom, bool larger)
@@ -77,13 +72,5 @@ double PrintScale(int width, int height, CSize page)
 CRect RepaintArea(const CRect& clientPosition, bool handlesShown)
 {
     CRect r = clientPosition.Normalized();
-    int64_t left = 1, top = 1, right = 1, bottom = 1;
-    if (handlesShown) {
-        left += 4;
-        top += 5;
-        right += 5;
-        bottom += 4;
-    }
-    return {Clamp32(r.left - left), Clamp32(r.top - top), Clamp32(r.right + right),
-            Clamp32(r.bottom + bottom)};
+    return handlesShown ? InflateRect(r, 5, 6, 6, 5) : InflateRect(r, 1, 1, 1, 1);
 }

@@ -69,12 +69,6 @@ struct CRect {
     bool Intersects(const CRect& other) const { return !Intersection(*this, other).IsRectEmpty(); }
 };
 
-// `v` reduced modulo 2^32 into int32, as 32-bit arithmetic wraps.
-inline int32_t Wrap32(int64_t v)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(v));
-}
-
 // a * b / c rounded half away from zero, with a 64-bit product; -1 when c is 0 or the
 // result does not fit in 32 bits.
 inline int32_t MulDiv(int32_t a, int32_t b, int32_t c)
