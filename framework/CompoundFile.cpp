@@ -8,6 +8,8 @@
 #include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-utils.h>
 
+#include <algorithm>
+#include <iterator>
 #include <mutex>
 #include <stdexcept>
 
@@ -61,6 +63,48 @@ std::string TakeMessage(GError* error)
         g_error_free(error);
     }
     return text;
+}
+
+uint32_t LittleEndian(const std::vector<uint8_t>& bytes, size_t at, int size)
+{
+    uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i) {
+        value = value << 8 | bytes[at + static_cast<size_t>(i)];
+    }
+    return value;
+}
+
+// Whether the root entry of the directory links to siblings. The root is alone at the top
+// of the directory tree, so that its sibling ids must be "none" (0xFFFFFFFF); libgsf follows
+// them anyway and then loses the entries it finds there (they never reach the tree, and their
+// memory is never freed). The header and the root entry are found as libgsf finds them; when
+// they lie outside the file, libgsf refuses the file by itself.
+bool RootHasSiblings(const std::vector<uint8_t>& bytes)
+{
+    static const uint8_t kSignature[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    constexpr size_t kHeaderSize = 512;
+    constexpr size_t kSectorShift = 0x1E;     // uint16: sectors of 2^shift bytes
+    constexpr size_t kDirectoryStart = 0x30;  // uint32: the directory's first sector
+    constexpr size_t kEntrySize = 128;
+    constexpr size_t kLeftSibling = 0x44;  // uint32 in an entry, then the right sibling
+    constexpr uint32_t kNoEntry = 0xFFFFFFFF;
+    if (bytes.size() < kHeaderSize ||
+        !std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin())) {
+        return false;
+    }
+    uint32_t shift = LittleEndian(bytes, kSectorShift, 2);
+    if (shift < 6 || shift > 30) {
+        return false;
+    }
+    // Sector n starts after the header, which takes a whole sector when sectors are larger.
+    uint64_t sector = uint64_t{1} << shift;
+    uint64_t entry = std::max<uint64_t>(kHeaderSize, sector) +
+                     (uint64_t{LittleEndian(bytes, kDirectoryStart, 4)} << shift);
+    if (entry > bytes.size() || bytes.size() - entry < kEntrySize) {
+        return false;
+    }
+    size_t at = static_cast<size_t>(entry) + kLeftSibling;
+    return LittleEndian(bytes, at, 4) != kNoEntry || LittleEndian(bytes, at + 4, 4) != kNoEntry;
 }
 
 struct ReadLimits {
@@ -187,6 +231,9 @@ CompoundStorage ReadCompoundFile(const std::string& path)
     std::vector<uint8_t> bytes(static_cast<size_t>(file.Remaining()));
     if (file.Read(bytes.data(), bytes.size()) != bytes.size()) {
         throw ArchiveException(ArchiveException::FileError, path + ": cannot read");
+    }
+    if (RootHasSiblings(bytes)) {
+        BadFile(path, "the root directory entry has siblings");
     }
     GRef<GsfInput> input(
         gsf_input_memory_new(bytes.data(), static_cast<gsf_off_t>(bytes.size()), FALSE));

@@ -157,4 +157,47 @@ TEST(CompoundFile, StreamsClaimingMoreThanTheFileAreRefusedOrLeftOut)
     }
 }
 
+// The root entry of a file as libgsf writes it (512-byte sectors): the first entry of the
+// directory's first sector, whose number the header holds at 0x30.
+size_t RootEntry(const std::vector<uint8_t>& file)
+{
+    uint32_t first = 0;
+    for (int b = 3; b >= 0; --b) {
+        first = first << 8 | file[0x30 + b];
+    }
+    return (size_t{first} + 1) * 512;
+}
+
+void PutU32(std::vector<uint8_t>& file, size_t at, uint32_t value)
+{
+    for (int b = 0; b < 4; ++b) {
+        file[at + b] = static_cast<uint8_t>(value >> (8 * b));
+    }
+}
+
+TEST(CompoundFile, RootEntryWithSiblingsIsRefused)
+{
+    TempDir dir;
+    CompoundStorage tree;
+    tree.streams["Contents"] = {1, 2, 3};
+    tree.streams["\005SummaryInformation"] = {4, 5, 6};
+    WriteCompoundFile(dir.File("a.orvg"), tree);
+    const std::vector<uint8_t> file = ReadBytes(dir.File("a.orvg"));
+    const size_t root = RootEntry(file);
+    ASSERT_EQ(file.at(root + 0x42), 5) << "the root storage's entry type";
+    struct Case {
+        const char* legend;
+        size_t field;
+    } cases[] = {
+        {"left sibling is entry 1", 0x44},
+        {"right sibling is entry 1", 0x48},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> damaged = file;
+        PutU32(damaged, root + c.field, 1);
+        WriteBytes(dir.File("sibling.orvg"), damaged);
+        EXPECT_EQ(ReadErrorKind(dir.File("sibling.orvg")), ArchiveException::BadFormat) << c.legend;
+    }
+}
+
 }  // namespace
