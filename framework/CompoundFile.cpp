@@ -22,19 +22,39 @@ constexpr int kMaxDepth = 32;
 constexpr size_t kMaxNameLength = 31;
 constexpr size_t kChunk = 64 * 1024;
 
-void InitGsf()
+// How deep this thread is in reading or writing a compound file.
+thread_local int t_inGsf = 0;
+
+// Damaged files make libgsf and the GLib beneath it log warnings, from several domains (one
+// of them the default domain, for a child that cannot be opened); the reader reports the
+// damage as its own errors. Messages logged while this thread reads or writes a compound file
+// go nowhere, whatever their domain; others are printed as GLib prints them. libgsf, GObject,
+// GIO and GLib log through g_log, which hands every domain without a handler of its own to
+// the default handler.
+void LogHandler(const gchar* domain, GLogLevelFlags level, const gchar* message, gpointer data)
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        gsf_init();
-        // Damaged files make libgsf log warnings; the reader reports them as its own errors.
-        for (const char* domain : {"libgsf", "libgsf:msole"}) {
-            g_log_set_handler(
-                domain, static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL),
-                [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
-        }
-    });
+    if (t_inGsf == 0) {
+        g_log_default_handler(domain, level, message, data);
+    }
 }
+
+// Initializes libgsf and the log handler once, and holds this thread's messages back for the
+// scope's life.
+class GsfScope {
+public:
+    GsfScope()
+    {
+        static std::once_flag once;
+        std::call_once(once, [] {
+            gsf_init();
+            g_log_set_default_handler(LogHandler, nullptr);
+        });
+        ++t_inGsf;
+    }
+    ~GsfScope() { --t_inGsf; }
+    GsfScope(const GsfScope&) = delete;
+    GsfScope& operator=(const GsfScope&) = delete;
+};
 
 // Owns one reference of a GObject.
 template <class T>
@@ -226,7 +246,6 @@ const CompoundStorage* CompoundStorage::Storage(const std::string& name) const
 
 CompoundStorage ReadCompoundFile(const std::string& path)
 {
-    InitGsf();
     FileInputStream file(path);
     std::vector<uint8_t> bytes(static_cast<size_t>(file.Remaining()));
     if (file.Read(bytes.data(), bytes.size()) != bytes.size()) {
@@ -235,6 +254,7 @@ CompoundStorage ReadCompoundFile(const std::string& path)
     if (RootHasSiblings(bytes)) {
         BadFile(path, "the root directory entry has siblings");
     }
+    GsfScope scope;
     GRef<GsfInput> input(
         gsf_input_memory_new(bytes.data(), static_cast<gsf_off_t>(bytes.size()), FALSE));
     GError* error = nullptr;
@@ -254,7 +274,7 @@ CompoundStorage ReadCompoundFile(const std::string& path)
 void WriteCompoundFile(const std::string& path, const CompoundStorage& root)
 {
     CheckNames(root);
-    InitGsf();
+    GsfScope scope;
     GRef<GsfOutput> sink(gsf_output_memory_new());
     bool ok = false;
     {

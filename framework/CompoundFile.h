@@ -25,7 +25,7 @@ struct CompoundStorage {
 // when the file cannot be read, BadFormat when it is no compound file or a damaged one
 // (streams that together claim more bytes than the file holds, a stream that cannot be
 // read, two entries of one name, storages nested deeper than 32, a root directory entry with
-// siblings).
+// siblings). What libgsf and GLib log meanwhile is not printed.
 CompoundStorage ReadCompoundFile(const std::string& path);
 
 // Writes `root` as a new compound file at `path`, atomically: the bytes go to a temporary
