@@ -82,10 +82,27 @@ std::string ChildText(const pugi::xml_node& node, std::string_view name)
     return std::string(Trim(Child(node, name).child_value()));
 }
 
-// Text fields take the first `width` characters that have a Windows-1252 byte.
+// Text fields take the first `width` characters that have a Windows-1252 byte. White space
+// that the cut leaves at the end goes as well: a text read from a file never ends in it, so
+// that the export writes what an import reads back the same.
 void SetRecordText(char* field, size_t width, const std::string& utf8)
 {
-    SetFieldText(field, width, Utf8ToCp1252(utf8));
+    std::string text = Utf8ToCp1252(utf8);
+    SetFieldText(field, width, Trim(std::string_view(text).substr(0, width)));
+}
+
+// The ident of a name, left-aligned: characters an ident cannot hold are left out, and with
+// them the blanks they leave at its start, which an export could not write so that an
+// import keeps them.
+std::string IdentOfName(const std::string& utf8)
+{
+    std::string text = Utf8ToCp1252(utf8);
+    std::string_view name(text);
+    size_t first = 0;
+    while (first < name.size() && NormalizeWaypointIdent(name.substr(first, 1))[0] == ' ') {
+        ++first;
+    }
+    return NormalizeWaypointIdent(name.substr(first));
 }
 
 double Coordinate(const pugi::xml_node& point, const char* attribute, double limit)
@@ -118,7 +135,7 @@ WaypointRecord WaypointFromGpx(const pugi::xml_node& point)
     std::memset(&w, 0, sizeof w);
     w.latitude = DegreesToSemicirclesRounded(Coordinate(point, "lat", 90));
     w.longitude = DegreesToSemicirclesRounded(Coordinate(point, "lon", 180));
-    std::string ident = NormalizeWaypointIdent(Utf8ToCp1252(ChildText(point, "name")));
+    std::string ident = IdentOfName(ChildText(point, "name"));
     std::memcpy(w.ident, ident.data(), sizeof w.ident);
     std::string comment = ChildText(point, "cmt");
     if (comment.empty()) {
@@ -287,7 +304,17 @@ std::string FormatGpx(const std::vector<WaypointRecord>& waypoints,
     document.save(out, "  ", pugi::format_default | pugi::format_no_declaration,
                   pugi::encoding_utf8);
     out << "\n";
-    return out.str();
+    // A carriage return in a comment stays one only as a character reference: a reader of
+    // XML takes a written one for the end of a line. The writer puts none of its own.
+    std::string text;
+    for (char c : out.str()) {
+        if (c == '\r') {
+            text += "&#13;";
+        } else {
+            text += c;
+        }
+    }
+    return text;
 }
 
 void WriteGpxFile(const std::string& path, const std::vector<WaypointRecord>& waypoints,

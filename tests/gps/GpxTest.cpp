@@ -108,6 +108,7 @@ TEST(Gpx, NamesBecomeIdentsAReceiverAccepts)
         {"characters outside Windows-1252 left out", "<name>Łódź</name>", "OD    "},
         {"surrounding white space", "<name>\n  ab \t</name>", "AB    "},
         {"escaped characters", "<name>A&amp;B&#x2D;1</name>", "AB-1  "},
+        {"blanks left at the start by characters left out", "<name>!? ab</name>", "AB    "},
         {"no name", "", "      "},
     };
     for (const Case& c : cases) {
@@ -117,11 +118,36 @@ TEST(Gpx, NamesBecomeIdentsAReceiverAccepts)
     }
 }
 
-TEST(Gpx, LongCommentsAreCutToFortyCharacters)
+TEST(Gpx, CommentsAreCutToFortyCharacters)
 {
-    GpxData data =
-        ParseGpx(Gpx("<wpt lat='0' lon='0'><cmt>" + std::string(50, 'c') + "</cmt></wpt>"));
-    EXPECT_EQ(WaypointComment(data.waypoints[0]), std::string(40, 'c'));
+    struct Case {
+        const char* legend;
+        std::string comment;  // the element's text in the file
+        std::string kept;
+    } cases[] = {
+        {"longer", std::string(50, 'c'), std::string(40, 'c')},
+        {"white space at the cut", std::string(37, 'c') + " \t d", std::string(37, 'c')},
+    };
+    for (const Case& c : cases) {
+        GpxData data = ParseGpx(Gpx("<wpt lat='0' lon='0'><cmt>" + c.comment + "</cmt></wpt>"));
+        ASSERT_EQ(data.waypoints.size(), 1u) << c.legend;
+        EXPECT_EQ(std::string(data.waypoints[0].comment, 40),
+                  c.kept + std::string(40 - c.kept.size(), '\0'))
+            << c.legend;
+    }
+}
+
+TEST(Gpx, CarriageReturnsInCommentsAreWrittenAsReferences)
+{
+    WaypointRecord w = TestWaypoint(1);
+    SetFieldText(w.comment, 40,
+                 "Tor\r\nNord\rS\xFC"
+                 "d");
+    std::string text = FormatGpx({w}, {});
+    EXPECT_NE(text.find("<cmt>Tor&#13;\nNord&#13;S"), std::string::npos);
+    GpxData back = ParseGpx(text);
+    ASSERT_EQ(back.waypoints.size(), 1u);
+    EXPECT_EQ(WaypointComment(back.waypoints[0]), WaypointComment(w));
 }
 
 TEST(Gpx, SymbolNamesInAnyCaseAndUnknownOnes)
