@@ -19,7 +19,7 @@ int WithTemporaryConnection(ProgressCallback progress,
     return TaskRunner::Current().Run(
         [&] {
             connection.Open();
-            return cancelled ? XFER_CANCELLED : operation(connection);
+            return cancelled ? static_cast<int>(TransferResult::Cancelled) : operation(connection);
         },
         [&] {
             cancelled = true;
@@ -45,6 +45,8 @@ void CMainFrame::RegisterGpsCommands()
         WithTemporaryConnection(ShowGpsProgress,
                                 [](CGpsConnection& c) { return c.DownloadTrackpoints(); });
     });
-    OnCommand(ID_GPS_POWER_OFF,
-              [] { WithTemporaryConnection({}, [](CGpsConnection& c) { return c.PowerOff(); }); });
+    OnCommand(ID_GPS_POWER_OFF, [] {
+        WithTemporaryConnection({},
+                                [](CGpsConnection& c) { return static_cast<int>(c.PowerOff()); });
+    });
 }

@@ -211,7 +211,9 @@ int RunPowerOff(const std::string& port)
 {
     PortSettings settings(port);
     CGpsConnection connection;
-    return connection.PowerOff() == 0 && connection.link().state() >= LINK_READY ? 0 : 1;
+    return connection.PowerOff() == PacketResult::Written && connection.link().state() >= LINK_READY
+               ? 0
+               : 1;
 }
 
 }  // namespace

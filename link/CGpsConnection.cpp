@@ -24,25 +24,25 @@ int CGpsConnection::RequestProduct(int flags)
 int CGpsConnection::DownloadWaypoints()
 {
     link_->ReopenIfVanished();
-    return link_->DownloadWaypoints();
+    return static_cast<int>(link_->DownloadWaypoints());
 }
 
 int CGpsConnection::DownloadTrackpoints()
 {
     link_->ReopenIfVanished();
-    return link_->DownloadTrackpoints();
+    return static_cast<int>(link_->DownloadTrackpoints());
 }
 
 int CGpsConnection::UploadWaypoints()
 {
     link_->ReopenIfVanished();
-    return link_->UploadWaypoints();
+    return static_cast<int>(link_->UploadWaypoints());
 }
 
 int CGpsConnection::UploadTrackpoints()
 {
     link_->ReopenIfVanished();
-    return link_->UploadTrackpoints();
+    return static_cast<int>(link_->UploadTrackpoints());
 }
 
 std::vector<WaypointRecord> CGpsConnection::CopyWaypoints() const
@@ -65,7 +65,7 @@ void CGpsConnection::SetTrackpoints(const TrackpointRecord* records, int count)
     link_->SetTrackpoints(records, count);
 }
 
-int CGpsConnection::PowerOff()
+PacketResult CGpsConnection::PowerOff()
 {
     link_->ReopenIfVanished();
     return link_->PowerOff();

@@ -7,8 +7,9 @@
 
 // Owns one CGpsLink for its own lifetime: constructing a connection opens the link (and
 // with it the shared port) unless it is made with DeferredOpen, destroying it closes the
-// link. Every GPS command reaches the
-// link through a connection, which first opens the port again when the device went away.
+// link. Every GPS command reaches the link through a connection, which first opens the port
+// again when the device went away. The record transfers give the numbers of their
+// TransferResult, as the document's side of the link takes them.
 class CGpsConnection : public GpsDocumentLink {
 public:
     explicit CGpsConnection(ProgressCallback progress = {});
@@ -27,7 +28,7 @@ public:
     std::vector<TrackpointRecord> CopyTrackpoints() const override;
     void SetWaypoints(const WaypointRecord* records, int count) override;
     void SetTrackpoints(const TrackpointRecord* records, int count) override;
-    int PowerOff();
+    PacketResult PowerOff();
     int ReadGpsTime(GpsTime& time);
     int SetClockFromGps();
 

@@ -1,25 +1,15 @@
 #include "link/CGpsLink.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "framework/Prompts.h"
 #include "framework/Settings.h"
 #include "link/Frame.h"
+#include "link/LinkMessages.h"
 #include "link/SharedPort.h"
 #include "res/StringTable.h"
-
-namespace {
-
-std::string Format(const char* format, auto... args)
-{
-    char text[512];
-    std::snprintf(text, sizeof text, format, args...);
-    return text;
-}
-
-}  // namespace
 
 CGpsLink::CGpsLink(ProgressCallback progress) : CGpsLink(std::move(progress), DeferredOpen{})
 {
@@ -62,8 +52,7 @@ void CGpsLink::OpenPort()
     int error = 0;
     if (!shared.Open(name, error)) {
         lastError_ = error;
-        Prompts::Current().Message(
-            Format("Error No %d while opening Port %s", error, name.c_str()));
+        Prompts::Current().Message(PortOpenFailedText(error, name));
         return;
     }
     state_ = LINK_PORT_OPEN;
@@ -79,11 +68,7 @@ void CGpsLink::OpenPort()
         return;
     }
     if (found.Any()) {
-        Prompts::Current().Message(
-            Format("fDtrControl: %d, fDsrSensitivity: %d, fRtsControl: %d, \nfOutxCtsFlow: %d, "
-                   "fOutxDsrFlow: %d",
-                   found.dtrControl, found.dsrSensitivity, found.rtsControl, found.outxCtsFlow,
-                   found.outxDsrFlow));
+        Prompts::Current().Message(FlowControlText(found));
     }
     int timeouts;
     {
@@ -93,14 +78,8 @@ void CGpsLink::OpenPort()
         }
         timeouts = port->ApplyReadTimeouts();
     }
-    switch (timeouts) {
-    case 0:
-        break;
-    case 1:
-        Prompts::Current().Message("!GetCommTimeouts ");
-        return;
-    default:
-        Prompts::Current().Message("!SetCommTimeouts ");
+    if (timeouts != 0) {
+        Prompts::Current().Message(TimeoutsFailedText(timeouts));
         return;
     }
 
@@ -116,7 +95,7 @@ void CGpsLink::OpenPort()
         n = ReadWithTimeouts(*port, waiting, LINK_READ_BUFFER, false);
     }
     if (n > 0) {
-        Prompts::Current().Message(Format("Received %d Byte(s) at startup", n));
+        Prompts::Current().Message(StartupBytesText(n));
     }
     if (!cancel_) {
         RequestProduct(0);
@@ -179,126 +158,97 @@ int CGpsLink::PortRead(uint8_t* buffer, int size)
     return n;
 }
 
-int CGpsLink::WriteFrame(uint8_t id, const uint8_t* data, uint8_t size, int flags)
+PacketResult CGpsLink::WriteFrame(uint8_t id, const uint8_t* data, uint8_t size, int flags)
 {
     if (state_ < LINK_PORT_OPEN) {
-        return -1;
+        return PacketResult::PortNotOpen;
     }
     uint8_t frame[MAX_FRAME_BYTES];
     int length = EncodeFrame(id, data, size, frame);
     if (PortWrite(frame, length) < 0) {
-        return -2;
+        return PacketResult::PortFailed;
     }
     if (flags & LF_NOHANDSHAKE) {
-        return 0;
+        return PacketResult::Written;
     }
     return ReceivePacket(id, nullptr, 0, flags | LF_ACKFRAME);
 }
 
-int CGpsLink::SendPacket(uint8_t id, const uint8_t* data, uint8_t size, int flags)
+PacketResult CGpsLink::SendPacket(uint8_t id, const uint8_t* data, uint8_t size, int flags)
 {
-    int result = WriteFrame(id, data, size, flags);
-    if (result < 0 && !(flags & LF_QUIET)) {
+    PacketResult result = WriteFrame(id, data, size, flags);
+    if (Failed(result) && !(flags & LF_QUIET)) {
         ReportLinkError();
     }
     return result;
 }
 
-int CGpsLink::ReadFrame(uint8_t expectedId, uint8_t* buffer, uint8_t capacity, int flags)
+PacketResult CGpsLink::ReadFrame(uint8_t expectedId, uint8_t* buffer, uint8_t capacity, int flags)
 {
     if (state_ < LINK_PORT_OPEN) {
-        return -1;
+        return PacketResult::PortNotOpen;
     }
     state_ = LINK_READING;
     // Bytes that never arrive read as 0; a frame cut short then fails its checksum.
     uint8_t raw[LINK_READ_BUFFER] = {};
     int n = PortRead(raw, (flags & LF_ACKFRAME) ? 8 : LINK_READ_BUFFER);
     if (n < 0) {
-        return -2;
+        return PacketResult::PortFailed;
     }
     if (n == 0) {
-        return -3;
+        return PacketResult::NothingReceived;
     }
     state_ = LINK_FRAMING;
-    if (raw[0] != DLE) {
-        return -4;
+    DecodedFrame frame;
+    switch (DecodeFrame(raw, LINK_READ_BUFFER, frame)) {
+    case FrameStatus::Whole:
+    case FrameStatus::Unterminated:  // what follows the checksum is not examined
+        break;
+    case FrameStatus::LoneDle:
+        return PacketResult::LoneDle;
+    case FrameStatus::NotAFrame:
+    case FrameStatus::Incomplete:  // longer than the read buffer
+        return PacketResult::NotAFrame;
     }
-
-    int pos = 1;
-    // One un-stuffed byte: 0, or -8 for a 0x10 not doubled, or -4 for a frame that runs
-    // past the read buffer.
-    auto next = [&](uint8_t& b) {
-        if (pos >= LINK_READ_BUFFER) {
-            return -4;
-        }
-        b = raw[pos++];
-        if (b == DLE) {
-            if (pos >= LINK_READ_BUFFER) {
-                return -4;
-            }
-            if (raw[pos] != DLE) {
-                return -8;
-            }
-            ++pos;
-        }
-        return 0;
-    };
-    uint8_t id, size, checksum;
-    uint8_t data[255];
-    int failed = next(id);
-    if (failed == 0) {
-        failed = next(size);
-    }
-    unsigned sum = id + size;
-    for (int i = 0; failed == 0 && i < size; ++i) {
-        failed = next(data[i]);
-        sum += data[i];
-    }
-    if (failed == 0) {
-        failed = next(checksum);
-    }
-    if (failed != 0) {
-        return failed;
-    }
-    if (((sum + checksum) & 0xFF) != 0) {
+    if (!frame.checksumOk) {
         state_ = LINK_BAD_CHECKSUM;
-        return -5;
+        return PacketResult::BadChecksum;
     }
 
-    if (id == expectedId) {
+    if (frame.id == expectedId) {
         if (buffer && capacity > 0) {
-            std::memcpy(buffer, data, std::min(capacity, size));
+            std::memcpy(buffer, frame.data, std::min(capacity, frame.size));
         }
         state_ = LINK_OK;
         if (flags & LF_NOHANDSHAKE) {
-            return 1;
+            return PacketResult::Ok;
         }
-        return SendAck(expectedId, flags) < 0 ? -9 : 1;
+        return Failed(SendAck(expectedId, flags)) ? PacketResult::AckNotSent : PacketResult::Ok;
     }
-    if (!(flags & LF_ACKFRAME)) {
-        return -6;
+    // An acknowledgement frame is 8 bytes: DLE, id, 2, the id acknowledged, 0, checksum,
+    // DLE, ETX.
+    if (!(flags & LF_ACKFRAME) || frame.size != 2 || raw[6] != DLE || raw[7] != ETX) {
+        return PacketResult::OtherPacket;
     }
-    if (size != 2 || raw[6] != DLE || raw[7] != ETX) {
-        return -6;
+    if (frame.data[0] != expectedId) {
+        return PacketResult::AckForOtherPacket;
     }
-    if (data[0] != expectedId) {
-        return -7;
-    }
-    if (id == PKT_ACK) {
+    if (frame.id == PKT_ACK) {
         state_ = LINK_OK;
-        return 1;
+        return PacketResult::Ok;
     }
-    if (id == PKT_NAK) {
+    if (frame.id == PKT_NAK) {
         state_ = LINK_NAK;
-        return 0;
+        return PacketResult::Refused;
     }
-    return -6;
+    return PacketResult::OtherPacket;
 }
 
-int CGpsLink::ReceivePacket(uint8_t expectedId, uint8_t* buffer, uint8_t capacity, int flags)
+PacketResult CGpsLink::ReceivePacket(uint8_t expectedId, uint8_t* buffer, uint8_t capacity,
+                                     int flags)
 {
-    int result = ReadFrame(expectedId, buffer, capacity, flags);
-    if (result < 0) {
+    PacketResult result = ReadFrame(expectedId, buffer, capacity, flags);
+    if (Failed(result)) {
         if (!(flags & LF_QUIET)) {
             ReportLinkError();
         }
@@ -310,13 +260,13 @@ int CGpsLink::ReceivePacket(uint8_t expectedId, uint8_t* buffer, uint8_t capacit
     return result;
 }
 
-int CGpsLink::SendCommand(uint16_t command, int flags)
+PacketResult CGpsLink::SendCommand(uint16_t command, int flags)
 {
     uint8_t data[2] = {static_cast<uint8_t>(command), static_cast<uint8_t>(command >> 8)};
     return SendPacket(PKT_COMMAND, data, 2, flags);
 }
 
-int CGpsLink::SendAck(uint8_t id, int flags)
+PacketResult CGpsLink::SendAck(uint8_t id, int flags)
 {
     uint8_t data[2] = {id, 0};
     return SendPacket(PKT_ACK, data, 2, flags | LF_NOHANDSHAKE);
@@ -324,28 +274,8 @@ int CGpsLink::SendAck(uint8_t id, int flags)
 
 int CGpsLink::ReportLinkError()
 {
-    switch (state_) {
-    case LINK_CLOSED:
-        ShowLinkMessage(true, IDS_GPS_OPEN_FAILED);
-        break;
-    case LINK_PORT_OPEN:
-    case LINK_READY:
-    case LINK_READING:
-        ShowLinkMessage(false, IDS_GPS_DISTURBED);
-        break;
-    case LINK_FRAMING:
-        ShowLinkMessage(false, IDS_GPS_FORMAT);
-        break;
-    case LINK_BAD_CHECKSUM:
-        ShowLinkMessage(false, IDS_GPS_CHECKSUM);
-        break;
-    case LINK_NAK:
-        ShowLinkMessage(false, IDS_GPS_ERROR_REPORT);
-        break;
-    default:
-        ShowLinkMessage(false, IDS_GPS_READY);
-        break;
-    }
+    int messageId = LinkStateMessageId(state_);
+    ShowLinkMessage(messageId == IDS_GPS_OPEN_FAILED, messageId);
     return state_;
 }
 
@@ -354,7 +284,7 @@ int CGpsLink::ShowLinkMessage(bool withSystemError, int messageId)
     int error = lastError_;
     Prompts::Current().Message(LoadString(messageId));
     if (withSystemError) {
-        Prompts::Current().Message(Format("Error No %d", error));
+        Prompts::Current().Message(SystemErrorText(error));
     }
     return 0;
 }

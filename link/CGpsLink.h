@@ -49,29 +49,29 @@ public:
     // usual opening steps. Returns whether a port is open afterwards.
     bool ReopenIfVanished();
 
-    // Packet layer. Results: 1 received or acknowledged, 0 refused by PKT_NAK (or written
-    // without handshake), negative: -1 port not open, -2 read or write failed, -3 nothing
-    // received, -4 not a frame, -5 bad checksum, -6 another packet, -7 acknowledgement for
-    // another packet, -8 a lone 0x10 in the frame, -9 the acknowledgement could not be sent.
-    int WriteFrame(uint8_t id, const uint8_t* data, uint8_t size, int flags);
-    int SendPacket(uint8_t id, const uint8_t* data, uint8_t size, int flags);
-    int ReadFrame(uint8_t expectedId, uint8_t* buffer, uint8_t capacity, int flags);
-    int ReceivePacket(uint8_t expectedId, uint8_t* buffer, uint8_t capacity, int flags);
-    int SendCommand(uint16_t command, int flags);
-    int SendAck(uint8_t id, int flags);
+    // Packet layer (results in LinkTypes.h). WriteFrame and SendPacket give Ok when the
+    // receiver acknowledged, Refused for its PKT_NAK, Written without handshake; ReadFrame
+    // and ReceivePacket give Ok for the expected packet (and for an acknowledgement read
+    // with LF_ACKFRAME, Refused for a PKT_NAK).
+    PacketResult WriteFrame(uint8_t id, const uint8_t* data, uint8_t size, int flags);
+    PacketResult SendPacket(uint8_t id, const uint8_t* data, uint8_t size, int flags);
+    PacketResult ReadFrame(uint8_t expectedId, uint8_t* buffer, uint8_t capacity, int flags);
+    PacketResult ReceivePacket(uint8_t expectedId, uint8_t* buffer, uint8_t capacity, int flags);
+    PacketResult SendCommand(uint16_t command, int flags);
+    PacketResult SendAck(uint8_t id, int flags);
     // Shows the message of the current state; returns the state.
     int ReportLinkError();
     // Shows string `messageId`, then "Error No %d" with the last system error when asked.
     int ShowLinkMessage(bool withSystemError, int messageId);
 
-    // Transfers (results in the tables of the link's documentation: 0 done, negative failed;
-    // XFER_CANCELLED when Cancel() stopped a record transfer).
+    // Product exchange: 0, or -1 when it failed.
     int RequestProduct(int flags);  // bit 0: show the receiver's description
-    int DownloadWaypoints();
-    int DownloadTrackpoints();
-    int UploadWaypoints();
-    int UploadTrackpoints();
-    int PowerOff();
+    // Record transfers (results in LinkTypes.h).
+    TransferResult DownloadWaypoints();
+    TransferResult DownloadTrackpoints();
+    TransferResult UploadWaypoints();
+    TransferResult UploadTrackpoints();
+    PacketResult PowerOff();
     std::vector<WaypointRecord> CopyWaypoints() const { return waypoints_; }
     std::vector<TrackpointRecord> CopyTrackpoints() const { return trackpoints_; }
     void SetWaypoints(const WaypointRecord* records, int count);
@@ -119,11 +119,12 @@ private:
     // after a transfer was given up, say), so it cannot pass for the answer.
     void DiscardInput();
     template <class Record>
-    int DownloadRecords(uint16_t command, uint8_t packetId, bool everyRecord, int budgetCode,
-                        int doneCode, std::vector<Record>& target);
+    TransferResult DownloadRecords(uint16_t command, uint8_t packetId, bool everyRecord,
+                                   TransferResult budgetExceeded, TransferResult doneMissing,
+                                   std::vector<Record>& target);
     template <class Record>
-    int UploadRecords(uint16_t command, uint8_t packetId, bool everyRecord,
-                      const std::vector<Record>& records);
+    TransferResult UploadRecords(uint16_t command, uint8_t packetId, bool everyRecord,
+                                 const std::vector<Record>& records);
 
     int state_ = LINK_CLOSED;
     uint16_t productId_ = 0;

@@ -1,7 +1,5 @@
 #include "link/Frame.h"
 
-#include <cstring>
-
 uint8_t FrameChecksum(uint8_t id, const uint8_t* data, uint8_t size)
 {
     unsigned sum = id + size;
@@ -32,23 +30,19 @@ int EncodeFrame(uint8_t id, const uint8_t* data, uint8_t size, uint8_t* out, uin
     return n;
 }
 
-namespace {
-
-// Walks a frame from its DLE. Stores the un-stuffed id, size and data when asked.
-FrameScan Walk(const uint8_t* bytes, int count, int* length, DecodedFrame* frame)
+FrameStatus DecodeFrame(const uint8_t* bytes, int count, DecodedFrame& frame)
 {
     if (count < 1) {
-        return FrameScan::Incomplete;
+        return FrameStatus::Incomplete;
     }
     if (bytes[0] != DLE) {
-        return FrameScan::Invalid;
+        return FrameStatus::NotAFrame;
     }
     int pos = 1;
-    // Reads one stuffed byte; false when the bytes end first.
-    FrameScan failure = FrameScan::Incomplete;
+    FrameStatus failure = FrameStatus::Incomplete;
+    // One un-stuffed byte; false when the bytes end first or a 0x10 is not doubled.
     auto next = [&](uint8_t& b) {
         if (pos >= count) {
-            failure = FrameScan::Incomplete;
             return false;
         }
         b = bytes[pos++];
@@ -56,68 +50,38 @@ FrameScan Walk(const uint8_t* bytes, int count, int* length, DecodedFrame* frame
             return true;
         }
         if (pos >= count) {
-            failure = FrameScan::Incomplete;
             return false;
         }
         if (bytes[pos] != DLE) {
-            failure = FrameScan::Invalid;
+            failure = FrameStatus::LoneDle;
             return false;
         }
         ++pos;
         return true;
     };
-    uint8_t id, size, checksum;
-    if (!next(id) || !next(size)) {
+    uint8_t checksum;
+    if (!next(frame.id) || !next(frame.size)) {
         return failure;
     }
-    uint8_t data[255];
-    for (int i = 0; i < size; ++i) {
-        if (!next(data[i])) {
+    for (int i = 0; i < frame.size; ++i) {
+        if (!next(frame.data[i])) {
             return failure;
         }
     }
     if (!next(checksum)) {
         return failure;
     }
+    frame.checksumOk = FrameChecksum(frame.id, frame.data, frame.size) == checksum;
+    frame.length = pos;
+    if (pos < count && bytes[pos] != DLE) {
+        return FrameStatus::Unterminated;
+    }
     if (pos + 2 > count) {
-        return count > pos && bytes[pos] != DLE ? FrameScan::Invalid : FrameScan::Incomplete;
+        return FrameStatus::Incomplete;
     }
-    if (bytes[pos] != DLE || bytes[pos + 1] != ETX) {
-        return FrameScan::Invalid;
+    if (bytes[pos + 1] != ETX) {
+        return FrameStatus::Unterminated;
     }
-    if (length) {
-        *length = pos + 2;
-    }
-    if (frame) {
-        frame->id = id;
-        frame->size = size;
-        std::memcpy(frame->data, data, size);
-        frame->checksumOk = FrameChecksum(id, data, size) == checksum;
-    }
-    return FrameScan::Complete;
-}
-
-}  // namespace
-
-FrameScan ScanFrame(const uint8_t* bytes, int count, int* length)
-{
-    return Walk(bytes, count, length, nullptr);
-}
-
-int ExtractFrame(const uint8_t* bytes, int count, DecodedFrame& frame)
-{
-    for (int start = 0; start < count; ++start) {
-        if (bytes[start] != DLE) {
-            continue;
-        }
-        int length = 0;
-        FrameScan scan = Walk(bytes + start, count - start, &length, &frame);
-        if (scan == FrameScan::Complete) {
-            return start + length;
-        }
-        if (scan == FrameScan::Incomplete) {
-            return 0;
-        }
-    }
-    return 0;
+    frame.length = pos + 2;
+    return FrameStatus::Whole;
 }

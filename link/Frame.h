@@ -14,24 +14,26 @@ uint8_t FrameChecksum(uint8_t id, const uint8_t* data, uint8_t size);
 int EncodeFrame(uint8_t id, const uint8_t* data, uint8_t size, uint8_t* out,
                 uint8_t checksumError = 0);
 
-enum class FrameScan {
-    Incomplete,  // a frame so far; more bytes are needed
-    Complete,    // a whole frame, `length` bytes long
-    Invalid,     // these bytes cannot be the start of a frame
+// What the bytes at the start of a buffer are, read as one frame.
+enum class FrameStatus {
+    Whole,         // a frame up to its closing DLE ETX
+    Unterminated,  // id, size, data and checksum, followed by something else than DLE ETX
+    Incomplete,    // a frame so far: the bytes end before it does
+    NotAFrame,     // the first byte is not DLE
+    LoneDle,       // a 0x10 among id, size, data or checksum that is not doubled
 };
 
-// Looks at the first `count` bytes as one frame.
-FrameScan ScanFrame(const uint8_t* bytes, int count, int* length = nullptr);
-
-// A frame decoded as a whole, for the receiver's side (the simulator), which reads frames
-// from a stream: leading bytes that are not a frame are skipped.
+// A frame un-stuffed. `checksumOk` and `length` (the bytes taken, DLE ETX included when
+// they are there) hold for Whole and Unterminated frames.
 struct DecodedFrame {
     uint8_t id = 0;
     uint8_t size = 0;
     uint8_t data[255] = {};
     bool checksumOk = false;
+    int length = 0;
 };
 
-// Finds the first whole frame in `bytes`; returns the number of bytes it and anything before
-// it took (to drop from the stream), or 0 when no whole frame is there yet.
-int ExtractFrame(const uint8_t* bytes, int count, DecodedFrame& frame);
+// The one decoder of frames, for both sides of the line: reads the frame that begins at
+// `bytes[0]`, never looking past `count` bytes. The receiver's side skips bytes that come
+// before a DLE itself.
+FrameStatus DecodeFrame(const uint8_t* bytes, int count, DecodedFrame& frame);

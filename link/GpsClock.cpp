@@ -1,23 +1,23 @@
 // The receiver's clock and the dialogue that sets the computer's clock from it.
 
 #include <chrono>
-#include <cstdio>
 #include <ctime>
 
 #include "framework/Prompts.h"
 #include "link/CGpsLink.h"
 #include "link/GpsTimeConversion.h"
+#include "link/LinkMessages.h"
 #include "link/SystemClock.h"
 #include "res/StringTable.h"
 
 int CGpsLink::ReadGpsTime(GpsTime& time)
 {
     DiscardInput();
-    if (SendCommand(CMD_SEND_TIME, 0) <= 0) {
+    if (SendCommand(CMD_SEND_TIME, 0) != PacketResult::Ok) {
         return -1;
     }
     uint8_t packet[8] = {};
-    if (ReceivePacket(PKT_DATE_TIME, packet, 8, 0) < 0) {
+    if (Failed(ReceivePacket(PKT_DATE_TIME, packet, 8, 0))) {
         return -2;
     }
     time.month = packet[0];
@@ -43,10 +43,7 @@ int CGpsLink::SetClockFromGps()
     int64_t system = SystemClock::Current().NowUtc();
     std::string receiverText = FormatUtcFields(*receiver);
     std::string systemText = FormatUtcFields(system);
-    char question[1024];
-    std::snprintf(question, sizeof question, LoadString(IDS_GPS_SET_CLOCK), receiverText.c_str(),
-                  systemText.c_str());
-    if (!Prompts::Current().Question(question)) {
+    if (!Prompts::Current().Question(SetClockQuestionText(receiverText, systemText))) {
         return 0;
     }
     // The user may have taken a while to answer: set the clock from a fresh reading.

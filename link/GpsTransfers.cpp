@@ -3,13 +3,13 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <type_traits>
 
 #include "framework/Cp1252.h"
 #include "framework/Prompts.h"
 #include "link/CGpsLink.h"
+#include "link/LinkMessages.h"
 #include "link/SerialPort.h"
 #include "link/SharedPort.h"
 #include "link/WaypointPacket.h"
@@ -31,9 +31,7 @@ bool ShowsProgress(bool everyRecord, int number, int count)
 void CGpsLink::Progress(int number, int count)
 {
     if (progress_) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%d / %d", number, count);
-        progress_(text);
+        progress_(ProgressText(number, count).c_str());
     }
 }
 
@@ -63,11 +61,11 @@ void CGpsLink::DiscardInput()
 int CGpsLink::RequestProduct(int flags)
 {
     DiscardInput();
-    if (SendPacket(PKT_PRODUCT_REQUEST, nullptr, 0, 0) <= 0) {
+    if (SendPacket(PKT_PRODUCT_REQUEST, nullptr, 0, 0) != PacketResult::Ok) {
         return -1;
     }
     uint8_t area[kProductArea] = {};
-    if (ReceivePacket(PKT_PRODUCT_DATA, area, kProductArea, 0) < 0) {
+    if (Failed(ReceivePacket(PKT_PRODUCT_DATA, area, kProductArea, 0))) {
         return -1;
     }
     productId_ = static_cast<uint16_t>(area[0] | (area[1] << 8));
@@ -81,24 +79,25 @@ int CGpsLink::RequestProduct(int flags)
 }
 
 template <class Record>
-int CGpsLink::DownloadRecords(uint16_t command, uint8_t packetId, bool everyRecord, int budgetCode,
-                              int doneCode, std::vector<Record>& target)
+TransferResult CGpsLink::DownloadRecords(uint16_t command, uint8_t packetId, bool everyRecord,
+                                         TransferResult budgetExceeded, TransferResult doneMissing,
+                                         std::vector<Record>& target)
 {
     constexpr int packetSize =
         std::is_same_v<Record, WaypointRecord> ? WAYPOINT_PACKET_SIZE : sizeof(TrackpointRecord);
     CancelScope scope(cancel_);
     DiscardInput();
-    if (SendCommand(command, 0) <= 0) {
-        return -1;
+    if (SendCommand(command, 0) != PacketResult::Ok) {
+        return TransferResult::NotStarted;
     }
     target.clear();
     uint8_t countBytes[2] = {};
-    if (ReceivePacket(PKT_RECORD_COUNT, countBytes, 2, 0) < 0) {
-        return -2;
+    if (Failed(ReceivePacket(PKT_RECORD_COUNT, countBytes, 2, 0))) {
+        return TransferResult::CountFailed;
     }
     auto count = static_cast<int16_t>(countBytes[0] | (countBytes[1] << 8));
     if (count < 0) {
-        return -2;
+        return TransferResult::CountFailed;
     }
     // Slots that are never received stay zero.
     std::vector<Record> records(static_cast<size_t>(count));
@@ -106,17 +105,17 @@ int CGpsLink::DownloadRecords(uint16_t command, uint8_t packetId, bool everyReco
     for (int i = 0; i < count;) {
         if (cancel_) {
             AbortTransfer();
-            return XFER_CANCELLED;
+            return TransferResult::Cancelled;
         }
         uint8_t packet[WAYPOINT_PACKET_SIZE] = {};
-        if (ReceivePacket(packetId, packet, packetSize, LF_QUIET) < 0) {
+        if (Failed(ReceivePacket(packetId, packet, packetSize, LF_QUIET))) {
             // The failed read has sent a PKT_NAK, so the receiver repeats the record. One
             // budget for the whole transfer; a device that has gone ends it at once.
             if (++failures > count || PortVanished()) {
                 ReportLinkError();
                 AbortTransfer();
                 target = std::move(records);
-                return budgetCode;
+                return budgetExceeded;
             }
             continue;
         }
@@ -132,44 +131,47 @@ int CGpsLink::DownloadRecords(uint16_t command, uint8_t packetId, bool everyReco
     }
     target = std::move(records);
     uint8_t done[2];
-    if (ReceivePacket(PKT_XFER_DONE, done, 2, 0) < 0) {
-        return doneCode;
+    if (Failed(ReceivePacket(PKT_XFER_DONE, done, 2, 0))) {
+        return doneMissing;
     }
-    return 0;
+    return TransferResult::Done;
 }
 
-int CGpsLink::DownloadWaypoints()
+TransferResult CGpsLink::DownloadWaypoints()
 {
-    return DownloadRecords(CMD_SEND_WAYPOINTS, PKT_WAYPOINT, true, -4, -5, waypoints_);
+    return DownloadRecords(CMD_SEND_WAYPOINTS, PKT_WAYPOINT, true, TransferResult::BudgetExceeded,
+                           TransferResult::DoneMissing, waypoints_);
 }
 
-int CGpsLink::DownloadTrackpoints()
+TransferResult CGpsLink::DownloadTrackpoints()
 {
-    return DownloadRecords(CMD_SEND_TRACK, PKT_TRACKPOINT, false, -3, -4, trackpoints_);
+    return DownloadRecords(CMD_SEND_TRACK, PKT_TRACKPOINT, false,
+                           TransferResult::TrackBudgetExceeded, TransferResult::TrackDoneMissing,
+                           trackpoints_);
 }
 
 template <class Record>
-int CGpsLink::UploadRecords(uint16_t command, uint8_t packetId, bool everyRecord,
-                            const std::vector<Record>& records)
+TransferResult CGpsLink::UploadRecords(uint16_t command, uint8_t packetId, bool everyRecord,
+                                       const std::vector<Record>& records)
 {
     CancelScope scope(cancel_);
     if (records.empty()) {
-        return -1;
+        return TransferResult::NotStarted;
     }
     DiscardInput();
     auto count = static_cast<int>(records.size());
     if (count > INT16_MAX) {
-        return -2;  // the count packet cannot announce them
+        return TransferResult::CountFailed;  // the count packet cannot announce them
     }
     uint8_t countBytes[2] = {static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8)};
-    if (SendPacket(PKT_RECORD_COUNT, countBytes, 2, 0) < 0) {
-        return -2;
+    if (Failed(SendPacket(PKT_RECORD_COUNT, countBytes, 2, 0))) {
+        return TransferResult::CountFailed;
     }
     int failures = 0;
     for (int i = 0; i < count;) {
         if (cancel_) {
             AbortTransfer();
-            return XFER_CANCELLED;
+            return TransferResult::Cancelled;
         }
         uint8_t packet[WAYPOINT_PACKET_SIZE];
         uint8_t size;
@@ -181,11 +183,11 @@ int CGpsLink::UploadRecords(uint16_t command, uint8_t packetId, bool everyRecord
             size = sizeof(Record);
         }
         // A record the receiver refuses (PKT_NAK) is sent again, like one that got lost.
-        if (SendPacket(packetId, packet, size, LF_QUIET) <= 0) {
+        if (SendPacket(packetId, packet, size, LF_QUIET) != PacketResult::Ok) {
             if (++failures > count || PortVanished()) {
                 ReportLinkError();
                 AbortTransfer();
-                return -4;
+                return TransferResult::BudgetExceeded;
             }
             continue;
         }
@@ -196,18 +198,18 @@ int CGpsLink::UploadRecords(uint16_t command, uint8_t packetId, bool everyRecord
     }
     // The transfer-complete packet names the transfer, as receivers send it themselves.
     uint8_t done[2] = {static_cast<uint8_t>(command), static_cast<uint8_t>(command >> 8)};
-    if (SendPacket(PKT_XFER_DONE, done, 2, 0) < 0) {
-        return -5;
+    if (Failed(SendPacket(PKT_XFER_DONE, done, 2, 0))) {
+        return TransferResult::DoneMissing;
     }
-    return 0;
+    return TransferResult::Done;
 }
 
-int CGpsLink::UploadWaypoints()
+TransferResult CGpsLink::UploadWaypoints()
 {
     return UploadRecords(CMD_SEND_WAYPOINTS, PKT_WAYPOINT, true, waypoints_);
 }
 
-int CGpsLink::UploadTrackpoints()
+TransferResult CGpsLink::UploadTrackpoints()
 {
     return UploadRecords(CMD_SEND_TRACK, PKT_TRACKPOINT, false, trackpoints_);
 }
@@ -222,7 +224,7 @@ void CGpsLink::SetTrackpoints(const TrackpointRecord* records, int count)
     trackpoints_.assign(records, records + (records && count > 0 ? count : 0));
 }
 
-int CGpsLink::PowerOff()
+PacketResult CGpsLink::PowerOff()
 {
     DiscardInput();
     return SendCommand(CMD_POWER_OFF, LF_NOHANDSHAKE);

@@ -58,5 +58,38 @@ constexpr int MAX_FRAME_BYTES = 519;
 // thread that runs the transfer.
 using ProgressCallback = std::function<void(const char* text)>;
 
-// Result of a record transfer stopped by CGpsLink::Cancel(); no message is shown.
-constexpr int XFER_CANCELLED = -10;
+// Results of the packet layer (WriteFrame, SendPacket, ReadFrame, ReceivePacket), numbered
+// as the link's documentation numbers them.
+enum class PacketResult : int {
+    Ok = 1,                  // the expected packet, or the acknowledgement of ours, came
+    Refused = 0,             // the receiver answered with PKT_NAK
+    Written = 0,             // written without waiting for the handshake
+    PortNotOpen = -1,        // the link's state is below LINK_PORT_OPEN
+    PortFailed = -2,         // the port's write or read call failed
+    NothingReceived = -3,    // the read ended without a byte
+    NotAFrame = -4,          // the first byte is not DLE, or the frame overruns the read
+    BadChecksum = -5,        // the checksum is wrong
+    OtherPacket = -6,        // not the expected packet, or a malformed acknowledgement
+    AckForOtherPacket = -7,  // an acknowledgement (or PKT_NAK) that names another id
+    LoneDle = -8,            // a 0x10 inside the frame not doubled
+    AckNotSent = -9,         // the packet came, but our acknowledgement could not be written
+};
+
+// The failures among them; Ok, Refused and Written are not.
+constexpr bool Failed(PacketResult result)
+{
+    return static_cast<int>(result) < 0;
+}
+
+// Results of the record transfers, numbered as the link's documentation numbers them: the
+// same failure has another number in a track log download than in the other transfers.
+enum class TransferResult : int {
+    Done = 0,
+    NotStarted = -1,           // the command was not acknowledged, or nothing to upload
+    CountFailed = -2,          // the record count was not received or could not be sent
+    TrackBudgetExceeded = -3,  // track log download: more failed records than records
+    BudgetExceeded = -4,       // the other transfers: more failed records than records
+    TrackDoneMissing = -4,     // track log download: no transfer-complete packet
+    DoneMissing = -5,          // the other transfers: transfer-complete not received or sent
+    Cancelled = -10,           // stopped by CGpsLink::Cancel(); no message is shown
+};

@@ -40,11 +40,12 @@ int ReadWithTimeouts(SerialPort& port, uint8_t* buffer, int size, bool frames)
         }
         got += n;
         if (frames) {
-            FrameScan scan = ScanFrame(buffer, got);
-            if (scan == FrameScan::Complete) {
+            DecodedFrame frame;
+            FrameStatus status = DecodeFrame(buffer, got, frame);
+            if (status == FrameStatus::Whole) {
                 break;
             }
-            incomplete = scan == FrameScan::Incomplete;
+            incomplete = status == FrameStatus::Incomplete;
         }
     }
     return got;

@@ -86,21 +86,20 @@ bool SimulatorLine::Parse(HostFrame& frame)
         return false;
     }
     int count = static_cast<int>(std::min(buffer_.size(), kMaxBuffered));
-    int length = 0;
-    switch (ScanFrame(buffer_.data(), count, &length)) {
-    case FrameScan::Incomplete:
+    DecodedFrame decoded;
+    switch (DecodeFrame(buffer_.data(), count, decoded)) {
+    case FrameStatus::Incomplete:
         return false;
-    case FrameScan::Complete: {
-        DecodedFrame decoded;
-        ExtractFrame(buffer_.data(), length, decoded);
+    case FrameStatus::Whole:
         frame.kind = decoded.checksumOk ? HostFrame::Packet : HostFrame::Damaged;
         frame.id = decoded.id;
         frame.size = decoded.size;
         std::memcpy(frame.data, decoded.data, decoded.size);
-        DropFront(static_cast<size_t>(length));
+        DropFront(static_cast<size_t>(decoded.length));
         return true;
-    }
-    case FrameScan::Invalid:
+    case FrameStatus::Unterminated:
+    case FrameStatus::LoneDle:
+    case FrameStatus::NotAFrame:  // not here: the buffer begins with DLE
         break;
     }
     size_t end = DamagedFrameEnd(buffer_);

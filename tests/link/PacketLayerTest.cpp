@@ -34,45 +34,54 @@ TEST(Frame, GoldenBytes)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FrameBytes(c.id, c.data), c.frame) << c.legend;
-        int length = 0;
-        EXPECT_EQ(ScanFrame(c.frame.data(), static_cast<int>(c.frame.size()), &length),
-                  FrameScan::Complete)
+        DecodedFrame decoded;
+        ASSERT_EQ(DecodeFrame(c.frame.data(), static_cast<int>(c.frame.size()), decoded),
+                  FrameStatus::Whole)
             << c.legend;
-        EXPECT_EQ(length, static_cast<int>(c.frame.size())) << c.legend;
+        EXPECT_EQ(decoded.length, static_cast<int>(c.frame.size())) << c.legend;
+        EXPECT_EQ(decoded.id, c.id) << c.legend;
+        EXPECT_EQ(Bytes(decoded.data, decoded.data + decoded.size), c.data) << c.legend;
+        EXPECT_TRUE(decoded.checksumOk) << c.legend;
     }
 }
 
-TEST(Frame, ScanTellsIncompleteFromInvalid)
+TEST(Frame, DecodingTellsWhatTheBytesAre)
 {
-    Bytes frame = FrameBytes(27, {0x10, 0});
-    for (size_t n = 1; n < frame.size(); ++n) {
-        EXPECT_EQ(ScanFrame(frame.data(), static_cast<int>(n)), FrameScan::Incomplete) << n;
-    }
-    Bytes lone = {0x10, 0x1B, 0x02, 0x10, 0x05};
-    EXPECT_EQ(ScanFrame(lone.data(), 5), FrameScan::Invalid);
-    Bytes stray = {0x00, 0x10, 0x06};
-    EXPECT_EQ(ScanFrame(stray.data(), 3), FrameScan::Invalid);
+    Bytes count = FrameBytes(27, {0x10, 0});
+    Bytes badChecksum = count;
+    badChecksum[6] += 1;
     Bytes badEnd = FrameBytes(6, {1, 0});
     badEnd.back() = 0x04;
-    EXPECT_EQ(ScanFrame(badEnd.data(), static_cast<int>(badEnd.size())), FrameScan::Invalid);
-}
-
-TEST(Frame, ExtractSkipsLeadingBytesAndReportsTheChecksum)
-{
-    Bytes frame = FrameBytes(27, {0x10, 0});
-    Bytes stream = {0x55, 0x10, 0x03};
-    stream.insert(stream.end(), frame.begin(), frame.end());
-    DecodedFrame decoded;
-    EXPECT_EQ(ExtractFrame(stream.data(), static_cast<int>(stream.size()), decoded),
-              static_cast<int>(stream.size()));
-    EXPECT_EQ(decoded.id, 27);
-    EXPECT_EQ(decoded.size, 2);
-    EXPECT_EQ(decoded.data[0], 0x10);
-    EXPECT_TRUE(decoded.checksumOk);
-    frame[5] ^= 1;
-    EXPECT_GT(ExtractFrame(frame.data(), static_cast<int>(frame.size()), decoded), 0);
-    EXPECT_FALSE(decoded.checksumOk);
-    EXPECT_EQ(ExtractFrame(frame.data(), 4, decoded), 0);
+    Bytes trailing = count + Bytes{0x55};
+    struct Case {
+        const char* legend;
+        Bytes bytes;
+        FrameStatus status;
+        bool checksumOk;
+        int length;  // for Whole and Unterminated
+    } cases[] = {
+        {"a frame and a byte after it", trailing, FrameStatus::Whole, true, 9},
+        {"a wrong checksum", badChecksum, FrameStatus::Whole, false, 9},
+        {"no DLE ETX after the checksum", badEnd, FrameStatus::Unterminated, true, 6},
+        {"a 0x10 not doubled", {0x10, 0x1B, 0x02, 0x10, 0x05}, FrameStatus::LoneDle, false, 0},
+        {"a stray byte before the DLE", {0x00, 0x10, 0x06}, FrameStatus::NotAFrame, false, 0},
+        {"nothing", {}, FrameStatus::Incomplete, false, 0},
+    };
+    for (const Case& c : cases) {
+        DecodedFrame decoded;
+        EXPECT_EQ(DecodeFrame(c.bytes.data(), static_cast<int>(c.bytes.size()), decoded), c.status)
+            << c.legend;
+        if (c.status == FrameStatus::Whole || c.status == FrameStatus::Unterminated) {
+            EXPECT_EQ(decoded.checksumOk, c.checksumOk) << c.legend;
+            EXPECT_EQ(decoded.length, c.length) << c.legend;
+        }
+    }
+    // Every piece of a frame, up to the last byte of its DLE ETX, is a frame so far.
+    for (size_t n = 1; n < count.size(); ++n) {
+        DecodedFrame decoded;
+        EXPECT_EQ(DecodeFrame(count.data(), static_cast<int>(n), decoded), FrameStatus::Incomplete)
+            << n;
+    }
 }
 
 class PacketLayer : public ::testing::Test {
@@ -103,23 +112,27 @@ TEST_F(PacketLayer, ReadingTableOfResultsStatesAndMessages)
     struct Case {
         const char* legend;
         Bytes reply;
-        int result;
+        PacketResult result;
         int state;
         const char* message;
     } cases[] = {
-        {"the expected packet", waypointCountFrame, 1, LINK_OK, nullptr},
-        {"nothing received", {}, -3, LINK_READING, "Kommunikation zum GPS gestört"},
-        {"checksum off by one", badChecksum, -5, LINK_BAD_CHECKSUM,
+        {"the expected packet", waypointCountFrame, PacketResult::Ok, LINK_OK, nullptr},
+        {"nothing received",
+         {},
+         PacketResult::NothingReceived,
+         LINK_READING,
+         "Kommunikation zum GPS gestört"},
+        {"checksum off by one", badChecksum, PacketResult::BadChecksum, LINK_BAD_CHECKSUM,
          "Fehler in der Kommunikation zum GPS (Checksumme falsch)"},
-        {"a lone 0x10 in the data", loneDle, -8, LINK_FRAMING,
+        {"a lone 0x10 in the data", loneDle, PacketResult::LoneDle, LINK_FRAMING,
          "Fehler in der Kommunikation zum GPS (Format)"},
-        {"a stray byte before the frame", stray, -4, LINK_FRAMING,
+        {"a stray byte before the frame", stray, PacketResult::NotAFrame, LINK_FRAMING,
          "Fehler in der Kommunikation zum GPS (Format)"},
-        {"a frame cut short", cutShort, -5, LINK_BAD_CHECKSUM,
+        {"a frame cut short", cutShort, PacketResult::BadChecksum, LINK_BAD_CHECKSUM,
          "Fehler in der Kommunikation zum GPS (Checksumme falsch)"},
-        {"another packet", otherPacket, -6, LINK_FRAMING,
+        {"another packet", otherPacket, PacketResult::OtherPacket, LINK_FRAMING,
          "Fehler in der Kommunikation zum GPS (Format)"},
-        {"longer than the read buffer", longFrame, -4, LINK_FRAMING,
+        {"longer than the read buffer", longFrame, PacketResult::NotAFrame, LINK_FRAMING,
          "Fehler in der Kommunikation zum GPS (Format)"},
     };
     for (const Case& c : cases) {
@@ -148,10 +161,10 @@ TEST_F(PacketLayer, QuietAndWithoutHandshake)
 {
     env.script->Reply(FrameBytes(27, {3, 0}));
     uint8_t count[2];
-    EXPECT_EQ(link->ReceivePacket(27, count, 2, LF_NOHANDSHAKE), 1);
+    EXPECT_EQ(link->ReceivePacket(27, count, 2, LF_NOHANDSHAKE), PacketResult::Ok);
     EXPECT_TRUE(env.script->written.empty());
 
-    EXPECT_EQ(link->ReceivePacket(35, nullptr, 0, LF_QUIET), -3);
+    EXPECT_EQ(link->ReceivePacket(35, nullptr, 0, LF_QUIET), PacketResult::NothingReceived);
     EXPECT_TRUE(env.prompts.messages.empty());
     EXPECT_EQ(env.script->written, Nak(35));
 }
@@ -160,7 +173,7 @@ TEST_F(PacketLayer, MoreDataThanTheCapacityIsAcceptedAndCut)
 {
     env.script->Reply(FrameBytes(35, {1, 2, 3, 4, 5}));
     uint8_t buffer[4] = {9, 9, 9, 9};
-    EXPECT_EQ(link->ReceivePacket(35, buffer, 3, 0), 1);
+    EXPECT_EQ(link->ReceivePacket(35, buffer, 3, 0), PacketResult::Ok);
     EXPECT_EQ(Bytes(buffer, buffer + 4), (Bytes{1, 2, 3, 9}));
 }
 
@@ -169,15 +182,21 @@ TEST_F(PacketLayer, SendingWaitsForTheAcknowledgementOfItsId)
     struct Case {
         const char* legend;
         Bytes reply;
-        int result;
+        PacketResult result;
         int state;
         size_t messages;
     } cases[] = {
-        {"acknowledged", Ack(10), 1, LINK_OK, 0},
-        {"refused", Nak(10), 0, LINK_NAK, 0},
-        {"acknowledgement for another id", Ack(11), -7, LINK_FRAMING, 2},
-        {"no answer: receive and send both report", {}, -3, LINK_READING, 2},
-        {"acknowledgement of the wrong size", FrameBytes(6, {10, 0, 0}), -6, LINK_FRAMING, 2},
+        {"acknowledged", Ack(10), PacketResult::Ok, LINK_OK, 0},
+        {"refused", Nak(10), PacketResult::Refused, LINK_NAK, 0},
+        {"acknowledgement for another id", Ack(11), PacketResult::AckForOtherPacket, LINK_FRAMING,
+         2},
+        {"no answer: receive and send both report",
+         {},
+         PacketResult::NothingReceived,
+         LINK_READING,
+         2},
+        {"acknowledgement of the wrong size", FrameBytes(6, {10, 0, 0}), PacketResult::OtherPacket,
+         LINK_FRAMING, 2},
     };
     for (const Case& c : cases) {
         env.ClearWritten();
@@ -189,7 +208,7 @@ TEST_F(PacketLayer, SendingWaitsForTheAcknowledgementOfItsId)
         EXPECT_EQ(link->state(), c.state) << c.legend;
         EXPECT_EQ(env.prompts.messages.size(), c.messages) << c.legend;
         Bytes expected = FrameBytes(10, {7, 0});
-        if (c.result < 0) {
+        if (Failed(c.result)) {
             Bytes nak = Nak(10);
             expected.insert(expected.end(), nak.begin(), nak.end());
         }
@@ -203,18 +222,18 @@ TEST_F(PacketLayer, AFailedWriteKeepsTheStateAndReportsItsText)
 {
     env.script->failWriteAt = 0;
     env.script->failErrno = EAGAIN;
-    EXPECT_EQ(link->SendCommand(CMD_SEND_TIME, 0), -2);
+    EXPECT_EQ(link->SendCommand(CMD_SEND_TIME, 0), PacketResult::PortFailed);
     EXPECT_EQ(link->state(), LINK_OK);
     EXPECT_EQ(env.prompts.messages, std::vector<std::string>{"GPS bereit"});
     // The link goes on working after a failure.
     env.script->Reply(Ack(10));
-    EXPECT_EQ(link->SendCommand(CMD_SEND_TIME, 0), 1);
+    EXPECT_EQ(link->SendCommand(CMD_SEND_TIME, 0), PacketResult::Ok);
 }
 
 TEST_F(PacketLayer, PowerOffWritesTheCommandAndWaitsForNothing)
 {
     int readsBefore = env.script->reads;
-    EXPECT_EQ(link->PowerOff(), 0);
+    EXPECT_EQ(link->PowerOff(), PacketResult::Written);
     EXPECT_EQ(env.script->written, (Bytes{0x10, 0x0A, 0x02, 0x08, 0x00, 0xEC, 0x10, 0x03}));
     EXPECT_EQ(env.script->reads, readsBefore);
 }
@@ -229,11 +248,12 @@ TEST(PacketLayerUnopened, EverySendFailsWithTheOpeningMessage)
     EXPECT_EQ(env.prompts.messages,
               std::vector<std::string>{"Error No 2 while opening Port COM7:"});
     env.prompts.messages.clear();
-    EXPECT_EQ(link.SendCommand(CMD_SEND_TIME, 0), -1);
+    EXPECT_EQ(link.SendCommand(CMD_SEND_TIME, 0), PacketResult::PortNotOpen);
     EXPECT_EQ(env.prompts.messages,
               (std::vector<std::string>{"Fehler beim Öffnen der seriellen Kommunikation:\n%%s",
                                         "Error No 2"}));
-    EXPECT_EQ(link.ReceivePacket(27, nullptr, 0, LF_QUIET | LF_NOHANDSHAKE), -1);
+    EXPECT_EQ(link.ReceivePacket(27, nullptr, 0, LF_QUIET | LF_NOHANDSHAKE),
+              PacketResult::PortNotOpen);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,12 @@
 #include "tests/RecordingPrompts.h"
 
 using Bytes = std::vector<uint8_t>;
+
+// Results print as the numbers of the link's documentation.
+inline void PrintTo(PacketResult result, std::ostream* out)
+{
+    *out << static_cast<int>(result);
+}
 
 inline Bytes FrameBytes(uint8_t id, Bytes data)
 {

@@ -77,10 +77,7 @@ public:
     {
         auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
         for (;;) {
-            DecodedFrame frame;
-            int used = ExtractFrame(pending_.data(), static_cast<int>(pending_.size()), frame);
-            if (used > 0) {
-                pending_.erase(pending_.begin(), pending_.begin() + used);
+            if (auto frame = TakeFrame()) {
                 return frame;
             }
             auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -120,6 +117,25 @@ public:
     std::vector<std::chrono::steady_clock::time_point> arrivals;
 
 private:
+    // The first whole frame among the bytes read so far, with what came before it.
+    std::optional<DecodedFrame> TakeFrame()
+    {
+        const int count = static_cast<int>(pending_.size());
+        for (int start = 0; start < count; ++start) {
+            DecodedFrame frame;
+            switch (DecodeFrame(pending_.data() + start, count - start, frame)) {
+            case FrameStatus::Whole:
+                pending_.erase(pending_.begin(), pending_.begin() + start + frame.length);
+                return frame;
+            case FrameStatus::Incomplete:
+                return std::nullopt;
+            default:
+                break;
+            }
+        }
+        return std::nullopt;
+    }
+
     std::unique_ptr<PosixSerialPort> port_;
     ByteVector pending_;
 };

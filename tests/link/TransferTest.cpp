@@ -197,7 +197,7 @@ TEST_F(Transfers, CancellingStopsBetweenPacketsAndAsksTheReceiverToStop)
             connection->Cancel();
         }
     };
-    EXPECT_EQ(connection->DownloadWaypoints(), XFER_CANCELLED);
+    EXPECT_EQ(connection->DownloadWaypoints(), static_cast<int>(TransferResult::Cancelled));
     EXPECT_TRUE(env.prompts.messages.empty());
     EXPECT_EQ(progress.back(), "3 / 10");
     EXPECT_TRUE(connection->CopyWaypoints().empty());
@@ -214,7 +214,7 @@ TEST_F(Transfers, CancellingStopsBetweenPacketsAndAsksTheReceiverToStop)
     TrackpointRecord t = TestTrackpoint(1);
     connection->SetTrackpoints(&t, 1);
     env.script->Reply(Ack(27));
-    EXPECT_EQ(connection->UploadTrackpoints(), XFER_CANCELLED);
+    EXPECT_EQ(connection->UploadTrackpoints(), static_cast<int>(TransferResult::Cancelled));
     // and it is used up by it.
     env.ClearWritten();
     for (uint8_t id : {27, 34, 12}) {

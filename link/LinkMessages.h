@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "link/SerialPort.h"
+
+// The texts the link shows, made here from the codes and numbers the link code hands over.
+// The German ones come from the string table; the port's diagnostics are English.
+
+// The string-table id of the message for the link's state (ReportLinkError).
+int LinkStateMessageId(int state);
+
+std::string PortOpenFailedText(int error, const std::string& port);
+std::string FlowControlText(const FlowControlFlags& found);
+// `failure`: 1 the time-outs cannot be read, 2 they cannot be set (ApplyReadTimeouts).
+std::string TimeoutsFailedText(int failure);
+std::string StartupBytesText(int count);
+std::string SystemErrorText(int error);
+// The question of the clock dialogue (string 2000), given the two times as they show.
+std::string SetClockQuestionText(const std::string& receiverTime, const std::string& systemTime);
+// The progress of a record transfer: "%d / %d".
+std::string ProgressText(int number, int count);
