@@ -20,6 +20,10 @@
 
 namespace {
 
+// Each command opens the port anew: it reads what a receiver sent before only until the line
+// is quiet, where the editor waits out the whole start-up read once per document.
+constexpr StartupRead kStartup = StartupRead::UntilQuiet;
+
 // The port comes from --port when given, else from the stored setting.
 class PortSettings {
 public:
@@ -92,7 +96,7 @@ private:
 int RunCheck(const std::string& port)
 {
     PortSettings settings(port);
-    CGpsConnection connection;
+    CGpsConnection connection({}, kStartup);
     if (connection.RequestProduct(0) != 0) {
         return 1;
     }
@@ -118,7 +122,7 @@ int RunTime(const std::string& port, bool set)
     SystemClock* previousClock = SystemClock::SetCurrent(&clock);
     int result;
     {
-        CGpsConnection connection;
+        CGpsConnection connection({}, kStartup);
         result = connection.SetClockFromGps();
     }
     SystemClock::SetCurrent(previousClock);
@@ -148,7 +152,7 @@ int RunDownload(const std::string& port, const std::string& what, const std::str
         }
     }
     PortSettings settings(port);
-    doc.gpsConnection = std::make_unique<CGpsConnection>(TerminalProgress());
+    doc.gpsConnection = std::make_unique<CGpsConnection>(TerminalProgress(), kStartup);
     int result = 0;
     if (what == "waypoints" || what == "all") {
         result = doc.DownloadWaypointsIntoDoc();
@@ -194,7 +198,7 @@ int RunUpload(const std::string& port, const std::string& path, bool waypoints, 
         return Fail(path, "the file holds no trackpoints");
     }
     PortSettings settings(port);
-    doc.gpsConnection = std::make_unique<CGpsConnection>(TerminalProgress());
+    doc.gpsConnection = std::make_unique<CGpsConnection>(TerminalProgress(), kStartup);
     int result = 0;
     if (waypoints) {
         result = doc.UploadWaypointsFromDoc();
@@ -210,7 +214,7 @@ int RunUpload(const std::string& port, const std::string& path, bool waypoints, 
 int RunPowerOff(const std::string& port)
 {
     PortSettings settings(port);
-    CGpsConnection connection;
+    CGpsConnection connection({}, kStartup);
     return connection.PowerOff() == PacketResult::Written && connection.link().state() >= LINK_READY
                ? 0
                : 1;

@@ -1,7 +1,7 @@
 #include "link/CGpsConnection.h"
 
-CGpsConnection::CGpsConnection(ProgressCallback progress)
-    : link_(std::make_unique<CGpsLink>(std::move(progress)))
+CGpsConnection::CGpsConnection(ProgressCallback progress, StartupRead startup)
+    : link_(std::make_unique<CGpsLink>(std::move(progress), startup))
 {
 }
 

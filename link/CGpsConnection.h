@@ -12,7 +12,8 @@
 // TransferResult, as the document's side of the link takes them.
 class CGpsConnection : public GpsDocumentLink {
 public:
-    explicit CGpsConnection(ProgressCallback progress = {});
+    explicit CGpsConnection(ProgressCallback progress = {},
+                            StartupRead startup = StartupRead::Full);
     CGpsConnection(ProgressCallback progress, DeferredOpen);
     ~CGpsConnection() override;
 

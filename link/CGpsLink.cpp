@@ -11,12 +11,14 @@
 #include "link/SharedPort.h"
 #include "res/StringTable.h"
 
-CGpsLink::CGpsLink(ProgressCallback progress) : CGpsLink(std::move(progress), DeferredOpen{})
+CGpsLink::CGpsLink(ProgressCallback progress, StartupRead startup)
+    : CGpsLink(std::move(progress), DeferredOpen{}, startup)
 {
     Open();
 }
 
-CGpsLink::CGpsLink(ProgressCallback progress, DeferredOpen) : pendingProgress_(std::move(progress))
+CGpsLink::CGpsLink(ProgressCallback progress, DeferredOpen, StartupRead startup)
+    : pendingProgress_(std::move(progress)), startup_(startup)
 {
 }
 
@@ -92,7 +94,9 @@ void CGpsLink::OpenPort()
     uint8_t waiting[LINK_READ_BUFFER];
     int n = -1;
     if (SharedPort::Lease port = shared.Borrow()) {
-        n = ReadWithTimeouts(*port, waiting, LINK_READ_BUFFER, false);
+        n = startup_ == StartupRead::Full
+                ? ReadWithTimeouts(*port, waiting, LINK_READ_BUFFER, false)
+                : ReadUntilQuiet(*port, waiting, LINK_READ_BUFFER, STARTUP_QUIET_MS);
     }
     if (n > 0) {
         Prompts::Current().Message(StartupBytesText(n));

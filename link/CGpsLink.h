@@ -30,10 +30,11 @@ struct DeferredOpen {};
 // A link is used by one thread at a time; Cancel() may be called from any thread.
 class CGpsLink {
 public:
-    // Made and opened at once.
-    explicit CGpsLink(ProgressCallback progress = {});
+    // Made and opened at once. `startup` says how the opening reads what the receiver sent
+    // before (the editor keeps the full read).
+    explicit CGpsLink(ProgressCallback progress = {}, StartupRead startup = StartupRead::Full);
     // Made without touching the port; Open() follows, on the thread that uses the link.
-    CGpsLink(ProgressCallback progress, DeferredOpen);
+    CGpsLink(ProgressCallback progress, DeferredOpen, StartupRead startup = StartupRead::Full);
     ~CGpsLink();
     CGpsLink(const CGpsLink&) = delete;
     CGpsLink& operator=(const CGpsLink&) = delete;
@@ -136,5 +137,6 @@ private:
     ProgressCallback pendingProgress_;  // stored once the port is ready
     int lastError_ = 0;                 // errno of the last failed port operation
     bool holdsShare_ = false;
+    StartupRead startup_ = StartupRead::Full;
     std::atomic<bool> cancel_{false};
 };

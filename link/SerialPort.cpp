@@ -1,5 +1,6 @@
 #include "link/SerialPort.h"
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdlib>
@@ -47,6 +48,30 @@ int ReadWithTimeouts(SerialPort& port, uint8_t* buffer, int size, bool frames)
             }
             incomplete = status == FrameStatus::Incomplete;
         }
+    }
+    return got;
+}
+
+int ReadUntilQuiet(SerialPort& port, uint8_t* buffer, int size, int quietMs)
+{
+    const auto deadline =
+        port.Now() + std::chrono::milliseconds(kTotalBaseMs + kTotalPerByteMs * size);
+    int got = 0;
+    while (got < size) {
+        auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - port.Now()).count();
+        if (left <= 0) {
+            break;
+        }
+        int n = port.ReadAvailable(buffer + got, size - got,
+                                   std::min<int>(quietMs, static_cast<int>(left)));
+        if (n < 0) {
+            return -1;
+        }
+        if (n == 0) {
+            break;
+        }
+        got += n;
     }
     return got;
 }

@@ -64,6 +64,11 @@ public:
 // Returns the number of bytes read, or -1 with errno set.
 int ReadWithTimeouts(SerialPort& port, uint8_t* buffer, int size, bool frames);
 
+// The start-up read of a link that does not wait out a quiet line: it ends when `size` bytes
+// arrived, `quietMs` after the last byte (after its start while none came), or 200 ms + 2 ms
+// per requested byte after it began. Returns the number of bytes read, or -1 with errno set.
+int ReadUntilQuiet(SerialPort& port, uint8_t* buffer, int size, int quietMs);
+
 // The device of a port name: "COMn:" (any case, the colon optional) is /dev/ttyS(n-1); an
 // absolute path is taken as it is. Empty for anything else.
 std::string DevicePathForPort(const std::string& name);

@@ -107,6 +107,41 @@ TEST(SharedPort, OpeningReportsFlowControlAndWaitingBytes)
     EXPECT_EQ(env.prompts.messages[1], "Received 512 Byte(s) at startup");
 }
 
+TEST(SharedPort, OnlyAFullStartupReadWaitsOutAQuietLine)
+{
+    struct Case {
+        const char* legend;
+        StartupRead startup;
+        Bytes waiting;  // what a receiver sent before the opening, then it is quiet
+        int fromMs;     // how long the opening takes on the port's clock
+        int toMs;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"full, quiet line", StartupRead::Full, {}, 1224, 1300, {}},
+        {"until quiet, quiet line", StartupRead::UntilQuiet, {}, 50, 100, {}},
+        {"until quiet, a receiver that was talking",
+         StartupRead::UntilQuiet,
+         Bytes(100, 0x55),
+         51,
+         100,
+         {"Received 100 Byte(s) at startup"}},
+    };
+    for (const Case& c : cases) {
+        ScriptedLinkEnvironment env;
+        if (!c.waiting.empty()) {
+            env.script->Reply(c.waiting);
+        }
+        env.ScriptOpening();
+        auto start = env.script->now;
+        CGpsLink link({}, c.startup);
+        auto took = std::chrono::duration_cast<std::chrono::milliseconds>(env.script->now - start);
+        EXPECT_GE(took.count(), c.fromMs) << c.legend;
+        EXPECT_LE(took.count(), c.toMs) << c.legend;
+        EXPECT_EQ(env.prompts.messages, c.messages) << c.legend;
+        EXPECT_EQ(link.state(), LINK_OK) << c.legend << ": the product exchange follows";
+    }
+}
+
 TEST(SharedPort, RefusedTimeoutsStopTheOpening)
 {
     for (int failure : {1, 2}) {

@@ -361,4 +361,45 @@ TEST_F(SimulatorLink, AReceiverThatHangsUpMidTransferEndsItAndTheLinkReopensLate
     EXPECT_EQ(&Connection(), same);
 }
 
+// The opening as `orvi` runs it, on a device of its own (after the suite above has let go of
+// the shared port): it does not wait out a quiet line, and still reports and drops what a
+// receiver sent before.
+TEST(QuietStartup, OpeningEndsSoonAfterTheLineFallsQuiet)
+{
+    struct Case {
+        const char* legend;
+        ByteVector waiting;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"a quiet line", {}, {}},
+        {"a receiver that was talking", ByteVector(30, 0x55), {"Received 30 Byte(s) at startup"}},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        auto pty = PseudoTerminal::Create(error);
+        ASSERT_TRUE(pty) << error;
+        if (!c.waiting.empty()) {
+            ASSERT_EQ(pty->Write(c.waiting.data(), static_cast<int>(c.waiting.size())),
+                      static_cast<int>(c.waiting.size()));
+        }
+        MemorySettings settings;
+        settings.SetString("Settings", "Port", pty->DevicePath());
+        Settings* previous = Settings::SetCurrent(&settings);
+        RecordingPrompts prompts;
+        PromptsScope scope(prompts);
+        GarminSimulator sim;
+        ASSERT_TRUE(sim.Start(std::move(pty)));
+
+        auto start = std::chrono::steady_clock::now();
+        {
+            CGpsConnection connection({}, StartupRead::UntilQuiet);
+            auto took = std::chrono::steady_clock::now() - start;
+            EXPECT_LT(took, std::chrono::milliseconds(400)) << c.legend;
+            EXPECT_EQ(connection.link().productId(), 77) << c.legend;
+        }
+        Settings::SetCurrent(previous);
+        EXPECT_EQ(prompts.messages, c.messages) << c.legend;
+    }
+}
+
 }  // namespace
