@@ -260,9 +260,13 @@ void CDrawView::InvalidateObject(CDrawObj* object)
     if (!object) {
         return;
     }
-    // One more pixel to the right and below: a zoomed unit's last pixel rounds up.
+    // One more pixel to the right and below: a zoomed unit's last pixel rounds up. Cut to
+    // the client area before Qt sees it: an object far off the page lies near the int range's
+    // ends, where QRect's arithmetic would overflow.
     CRect area = RepaintArea(DocToView(object->GetPosition()), active_ && IsSelected(object));
-    InvalidateClient(ToQRect(area).adjusted(0, 0, 1, 1));
+    QSize client = viewport()->size();
+    CRect near{-1, -1, client.width() + 1, client.height() + 1};
+    InvalidateClient(ToQRect(CRect::Intersection(InflateRect(area, 0, 0, 1, 1), near)));
 }
 
 void CDrawView::InvalidateClient(const QRect& rect)
@@ -419,8 +423,7 @@ void CDrawView::PaintPage(QPainter& painter, const CRect& docRect, bool printing
     }
     // Only what can reach the area is painted: the handles reach 5 pixels beyond objects.
     int32_t reach = 1 + (5 * 100 + zoom_ - 1) / zoom_;
-    CRect area{docRect.left - reach, docRect.top - reach, docRect.right + reach,
-               docRect.bottom + reach};
+    CRect area = InflateRect(docRect, reach, reach, reach, reach);
     doc->Draw(dc, const_cast<CDrawView*>(this), &area);
 }
 
@@ -476,7 +479,7 @@ void CDrawView::paintEvent(QPaintEvent* event)
 
     CPoint a = ViewToDoc(CPoint{dirty.left(), dirty.top()});
     CPoint b = ViewToDoc(CPoint{dirty.right() + 1, dirty.bottom() + 1});
-    CRect docRect{a.x, a.y, b.x + 1, b.y + 1};
+    CRect docRect = InflateRect({a.x, a.y, b.x, b.y}, 0, 0, 1, 1);
     if (g_offscreen) {
         // Through an image of the dirty area, as a printer would see it, then onto the window.
         qreal ratio = viewport()->devicePixelRatioF();

@@ -67,7 +67,7 @@ CRect Bounds(const std::vector<CDrawObj*>& objects)
 
 void PaintObjects(QPainter& painter, const std::vector<CDrawObj*>& objects, const CRect& bounds)
 {
-    painter.translate(-bounds.left, -bounds.top);
+    painter.translate(-double(bounds.left), -double(bounds.top));
     QtGdiPainter dc(painter, true);
     for (CDrawObj* object : objects) {
         object->Draw(dc);
@@ -269,7 +269,7 @@ std::vector<CDrawObj*> Embed(CDrawDoc& doc, const QMimeData& data, CPoint topLef
         doc.Add(object);
         item->SyncExtent();
         added.push_back(object);
-        topLeft = {topLeft.x + 10, topLeft.y + 10};
+        topLeft = OffsetPoint(topLeft, 10, 10);
     }
     return added;
 }

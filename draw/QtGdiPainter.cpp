@@ -326,7 +326,7 @@ void QtGdiPainter::InvertHandle(CPoint p)
         return;
     }
     // Zoomed: the square stays 7 pixels wide around the handle's pixel.
-    QPointF centre = transform.map(QPointF(p.x, p.y));
+    QPointF centre = transform.map(QPointF(Clamp(p.x), Clamp(p.y)));
     QRectF square(std::floor(centre.x()) - 3, std::floor(centre.y()) - 3, 7, 7);
     painter_.save();
     painter_.resetTransform();
