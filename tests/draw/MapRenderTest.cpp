@@ -1,6 +1,9 @@
+#include <cstdint>
+
 #include <gtest/gtest.h>
 #include <QImage>
 
+#include "draw/CDrawRect.h"
 #include "draw/MapRender.h"
 #include "tests/TempDir.h"
 #include "tests/draw/SampleMap.h"
@@ -30,6 +33,44 @@ TEST(MapRender, PngIsThePageAtOnePixelPerUnit)
     QRgb sky = At(image, 600, 375);
     EXPECT_GT(qBlue(sky), qRed(sky));
     EXPECT_EQ(At(image, 600, 370), 0x000000u);
+}
+
+TEST(MapRender, ObjectsAtTheEndsOfTheIntRangePaintOnlyWhereTheyCrossThePage)
+{
+    constexpr int32_t kMin = INT32_MIN;
+    constexpr int32_t kMax = INT32_MAX;
+    TempDir dir;
+    {
+        CDrawDoc doc;
+        ASSERT_TRUE(doc.OnNewDocument());
+        auto* plane = new CDrawRect({kMin, kMin, kMax, kMax});
+        plane->SetPenFlag(0);
+        plane->SetBrush({BS_SOLID, RGB(0, 255, 0), 0});
+        doc.Add(plane);
+        auto* diagonal = new CDrawRect({kMin, kMin, kMax, kMax}, true);
+        diagonal->SetPen({PS_SOLID, {1, 1}, RGB(255, 0, 0)});
+        doc.Add(diagonal);
+        auto* far = new CDrawRect({kMax - 10, kMax - 10, kMax, kMax});
+        far->SetBrush({BS_SOLID, RGB(0, 0, 255), 0});
+        doc.Add(far);
+        doc.OnSaveDocument(dir.File("far.orvg"));
+    }
+    CDrawDoc doc;
+    doc.OnOpenDocument(dir.File("far.orvg"));
+    std::string error;
+    ASSERT_TRUE(RenderMapFile(doc, dir.File("far.png"), error)) << error;
+    QImage page(QString::fromStdString(dir.File("far.png")));
+    ASSERT_EQ(page.size(), QSize(800, 800));
+    EXPECT_EQ(At(page, 10, 700), 0x00FF00u) << "the whole plane's fill";
+    EXPECT_EQ(At(page, 400, 400), 0xFF0000u) << "the diagonal";
+    EXPECT_EQ(At(page, 799, 799), 0xFF0000u) << "the diagonal";
+    int blue = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            blue += At(page, x, y) == 0x0000FFu;
+        }
+    }
+    EXPECT_EQ(blue, 0) << "the far rectangle";
 }
 
 TEST(MapRender, PdfAndSvgAreWrittenAndOtherEndingsRefused)
