@@ -96,7 +96,7 @@ void CGpsLink::OpenPort()
     if (SharedPort::Lease port = shared.Borrow()) {
         n = startup_ == StartupRead::Full
                 ? ReadWithTimeouts(*port, waiting, LINK_READ_BUFFER, false)
-                : ReadUntilQuiet(*port, waiting, LINK_READ_BUFFER, STARTUP_QUIET_MS);
+                : ReadUntilQuiet(*port, waiting, LINK_READ_BUFFER, QUIET_LINE_MS);
     }
     if (n > 0) {
         Prompts::Current().Message(StartupBytesText(n));
@@ -253,6 +253,9 @@ PacketResult CGpsLink::ReceivePacket(uint8_t expectedId, uint8_t* buffer, uint8_
 {
     PacketResult result = ReadFrame(expectedId, buffer, capacity, flags);
     if (Failed(result)) {
+        if (state_ >= LINK_FRAMING) {
+            DropRestOfFrame();
+        }
         if (!(flags & LF_QUIET)) {
             ReportLinkError();
         }
@@ -262,6 +265,16 @@ PacketResult CGpsLink::ReceivePacket(uint8_t expectedId, uint8_t* buffer, uint8_
         }
     }
     return result;
+}
+
+void CGpsLink::DropRestOfFrame()
+{
+    uint8_t rest[LINK_READ_BUFFER];
+    SharedPort::Lease port = SharedPort::Instance().Borrow();
+    if (port && ReadUntilQuiet(*port, rest, LINK_READ_BUFFER, QUIET_LINE_MS) < 0) {
+        lastError_ = errno;
+        port.Failed(lastError_);
+    }
 }
 
 PacketResult CGpsLink::SendCommand(uint16_t command, int flags)

@@ -113,6 +113,11 @@ private:
     int PortWrite(const uint8_t* data, int size);
     int PortRead(uint8_t* buffer, int size);
     bool PortVanished() const;
+    // Reads and drops what still comes of a frame that could not be taken, until the line
+    // is quiet: an acknowledgement read takes 8 bytes, and a read that met line noise ends
+    // 10 ms after it, so the rest of the frame would otherwise spoil the next read (and be
+    // refused once more, for a packet the receiver then sends twice).
+    void DropRestOfFrame();
     void Progress(int number, int count);
     // Asks the receiver to stop sending and drops what it still sends.
     void AbortTransfer();

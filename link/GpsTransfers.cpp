@@ -42,11 +42,11 @@ void CGpsLink::AbortTransfer()
     if (!port) {
         return;
     }
-    // Drop what the receiver still sends, until it has been quiet for 50 ms (2 s at most).
+    // Drop what the receiver still sends, until it has been quiet for a while (2 s at most).
     auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     uint8_t discard[LINK_READ_BUFFER];
     while (std::chrono::steady_clock::now() < until &&
-           port->ReadAvailable(discard, sizeof discard, 50) > 0) {
+           port->ReadAvailable(discard, sizeof discard, QUIET_LINE_MS) > 0) {
     }
 }
 

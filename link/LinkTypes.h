@@ -59,15 +59,16 @@ enum class StartupRead {
     // One read as every frame read: it ends 10 ms after the last byte, or after 1224 ms
     // when nothing comes. The editor opens so.
     Full,
-    // Ends once the line has been quiet for STARTUP_QUIET_MS, from its start or from the
-    // last byte (and at the latest as the full read would). For `orvi`, whose every command
-    // opens the port: it has no reason to wait out a receiver that says nothing.
+    // Ends once the line has been quiet for QUIET_LINE_MS, from its start or from the last
+    // byte (and at the latest as the full read would). For `orvi`, whose every command opens
+    // the port: it has no reason to wait out a receiver that says nothing.
     UntilQuiet,
 };
 
-// At 9600 baud 50 ms is 48 byte times, and three times the 16 ms that USB-serial adapters
-// hold bytes back: a receiver that is sending is never quiet that long within a burst.
-constexpr int STARTUP_QUIET_MS = 50;
+// How long the line must be quiet before we take it that nobody is sending: at 9600 baud
+// 50 ms is 48 byte times, and three times the 16 ms for which USB-serial adapters hold bytes
+// back, so a receiver that is sending is never quiet that long within a frame or a burst.
+constexpr int QUIET_LINE_MS = 50;
 
 // Called during record transfers with a zero-terminated text ("%d / %d"). Runs on the
 // thread that runs the transfer.

@@ -218,6 +218,17 @@ TEST_F(PacketLayer, SendingWaitsForTheAcknowledgementOfItsId)
     }
 }
 
+TEST_F(PacketLayer, TheRestOfAFrameThatFailedIsDroppedBeforeTheRefusal)
+{
+    // Line noise before an acknowledgement: the 8 bytes read are no frame, and its last two
+    // bytes must not be taken for the start of the next answer.
+    env.script->Reply(Bytes{0x00, 0x55} + Ack(10));
+    env.script->Reply(Ack(10));
+    EXPECT_EQ(link->SendCommand(CMD_SEND_TIME, LF_QUIET), PacketResult::NotAFrame);
+    EXPECT_EQ(link->SendCommand(CMD_SEND_TIME, LF_QUIET), PacketResult::Ok);
+    EXPECT_EQ(env.script->written, FrameBytes(10, {5, 0}) + Nak(10) + FrameBytes(10, {5, 0}));
+}
+
 TEST_F(PacketLayer, AFailedWriteKeepsTheStateAndReportsItsText)
 {
     env.script->failWriteAt = 0;

@@ -94,8 +94,8 @@ public:
         }
         bool afterReply = s_->replyEnded;
         s_->replyEnded = false;
-        if (afterReply && timeoutMs <= 10) {
-            // The pause after a reply ends a read that waits for a silence.
+        if (afterReply && timeoutMs <= QUIET_LINE_MS) {
+            // The pause after a reply ends a read that waits for the line to fall quiet.
             s_->now += std::chrono::milliseconds(timeoutMs);
             return 0;
         }

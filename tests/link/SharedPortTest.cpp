@@ -128,10 +128,12 @@ TEST(SharedPort, OnlyAFullStartupReadWaitsOutAQuietLine)
     };
     for (const Case& c : cases) {
         ScriptedLinkEnvironment env;
-        if (!c.waiting.empty()) {
-            env.script->Reply(c.waiting);
+        if (c.waiting.empty()) {
+            env.ScriptOpening();
+        } else {
+            env.script->Reply(c.waiting);  // then the pause after it
+            env.ScriptProductExchange();
         }
-        env.ScriptOpening();
         auto start = env.script->now;
         CGpsLink link({}, c.startup);
         auto took = std::chrono::duration_cast<std::chrono::milliseconds>(env.script->now - start);
