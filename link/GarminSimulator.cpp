@@ -4,6 +4,7 @@
 #include <cstring>
 #include <ctime>
 #include <type_traits>
+#include <utility>
 
 #include "link/GpsTimeConversion.h"
 #include "link/SerialPort.h"
@@ -25,12 +26,6 @@ int64_t SystemNowUtc()
     struct timespec now {};
     ::clock_gettime(CLOCK_REALTIME, &now);
     return now.tv_sec;
-}
-
-uint16_t Word(const HostFrame& frame)
-{
-    return static_cast<uint16_t>((frame.size > 0 ? frame.data[0] : 0) |
-                                 (frame.size > 1 ? frame.data[1] << 8 : 0));
 }
 
 }  // namespace
@@ -164,12 +159,19 @@ SimulatorFaults GarminSimulator::Faults() const
     return faults_;
 }
 
+void GarminSimulator::SetRandomFaults(const RandomFaults& faults)
+{
+    std::lock_guard lock(mutex_);
+    dice_.Reset(faults);
+}
+
 SimulatorStats GarminSimulator::Stats() const
 {
     std::lock_guard lock(mutex_);
     SimulatorStats stats = stats_;
     stats.bytesSent = counters_.sent;
     stats.bytesReceived = counters_.received;
+    stats.randomFaults = dice_.thrown();
     return stats;
 }
 
@@ -228,7 +230,14 @@ void GarminSimulator::Serve()
 void GarminSimulator::Answer(uint8_t packetId, uint8_t about)
 {
     uint8_t data[2] = {about, 0};
-    line_->Send(packetId, data, 2);
+    FrameFault fault;
+    if (packetId == PKT_ACK) {
+        // A refusal is never late or lost: a host that gave up waiting for it would take it
+        // for the answer to the packet it sent next.
+        std::lock_guard lock(mutex_);
+        fault = dice_.Acknowledgement();
+    }
+    line_->Send(packetId, data, 2, fault);
 }
 
 void GarminSimulator::Handle(const HostFrame& frame)
@@ -240,9 +249,14 @@ void GarminSimulator::Handle(const HostFrame& frame)
         return;
     }
     auto id = static_cast<uint8_t>(frame.id);
-    if (id == PKT_ACK || id == PKT_NAK) {
-        return;  // late answers to packets we no longer wait for
+    if (id == PKT_NAK) {
+        NoteHostRefusal(frame);
+        return;
     }
+    if (id == PKT_ACK) {
+        return;  // a late answer to a packet we no longer wait for
+    }
+    upload_.acknowledged = false;
     lastHostId_ = id;
     switch (id) {
     case PKT_PRODUCT_REQUEST:
@@ -250,7 +264,7 @@ void GarminSimulator::Handle(const HostFrame& frame)
         SendProduct();
         break;
     case PKT_COMMAND:
-        HandleCommand(frame.size > 0 ? Word(frame) : 0xFFFF);
+        HandleCommand(frame.size > 0 ? frame.Word() : 0xFFFF);
         break;
     case PKT_RECORD_COUNT:
         Answer(PKT_ACK, id);
@@ -297,57 +311,6 @@ void GarminSimulator::HandleCommand(uint16_t command)
     default:  // CMD_ABORT_TRANSFER with nothing running, and commands we do not know
         break;
     }
-}
-
-void GarminSimulator::ReceiveRecord(const HostFrame& frame)
-{
-    if (!upload_.active) {
-        upload_ = {};  // records without a count before them
-        upload_.active = true;
-    }
-    int number = static_cast<int>(upload_.waypoints.size() + upload_.trackpoints.size()) + 1;
-    SimulatorFaults faults = Faults();
-    if (faults.hangUpAtRecord == number) {
-        HangUp();
-        return;
-    }
-    if (faults.nakUpload.Hits(number, ++upload_.tries)) {
-        Count(&SimulatorStats::naksSent);
-        Answer(PKT_NAK, static_cast<uint8_t>(frame.id));
-        return;
-    }
-    Answer(PKT_ACK, static_cast<uint8_t>(frame.id));
-    upload_.tries = 0;
-    if (frame.id == PKT_WAYPOINT) {
-        upload_.waypoints.push_back(PacketToWaypoint(frame.data, frame.size));
-    } else {
-        upload_.trackpoints.push_back(PacketToTrackpoint(frame.data, frame.size));
-    }
-}
-
-void GarminSimulator::CompleteUpload(const HostFrame& frame)
-{
-    if (!upload_.active) {
-        return;
-    }
-    // The records say what was uploaded; without any, the transfer-complete packet does.
-    uint16_t command = Word(frame);
-    bool none = upload_.waypoints.empty() && upload_.trackpoints.empty();
-    bool waypoints = !upload_.waypoints.empty() || (none && command == CMD_SEND_WAYPOINTS);
-    bool track = !upload_.trackpoints.empty() || (none && command == CMD_SEND_TRACK);
-    {
-        std::lock_guard lock(mutex_);
-        if (waypoints) {
-            waypoints_ = std::move(upload_.waypoints);
-        }
-        if (track) {
-            trackpoints_ = std::move(upload_.trackpoints);
-        }
-        if (waypoints || track) {
-            ++stats_.uploadsStored;
-        }
-    }
-    upload_ = {};
 }
 
 void GarminSimulator::SendProduct()
@@ -416,15 +379,18 @@ bool GarminSimulator::SendPacket(uint8_t id, const uint8_t* data, uint8_t size, 
         }
         SimulatorFaults faults;
         milliseconds ackTimeout;
+        FrameFault fault;
         {
             std::lock_guard lock(mutex_);
             faults = faults_;
             ackTimeout = milliseconds(ackTimeoutMs_);
+            fault = dice_.Packet();
         }
-        bool corrupt = faults.corruptRecord.Hits(record, attempt);
-        bool stray = faults.strayRecord.Hits(record, attempt);
-        if (!line_->Send(id, data, size, corrupt,
-                         stray ? faults.strayBytes : std::vector<uint8_t>())) {
+        fault.corrupt = fault.corrupt || faults.corruptRecord.Hits(record, attempt);
+        if (faults.strayRecord.Hits(record, attempt)) {
+            fault.stray = faults.strayBytes;
+        }
+        if (!line_->Send(id, data, size, fault)) {
             return false;
         }
         const Clock::time_point deadline = Clock::now() + ackTimeout;
@@ -451,7 +417,7 @@ bool GarminSimulator::SendPacket(uint8_t id, const uint8_t* data, uint8_t size, 
                 continue;  // a late acknowledgement of something else
             }
             if (answer.id == PKT_NAK) {
-                Count(&SimulatorStats::naksReceived);
+                NoteHostRefusal(answer);
                 break;
             }
             pending_ = answer;  // the host has moved on: this ends the transfer

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "gps/Records.h"
+#include "link/FaultDice.h"
 #include "link/SimulatorLine.h"
 
 class SerialPort;
@@ -55,6 +56,7 @@ struct SimulatorStats {
     int downloadsDone = 0;    // downloads that ran to their transfer-complete packet
     int transfersBroken = 0;  // downloads given up, aborted or cut by a hang-up
     bool hungUp = false;
+    int randomFaults = 0;  // faults of SetRandomFaults shown
 };
 
 // A Garmin receiver of the GPS 12 family, as seen from its serial line: a model (product,
@@ -112,6 +114,8 @@ public:
     void SetAckTimeout(int ms);
     void SetFaults(const SimulatorFaults& faults);
     SimulatorFaults Faults() const;
+    // Faults at random, besides those of SetFaults; the dice start anew from the seed.
+    void SetRandomFaults(const RandomFaults& faults);
 
     SimulatorStats Stats() const;
     void ResetStats();
@@ -119,7 +123,10 @@ public:
 private:
     struct Upload {
         bool active = false;
-        int tries = 0;  // arrivals of the record that comes next
+        int tries = 0;              // arrivals of the record that comes next
+        bool acknowledged = false;  // we took the last record that came, of this id
+        int recordId = -1;
+        bool repeatComing = false;  // ... and the host has not heard so: it sends it again
         std::vector<WaypointRecord> waypoints;
         std::vector<TrackpointRecord> trackpoints;
     };
@@ -138,6 +145,7 @@ private:
     // line gone, stopped, or the host sent another packet instead (kept in `pending_`).
     bool SendPacket(uint8_t id, const uint8_t* data, uint8_t size, int record = 0);
     void Answer(uint8_t packetId, uint8_t about);  // PKT_ACK or PKT_NAK
+    void NoteHostRefusal(const HostFrame& frame);  // a PKT_NAK from the host
     LineShape Shape() const;                       // what the line is to look like now
     void HangUp();
     void Count(int SimulatorStats::*counter);
@@ -153,6 +161,7 @@ private:
     int baud_ = 0;
     int ackTimeoutMs_ = 1500;
     SimulatorFaults faults_;
+    FaultDice dice_;
     SimulatorStats stats_;
 
     LineCounters counters_;

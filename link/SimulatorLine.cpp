@@ -157,16 +157,19 @@ HostFrame SimulatorLine::Read(int timeoutMs, const std::atomic<bool>& stop)
     return frame;
 }
 
-bool SimulatorLine::Send(uint8_t id, const uint8_t* data, uint8_t size, bool corrupt,
-                         const std::vector<uint8_t>& stray)
+bool SimulatorLine::Send(uint8_t id, const uint8_t* data, uint8_t size, const FrameFault& fault)
 {
     uint8_t frame[MAX_FRAME_BYTES];
-    int length = EncodeFrame(id, data, size, frame, corrupt ? 1 : 0);
-    std::vector<uint8_t> bytes(stray);
+    int length = EncodeFrame(id, data, size, frame, fault.corrupt ? 1 : 0);
+    std::vector<uint8_t> bytes(fault.stray);
     bytes.insert(bytes.end(), frame, frame + length);
 
     const LineShape shape = shape_();
-    size_t burst = shape.burstBytes > 0 ? static_cast<size_t>(shape.burstBytes) : bytes.size();
+    if (fault.pauseMs > 0) {
+        std::this_thread::sleep_for(milliseconds(fault.pauseMs));
+    }
+    int burstBytes = fault.burstBytes > 0 ? fault.burstBytes : shape.burstBytes;
+    size_t burst = burstBytes > 0 ? static_cast<size_t>(burstBytes) : bytes.size();
     for (size_t pos = 0; pos < bytes.size(); pos += burst) {
         if (pos > 0) {
             std::uniform_int_distribution<int> gap(shape.gapMinMs,
@@ -180,7 +183,8 @@ bool SimulatorLine::Send(uint8_t id, const uint8_t* data, uint8_t size, bool cor
             outboundFree_ = start + WireTime(n, shape.baud);
             std::this_thread::sleep_until(outboundFree_);
         }
-        if (port_.Write(bytes.data() + pos, static_cast<int>(n)) != static_cast<int>(n)) {
+        if (!fault.lost &&
+            port_.Write(bytes.data() + pos, static_cast<int>(n)) != static_cast<int>(n)) {
             return false;
         }
         counters_.sent += n;

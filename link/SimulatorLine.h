@@ -23,6 +23,12 @@ struct HostFrame {
     int id = -1;  // the packet id; for a damaged frame the id it seems to carry, or -1
     uint8_t size = 0;
     uint8_t data[255] = {};
+
+    // The first two data bytes as a 16-bit number (little-endian), missing ones 0.
+    uint16_t Word() const
+    {
+        return static_cast<uint16_t>((size > 0 ? data[0] : 0) | (size > 1 ? data[1] << 8 : 0));
+    }
 };
 
 // Bytes put on the line and taken off it, counted as they pass; read from any thread.
@@ -44,6 +50,17 @@ struct LineShape {
     int gapMaxMs = 16;
 };
 
+// What happens to one frame on its way to the host.
+struct FrameFault {
+    bool corrupt = false;        // a wrong checksum
+    std::vector<uint8_t> stray;  // line noise before it
+    bool lost = false;           // it never arrives (the line is busy for its time all the same)
+    int pauseMs = 0;             // the line stays quiet this long before it
+    int burstBytes = 0;          // in bursts of this many bytes; 0: as the line's shape says
+
+    bool Any() const { return corrupt || !stray.empty() || lost || pauseMs > 0 || burstBytes > 0; }
+};
+
 // The receiver's side of the frame layer over a SerialPort (which it does not own): finds
 // the host's frames in the byte stream, however they are split, and writes frames, paced
 // and shaped as `shape` says at the moment (asked for every read and write, so a change
@@ -58,11 +75,10 @@ public:
     // once when `stop` is set.
     HostFrame Read(int timeoutMs, const std::atomic<bool>& stop);
 
-    // Puts `stray` bytes and then the frame on the line; with `corrupt` the frame carries
-    // a wrong checksum. Blocks for the pacing and the pauses between bursts. False when the
-    // port did not take the bytes (errno set).
-    bool Send(uint8_t id, const uint8_t* data, uint8_t size, bool corrupt = false,
-              const std::vector<uint8_t>& stray = {});
+    // Puts the frame on the line, as `fault` would have it. Blocks for the pacing, the
+    // pause and the gaps between bursts. False when the port did not take the bytes (errno
+    // set).
+    bool Send(uint8_t id, const uint8_t* data, uint8_t size, const FrameFault& fault = {});
 
 private:
     using Clock = std::chrono::steady_clock;

@@ -112,6 +112,7 @@ protected:
     {
         ASSERT_TRUE(b->doc.gpsConnection) << "no connection";
         b->sim.SetFaults({});
+        b->sim.SetRandomFaults({});
         b->sim.ResetStats();
         b->prompts.messages.clear();
     }
@@ -235,6 +236,43 @@ TEST_F(SimulatorLink, RefusedDamagedOrNoisyRecordsAreRepeatedWithoutAMessage)
         EXPECT_TRUE(Messages().empty()) << c.legend;
         EXPECT_EQ(Sim().Stats().*c.evidence, 1) << c.legend;
     }
+}
+
+// Faults at random cost retries, and at worst a transfer that fails with a message and
+// changes nothing; never a record.
+TEST_F(SimulatorLink, RandomFaultsNeverChangeARecord)
+{
+    RandomFaults faults;
+    faults.seed = 5;
+    faults.refuseRecord = 0.1;
+    faults.corrupt = 0.05;
+    faults.noise = 0.05;
+    faults.lose = 0.02;
+    faults.burst = 0.2;
+    faults.pause = 0.1;
+    Sim().SetRandomFaults(faults);
+
+    Sim().SetWaypoints(Waypoints(1, 30));
+    Doc().ReplaceWaypoints(Waypoints(70, 3));
+    if (Doc().DownloadWaypointsIntoDoc() == 0) {
+        EXPECT_TRUE(Same(Doc().Waypoints(), Waypoints(1, 30)));
+    } else {
+        EXPECT_FALSE(Messages().empty());
+        EXPECT_TRUE(Same(Doc().Waypoints(), Waypoints(70, 3)));
+    }
+    std::vector<TrackpointRecord> before = Sim().Trackpoints();
+    Doc().ReplaceTrackpoints(Trackpoints(0, 60));
+    Messages().clear();
+    if (Doc().UploadTrackpointsFromDoc() == 0) {
+        EXPECT_TRUE(Same(Sim().Trackpoints(), Trackpoints(0, 60)));
+    } else {
+        EXPECT_FALSE(Messages().empty());
+        EXPECT_TRUE(Same(Sim().Trackpoints(), Trackpoints(0, 60)) ||
+                    Same(Sim().Trackpoints(), before));
+    }
+    SimulatorStats stats = Sim().Stats();
+    EXPECT_GT(stats.randomFaults, 10);
+    EXPECT_GT(stats.resends + stats.naksSent, 0);
 }
 
 TEST_F(SimulatorLink, AnUploadRefusedEveryTimeFailsAndTheReceiverKeepsItsRecords)

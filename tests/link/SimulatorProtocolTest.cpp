@@ -196,6 +196,46 @@ TEST_F(SimulatorProtocol, UploadReplacesTheRecordsOnlyWhenItCompletes)
     Expect(PKT_RECORD_COUNT, {2, 0});
 }
 
+TEST_F(SimulatorProtocol, ARecordTheHostSendsAgainAfterMissingOurAcknowledgementIsKeptOnce)
+{
+    const ByteVector w1 = WaypointPacketBytes(TestWaypoint(1));
+    const ByteVector w2 = WaypointPacketBytes(TestWaypoint(2));
+    const ByteVector nakRecord = {PKT_NAK, PKT_WAYPOINT};  // an id and a data byte
+    const ByteVector nakCount = {PKT_NAK, PKT_RECORD_COUNT};
+    struct Case {
+        const char* legend;
+        std::vector<ByteVector> records;  // a waypoint's bytes, or PKT_NAK and the id it names
+        std::vector<WaypointRecord> kept;
+    } cases[] = {
+        {"the host refuses what we took, and sends it again",
+         {w1, nakRecord, w1, w2},
+         {TestWaypoint(1), TestWaypoint(2)}},
+        {"a refusal of another packet", {w1, nakCount, w2}, {TestWaypoint(1), TestWaypoint(2)}},
+        {"the same record twice without a refusal", {w1, w1}, {TestWaypoint(1), TestWaypoint(1)}},
+    };
+    for (const Case& c : cases) {
+        sim.ResetStats();
+        host->Send(PKT_RECORD_COUNT, {2, 0});
+        Expect(PKT_ACK, {PKT_RECORD_COUNT, 0});
+        for (const ByteVector& r : c.records) {
+            if (r.size() == 2) {
+                host->Send(r[0], {r[1], 0});
+                continue;
+            }
+            host->Send(PKT_WAYPOINT, r);
+            Expect(PKT_ACK, {PKT_WAYPOINT, 0});
+        }
+        host->Send(PKT_XFER_DONE, {CMD_SEND_WAYPOINTS, 0});
+        Expect(PKT_ACK, {PKT_XFER_DONE, 0});
+        ASSERT_TRUE(WaitUntil([&] { return sim.Stats().uploadsStored == 1; })) << c.legend;
+        auto stored = sim.Waypoints();
+        ASSERT_EQ(stored.size(), c.kept.size()) << c.legend;
+        for (size_t i = 0; i < stored.size(); ++i) {
+            EXPECT_TRUE(SameBytes(stored[i], c.kept[i])) << c.legend << ", record " << i;
+        }
+    }
+}
+
 TEST_F(SimulatorProtocol, PacedAnswersTakeTheirTimeOnTheWire)
 {
     sim.SetBaudRate(9600);
