@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= 2
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps configure build run test test-core test-asan bench screenshots fuzz clean
+.PHONY: all deps configure build run test test-core test-asan bench screenshots fuzz soak clean
 
 all: build
 
@@ -56,6 +56,13 @@ fuzz:
 
 bench: build
 	@$(BUILD)/bin/orvi-bench
+
+# Upload and download round trips through orvi against a simulated receiver that misbehaves
+# at random, unpaced and at 9600 baud, for SOAK_SECONDS; fails when a record comes back wrong.
+SOAK_SECONDS ?= 300
+
+soak: build
+	@$(BUILD)/bin/orvi-soak --seconds $(SOAK_SECONDS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
