@@ -32,6 +32,7 @@ test-asan: deps
 	    -DORVI_CORE_ONLY=ON -DORVI_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j$(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:fast_unwind_on_malloc=0 \
 	    ctest -j$(JOBS) --output-on-failure
 
 # The pictures in docs/, taken from the editor under a virtual X display.
