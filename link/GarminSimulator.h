@@ -124,9 +124,9 @@ private:
     struct Upload {
         bool active = false;
         int tries = 0;              // arrivals of the record that comes next
-        bool acknowledged = false;  // we took the last record that came, of this id
+        bool acknowledged = false;  // we kept the last record that came (of `recordId`)
         int recordId = -1;
-        bool repeatComing = false;  // ... and the host has not heard so: it sends it again
+        bool repeatComing = false;  // the host missed that acknowledgement: the record comes again
         std::vector<WaypointRecord> waypoints;
         std::vector<TrackpointRecord> trackpoints;
     };
