@@ -130,7 +130,7 @@ void CDrawPoly::DragHandleTo(int n, CPoint point, DrawViewSite* view)
     SetModified();
 }
 
-bool CDrawPoly::AppendVertex(CPoint point, DrawViewSite* view)
+bool CDrawPoly::PushVertex(CPoint point)
 {
     if (VertexCount() >= MAX_POLY_VERTICES) {
         return false;
@@ -145,11 +145,28 @@ bool CDrawPoly::AppendVertex(CPoint point, DrawViewSite* view)
     if (VertexCount() == kHandleLimit) {
         showHandles_ = false;
     }
+    return true;
+}
+
+bool CDrawPoly::AppendVertex(CPoint point, DrawViewSite* view)
+{
+    return AppendVertices({point}, view) == 1;
+}
+
+int CDrawPoly::AppendVertices(const std::vector<CPoint>& points, DrawViewSite* view)
+{
+    int added = 0;
+    for (CPoint p : points) {
+        added += PushVertex(p) ? 1 : 0;
+    }
+    if (added == 0) {
+        return 0;
+    }
     if (!RecomputeBounds(view)) {
         Invalidate(view);
     }
     SetModified();
-    return true;
+    return added;
 }
 
 bool CDrawPoly::RecomputeBounds(DrawViewSite* view)

@@ -44,6 +44,10 @@ public:
     // MAX_POLY_VERTICES; the 20th vertex turns the handles off. Updates the bounds, repaints
     // and marks the document modified. Returns whether a vertex was added.
     bool AppendVertex(CPoint point, DrawViewSite* view = nullptr);
+    // AppendVertex for each point in turn, with the bounds, the repaint and the mark once at
+    // the end (one by one, a long polyline takes time square in its length). Returns how
+    // many vertices were added.
+    int AppendVertices(const std::vector<CPoint>& points, DrawViewSite* view = nullptr);
     // Sets the position to the vertices' bounds; false when there are no vertices or the
     // position already is that.
     bool RecomputeBounds(DrawViewSite* view = nullptr);
@@ -59,6 +63,9 @@ public:
     const std::vector<CPoint>& Vertices() const { return vertices_; }
 
 private:
+    // AppendVertex without the bounds, the repaint and the mark.
+    bool PushVertex(CPoint point);
+
     int kind_ = polygon;
     int capacity_ = 0;
     std::vector<CPoint> vertices_;
