@@ -1,0 +1,30 @@
+#pragma once
+
+#include <vector>
+
+#include "gps/Records.h"
+
+class CDrawDoc;
+
+// Page units between the outermost points and the page's edges.
+constexpr int POINT_MAP_MARGIN = 40;
+
+// Draws the points of a GPS data document into `map` on top of the objects it holds. Qt-free.
+//
+// Positions: PlotProjection::For over all the points (as the plot of the points projects
+// them), fitted into the page less POINT_MAP_MARGIN on every side as PlotViewport::Fit fits
+// them (aspect kept, north up; the page's y grows downward; a single position lands in the
+// middle). Every object lies within the page, whatever the positions.
+//
+// Objects, bottom to top:
+// - the track log as polylines, one per segment (a trackpoint with newTrack set starts a
+//   segment, the first one always does); a segment longer than a polyline holds goes on in
+//   a further polyline from the last vertex; a segment whose points all fall on one page
+//   unit becomes a dot, a closed polyline round the square of 2 x 2 units about it;
+// - per waypoint, an ellipse of 7 x 7 units centred on it and, for a waypoint with an ident,
+//   a transparent text with the ident (Windows-1252, as the record holds it) right of the
+//   ellipse, or left of it where the page ends.
+// Nothing is added without points. The objects are added as CDrawDoc::Add does; the caller
+// decides about undo steps.
+void AddPointsToMap(const std::vector<WaypointRecord>& waypoints,
+                    const std::vector<TrackpointRecord>& trackpoints, CDrawDoc& map);
