@@ -12,8 +12,9 @@ int RunInfo(const std::string& path, bool json);
 int RunConvert(const std::string& input, const std::string& output);
 
 // The same for maps (.orvg): info, convert to .orvg through the document's save, and render
-// of the page into a picture (.png, .pdf, .svg; a GUI application only for that). They run
-// in orvi-maps; orvi's own versions start that program.
+// of the page into a picture (.png, .pdf, .svg; a GUI application only for that), where a
+// GPS data file (.orvd) is first drawn as a map of its points (AddPointsToMap). They run in
+// orvi-maps; orvi's own versions start that program.
 int RunMapInfo(const std::string& path, bool json);
 int RunMapConvert(const std::string& input, const std::string& output);
 int RunRender(const std::string& input, const std::string& output);

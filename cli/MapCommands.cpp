@@ -12,8 +12,10 @@
 #include "draw/CDrawText.h"
 #include "draw/CSummaryInfo.h"
 #include "draw/MapRender.h"
+#include "edit/PointMap.h"
 #include "framework/ArchiveException.h"
 #include "framework/Cp1252.h"
+#include "gps/CDataDoc.h"
 
 namespace {
 
@@ -27,6 +29,19 @@ int LoadMap(const std::string& path, CDrawDoc& doc)
     if (!doc.SummaryError().empty()) {
         std::cerr << "orvi: " << path << ": " << doc.SummaryError() << " (left out)\n";
     }
+    return 0;
+}
+
+// The map of the waypoints and the track log of a GPS data file.
+int LoadPointsAsMap(const std::string& path, CDrawDoc& doc)
+{
+    CDataDoc data;
+    try {
+        data.OnOpenDocument(path);
+    } catch (const ArchiveException& e) {
+        return Fail(path, std::string(e.UserMessage()) + " (" + e.what() + ")");
+    }
+    AddPointsToMap(data.Waypoints(), data.Trackpoints(), doc);
     return 0;
 }
 
@@ -132,11 +147,12 @@ int RunMapConvert(const std::string& input, const std::string& output)
 
 int RunRender(const std::string& input, const std::string& output)
 {
-    if (FileEnding(input) != ".orvg") {
-        return Fail(input, "unknown file type (expected .orvg)");
+    const std::string ending = FileEnding(input);
+    if (ending != ".orvg" && ending != ".orvd") {
+        return Fail(input, "unknown file type (expected .orvg or .orvd)");
     }
     CDrawDoc doc;
-    if (int status = LoadMap(input, doc)) {
+    if (int status = ending == ".orvg" ? LoadMap(input, doc) : LoadPointsAsMap(input, doc)) {
         return status;
     }
     // Fonts and pictures need a GUI application; it never opens a window.

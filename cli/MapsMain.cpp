@@ -1,5 +1,6 @@
-// orvi-maps: the map commands of orvi (info and convert of .orvg files, render), started by
-// orvi with the arguments it has taken: info [--json] MAP, convert IN OUT, render MAP OUT.
+// orvi-maps: the map commands of orvi (info and convert of .orvg files, render of a map or
+// of the points of a .orvd file), started by orvi with the arguments it has taken:
+// info [--json] MAP, convert IN OUT, render FILE OUT.
 
 #include <iostream>
 #include <string>
@@ -22,6 +23,6 @@ int main(int argc, char** argv)
     if (a.size() == 3 && a[0] == "render") {
         return RunRender(a[1], a[2]);
     }
-    std::cerr << "usage: orvi-maps info [--json] MAP | convert IN OUT | render MAP OUT\n";
+    std::cerr << "usage: orvi-maps info [--json] MAP | convert IN OUT | render FILE OUT\n";
     return 2;
 }

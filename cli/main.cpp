@@ -23,8 +23,9 @@ void AddFileCommands(CLI::App& app, int& status)
 
     auto map = std::make_shared<std::string>();
     auto picture = std::make_shared<std::string>();
-    CLI::App* render = app.add_subcommand("render", "Paint the page of a map into a picture");
-    render->add_option("MAP", *map, "The map (.orvg)")->required();
+    CLI::App* render = app.add_subcommand(
+        "render", "Paint the page of a map, or a map of the points of GPS data, into a picture");
+    render->add_option("FILE", *map, "The map (.orvg) or GPS data (.orvd)")->required();
     render->add_option("OUT", *picture, "The picture (.png, .pdf or .svg)")->required();
     render->callback([&status, map, picture] { status = RunRender(*map, *picture); });
 }

@@ -1,5 +1,7 @@
 #include <cstdlib>
 
+#include <QImage>
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -72,12 +74,30 @@ TEST(OrviMapRender, PngPdfAndSvgOfThePage)
     EXPECT_NE(std::string(svg.begin(), svg.end()).find("<svg"), std::string::npos);
 }
 
+TEST(OrviMapRender, GpsDataBecomesAMapOfItsPoints)
+{
+    TempDir dir;
+    CliResult r = RunOrvi("render " ORVI_TEST_DATA "/orvd/sample.orvd " + dir.File("points.png"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    QImage image(QString::fromStdString(dir.File("points.png")));
+    ASSERT_EQ(image.size(), QSize(800, 800));
+    int marked = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            marked += image.pixel(x, y) != qRgb(255, 255, 255) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(marked, 100) << "two waypoints with their names and two dots of track";
+}
+
 TEST(OrviMap, DamagedMapsAndWrongEndingsAreErrors)
 {
     TempDir dir;
     CompoundStorage damaged = ReadCompoundFile(kMap);
     damaged.streams["Contents"].resize(100);
     WriteCompoundFile(dir.File("cut.orvg"), damaged);
+    auto data = ReadBytes(ORVI_TEST_DATA "/orvd/sample.orvd");
+    WriteBytes(dir.File("cut.orvd"), std::vector<uint8_t>(data.begin(), data.begin() + 100));
     struct Case {
         const char* legend;
         std::string arguments;
@@ -90,8 +110,10 @@ TEST(OrviMap, DamagedMapsAndWrongEndingsAreErrors)
          "cannot convert .orvg to .orvd"},
         {"render to an unknown picture", "render " + kMap + " " + dir.File("a.gif"),
          "unknown picture type"},
-        {"render of a GPS data file",
-         "render " ORVI_TEST_DATA "/orvd/sample.orvd " + dir.File("a.png"), "expected .orvg"},
+        {"render of a cut GPS data file",
+         "render " + dir.File("cut.orvd") + " " + dir.File("a.png"), "Unexpected file format."},
+        {"render of a GPX file", "render " + dir.File("a.gpx") + " " + dir.File("a.png"),
+         "expected .orvg or .orvd"},
         {"missing map", "info " + dir.File("none.orvg"), "Failed to open document."},
     };
     for (const Case& c : cases) {
