@@ -4,6 +4,7 @@
 #include <QPrinter>
 
 #include "app/CAboutBox.h"
+#include "app/CDataFrame.h"
 #include "app/CMainFrame.h"
 #include "app/COptionsDlg.h"
 #include "app/CSplitFrame.h"
@@ -12,6 +13,7 @@
 #include "draw/CDrawDoc.h"
 #include "draw/CDrawView.h"
 #include "edit/CDataView.h"
+#include "edit/CPlotView.h"
 #include "gps/CDataDoc.h"
 #include "link/CGpsConnection.h"
 #include "res/CommandIds.h"
@@ -61,6 +63,9 @@ bool CEditorApp::InitInstance(const QStringList& files, bool show)
     CDrawView::MousePositionSink() = [this](const QString& text) {
         SetStatusPaneText(ID_INDICATOR_MOUSEPOS, text, true);
     };
+    CPlotView::MousePositionSink() = [this](const QString& text) {
+        SetStatusPaneText(ID_INDICATOR_MOUSEPOS, text, true);
+    };
     RegisterCommands();
     if (show) {
         mainFrame_->show();
@@ -98,7 +103,10 @@ void CEditorApp::RegisterDocumentTypes()
             doc->gpsConnection = std::move(connection);
             return std::unique_ptr<Document>(std::move(doc));
         },
-        [](QWidget* parent, Document*) -> CView* { return new CDataView(parent); }));
+        [](QWidget* parent, Document*) -> CView* { return new CDataView(parent); },
+        [](DocManager* manager, Document* document, DocTemplate* self) -> MdiChildFrame* {
+            return new CDataFrame(manager, document, self);
+        }));
     documents_->AddTemplate(std::make_unique<DocTemplate>(
         IDR_MAP, kMapStrings,
         [] { return std::unique_ptr<Document>(std::make_unique<CDrawDoc>()); },

@@ -433,7 +433,8 @@ void CMainFrame::AddWindow(Document* document, DocTemplate* docTemplate)
     if (isVisible()) {
         activateWindow();
     }
-    if (QWidget* content = child->widget()) {
+    // The view that gets the commands gets the keys; a window of several widgets has one.
+    if (auto* content = dynamic_cast<QWidget*>(child->view()); content || (content = child->widget())) {
         content->setFocus(Qt::OtherFocusReason);
     }
 }

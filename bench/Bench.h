@@ -62,3 +62,4 @@ void RunPointListBenchmarks();
 void RunLinkBenchmarks();
 void RunDrawBenchmarks(const std::string& workDirectory);
 void RunMapViewBenchmarks();
+void RunPlotBenchmarks();

@@ -6,14 +6,14 @@
 #include "bench/Bench.h"
 
 // Without arguments, runs every benchmark; otherwise only the groups named: gps, points,
-// draw, mapview, link.
+// draw, mapview, plot, link.
 int main(int argc, char** argv)
 {
-    const char* const groups[] = {"gps", "points", "draw", "mapview", "link"};
+    const char* const groups[] = {"gps", "points", "draw", "mapview", "plot", "link"};
     for (int i = 1; i < argc; ++i) {
         if (std::none_of(std::begin(groups), std::end(groups),
                          [&](const char* g) { return std::strcmp(argv[i], g) == 0; })) {
-            std::fprintf(stderr, "usage: orvi-bench [gps|points|draw|mapview|link]...\n");
+            std::fprintf(stderr, "usage: orvi-bench [gps|points|draw|mapview|plot|link]...\n");
             return 2;
         }
     }
@@ -45,6 +45,9 @@ int main(int argc, char** argv)
     }
     if (wanted("mapview")) {
         RunMapViewBenchmarks();
+    }
+    if (wanted("plot")) {
+        RunPlotBenchmarks();
     }
     if (wanted("link")) {
         RunLinkBenchmarks();

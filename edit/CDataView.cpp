@@ -120,8 +120,17 @@ void CDataView::Show(ListMode mode)
         // The new columns come without the sort arrow.
         horizontalHeader()->setSortIndicatorShown(false);
     }
+    // Records keep their indices when their number stays: an edit keeps the selection.
+    std::vector<int> selected;
+    const int rowsBefore = model_->rowCount();
+    if (!switching) {
+        GetSelectedIndices(selected, mode);
+    }
     model_->SetDocument(GetDataDoc());
     model_->Rebuild(mode);
+    if (!selected.empty() && model_->rowCount() == rowsBefore) {
+        SelectRecords(mode, selected);
+    }
     FitColumnWidths(switching);
     CommandActions::StateChanged();
 }
@@ -207,6 +216,46 @@ bool CDataView::GetSelectedIndices(std::vector<int>& indices, ListMode mode) con
         }
     }
     return true;
+}
+
+void CDataView::SelectRecords(ListMode mode, const std::vector<int>& records)
+{
+    if (mode != Mode()) {
+        Show(mode);
+    }
+    const int rows = model_->rowCount();
+    std::vector<int> rowOf(static_cast<size_t>(rows), -1);
+    for (int row = 0; row < rows; ++row) {
+        const int record = model_->RecordAt(row);
+        if (record >= 0 && record < rows) {
+            rowOf[static_cast<size_t>(record)] = row;
+        }
+    }
+    std::vector<int> selectedRows;
+    for (int record : records) {
+        if (record >= 0 && record < rows && rowOf[static_cast<size_t>(record)] >= 0) {
+            selectedRows.push_back(rowOf[static_cast<size_t>(record)]);
+        }
+    }
+    const int first = selectedRows.empty() ? -1 : selectedRows.front();
+    std::sort(selectedRows.begin(), selectedRows.end());
+    QItemSelection selection;
+    const int lastColumn = model_->columnCount() - 1;
+    for (size_t i = 0; i < selectedRows.size();) {
+        size_t end = i;
+        while (end + 1 < selectedRows.size() && selectedRows[end + 1] <= selectedRows[end] + 1) {
+            ++end;
+        }
+        selection.select(model_->index(selectedRows[i], 0),
+                         model_->index(selectedRows[end], lastColumn));
+        i = end + 1;
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (first >= 0) {
+        const QModelIndex current = model_->index(first, 0);
+        selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+        scrollTo(current);
+    }
 }
 
 bool CDataView::FillItemCombo(QComboBox* combo) const

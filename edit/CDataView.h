@@ -42,7 +42,8 @@ public:
 
     // Rebuild the list in waypoint or trackpoint mode, in record order. A switch of mode
     // starts the column widths from the captions; a rebuild in the same mode starts from
-    // the current widths. Either way columns grow to fit every cell.
+    // the current widths. Either way columns grow to fit every cell. A rebuild in the same
+    // mode with as many records as before keeps the selected records selected.
     void ShowWaypoints();
     void ShowTrackpoints();
 
@@ -80,6 +81,11 @@ public:
     // The record indices of the selected rows, in row order. False (and `indices`
     // untouched) when the view does not show `mode`.
     bool GetSelectedIndices(std::vector<int>& indices, ListMode mode) const;
+
+    // Selects the rows of `records` (record indices of `mode`) and no others, showing `mode`
+    // first when the list shows the other kind; the first of them becomes the current row
+    // and is scrolled into view. Indices outside the records are left out.
+    void SelectRecords(ListMode mode, const std::vector<int>& records);
 
     // Adds the first-column text of every row to `combo`, in row order, each with its
     // record index as item data. False when the list has no rows.

@@ -218,7 +218,9 @@ ScaleBar ChooseScaleBar(double pixelsPerMetre, int maxPixels)
     bar.pixels = static_cast<int>(std::lround(bar.metres * pixelsPerMetre));
     char text[32];
     if (bar.metres >= 1000) {
-        std::snprintf(text, sizeof text, "%g km", bar.metres / 1000);
+        std::snprintf(text, sizeof text, "%.0f km", bar.metres / 1000);
+    } else if (bar.metres >= 1) {
+        std::snprintf(text, sizeof text, "%.0f m", bar.metres);
     } else {
         std::snprintf(text, sizeof text, "%g m", bar.metres);
     }

@@ -83,4 +83,10 @@ enum CommandIdentifier {
     ID_VIEW_ZOOM_IN = 32910,
     ID_VIEW_ZOOM_OUT = 32911,
     ID_VIEW_ZOOM_100 = 32912,
+
+    // The plot beside a GPS data list, and the map made from its points.
+    ID_VIEW_PLOT = 32913,
+    ID_VIEW_FIT_ALL = 32914,
+    ID_VIEW_FIT_SELECTION = 32915,
+    ID_FILE_MAP_FROM_POINTS = 32902,
 };

@@ -79,6 +79,14 @@ const char* CommandPrompt(int commandId)
         return "zeigt die Liste der Waypoint - Daten an\nWaypoints";
     case ID_VIEW_TRACKPOINTS:
         return "zeigt die Liste der Trackpoint - Daten an\nTrackpoints";
+    case ID_VIEW_PLOT:
+        return "Zeigt die Punkte als Karte neben der Liste an oder verbirgt sie\nÜbersichtskarte";
+    case ID_VIEW_FIT_ALL:
+        return "Zeigt alle Punkte in der Übersichtskarte\nAlles zeigen";
+    case ID_VIEW_FIT_SELECTION:
+        return "Zeigt die ausgewählten Punkte in der Übersichtskarte\nAuswahl zeigen";
+    case ID_FILE_MAP_FROM_POINTS:
+        return "Macht aus Track und Waypoints eine neue Karte\nAls Karte übernehmen";
     case ID_GPS_CONNECT:
         return "Baut die Verbindung zum GPS auf\nGPS verbinden";
     case ID_GPS_TIME:

@@ -18,10 +18,13 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "app/CDataFrame.h"
 #include "app/CEditorApp.h"
 #include "app/CMainFrame.h"
 #include "app/CommandTables.h"
+#include "draw/CDrawDoc.h"
 #include "edit/CDataView.h"
+#include "edit/CPlotView.h"
 #include "edit/CWaypointDlg.h"
 #include "edit/PointClipboard.h"
 #include "edit/PointListModel.h"
@@ -63,7 +66,8 @@ protected:
         ASSERT_TRUE(app->InitInstance({QString::fromStdString(dir.File("three.orvd"))}));
         frame().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
-        view = qobject_cast<CDataView*>(frame().mdiArea()->activeSubWindow()->widget());
+        view = dynamic_cast<CDataView*>(
+            qobject_cast<MdiChildFrame*>(frame().mdiArea()->activeSubWindow())->view());
         ASSERT_NE(view, nullptr);
         doc = view->GetDataDoc();
     }
@@ -254,6 +258,37 @@ TEST_F(EditorInput, KeysBelongToTheKindOfTheActiveWindow)
     QTest::keyClick(frame().windowHandle(), Qt::Key_Delete);
     QTest::keyClick(frame().windowHandle(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(offered, (QStringList{"Orvi GPS - Daten", "Orvi Karten"}));
+}
+
+TEST_F(EditorInput, ThePlotBesideTheListFollowsTheViewMenuAndTheKeysReachTheList)
+{
+    auto* window = qobject_cast<CDataFrame*>(frame().mdiArea()->activeSubWindow());
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->PlotShown());
+    // With the focus in the plot, Del deletes the rows selected there.
+    const PixelPoint at = window->Plot()->WaypointPixel(1);
+    QTest::mouseClick(window->Plot(), Qt::LeftButton, {}, QPoint(int(at.x), int(at.y)));
+    QTest::keyClick(window->Plot(), Qt::Key_Delete);
+    ASSERT_EQ(doc->waypointCount(), 2);
+    EXPECT_EQ(Ident(1), std::string(TestWaypoint(2).ident, 6));
+
+    frame().Action(ID_VIEW_PLOT)->trigger();
+    EXPECT_FALSE(window->PlotShown());
+    EXPECT_EQ(settings.GetInt("Settings", "PlotShown", 1), 0);
+    frame().Action(ID_VIEW_PLOT)->trigger();
+    EXPECT_TRUE(window->PlotShown());
+}
+
+TEST_F(EditorInput, AMapOfThePointsOpensAsANewModifiedMap)
+{
+    frame().Action(ID_FILE_MAP_FROM_POINTS)->trigger();
+    EXPECT_EQ(frame().MenuResource(), IDR_MAP);
+    auto* map = dynamic_cast<CDrawDoc*>(
+        qobject_cast<MdiChildFrame*>(frame().mdiArea()->activeSubWindow())->document());
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->ObjectList().size(), 6u);  // three marks and their names
+    EXPECT_TRUE(map->IsModified());
+    map->SetModifiedFlag(false);
 }
 
 TEST_F(EditorInput, TheMessagePaneReturnsToItsIdleMessageAndTheTitleNamesTheFile)

@@ -1,0 +1,118 @@
+#include "app/CDataFrame.h"
+
+#include <QSplitter>
+#include <algorithm>
+
+#include "draw/CDrawDoc.h"
+#include "edit/CDataView.h"
+#include "edit/CPlotView.h"
+#include "edit/PointMap.h"
+#include "framework/DocManager.h"
+#include "framework/DocTemplate.h"
+#include "framework/Settings.h"
+#include "gps/CDataDoc.h"
+#include "res/CommandIds.h"
+#include "app/CommandTables.h"
+
+namespace {
+
+constexpr const char* kSection = "Settings";
+constexpr const char* kPlotShownKey = "PlotShown";
+// The plot's share of the window's width, in thousandths.
+constexpr const char* kPlotShareKey = "PlotShare";
+constexpr int kDefaultShare = 450;
+
+}  // namespace
+
+CDataFrame::CDataFrame(DocManager* manager, Document* document, DocTemplate* docTemplate)
+    : MdiChildFrame(manager, document, docTemplate), splitter_(new QSplitter(Qt::Horizontal))
+{
+    list_ = dynamic_cast<CDataView*>(docTemplate->CreateView(nullptr, document));
+    plot_ = new CPlotView(list_);
+    splitter_->addWidget(list_);
+    splitter_->addWidget(plot_);
+    splitter_->setChildrenCollapsible(false);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 1);
+    setWidget(splitter_);
+    list_->AttachDocument(document);
+    plot_->AttachDocument(document);
+
+    Settings& settings = Settings::Current();
+    const int share = std::clamp(settings.GetInt(kSection, kPlotShareKey, kDefaultShare), 100, 900);
+    splitter_->setSizes({1000 - share, share});
+    plot_->setVisible(settings.GetInt(kSection, kPlotShownKey, 1) != 0);
+    connect(splitter_, &QSplitter::splitterMoved, this, [this] { StoreSplit(); });
+
+    OnCommand(ID_VIEW_PLOT, [this] { ShowPlot(!PlotShown()); });
+    OnUpdateCommand(ID_VIEW_PLOT, [this](CommandUI& ui) { ui.checked = PlotShown(); });
+    OnCommand(ID_VIEW_FIT_ALL, [this] { plot_->FitAll(); });
+    OnCommand(ID_VIEW_FIT_SELECTION, [this] { plot_->FitSelection(); });
+    auto plotShown = [this](CommandUI& ui) { ui.enabled = PlotShown(); };
+    OnUpdateCommand(ID_VIEW_FIT_ALL, plotShown);
+    OnUpdateCommand(ID_VIEW_FIT_SELECTION, plotShown);
+    OnCommand(ID_FILE_MAP_FROM_POINTS, [this] { MakeMapFromPoints(); });
+    OnUpdateCommand(ID_FILE_MAP_FROM_POINTS, [this](CommandUI& ui) {
+        auto* doc = dynamic_cast<CDataDoc*>(this->document());
+        ui.enabled = doc && (doc->waypointCount() > 0 || doc->trackpointCount() > 0);
+    });
+}
+
+CView* CDataFrame::view() const
+{
+    return list_;
+}
+
+std::vector<CView*> CDataFrame::Views() const
+{
+    return {list_, plot_};
+}
+
+bool CDataFrame::PlotShown() const
+{
+    return !plot_->isHidden();
+}
+
+void CDataFrame::ShowPlot(bool show)
+{
+    if (!show && plot_->hasFocus()) {
+        list_->setFocus();
+    }
+    plot_->setVisible(show);
+    Settings::Current().SetInt(kSection, kPlotShownKey, show ? 1 : 0);
+}
+
+void CDataFrame::StoreSplit()
+{
+    const QList<int> sizes = splitter_->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (total > 0 && PlotShown()) {
+        Settings::Current().SetInt(kSection, kPlotShareKey, sizes.value(1) * 1000 / total);
+    }
+}
+
+Document* CDataFrame::MakeMapFromPoints()
+{
+    auto* points = dynamic_cast<CDataDoc*>(document());
+    if (!points) {
+        return nullptr;
+    }
+    DocTemplate* mapTemplate = nullptr;
+    for (const auto& t : manager_->templates()) {
+        if (t->resourceId() == IDR_MAP) {
+            mapTemplate = t.get();
+        }
+    }
+    if (!mapTemplate) {
+        return nullptr;
+    }
+    Document* made = manager_->NewDocument(mapTemplate);
+    auto* map = dynamic_cast<CDrawDoc*>(made);
+    if (!map) {
+        return made;
+    }
+    AddPointsToMap(points->Waypoints(), points->Trackpoints(), *map);
+    map->SetModifiedFlag(true);
+    map->UpdateAllViews(nullptr);
+    return made;
+}

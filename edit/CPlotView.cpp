@@ -1,0 +1,837 @@
+#include "edit/CPlotView.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRubberBand>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "edit/CDataView.h"
+#include "edit/PointListModel.h"
+#include "edit/SymbolImages.h"
+#include "framework/CommandActions.h"
+#include "framework/Cp1252.h"
+#include "gps/CDataDoc.h"
+#include "res/CommandIds.h"
+
+namespace {
+
+constexpr int kFitMargin = 30;
+constexpr double kPickRadius = 6;
+constexpr double kWheelStep = 1.25;  // zoom per notch of the wheel
+constexpr double kDotSpacing = 8;   // track points this far apart on average show as dots
+constexpr int kCell = 12;  // waypoint symbols closer than this across cover each other
+// Beyond this many changed records a change repaints the whole plot.
+constexpr size_t kMostPartialChanges = 2000;
+
+const QColor kTrackColour(200, 40, 40);
+const QColor kDotColour(120, 20, 20);
+const QColor kWaypointDotColour(30, 60, 160);
+
+QRect ToQRect(const PixelRect& r)
+{
+    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
+
+PixelRect ToPixelRect(const QRect& r)
+{
+    return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+}
+
+// Cuts the segment a-b to `r` (Liang-Barsky); false when nothing of it lies inside. Keeps
+// far-away ends out of the painter, whose fixed-point rasteriser they would overflow.
+bool ClipSegment(PixelPoint& a, PixelPoint& b, const PixelRect& r)
+{
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    double t0 = 0;
+    double t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x - r.left, r.right - a.x, a.y - r.top, r.bottom - a.y};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) {
+                return false;
+            }
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) {
+            t0 = std::max(t0, t);
+        } else {
+            t1 = std::min(t1, t);
+        }
+        if (t0 > t1) {
+            return false;
+        }
+    }
+    const PixelPoint start{a.x + t0 * dx, a.y + t0 * dy};
+    b = {a.x + t1 * dx, a.y + t1 * dy};
+    a = start;
+    return true;
+}
+
+const QPixmap& CachedSymbol(int symbol)
+{
+    static const std::vector<QPixmap> symbols = [] {
+        std::vector<QPixmap> all;
+        for (int s = 0; s < SYMBOL_COUNT; ++s) {
+            all.push_back(SymbolImage(s, 16));
+        }
+        return all;
+    }();
+    static const QPixmap none;
+    return symbol >= 0 && symbol < SYMBOL_COUNT ? symbols[static_cast<size_t>(symbol)] : none;
+}
+
+bool StartsTrack(const std::vector<TrackpointRecord>& track, size_t i)
+{
+    return i == 0 || track[i].newTrack != 0;
+}
+
+}  // namespace
+
+std::function<void(const QString&)>& CPlotView::MousePositionSink()
+{
+    static std::function<void(const QString&)> sink;
+    return sink;
+}
+
+CPlotView::CPlotView(CDataView* list, QWidget* parent) : QWidget(parent), list_(list)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(80, 80);
+    // The right button drags the plane; its click without a drag opens the menu.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    markSize_.labelWidth = fontMetrics().horizontalAdvance(QStringLiteral("WWWWWW")) + 4;
+    markSize_.labelHeight = fontMetrics().height();
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { SelectionChanged(); });
+    connect(list_->ListModel(), &QAbstractItemModel::modelReset, this,
+            [this] { SelectionChanged(); });
+}
+
+CPlotView::~CPlotView()
+{
+    AttachDocument(nullptr);
+}
+
+CDataDoc* CPlotView::Doc() const
+{
+    return dynamic_cast<CDataDoc*>(GetDocument());
+}
+
+void CPlotView::OnInitialUpdate()
+{
+    Rebuild();
+}
+
+void CPlotView::OnUpdate(View*, long, void*)
+{
+    ApplyChange();
+}
+
+void CPlotView::SetViewport(const PlotViewport& viewport)
+{
+    viewport_ = viewport;
+    viewport_.Resize(width(), height());
+    fitted_ = true;
+    LayOut();
+    update();
+}
+
+PixelPoint CPlotView::WaypointPixel(int index) const
+{
+    return viewport_.ToPixel(waypointPoints_.at(static_cast<size_t>(index)));
+}
+
+PixelPoint CPlotView::TrackpointPixel(int index) const
+{
+    return viewport_.ToPixel(trackpointPoints_.at(static_cast<size_t>(index)));
+}
+
+void CPlotView::Rebuild()
+{
+    CDataDoc* doc = Doc();
+    const PlotProjection previous = projection_;
+    const bool hadPoints = !waypoints_.empty() || !trackpoints_.empty();
+    waypoints_ = doc ? doc->Waypoints() : std::vector<WaypointRecord>{};
+    trackpoints_ = doc ? doc->Trackpoints() : std::vector<TrackpointRecord>{};
+    const bool hasPoints = !waypoints_.empty() || !trackpoints_.empty();
+    // Small changes keep the projection, so that nothing moves but what changed; points of
+    // another region get their own projection and are shown whole.
+    const PlotProjection fresh = PlotProjection::For(waypoints_, trackpoints_);
+    const bool elsewhere =
+        !hadPoints ||
+        std::fabs(SemicirclesToDegrees(fresh.CentralLongitude()) -
+                  SemicirclesToDegrees(previous.CentralLongitude())) > 1 ||
+        std::fabs(fresh.EastWestScale() - previous.EastWestScale()) > 0.01;
+    if (elsewhere) {
+        projection_ = fresh;
+        fitted_ = false;
+    }
+    waypointPoints_.resize(waypoints_.size());
+    for (size_t i = 0; i < waypoints_.size(); ++i) {
+        waypointPoints_[i] = projection_.Project(PositionOf(waypoints_[i]));
+    }
+    trackpointPoints_.resize(trackpoints_.size());
+    for (size_t i = 0; i < trackpoints_.size(); ++i) {
+        trackpointPoints_[i] = projection_.Project(PositionOf(trackpoints_[i]));
+    }
+    selectedWaypoints_.assign(waypoints_.size(), 0);
+    selectedTrackpoints_.assign(trackpoints_.size(), 0);
+    if (!fitted_ && hasPoints) {
+        viewport_.Resize(width(), height());
+        FitAll();
+    }
+    lastChangeArea_ = {};
+    LayOut();
+    SelectionChanged();
+    update();
+}
+
+void CPlotView::ApplyChange()
+{
+    CDataDoc* doc = Doc();
+    if (!doc || doc->Waypoints().size() != waypoints_.size() ||
+        doc->Trackpoints().size() != trackpoints_.size()) {
+        Rebuild();
+        return;
+    }
+    const std::vector<int> waypointsChanged = ChangedWaypoints(waypoints_, doc->Waypoints());
+    const std::vector<int> trackpointsChanged = ChangedTrackpoints(trackpoints_, doc->Trackpoints());
+    if (waypointsChanged.size() + trackpointsChanged.size() > kMostPartialChanges) {
+        Rebuild();
+        return;
+    }
+    PixelRect area;
+    for (int i : waypointsChanged) {
+        auto k = static_cast<size_t>(i);
+        area = area.United(WaypointRepaintArea(i, WaypointPixel(i)));
+        waypoints_[k] = doc->Waypoints()[k];
+        waypointPoints_[k] = projection_.Project(PositionOf(waypoints_[k]));
+        area = area.United(WaypointRepaintArea(i, WaypointPixel(i)));
+    }
+    for (int i : trackpointsChanged) {
+        auto k = static_cast<size_t>(i);
+        area = area.United(TrackpointRepaintArea(i));
+        trackpoints_[k] = doc->Trackpoints()[k];
+        trackpointPoints_[k] = projection_.Project(PositionOf(trackpoints_[k]));
+        area = area.United(TrackpointRepaintArea(i));
+    }
+    const bool dotsBefore = trackDots_;
+    if (!waypointsChanged.empty() || !trackpointsChanged.empty()) {
+        // A moved symbol may uncover another one, or cover it.
+        const std::vector<Mark> before = marks_;
+        LayOut();
+        for (size_t i = 0; i < marks_.size(); ++i) {
+            if (marks_[i] != before[i]) {
+                area = area.United(WaypointRepaintArea(static_cast<int>(i), WaypointPixel(static_cast<int>(i))));
+            }
+        }
+    }
+    if (trackDots_ != dotsBefore) {
+        area = {0, 0, width(), height()};
+    }
+    lastChangeArea_ = area;
+    RepaintArea(area);
+    SelectionChanged();
+}
+
+void CPlotView::RepaintArea(const PixelRect& area)
+{
+    if (!area.Empty()) {
+        update(ToQRect(area).intersected(rect()));
+    }
+}
+
+PixelRect CPlotView::WaypointRepaintArea(int, PixelPoint at) const
+{
+    return WaypointArea(at, markSize_);
+}
+
+PixelRect CPlotView::TrackpointRepaintArea(int index) const
+{
+    auto i = static_cast<size_t>(index);
+    const PixelPoint p = TrackpointPixel(index);
+    PixelRect area = SegmentArea(p, p);
+    if (!StartsTrack(trackpoints_, i)) {
+        area = area.United(SegmentArea(TrackpointPixel(index - 1), p));
+    }
+    if (i + 1 < trackpoints_.size() && !StartsTrack(trackpoints_, i + 1)) {
+        area = area.United(SegmentArea(p, TrackpointPixel(index + 1)));
+    }
+    return area;
+}
+
+void CPlotView::SelectionChanged()
+{
+    std::vector<int> indices;
+    std::vector<char> waypoints(waypoints_.size(), 0);
+    std::vector<char> trackpoints(trackpoints_.size(), 0);
+    std::vector<char>& ofList = list_->Mode() == LIST_TRACKPOINTS ? trackpoints : waypoints;
+    if (list_->GetSelectedIndices(indices, list_->Mode())) {
+        for (int i : indices) {
+            if (i >= 0 && static_cast<size_t>(i) < ofList.size()) {
+                ofList[static_cast<size_t>(i)] = 1;
+            }
+        }
+    }
+    PixelRect area;
+    size_t changes = 0;
+    for (size_t i = 0; i < waypoints.size(); ++i) {
+        if (waypoints[i] != selectedWaypoints_[i] && ++changes <= kMostPartialChanges) {
+            area = area.United(WaypointRepaintArea(static_cast<int>(i), WaypointPixel(static_cast<int>(i))));
+        }
+    }
+    for (size_t i = 0; i < trackpoints.size(); ++i) {
+        if (trackpoints[i] != selectedTrackpoints_[i] && ++changes <= kMostPartialChanges) {
+            area = area.United(TrackpointRepaintArea(static_cast<int>(i)));
+        }
+    }
+    selectedWaypoints_ = std::move(waypoints);
+    selectedTrackpoints_ = std::move(trackpoints);
+    if (changes > kMostPartialChanges) {
+        update();
+    } else {
+        RepaintArea(area);
+    }
+}
+
+void CPlotView::LayOut()
+{
+    // Track points show as dots where the lines on the widget have their points far enough
+    // apart to tell them.
+    const PixelRect widget{0, 0, width(), height()};
+    double length = 0;
+    int segments = 0;
+    PixelPoint previous;
+    for (size_t i = 0; i < trackpointPoints_.size(); ++i) {
+        const PixelPoint p = viewport_.ToPixel(trackpointPoints_[i]);
+        if (!StartsTrack(trackpoints_, i) && (widget.Contains(p) || widget.Contains(previous))) {
+            length += std::hypot(p.x - previous.x, p.y - previous.y);
+            ++segments;
+        }
+        previous = p;
+    }
+    trackDots_ = segments > 0 && length / segments >= kDotSpacing;
+
+    marks_.assign(waypoints_.size(), Mark::Hidden);
+    // Cells as high as a name, so that names in neighbouring rows do not overlap.
+    const int cellHeight = std::max(markSize_.labelHeight, kCell);
+    const int columns = width() / kCell + 2;
+    const int rows = height() / cellHeight + 2;
+    std::vector<char> taken(static_cast<size_t>(columns) * static_cast<size_t>(rows), 0);
+    const int labelCells = (markSize_.labelWidth + kCell - 1) / kCell;
+    const PixelRect reach = {-markSize_.labelWidth - kCell, -cellHeight, width() + kCell,
+                             height() + cellHeight};
+    auto cellTaken = [&](int c, int r) -> char* {
+        if (c < 0 || r < 0 || c >= columns || r >= rows) {
+            return nullptr;
+        }
+        return &taken[static_cast<size_t>(r) * static_cast<size_t>(columns) +
+                      static_cast<size_t>(c)];
+    };
+    for (size_t i = 0; i < waypoints_.size(); ++i) {
+        const PixelPoint p = viewport_.ToPixel(waypointPoints_[i]);
+        if (!reach.Contains(p)) {
+            continue;
+        }
+        const int c = static_cast<int>(std::floor(p.x / kCell)) + 1;
+        const int r = static_cast<int>(std::floor(p.y / cellHeight)) + 1;
+        char* own = cellTaken(c, r);
+        if (own && *own) {
+            marks_[i] = Mark::Dot;
+            continue;
+        }
+        if (own) {
+            *own = 1;
+        }
+        marks_[i] = Mark::Symbol;
+        bool room = true;
+        for (int k = 1; k <= labelCells && room; ++k) {
+            const char* cell = cellTaken(c + k, r);
+            room = !cell || !*cell;
+        }
+        if (room) {
+            marks_[i] = Mark::Labelled;
+            for (int k = 1; k <= labelCells; ++k) {
+                if (char* cell = cellTaken(c + k, r)) {
+                    *cell = 1;
+                }
+            }
+        }
+    }
+}
+
+void CPlotView::FitAll()
+{
+    PlotBounds bounds;
+    for (const PlotPoint& p : waypointPoints_) {
+        bounds.Add(p);
+    }
+    for (const PlotPoint& p : trackpointPoints_) {
+        bounds.Add(p);
+    }
+    FitBounds(bounds);
+    fitted_ = !bounds.empty;
+}
+
+void CPlotView::FitBounds(const PlotBounds& bounds)
+{
+    // The names right of the symbols need room too.
+    const int labels = waypoints_.empty() ? 0 : markSize_.labelWidth;
+    viewport_.Resize(std::max(width() - labels, 1), height());
+    viewport_.Fit(bounds, kFitMargin);
+    const PlotPoint centre = viewport_.Centre();
+    viewport_ = PlotViewport({centre.x + labels / 2.0 / viewport_.PixelsPerMetre(), centre.y},
+                             viewport_.PixelsPerMetre(), width(), height());
+    LayOut();
+    update();
+}
+
+void CPlotView::FitSelection()
+{
+    PlotBounds bounds;
+    for (size_t i = 0; i < selectedWaypoints_.size(); ++i) {
+        if (selectedWaypoints_[i]) {
+            bounds.Add(waypointPoints_[i]);
+        }
+    }
+    for (size_t i = 0; i < selectedTrackpoints_.size(); ++i) {
+        if (selectedTrackpoints_[i]) {
+            bounds.Add(trackpointPoints_[i]);
+        }
+    }
+    if (bounds.empty) {
+        FitAll();
+        return;
+    }
+    FitBounds(bounds);
+}
+
+void CPlotView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    viewport_.Resize(width(), height());
+    if (!fitted_ && (!waypoints_.empty() || !trackpoints_.empty())) {
+        FitAll();
+    }
+    LayOut();
+}
+
+void CPlotView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    PaintPlot(painter, event->rect());
+}
+
+void CPlotView::PaintPlot(QPainter& painter, const QRect& clip)
+{
+    painter.fillRect(clip, Qt::white);
+    const PixelRect area = ToPixelRect(clip);
+    PaintTrack(painter, area);
+    PaintWaypoints(painter, area);
+    PaintOverlays(painter);
+}
+
+void CPlotView::PaintTrack(QPainter& painter, const PixelRect& clip)
+{
+    if (trackpoints_.empty()) {
+        return;
+    }
+    // Lines are cut to a little more than the area, so that their pens reach its edges.
+    const PixelRect bounds{clip.left - 4, clip.top - 4, clip.right + 4, clip.bottom + 4};
+    std::vector<PixelPoint> pixels(trackpoints_.size());
+    for (size_t i = 0; i < trackpoints_.size(); ++i) {
+        pixels[i] = viewport_.ToPixel(trackpointPoints_[i]);
+    }
+    painter.setPen(QPen(kTrackColour, 1.5));
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPolygonF run;
+    auto flush = [&] {
+        if (run.size() > 1) {
+            painter.drawPolyline(run);
+        }
+        run.clear();
+    };
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        if (StartsTrack(trackpoints_, i)) {
+            flush();
+            continue;
+        }
+        PixelPoint a = pixels[i - 1];
+        PixelPoint b = pixels[i];
+        if (!SegmentArea(a, b).Intersects(clip) || !ClipSegment(a, b, bounds)) {
+            flush();
+            continue;
+        }
+        const QPointF from(a.x, a.y);
+        const QPointF to(b.x, b.y);
+        if (run.isEmpty() || run.back() != from) {
+            flush();
+            run.append(from);
+        }
+        // Points that fall on the pixel of the one before add nothing to the line.
+        if (std::lround(to.x()) != std::lround(run.back().x()) ||
+            std::lround(to.y()) != std::lround(run.back().y()) || i + 1 == pixels.size()) {
+            run.append(to);
+        }
+    }
+    flush();
+
+    const bool dots = trackDots_;
+    const PixelRect dotArea{clip.left - 3, clip.top - 3, clip.right + 3, clip.bottom + 3};
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const bool selected = selectedTrackpoints_[i] != 0;
+        if ((!dots && !selected) || !dotArea.Contains(pixels[i])) {
+            continue;
+        }
+        if (selected) {
+            painter.fillRect(QRectF(pixels[i].x - 3, pixels[i].y - 3, 7, 7),
+                             palette().color(QPalette::Highlight));
+        } else {
+            painter.fillRect(QRectF(pixels[i].x - 1.5, pixels[i].y - 1.5, 3, 3), kDotColour);
+        }
+    }
+}
+
+void CPlotView::PaintWaypoints(QPainter& painter, const PixelRect& clip)
+{
+    const bool moving = gesture_ == Gesture::Move && dragging_;
+    const QPointF offset = moving ? lastPosition_ - pressPosition_ : QPointF();
+    const QColor highlight = palette().color(QPalette::Highlight);
+    const QColor highlightText = palette().color(QPalette::HighlightedText);
+    const int half = markSize_.symbol / 2;
+    for (size_t i = 0; i < waypoints_.size(); ++i) {
+        const Mark mark = marks_[i];
+        const bool selected = selectedWaypoints_[i] != 0;
+        if (mark == Mark::Hidden && !selected) {
+            continue;
+        }
+        PixelPoint p = viewport_.ToPixel(waypointPoints_[i]);
+        if (moving && selected) {
+            p.x += offset.x();
+            p.y += offset.y();
+        }
+        if (!WaypointArea(p, markSize_).Intersects(clip)) {
+            continue;
+        }
+        const QPointF at(std::round(p.x), std::round(p.y));
+        if (mark == Mark::Dot && !selected) {
+            painter.fillRect(QRectF(at.x() - 1.5, at.y() - 1.5, 3, 3), kWaypointDotColour);
+            continue;
+        }
+        if (selected) {
+            painter.fillRect(QRectF(at.x() - half - 1, at.y() - half - 1, markSize_.symbol + 2,
+                                    markSize_.symbol + 2),
+                             highlight);
+        }
+        painter.drawPixmap(QPointF(at.x() - half, at.y() - half), CachedSymbol(waypoints_[i].symbol));
+        if (mark != Mark::Labelled && !selected) {
+            continue;
+        }
+        const QString name = QString::fromStdString(Cp1252ToUtf8(WaypointIdent(waypoints_[i])));
+        const QRectF label(at.x() + half + 3, at.y() - markSize_.labelHeight / 2.0,
+                           markSize_.labelWidth, markSize_.labelHeight);
+        if (selected) {
+            const double textWidth = fontMetrics().horizontalAdvance(name) + 2;
+            painter.fillRect(QRectF(label.topLeft(), QSizeF(textWidth, label.height())), highlight);
+            painter.setPen(highlightText);
+        } else {
+            painter.setPen(Qt::black);
+        }
+        painter.drawText(label, Qt::AlignLeft | Qt::AlignVCenter, name);
+    }
+}
+
+void CPlotView::PaintOverlays(QPainter& painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    // The scale bar at the bottom left.
+    const ScaleBar bar = ChooseScaleBar(viewport_.PixelsPerMetre(), std::max(width() / 4, 40));
+    if (bar.pixels > 0) {
+        const int x = 10;
+        const int y = height() - 12;
+        painter.setPen(QPen(Qt::black, 2));
+        painter.drawLine(x, y, x + bar.pixels, y);
+        painter.drawLine(x, y - 4, x, y + 2);
+        painter.drawLine(x + bar.pixels, y - 4, x + bar.pixels, y + 2);
+        painter.setPen(Qt::black);
+        painter.drawText(QPoint(x + 2, y - 6), QString::fromStdString(bar.label));
+    }
+    // The north arrow at the top right.
+    const QPointF tip(width() - 20, 10);
+    QPainterPath arrow;
+    arrow.moveTo(tip);
+    arrow.lineTo(tip + QPointF(7, 20));
+    arrow.lineTo(tip + QPointF(0, 15));
+    arrow.lineTo(tip + QPointF(-7, 20));
+    arrow.closeSubpath();
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::black);
+    painter.drawPath(arrow);
+    painter.drawText(QRectF(tip.x() - 10, tip.y() + 20, 20, 16), Qt::AlignCenter,
+                     QStringLiteral("N"));
+    painter.setBrush(Qt::NoBrush);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void CPlotView::wheelEvent(QWheelEvent* event)
+{
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0) {
+        return;
+    }
+    const QPointF at = event->position();
+    viewport_.ZoomAt({at.x(), at.y()}, std::pow(kWheelStep, notches));
+    LayOut();
+    update();
+    event->accept();
+}
+
+void CPlotView::mousePressEvent(QMouseEvent* event)
+{
+    setFocus(Qt::MouseFocusReason);
+    pressPosition_ = lastPosition_ = event->position();
+    dragging_ = false;
+    if (event->button() == Qt::RightButton || event->button() == Qt::MiddleButton) {
+        gesture_ = Gesture::Pan;
+        return;
+    }
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    const PixelPoint p{event->position().x(), event->position().y()};
+    const int hit = NearestPoint(waypointPoints_, viewport_, p, kPickRadius);
+    if (hit >= 0 && list_->Mode() == LIST_WAYPOINTS && selectedWaypoints_[static_cast<size_t>(hit)] &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))) {
+        gesture_ = Gesture::Move;
+        return;
+    }
+    gesture_ = Gesture::Band;
+}
+
+void CPlotView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF position = event->position();
+    ShowMousePosition(position);
+    if (gesture_ == Gesture::None) {
+        return;
+    }
+    if (!dragging_ &&
+        (position - pressPosition_).manhattanLength() >= QApplication::startDragDistance()) {
+        dragging_ = true;
+    }
+    if (!dragging_) {
+        return;
+    }
+    switch (gesture_) {
+    case Gesture::Pan:
+        viewport_.Pan(position.x() - lastPosition_.x(), position.y() - lastPosition_.y());
+        LayOut();
+        update();
+        break;
+    case Gesture::Band:
+        if (!band_) {
+            band_ = new QRubberBand(QRubberBand::Rectangle, this);
+            band_->show();
+        }
+        band_->setGeometry(QRect(pressPosition_.toPoint(), position.toPoint()).normalized());
+        break;
+    case Gesture::Move:
+        update();
+        break;
+    case Gesture::None:
+        break;
+    }
+    lastPosition_ = position;
+}
+
+void CPlotView::mouseReleaseEvent(QMouseEvent* event)
+{
+    const Gesture gesture = gesture_;
+    gesture_ = Gesture::None;
+    lastPosition_ = event->position();
+    if (band_) {
+        const QRect band = band_->geometry();
+        delete band_;
+        if (gesture == Gesture::Band && dragging_) {
+            SelectInBand(band, event->modifiers());
+            return;
+        }
+    }
+    if (gesture == Gesture::Pan && !dragging_ && event->button() == Qt::RightButton) {
+        ShowContextMenu(event->globalPosition().toPoint());
+        return;
+    }
+    if (gesture == Gesture::Move && dragging_) {
+        FinishMove(event->position());
+        return;
+    }
+    if ((gesture == Gesture::Band || gesture == Gesture::Move) && !dragging_) {
+        ClickAt(event->position(), event->modifiers());
+    }
+    if (gesture == Gesture::Move) {
+        update();
+    }
+}
+
+void CPlotView::ClickAt(QPointF position, Qt::KeyboardModifiers modifiers)
+{
+    const PixelPoint p{position.x(), position.y()};
+    ListMode mode = list_->Mode();
+    const std::vector<PlotPoint>& own = mode == LIST_TRACKPOINTS ? trackpointPoints_ : waypointPoints_;
+    const std::vector<PlotPoint>& other = mode == LIST_TRACKPOINTS ? waypointPoints_ : trackpointPoints_;
+    int hit = NearestPoint(own, viewport_, p, kPickRadius);
+    if (hit < 0) {
+        hit = NearestPoint(other, viewport_, p, kPickRadius);
+        if (hit >= 0) {
+            mode = mode == LIST_TRACKPOINTS ? LIST_WAYPOINTS : LIST_TRACKPOINTS;
+            modifiers = Qt::NoModifier;  // the list's selection goes with its kind
+        }
+    }
+    const bool extend = modifiers & (Qt::ControlModifier | Qt::ShiftModifier);
+    std::vector<int> selection;
+    if (extend) {
+        list_->GetSelectedIndices(selection, mode);
+    }
+    if (hit >= 0) {
+        auto found = std::find(selection.begin(), selection.end(), hit);
+        if (found != selection.end() && (modifiers & Qt::ControlModifier)) {
+            selection.erase(found);
+        } else if (found == selection.end()) {
+            selection.push_back(hit);
+        }
+    }
+    list_->SelectRecords(mode, selection);
+}
+
+void CPlotView::SelectInBand(const QRect& band, Qt::KeyboardModifiers modifiers)
+{
+    const ListMode mode = list_->Mode();
+    const std::vector<PlotPoint>& points = mode == LIST_TRACKPOINTS ? trackpointPoints_ : waypointPoints_;
+    std::vector<int> selection;
+    if (modifiers & (Qt::ControlModifier | Qt::ShiftModifier)) {
+        list_->GetSelectedIndices(selection, mode);
+    }
+    for (int i : PointsInside(points, viewport_, ToPixelRect(band))) {
+        if (std::find(selection.begin(), selection.end(), i) == selection.end()) {
+            selection.push_back(i);
+        }
+    }
+    list_->SelectRecords(mode, selection);
+}
+
+void CPlotView::FinishMove(QPointF position)
+{
+    CDataDoc* doc = Doc();
+    const QPointF moved = position - pressPosition_;
+    if (!doc || moved.isNull()) {
+        update();
+        return;
+    }
+    const double east = moved.x() / viewport_.PixelsPerMetre();
+    const double north = -moved.y() / viewport_.PixelsPerMetre();
+    {
+        CDataDoc::UndoStep step(*doc, "Verschieben");
+        for (size_t i = 0; i < selectedWaypoints_.size(); ++i) {
+            if (!selectedWaypoints_[i]) {
+                continue;
+            }
+            const auto index = static_cast<int32_t>(i);
+            WaypointRecord record;
+            if (doc->GetWaypoint(index, record) != DOC_OK) {
+                continue;
+            }
+            const WaypointRecord result = MovedWaypoint(record, projection_, east, north);
+            if (!SameBytes(result, record)) {
+                doc->SetWaypoint(index, result);
+            }
+        }
+    }
+    doc->UpdateAllViews(nullptr);
+    update();
+}
+
+void CPlotView::keyPressEvent(QKeyEvent* event)
+{
+    const double stepX = width() / 8.0;
+    const double stepY = height() / 8.0;
+    const PixelPoint centre{width() / 2.0, height() / 2.0};
+    switch (event->key()) {
+    case Qt::Key_Left:
+        viewport_.Pan(stepX, 0);
+        break;
+    case Qt::Key_Right:
+        viewport_.Pan(-stepX, 0);
+        break;
+    case Qt::Key_Up:
+        viewport_.Pan(0, stepY);
+        break;
+    case Qt::Key_Down:
+        viewport_.Pan(0, -stepY);
+        break;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        viewport_.ZoomAt(centre, kWheelStep);
+        break;
+    case Qt::Key_Minus:
+        viewport_.ZoomAt(centre, 1 / kWheelStep);
+        break;
+    case Qt::Key_Home:
+        FitAll();
+        return;
+    case Qt::Key_Menu:
+        ShowContextMenu(mapToGlobal(QPoint(width() / 2, height() / 2)));
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    LayOut();
+    update();
+}
+
+void CPlotView::ShowMousePosition(QPointF position)
+{
+    if (!MousePositionSink()) {
+        return;
+    }
+    const GeoPosition geo = projection_.Unproject(viewport_.ToPlot({position.x(), position.y()}));
+    char text[64];
+    std::snprintf(text, sizeof text, "%c %.5f  %c %.5f", geo.latitude < 0 ? 'S' : 'N',
+                  std::fabs(geo.latitude), geo.longitude < 0 ? 'W' : 'E', std::fabs(geo.longitude));
+    MousePositionSink()(QString::fromUtf8(text));
+}
+
+void CPlotView::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    if (MousePositionSink()) {
+        MousePositionSink()(QString());
+    }
+}
+
+void CPlotView::ShowContextMenu(QPoint global)
+{
+    setFocus(Qt::PopupFocusReason);
+    QMenu menu(this);
+    CommandActions::FillMenu(&menu, {{ID_VIEW_FIT_ALL, "&Alles zeigen\tPos1"},
+                                     {ID_VIEW_FIT_SELECTION, "A&uswahl zeigen"},
+                                     {0, nullptr},
+                                     {ID_EDIT_COPY, "&Copy selection\tCtrl+C"},
+                                     {ID_EDIT_CLEAR, "&Delete\tDel"},
+                                     {0, nullptr},
+                                     {ID_FILE_MAP_FROM_POINTS, "Als &Karte übernehmen"}});
+    menu.exec(global);
+}

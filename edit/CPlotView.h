@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "edit/PointPlot.h"
+#include "framework/CView.h"
+#include "gps/Records.h"
+
+class CDataDoc;
+class CDataView;
+class QRubberBand;
+
+// The plot of a GPS data document beside its list: the track log as lines (a point with
+// the "new track" flag starts a new line, points show as dots when zoomed in far enough)
+// and the waypoints as their symbols with their names, over an equirectangular projection
+// (PointPlot.h), with a scale bar and a north arrow.
+//
+// The selection is the list's: the plot shows the selected records of the list's kind
+// highlighted, and a click or a rubber band selects rows. A click on a point of the other
+// kind switches the list to it. Selected waypoints are moved by dragging them (one undo
+// step). The wheel zooms at the mouse, the right or middle button drags the plane, the
+// arrow keys pan, + and - zoom, Home shows everything.
+//
+// Changes of the document repaint only the areas of the records that changed when their
+// number stayed; everything else starts the plot afresh (and fits it when it showed
+// nothing before).
+class CPlotView : public QWidget, public CView {
+    Q_OBJECT
+
+public:
+    // `list`: the list of the same window, whose selection the plot shares.
+    CPlotView(CDataView* list, QWidget* parent = nullptr);
+    ~CPlotView() override;
+
+    void OnUpdate(View* sender, long hint, void* object) override;
+    void OnInitialUpdate() override;
+
+    // Shows every point, or the selected ones (everything when nothing is selected).
+    void FitAll();
+    void FitSelection();
+
+    const PlotViewport& Viewport() const { return viewport_; }
+    void SetViewport(const PlotViewport& viewport);
+    const PlotProjection& Projection() const { return projection_; }
+    // Where a record shows on the widget.
+    PixelPoint WaypointPixel(int index) const;
+    PixelPoint TrackpointPixel(int index) const;
+
+    // The area the last document change asked to repaint (empty after a full repaint).
+    const PixelRect& LastChangeArea() const { return lastChangeArea_; }
+
+    // Paints the plot, as the widget shows it, into `painter` over `clip` (widget pixels).
+    void PaintPlot(QPainter& painter, const QRect& clip);
+
+    // Receives the mouse position over the plot ("N 47.37690  E 8.54170" in the number
+    // format of the options), or an empty text when the mouse leaves.
+    static std::function<void(const QString&)>& MousePositionSink();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    enum class Gesture { None, Pan, Band, Move };
+    // How a waypoint shows at the current zoom: where symbols would cover each other, only
+    // the first one keeps its symbol and name, the others show as dots.
+    enum class Mark : unsigned char { Hidden, Dot, Symbol, Labelled };
+
+    CDataDoc* Doc() const;
+    void Rebuild();
+    void ApplyChange();
+    // Where the waypoints show (marks_) and whether track points show as dots, for the
+    // current view.
+    void LayOut();
+    void FitBounds(const PlotBounds& bounds);
+    void SelectionChanged();
+    void ShowMousePosition(QPointF position);
+    void ClickAt(QPointF position, Qt::KeyboardModifiers modifiers);
+    void SelectInBand(const QRect& band, Qt::KeyboardModifiers modifiers);
+    void FinishMove(QPointF position);
+    void ShowContextMenu(QPoint global);
+    PixelRect WaypointRepaintArea(int index, PixelPoint at) const;
+    PixelRect TrackpointRepaintArea(int index) const;
+    void PaintTrack(QPainter& painter, const PixelRect& clip);
+    void PaintWaypoints(QPainter& painter, const PixelRect& clip);
+    void PaintOverlays(QPainter& painter);
+    void RepaintArea(const PixelRect& area);
+
+    CDataView* list_;
+    PlotProjection projection_;
+    PlotViewport viewport_;
+    bool fitted_ = false;
+
+    // Copies of the records the plot shows, and where they lie on the plane.
+    std::vector<WaypointRecord> waypoints_;
+    std::vector<TrackpointRecord> trackpoints_;
+    std::vector<PlotPoint> waypointPoints_;
+    std::vector<PlotPoint> trackpointPoints_;
+    // Per record of the list's kind: selected in the list.
+    std::vector<char> selectedWaypoints_;
+    std::vector<char> selectedTrackpoints_;
+    std::vector<Mark> marks_;
+    bool trackDots_ = false;
+    WaypointMarkSize markSize_;
+    PixelRect lastChangeArea_;
+
+    Gesture gesture_ = Gesture::None;
+    QPointF pressPosition_;
+    QPointF lastPosition_;
+    bool dragging_ = false;
+    QPointer<QRubberBand> band_;
+};
