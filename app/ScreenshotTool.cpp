@@ -16,12 +16,15 @@
 #include <QTableView>
 #include <QTimer>
 
+#include "app/CDataFrame.h"
 #include "app/CEditorApp.h"
 #include "app/CMainFrame.h"
 #include "app/SimulatorSession.h"
 #include "edit/CDataView.h"
 #include "edit/CGridCoordDlg.h"
 #include "edit/CMoveWaypointsDlg.h"
+#include "edit/PointListFormat.h"
+#include "edit/CPlotView.h"
 #include "edit/CWaypointDlg.h"
 #include "edit/DialogNumbers.h"
 #include "framework/CView.h"
@@ -72,6 +75,38 @@ bool GpsDataScreenshot(const QString& folder)
     frame.mdiArea()->tileSubWindows();
     frame.SetStatusPaneText(ID_INDICATOR_MOUSEPOS, QStringLiteral("600 / 600"));
     return Save(&frame, folder + QStringLiteral("/screenshot-gps.png"));
+}
+
+// The sample track with its waypoints, the plot beside the list, one waypoint selected in
+// the plot and the mouse over it.
+bool PlotScreenshot(const QString& folder)
+{
+    MemorySettings settings;
+    CEditorApp app(&settings);
+    std::unique_ptr<SimulatorSession> session = SimulatorSession::Start(QString(), 0);
+    const QString sample = QStringLiteral(ORVI_SOURCE_DIR "/res/sample/sample.orvd");
+    if (!session || !app.InitInstance({sample}, true)) {
+        return false;
+    }
+    CMainFrame& frame = *app.mainFrame();
+    frame.resize(1180, 760);
+    Settle();
+    auto* window = qobject_cast<CDataFrame*>(frame.mdiArea()->activeSubWindow());
+    if (!window) {
+        return false;
+    }
+    window->showMaximized();
+    Settle();
+    window->Plot()->FitAll();
+    auto* doc = dynamic_cast<CDataDoc*>(window->document());
+    for (int i = 0; i < doc->waypointCount(); ++i) {
+        if (WaypointIdent(doc->Waypoints()[static_cast<size_t>(i)]) == "HIRSCH") {
+            window->List()->SelectRecords(LIST_WAYPOINTS, {i});
+            const GeoPosition position = ToGeoPosition(PositionOf(doc->Waypoints()[static_cast<size_t>(i)]));
+            frame.SetStatusPaneText(ID_INDICATOR_MOUSEPOS, CPlotView::PositionText(position));
+        }
+    }
+    return Save(&frame, folder + QStringLiteral("/screenshot-plot.png"));
 }
 
 WaypointRecord SampleWaypoint(const char* ident, double lat, double lon, const char* comment,
@@ -204,6 +239,7 @@ int main(int argc, char** argv)
     QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
     bool ok = GpsDataScreenshot(folder);
+    ok = PlotScreenshot(folder) && ok;
     ok = DialogScreenshots(folder) && ok;
     ok = MapScreenshots(folder,
                         QStringLiteral(ORVI_SOURCE_DIR "/tests/data/orvg/every-kind.orvg")) &&

@@ -807,11 +807,17 @@ void CPlotView::ShowMousePosition(QPointF position)
     if (!MousePositionSink()) {
         return;
     }
-    const GeoPosition geo = projection_.Unproject(viewport_.ToPlot({position.x(), position.y()}));
+    MousePositionSink()(
+        PositionText(projection_.Unproject(viewport_.ToPlot({position.x(), position.y()}))));
+}
+
+QString CPlotView::PositionText(const GeoPosition& position)
+{
     char text[64];
-    std::snprintf(text, sizeof text, "%c %.5f  %c %.5f", geo.latitude < 0 ? 'S' : 'N',
-                  std::fabs(geo.latitude), geo.longitude < 0 ? 'W' : 'E', std::fabs(geo.longitude));
-    MousePositionSink()(QString::fromUtf8(text));
+    std::snprintf(text, sizeof text, "%c %.5f  %c %.5f", position.latitude < 0 ? 'S' : 'N',
+                  std::fabs(position.latitude), position.longitude < 0 ? 'W' : 'E',
+                  std::fabs(position.longitude));
+    return QString::fromUtf8(text);
 }
 
 void CPlotView::leaveEvent(QEvent* event)

@@ -58,6 +58,8 @@ public:
     // Receives the mouse position over the plot ("N 47.37690  E 8.54170" in the number
     // format of the options), or an empty text when the mouse leaves.
     static std::function<void(const QString&)>& MousePositionSink();
+    // "N 47.37690  E 8.54170", numbers in the process locale.
+    static QString PositionText(const GeoPosition& position);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
