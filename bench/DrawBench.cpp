@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include "bench/Bench.h"
+#include "bench/OffscreenApp.h"
 #include "draw/CDrawDoc.h"
 #include "draw/CDrawPoly.h"
 #include "draw/CDrawRect.h"
@@ -66,12 +67,7 @@ void FillMap(CDrawDoc& doc)
 
 void RunDrawBenchmarks(const std::string& dir)
 {
-    static int argc = 3;
-    static char name[] = "orvi-bench";
-    static char platformOption[] = "-platform";
-    static char platform[] = "offscreen";
-    static char* argv[] = {name, platformOption, platform, nullptr};
-    QGuiApplication app(argc, argv);
+    QGuiApplication app(OffscreenArgc(), OffscreenArgv());
 
     CDrawDoc doc;
     FillMap(doc);

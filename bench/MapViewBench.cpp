@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include "bench/Bench.h"
+#include "bench/OffscreenApp.h"
 #include "draw/CDrawDoc.h"
 #include "draw/CDrawPoly.h"
 #include "draw/CDrawRect.h"
@@ -107,12 +108,7 @@ void ReportArea(const std::string& name, double pixels, double fullPixels, doubl
 
 void RunMapViewBenchmarks()
 {
-    static int argc = 3;
-    static char name[] = "orvi-bench";
-    static char platformOption[] = "-platform";
-    static char platform[] = "offscreen";
-    static char* argv[] = {name, platformOption, platform, nullptr};
-    QApplication app(argc, argv);
+    QApplication app(OffscreenArgc(), OffscreenArgv());
 
     CDrawDoc doc;
     CDrawObj* moved = FillMap(doc);

@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include "bench/Bench.h"
+#include "bench/OffscreenApp.h"
 #include "edit/CDataView.h"
 #include "edit/CPlotView.h"
 #include "gps/CDataDoc.h"
@@ -65,12 +66,7 @@ void PaintPlot(QImage& image, CPlotView& plot, const QRect& area)
 
 void RunPlotBenchmarks()
 {
-    static int argc = 3;
-    static char name[] = "orvi-bench";
-    static char platformOption[] = "-platform";
-    static char platform[] = "offscreen";
-    static char* argv[] = {name, platformOption, platform, nullptr};
-    QApplication app(argc, argv);
+    QApplication app(OffscreenArgc(), OffscreenArgv());
 
     CDataDoc doc;
     FillDocument(doc);

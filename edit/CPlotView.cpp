@@ -315,8 +315,10 @@ void CPlotView::LayOut()
     double length = 0;
     int segments = 0;
     PixelPoint previous;
+    trackPixels_.resize(trackpointPoints_.size());
     for (size_t i = 0; i < trackpointPoints_.size(); ++i) {
         const PixelPoint p = viewport_.ToPixel(trackpointPoints_[i]);
+        trackPixels_[i] = p;
         if (!StartsTrack(trackpoints_, i) && (widget.Contains(p) || widget.Contains(previous))) {
             length += std::hypot(p.x - previous.x, p.y - previous.y);
             ++segments;
@@ -341,8 +343,10 @@ void CPlotView::LayOut()
         return &taken[static_cast<size_t>(r) * static_cast<size_t>(columns) +
                       static_cast<size_t>(c)];
     };
+    waypointPixels_.resize(waypointPoints_.size());
     for (size_t i = 0; i < waypoints_.size(); ++i) {
         const PixelPoint p = viewport_.ToPixel(waypointPoints_[i]);
+        waypointPixels_[i] = p;
         if (!reach.Contains(p)) {
             continue;
         }
@@ -451,10 +455,14 @@ void CPlotView::PaintTrack(QPainter& painter, const PixelRect& clip)
     }
     // Lines are cut to a little more than the area, so that their pens reach its edges.
     const PixelRect bounds{clip.left - 4, clip.top - 4, clip.right + 4, clip.bottom + 4};
-    std::vector<PixelPoint> pixels(trackpoints_.size());
-    for (size_t i = 0; i < trackpoints_.size(); ++i) {
-        pixels[i] = viewport_.ToPixel(trackpointPoints_[i]);
-    }
+    const std::vector<PixelPoint>& pixels = trackPixels_;
+    // Segments with both ends on one side beyond `bounds` are left out at once.
+    auto outside = [&bounds](const PixelPoint& a, const PixelPoint& b) {
+        return (a.x < bounds.left && b.x < bounds.left) ||
+               (a.x >= bounds.right && b.x >= bounds.right) ||
+               (a.y < bounds.top && b.y < bounds.top) ||
+               (a.y >= bounds.bottom && b.y >= bounds.bottom);
+    };
     painter.setPen(QPen(kTrackColour, 1.5));
     painter.setRenderHint(QPainter::Antialiasing, false);
     QPolygonF run;
@@ -471,7 +479,7 @@ void CPlotView::PaintTrack(QPainter& painter, const PixelRect& clip)
         }
         PixelPoint a = pixels[i - 1];
         PixelPoint b = pixels[i];
-        if (!SegmentArea(a, b).Intersects(clip) || !ClipSegment(a, b, bounds)) {
+        if (outside(a, b) || !ClipSegment(a, b, bounds)) {
             flush();
             continue;
         }
@@ -512,18 +520,24 @@ void CPlotView::PaintWaypoints(QPainter& painter, const PixelRect& clip)
     const QColor highlight = palette().color(QPalette::Highlight);
     const QColor highlightText = palette().color(QPalette::HighlightedText);
     const int half = markSize_.symbol / 2;
+    // The reach of a mark around its point, as WaypointArea has it, for a quick test.
+    const PixelRect reach = WaypointArea({0, 0}, markSize_);
+    const double left = clip.left - reach.right;
+    const double right = clip.right - reach.left;
+    const double top = clip.top - reach.bottom;
+    const double bottom = clip.bottom - reach.top;
     for (size_t i = 0; i < waypoints_.size(); ++i) {
         const Mark mark = marks_[i];
         const bool selected = selectedWaypoints_[i] != 0;
         if (mark == Mark::Hidden && !selected) {
             continue;
         }
-        PixelPoint p = viewport_.ToPixel(waypointPoints_[i]);
+        PixelPoint p = waypointPixels_[i];
         if (moving && selected) {
             p.x += offset.x();
             p.y += offset.y();
         }
-        if (!WaypointArea(p, markSize_).Intersects(clip)) {
+        if (p.x <= left || p.x >= right || p.y <= top || p.y >= bottom) {
             continue;
         }
         const QPointF at(std::round(p.x), std::round(p.y));

@@ -110,6 +110,9 @@ private:
     // Per record of the list's kind: selected in the list.
     std::vector<char> selectedWaypoints_;
     std::vector<char> selectedTrackpoints_;
+    // Where the points lie on the widget, for the current view.
+    std::vector<PixelPoint> waypointPixels_;
+    std::vector<PixelPoint> trackPixels_;
     std::vector<Mark> marks_;
     bool trackDots_ = false;
     WaypointMarkSize markSize_;
