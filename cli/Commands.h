@@ -2,10 +2,6 @@
 
 #include <string>
 
-namespace CLI {
-class App;
-}
-
 // The sub-commands of `orvi`. Each returns the process exit status and writes errors to
 // standard error.
 int RunInfo(const std::string& path, bool json);
@@ -19,10 +15,28 @@ int RunMapInfo(const std::string& path, bool json);
 int RunMapConvert(const std::string& input, const std::string& output);
 int RunRender(const std::string& input, const std::string& output);
 
-// check, time, download, upload, off: each sets `status` when it has run.
-void AddTransferCommands(CLI::App& app, int& status);
-// simulate: a receiver on a pseudo-terminal; sets `status` when it has run.
-void AddSimulateCommand(CLI::App& app, int& status);
+// The receiver's commands; `port` is "COMn:" or a device path, empty for the stored one.
+// check: the product exchange, the receiver's description printed.
+int RunCheck(const std::string& port);
+// time: the receiver's time beside the computer's; with `set`, the computer's clock set.
+int RunTime(const std::string& port, bool set);
+// download waypoints|track|all into the .orvd at `path`.
+int RunDownload(const std::string& port, const std::string& what, const std::string& path);
+// upload the .orvd at `path` (only its waypoints or its track when asked).
+int RunUpload(const std::string& port, const std::string& path, bool waypoints, bool track);
+// off: switches the receiver off.
+int RunPowerOff(const std::string& port);
+
+// simulate: acts as a receiver on a pseudo-terminal until SIGINT or SIGTERM; standard output
+// gets the device path as its first line.
+struct SimulateOptions {
+    std::string data;  // waypoints and track log to offer (.orvd)
+    std::string save;  // at the end, the receiver's records are written here (.orvd)
+    std::string link;  // a symbolic link to the device while serving
+    int baud = 0;      // the line's pace; 0 unpaced
+    bool weekRollover = false;
+};
+int RunSimulate(const SimulateOptions& options);
 
 // Lower-case file ending with its dot (".orvd"), or empty.
 std::string FileEnding(const std::string& path);

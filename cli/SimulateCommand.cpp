@@ -7,8 +7,6 @@
 #include <iostream>
 #include <memory>
 
-#include <CLI/CLI.hpp>
-
 #include "cli/Commands.h"
 #include "framework/ArchiveException.h"
 #include "gps/CDataDoc.h"
@@ -18,20 +16,13 @@
 
 namespace {
 
-struct SimulateOptions {
-    std::string data;
-    std::string save;
-    std::string link;
-    int baud = 0;
-    bool weekRollover = false;
-};
-
 std::string ArchiveError(const ArchiveException& e)
 {
     return std::string(e.UserMessage()) + " (" + e.what() + ")";
 }
 
-// Serves until SIGINT or SIGTERM. Standard output gets the device path as its first line.
+}  // namespace
+
 int RunSimulate(const SimulateOptions& options)
 {
     CDataDoc doc;
@@ -92,25 +83,4 @@ int RunSimulate(const SimulateOptions& options)
         }
     }
     return status;  // the port goes with `port`, and the symbolic link with it
-}
-
-}  // namespace
-
-void AddSimulateCommand(CLI::App& app, int& status)
-{
-    auto options = std::make_shared<SimulateOptions>();
-    CLI::App* simulate = app.add_subcommand(
-        "simulate",
-        "Act as a Garmin GPS 12 on a pseudo-terminal until SIGINT or SIGTERM; the device path "
-        "is the first line of output");
-    simulate->add_option("--data", options->data, "Waypoints and track log to offer (.orvd)");
-    simulate->add_option("--baud", options->baud, "Pace the line at this many baud")
-        ->check(CLI::PositiveNumber);
-    simulate->add_option("--link", options->link,
-                         "Make this path a symbolic link to the device while serving");
-    simulate->add_option("--save", options->save,
-                         "At the end, write the receiver's records (uploads included) (.orvd)");
-    simulate->add_flag("--week-rollover", options->weekRollover,
-                       "Report dates 1024 weeks early, as receivers past a GPS week rollover do");
-    simulate->callback([&status, options] { status = RunSimulate(*options); });
 }

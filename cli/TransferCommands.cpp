@@ -8,8 +8,6 @@
 #include <iostream>
 #include <memory>
 
-#include <CLI/CLI.hpp>
-
 #include "cli/Commands.h"
 #include "framework/ArchiveException.h"
 #include "framework/Prompts.h"
@@ -92,6 +90,8 @@ public:
 private:
     SystemClock& system_ = SystemClock::Current();
 };
+
+}  // namespace
 
 int RunCheck(const std::string& port)
 {
@@ -218,52 +218,4 @@ int RunPowerOff(const std::string& port)
     return connection.PowerOff() == PacketResult::Written && connection.link().state() >= LINK_READY
                ? 0
                : 1;
-}
-
-}  // namespace
-
-void AddTransferCommands(CLI::App& app, int& status)
-{
-    auto port = std::make_shared<std::string>();
-    auto addPort = [port](CLI::App* command) {
-        command->add_option("--port", *port,
-                            "The receiver's port: COMn: or a device path (else the stored one)");
-    };
-
-    CLI::App* check = app.add_subcommand("check", "Identify the receiver");
-    addPort(check);
-    check->callback([&status, port] { status = RunCheck(*port); });
-
-    auto set = std::make_shared<bool>(false);
-    CLI::App* time = app.add_subcommand("time", "Show the receiver's time beside the computer's");
-    addPort(time);
-    time->add_flag("--set", *set, "Set the computer's clock from the receiver");
-    time->callback([&status, port, set] { status = RunTime(*port, *set); });
-
-    auto what = std::make_shared<std::string>();
-    auto output = std::make_shared<std::string>();
-    CLI::App* download = app.add_subcommand("download", "Download from the receiver into a file");
-    addPort(download);
-    download->add_option("WHAT", *what, "waypoints, track or all")
-        ->required()
-        ->check(CLI::IsMember({"waypoints", "track", "all"}));
-    download->add_option("-o,--output", *output, "The .orvd file to write")->required();
-    download->callback(
-        [&status, port, what, output] { status = RunDownload(*port, *what, *output); });
-
-    auto input = std::make_shared<std::string>();
-    auto waypoints = std::make_shared<bool>(false);
-    auto track = std::make_shared<bool>(false);
-    CLI::App* upload = app.add_subcommand("upload", "Upload a file's records to the receiver");
-    addPort(upload);
-    upload->add_option("FILE", *input, "The .orvd file")->required();
-    upload->add_flag("--waypoints", *waypoints, "Only the waypoints");
-    upload->add_flag("--track", *track, "Only the track log");
-    upload->callback([&status, port, input, waypoints, track] {
-        status = RunUpload(*port, *input, *waypoints, *track);
-    });
-
-    CLI::App* off = app.add_subcommand("off", "Switch the receiver off");
-    addPort(off);
-    off->callback([&status, port] { status = RunPowerOff(*port); });
 }

@@ -1,3 +1,6 @@
+#include <memory>
+#include <string>
+
 #include <CLI/CLI.hpp>
 
 #include "cli/Commands.h"
@@ -28,6 +31,73 @@ void AddFileCommands(CLI::App& app, int& status)
     render->add_option("FILE", *map, "The map (.orvg) or GPS data (.orvd)")->required();
     render->add_option("OUT", *picture, "The picture (.png, .pdf or .svg)")->required();
     render->callback([&status, map, picture] { status = RunRender(*map, *picture); });
+}
+
+// check, time, download, upload, off: each sets `status` when it has run.
+void AddTransferCommands(CLI::App& app, int& status)
+{
+    auto port = std::make_shared<std::string>();
+    auto addPort = [port](CLI::App* command) {
+        command->add_option("--port", *port,
+                            "The receiver's port: COMn: or a device path (else the stored one)");
+    };
+
+    CLI::App* check = app.add_subcommand("check", "Identify the receiver");
+    addPort(check);
+    check->callback([&status, port] { status = RunCheck(*port); });
+
+    auto set = std::make_shared<bool>(false);
+    CLI::App* time = app.add_subcommand("time", "Show the receiver's time beside the computer's");
+    addPort(time);
+    time->add_flag("--set", *set, "Set the computer's clock from the receiver");
+    time->callback([&status, port, set] { status = RunTime(*port, *set); });
+
+    auto what = std::make_shared<std::string>();
+    auto output = std::make_shared<std::string>();
+    CLI::App* download = app.add_subcommand("download", "Download from the receiver into a file");
+    addPort(download);
+    download->add_option("WHAT", *what, "waypoints, track or all")
+        ->required()
+        ->check(CLI::IsMember({"waypoints", "track", "all"}));
+    download->add_option("-o,--output", *output, "The .orvd file to write")->required();
+    download->callback(
+        [&status, port, what, output] { status = RunDownload(*port, *what, *output); });
+
+    auto input = std::make_shared<std::string>();
+    auto waypoints = std::make_shared<bool>(false);
+    auto track = std::make_shared<bool>(false);
+    CLI::App* upload = app.add_subcommand("upload", "Upload a file's records to the receiver");
+    addPort(upload);
+    upload->add_option("FILE", *input, "The .orvd file")->required();
+    upload->add_flag("--waypoints", *waypoints, "Only the waypoints");
+    upload->add_flag("--track", *track, "Only the track log");
+    upload->callback([&status, port, input, waypoints, track] {
+        status = RunUpload(*port, *input, *waypoints, *track);
+    });
+
+    CLI::App* off = app.add_subcommand("off", "Switch the receiver off");
+    addPort(off);
+    off->callback([&status, port] { status = RunPowerOff(*port); });
+}
+
+// simulate: a receiver on a pseudo-terminal; sets `status` when it has run.
+void AddSimulateCommand(CLI::App& app, int& status)
+{
+    auto options = std::make_shared<SimulateOptions>();
+    CLI::App* simulate = app.add_subcommand(
+        "simulate",
+        "Act as a Garmin GPS 12 on a pseudo-terminal until SIGINT or SIGTERM; the device path "
+        "is the first line of output");
+    simulate->add_option("--data", options->data, "Waypoints and track log to offer (.orvd)");
+    simulate->add_option("--baud", options->baud, "Pace the line at this many baud")
+        ->check(CLI::PositiveNumber);
+    simulate->add_option("--link", options->link,
+                         "Make this path a symbolic link to the device while serving");
+    simulate->add_option("--save", options->save,
+                         "At the end, write the receiver's records (uploads included) (.orvd)");
+    simulate->add_flag("--week-rollover", options->weekRollover,
+                       "Report dates 1024 weeks early, as receivers past a GPS week rollover do");
+    simulate->callback([&status, options] { status = RunSimulate(*options); });
 }
 
 }  // namespace
