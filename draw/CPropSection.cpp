@@ -11,7 +11,7 @@ namespace {
 
 constexpr size_t kMaxNameBytes = 255;  // a dictionary name with its terminator
 
-[[noreturn]] void Fail(const std::string& detail)
+[[noreturn]] void FailSection(const std::string& detail)
 {
     throw ArchiveException(ArchiveException::BadFormat, "property section: " + detail);
 }
@@ -110,18 +110,18 @@ void CPropSection::AppendDictionary(std::vector<uint8_t>& out) const
 CPropSection CPropSection::Read(const Fmtid& fmtid, const uint8_t* bytes, size_t size)
 {
     if (size < 8) {
-        Fail("section header cut short");
+        FailSection("section header cut short");
     }
     CPropSection section(fmtid);
     section.size_ = PropU32At(bytes);
     section.count_ = PropU32At(bytes + 4);
     if (section.size_ < 8 || section.size_ > size) {
-        Fail("section size " + std::to_string(section.size_) + " does not fit in the " +
+        FailSection("section size " + std::to_string(section.size_) + " does not fit in the " +
              std::to_string(size) + " bytes after its start");
     }
     const uint32_t end = section.size_;
     if (section.count_ > (end - 8) / 8) {
-        Fail(std::to_string(section.count_) + " properties do not fit in a section of " +
+        FailSection(std::to_string(section.count_) + " properties do not fit in a section of " +
              std::to_string(end) + " bytes");
     }
     const uint32_t tableEnd = 8 + 8 * section.count_;
@@ -132,12 +132,12 @@ CPropSection CPropSection::Read(const Fmtid& fmtid, const uint8_t* bytes, size_t
         uint32_t id = PropU32At(bytes + 8 + 8 * i);
         uint32_t offset = PropU32At(bytes + 12 + 8 * i);
         if (offset < tableEnd || offset >= end) {
-            Fail("property " + std::to_string(id) + " at offset " + std::to_string(offset) +
+            FailSection("property " + std::to_string(id) + " at offset " + std::to_string(offset) +
                  " lies outside the values of its section (" + std::to_string(tableEnd) + " to " +
                  std::to_string(end) + ")");
         }
         if (!seen.insert(id).second) {
-            Fail("property " + std::to_string(id) + " appears twice");
+            FailSection("property " + std::to_string(id) + " appears twice");
         }
         if (id == 0) {
             section.ReadDictionary(bytes + offset, end - offset);
@@ -152,22 +152,22 @@ CPropSection CPropSection::Read(const Fmtid& fmtid, const uint8_t* bytes, size_t
 void CPropSection::ReadDictionary(const uint8_t* bytes, size_t size)
 {
     if (size < 4) {
-        Fail("dictionary cut short");
+        FailSection("dictionary cut short");
     }
     uint32_t entries = PropU32At(bytes);
     if (entries > (size - 4) / 8) {
-        Fail("dictionary of " + std::to_string(entries) + " entries does not fit in its section");
+        FailSection("dictionary of " + std::to_string(entries) + " entries does not fit in its section");
     }
     size_t pos = 4;
     for (uint32_t i = 0; i < entries; ++i) {
         if (size - pos < 8) {
-            Fail("dictionary entry " + std::to_string(i) + " cut short");
+            FailSection("dictionary entry " + std::to_string(i) + " cut short");
         }
         uint32_t id = PropU32At(bytes + pos);
         uint32_t length = PropU32At(bytes + pos + 4);
         pos += 8;
         if (length > size - pos) {
-            Fail("dictionary name of " + std::to_string(length) + " bytes does not fit");
+            FailSection("dictionary name of " + std::to_string(length) + " bytes does not fit");
         }
         const char* chars = reinterpret_cast<const char*>(bytes + pos);
         std::string name(chars, strnlen(chars, length));

@@ -11,7 +11,7 @@ namespace {
 constexpr size_t kHeaderSize = 28;
 constexpr size_t kSectionEntrySize = 20;
 
-[[noreturn]] void Fail(const std::string& detail)
+[[noreturn]] void FailPropertySet(const std::string& detail)
 {
     throw ArchiveException(ArchiveException::BadFormat, "property set: " + detail);
 }
@@ -68,7 +68,7 @@ void CPropSet::Read(const std::vector<uint8_t>& bytes)
     if (byteOrder != PROPSET_BYTE_ORDER) {
         char detail[64];
         std::snprintf(detail, sizeof detail, "byte order 0x%04X is not 0xFFFE", byteOrder);
-        Fail(detail);
+        FailPropertySet(detail);
     }
     CPropSet read;
     read.formatVersion_ = PropU16At(p + 2);
@@ -76,7 +76,7 @@ void CPropSet::Read(const std::vector<uint8_t>& bytes)
     std::copy(p + 8, p + 24, read.classId_.begin());
     uint32_t count = PropU32At(p + 24);
     if (count > (size - kHeaderSize) / kSectionEntrySize) {
-        Fail(std::to_string(count) + " sections do not fit in a stream of " + std::to_string(size) +
+        FailPropertySet(std::to_string(count) + " sections do not fit in a stream of " + std::to_string(size) +
              " bytes");
     }
     const size_t listEnd = kHeaderSize + kSectionEntrySize * count;
@@ -87,7 +87,7 @@ void CPropSet::Read(const std::vector<uint8_t>& bytes)
         std::copy(entry, entry + 16, fmtid.begin());
         uint32_t offset = PropU32At(entry + 16);
         if (offset < listEnd || offset >= size) {
-            Fail("section " + std::to_string(i) + " at offset " + std::to_string(offset) +
+            FailPropertySet("section " + std::to_string(i) + " at offset " + std::to_string(offset) +
                  " lies outside the stream's sections (" + std::to_string(listEnd) + " to " +
                  std::to_string(size) + ")");
         }
