@@ -23,7 +23,7 @@ constexpr size_t kMostPartialChanges = 2000;
 
 const QColor kTrackColour(200, 40, 40);
 const QColor kDotColour(120, 20, 20);
-const QColor kWaypointDotColour(30, 60, 160);
+const QColor kWaypointDotColour(110, 140, 210);
 
 QRect ToQRect(const PixelRect& r)
 {
@@ -433,8 +433,11 @@ void CPlotView::PaintPlot(QPainter& painter, const QRect& clip)
 {
     painter.fillRect(clip, Qt::white);
     const PixelRect area = ToPixelRect(clip);
+    // Waypoints covered by others are dots under the track, so that the track shows through
+    // a crowd of them; symbols and names go on top.
+    PaintWaypoints(painter, area, false);
     PaintTrack(painter, area);
-    PaintWaypoints(painter, area);
+    PaintWaypoints(painter, area, true);
     PaintOverlays(painter);
 }
 
@@ -503,7 +506,7 @@ void CPlotView::PaintTrack(QPainter& painter, const PixelRect& clip)
     }
 }
 
-void CPlotView::PaintWaypoints(QPainter& painter, const PixelRect& clip)
+void CPlotView::PaintWaypoints(QPainter& painter, const PixelRect& clip, bool symbols)
 {
     const bool moving = gesture_ == Gesture::Move && dragging_;
     const QPointF offset = moving ? lastPosition_ - pressPosition_ : QPointF();
@@ -531,8 +534,12 @@ void CPlotView::PaintWaypoints(QPainter& painter, const PixelRect& clip)
             continue;
         }
         const QPointF at(std::round(p.x), std::round(p.y));
-        if (mark == Mark::Dot && !selected) {
-            painter.fillRect(QRectF(at.x() - 1.5, at.y() - 1.5, 3, 3), kWaypointDotColour);
+        const bool dot = mark == Mark::Dot && !selected;
+        if (dot != !symbols) {
+            continue;
+        }
+        if (dot) {
+            painter.fillRect(QRectF(at.x() - 1, at.y() - 1, 2, 2), kWaypointDotColour);
             continue;
         }
         if (selected) {

@@ -93,7 +93,8 @@ private:
     PixelRect WaypointRepaintArea(int index, PixelPoint at) const;
     PixelRect TrackpointRepaintArea(int index) const;
     void PaintTrack(QPainter& painter, const PixelRect& clip);
-    void PaintWaypoints(QPainter& painter, const PixelRect& clip);
+    // The covered waypoints' dots, or (`symbols`) the symbols and names of the others.
+    void PaintWaypoints(QPainter& painter, const PixelRect& clip, bool symbols);
     void PaintOverlays(QPainter& painter);
     void RepaintArea(const PixelRect& area);
 
