@@ -232,16 +232,24 @@ void CPlotView::ApplyChange()
     if (trackDots_ != dotsBefore) {
         area = {0, 0, width(), height()};
     }
-    lastChangeArea_ = area;
+    lastChangeArea_ = OnWidget(area);
     RepaintArea(area);
     SelectionChanged();
 }
 
 void CPlotView::RepaintArea(const PixelRect& area)
 {
-    if (!area.Empty()) {
-        update(ToQRect(area).intersected(rect()));
+    const PixelRect shown = OnWidget(area);
+    if (!shown.Empty()) {
+        update(ToQRect(shown));
     }
+}
+
+PixelRect CPlotView::OnWidget(const PixelRect& area) const
+{
+    // Areas of far-away points reach a billion pixels; the widget is what counts.
+    return {std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, width()),
+            std::min(area.bottom, height())};
 }
 
 PixelRect CPlotView::WaypointRepaintArea(int, PixelPoint at) const

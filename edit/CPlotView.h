@@ -49,7 +49,8 @@ public:
     PixelPoint WaypointPixel(int index) const;
     PixelPoint TrackpointPixel(int index) const;
 
-    // The area the last document change asked to repaint (empty after a full repaint).
+    // The area of the widget the last document change repainted (empty after a full
+    // repaint, or when nothing that changed shows).
     const PixelRect& LastChangeArea() const { return lastChangeArea_; }
 
     // Paints the plot, as the widget shows it, into `painter` over `clip` (widget pixels).
@@ -97,6 +98,7 @@ private:
     void PaintWaypoints(QPainter& painter, const PixelRect& clip, bool symbols);
     void PaintOverlays(QPainter& painter);
     void RepaintArea(const PixelRect& area);
+    PixelRect OnWidget(const PixelRect& area) const;
 
     CDataView* list_;
     PlotProjection projection_;
