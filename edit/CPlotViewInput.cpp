@@ -156,15 +156,27 @@ void CPlotView::ClickAt(QPointF position, Qt::KeyboardModifiers modifiers)
 void CPlotView::SelectInBand(const QRect& band, Qt::KeyboardModifiers modifiers)
 {
     const ListMode mode = list_->Mode();
-    const std::vector<PlotPoint>& points = mode == LIST_TRACKPOINTS ? trackpointPoints_ : waypointPoints_;
+    const std::vector<PlotPoint>& points =
+        mode == LIST_TRACKPOINTS ? trackpointPoints_ : waypointPoints_;
+    // Flags per record: a band over thousands of points joins a selection of thousands.
+    std::vector<char> chosen(points.size(), 0);
     std::vector<int> selection;
     if (modifiers & (Qt::ControlModifier | Qt::ShiftModifier)) {
         list_->GetSelectedIndices(selection, mode);
     }
+    for (int i : selection) {
+        if (i >= 0 && static_cast<size_t>(i) < chosen.size()) {
+            chosen[static_cast<size_t>(i)] = 1;
+        }
+    }
     for (int i : PointsInside(points, viewport_,
-                               {band.left(), band.top(), band.right() + 1, band.bottom() + 1})) {
-        if (std::find(selection.begin(), selection.end(), i) == selection.end()) {
-            selection.push_back(i);
+                              {band.left(), band.top(), band.right() + 1, band.bottom() + 1})) {
+        chosen[static_cast<size_t>(i)] = 1;
+    }
+    selection.clear();
+    for (size_t i = 0; i < chosen.size(); ++i) {
+        if (chosen[i]) {
+            selection.push_back(static_cast<int>(i));
         }
     }
     list_->SelectRecords(mode, selection);
