@@ -3,6 +3,7 @@
 #include <QSplitter>
 #include <algorithm>
 
+#include "app/CommandTables.h"
 #include "draw/CDrawDoc.h"
 #include "edit/CDataView.h"
 #include "edit/CPlotView.h"
@@ -12,7 +13,6 @@
 #include "framework/Settings.h"
 #include "gps/CDataDoc.h"
 #include "res/CommandIds.h"
-#include "app/CommandTables.h"
 
 namespace {
 

@@ -35,8 +35,10 @@ void FillDocument(CDataDoc& doc)
         WaypointRecord& w = waypoints[i];
         w = {};
         SetFieldText(w.ident, WAYPOINT_IDENT_SIZE, "W" + std::to_string(i));
-        w.latitude = DegreesToSemicircles(47.07 + 0.16 * static_cast<double>((i * 7919) % 32768) / 32768);
-        w.longitude = DegreesToSemicircles(8.4 + 0.2 * static_cast<double>((i * 104729) % 32768) / 32768);
+        w.latitude =
+            DegreesToSemicircles(47.07 + 0.16 * static_cast<double>((i * 7919) % 32768) / 32768);
+        w.longitude =
+            DegreesToSemicircles(8.4 + 0.2 * static_cast<double>((i * 104729) % 32768) / 32768);
         w.symbol = static_cast<int16_t>(i % SYMBOL_COUNT);
     }
     doc.ReplaceTrackpoints(std::move(track));

@@ -16,8 +16,8 @@
 namespace {
 
 constexpr int kFitMargin = 30;
-constexpr double kDotSpacing = 8;   // track points this far apart on average show as dots
-constexpr int kCell = 12;  // waypoint symbols closer than this across cover each other
+constexpr double kDotSpacing = 8;  // track points this far apart on average show as dots
+constexpr int kCell = 12;          // waypoint symbols closer than this across cover each other
 // Beyond this many changed records a change repaints the whole plot.
 constexpr size_t kMostPartialChanges = 2000;
 
@@ -160,11 +160,10 @@ void CPlotView::Rebuild()
     // Small changes keep the projection, so that nothing moves but what changed; points of
     // another region get their own projection and are shown whole.
     const PlotProjection fresh = PlotProjection::For(waypoints_, trackpoints_);
-    const bool elsewhere =
-        !hadPoints ||
-        std::fabs(SemicirclesToDegrees(fresh.CentralLongitude()) -
-                  SemicirclesToDegrees(previous.CentralLongitude())) > 1 ||
-        std::fabs(fresh.EastWestScale() - previous.EastWestScale()) > 0.01;
+    const bool elsewhere = !hadPoints ||
+                           std::fabs(SemicirclesToDegrees(fresh.CentralLongitude()) -
+                                     SemicirclesToDegrees(previous.CentralLongitude())) > 1 ||
+                           std::fabs(fresh.EastWestScale() - previous.EastWestScale()) > 0.01;
     if (elsewhere) {
         projection_ = fresh;
         fitted_ = false;
@@ -179,14 +178,14 @@ void CPlotView::Rebuild()
     }
     selectedWaypoints_.assign(waypoints_.size(), 0);
     selectedTrackpoints_.assign(trackpoints_.size(), 0);
-    if (!fitted_ && hasPoints) {
-        viewport_.Resize(width(), height());
-        FitAll();
-    }
     lastChangeArea_ = {};
-    LayOut();
+    if (!fitted_ && hasPoints) {
+        FitAll();  // lays the plot out anew
+    } else {
+        LayOut();
+        update();
+    }
     SelectionChanged();
-    update();
 }
 
 void CPlotView::ApplyChange()
@@ -198,7 +197,8 @@ void CPlotView::ApplyChange()
         return;
     }
     const std::vector<int> waypointsChanged = ChangedWaypoints(waypoints_, doc->Waypoints());
-    const std::vector<int> trackpointsChanged = ChangedTrackpoints(trackpoints_, doc->Trackpoints());
+    const std::vector<int> trackpointsChanged =
+        ChangedTrackpoints(trackpoints_, doc->Trackpoints());
     if (waypointsChanged.size() + trackpointsChanged.size() > kMostPartialChanges) {
         Rebuild();
         return;
@@ -206,10 +206,10 @@ void CPlotView::ApplyChange()
     PixelRect area;
     for (int i : waypointsChanged) {
         auto k = static_cast<size_t>(i);
-        area = area.United(WaypointRepaintArea(i, WaypointPixel(i)));
+        area = area.United(WaypointRepaintArea(i));
         waypoints_[k] = doc->Waypoints()[k];
         waypointPoints_[k] = projection_.Project(PositionOf(waypoints_[k]));
-        area = area.United(WaypointRepaintArea(i, WaypointPixel(i)));
+        area = area.United(WaypointRepaintArea(i));
     }
     for (int i : trackpointsChanged) {
         auto k = static_cast<size_t>(i);
@@ -225,7 +225,7 @@ void CPlotView::ApplyChange()
         LayOut();
         for (size_t i = 0; i < marks_.size(); ++i) {
             if (marks_[i] != before[i]) {
-                area = area.United(WaypointRepaintArea(static_cast<int>(i), WaypointPixel(static_cast<int>(i))));
+                area = area.United(WaypointRepaintArea(static_cast<int>(i)));
             }
         }
     }
@@ -252,9 +252,9 @@ PixelRect CPlotView::OnWidget(const PixelRect& area) const
             std::min(area.bottom, height())};
 }
 
-PixelRect CPlotView::WaypointRepaintArea(int, PixelPoint at) const
+PixelRect CPlotView::WaypointRepaintArea(int index) const
 {
-    return WaypointArea(at, markSize_);
+    return WaypointArea(WaypointPixel(index), markSize_);
 }
 
 PixelRect CPlotView::TrackpointRepaintArea(int index) const
@@ -288,7 +288,7 @@ void CPlotView::SelectionChanged()
     size_t changes = 0;
     for (size_t i = 0; i < waypoints.size(); ++i) {
         if (waypoints[i] != selectedWaypoints_[i] && ++changes <= kMostPartialChanges) {
-            area = area.United(WaypointRepaintArea(static_cast<int>(i), WaypointPixel(static_cast<int>(i))));
+            area = area.United(WaypointRepaintArea(static_cast<int>(i)));
         }
     }
     for (size_t i = 0; i < trackpoints.size(); ++i) {
@@ -427,8 +427,9 @@ void CPlotView::resizeEvent(QResizeEvent* event)
     viewport_.Resize(width(), height());
     if (!fitted_ && (!waypoints_.empty() || !trackpoints_.empty())) {
         FitAll();
+    } else {
+        LayOut();
     }
-    LayOut();
 }
 
 void CPlotView::paintEvent(QPaintEvent* event)
@@ -555,7 +556,8 @@ void CPlotView::PaintWaypoints(QPainter& painter, const PixelRect& clip, bool sy
                                     markSize_.symbol + 2),
                              highlight);
         }
-        painter.drawPixmap(QPointF(at.x() - half, at.y() - half), CachedSymbol(waypoints_[i].symbol));
+        painter.drawPixmap(QPointF(at.x() - half, at.y() - half),
+                           CachedSymbol(waypoints_[i].symbol));
         if (mark != Mark::Labelled && !selected) {
             continue;
         }

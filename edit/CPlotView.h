@@ -91,7 +91,7 @@ private:
     void SelectInBand(const QRect& band, Qt::KeyboardModifiers modifiers);
     void FinishMove(QPointF position);
     void ShowContextMenu(QPoint global);
-    PixelRect WaypointRepaintArea(int index, PixelPoint at) const;
+    PixelRect WaypointRepaintArea(int index) const;
     PixelRect TrackpointRepaintArea(int index) const;
     void PaintTrack(QPainter& painter, const PixelRect& clip);
     // The covered waypoints' dots, or (`symbols`) the symbols and names of the others.

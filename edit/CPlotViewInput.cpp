@@ -50,7 +50,8 @@ void CPlotView::mousePressEvent(QMouseEvent* event)
     }
     const PixelPoint p{event->position().x(), event->position().y()};
     const int hit = NearestPoint(waypointPoints_, viewport_, p, kPickRadius);
-    if (hit >= 0 && list_->Mode() == LIST_WAYPOINTS && selectedWaypoints_[static_cast<size_t>(hit)] &&
+    if (hit >= 0 && list_->Mode() == LIST_WAYPOINTS &&
+        selectedWaypoints_[static_cast<size_t>(hit)] &&
         !(event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))) {
         gesture_ = Gesture::Move;
         return;
@@ -99,13 +100,11 @@ void CPlotView::mouseReleaseEvent(QMouseEvent* event)
     const Gesture gesture = gesture_;
     gesture_ = Gesture::None;
     lastPosition_ = event->position();
-    if (band_) {
+    if (band_) {  // there only while a band is dragged
         const QRect band = band_->geometry();
         delete band_;
-        if (gesture == Gesture::Band && dragging_) {
-            SelectInBand(band, event->modifiers());
-            return;
-        }
+        SelectInBand(band, event->modifiers());
+        return;
     }
     if (gesture == Gesture::Pan && !dragging_ && event->button() == Qt::RightButton) {
         ShowContextMenu(event->globalPosition().toPoint());
@@ -118,17 +117,16 @@ void CPlotView::mouseReleaseEvent(QMouseEvent* event)
     if ((gesture == Gesture::Band || gesture == Gesture::Move) && !dragging_) {
         ClickAt(event->position(), event->modifiers());
     }
-    if (gesture == Gesture::Move) {
-        update();
-    }
 }
 
 void CPlotView::ClickAt(QPointF position, Qt::KeyboardModifiers modifiers)
 {
     const PixelPoint p{position.x(), position.y()};
     ListMode mode = list_->Mode();
-    const std::vector<PlotPoint>& own = mode == LIST_TRACKPOINTS ? trackpointPoints_ : waypointPoints_;
-    const std::vector<PlotPoint>& other = mode == LIST_TRACKPOINTS ? waypointPoints_ : trackpointPoints_;
+    const std::vector<PlotPoint>& own =
+        mode == LIST_TRACKPOINTS ? trackpointPoints_ : waypointPoints_;
+    const std::vector<PlotPoint>& other =
+        mode == LIST_TRACKPOINTS ? waypointPoints_ : trackpointPoints_;
     int hit = NearestPoint(own, viewport_, p, kPickRadius);
     if (hit < 0) {
         hit = NearestPoint(other, viewport_, p, kPickRadius);

@@ -91,8 +91,8 @@ PlotProjection PlotProjection::For(const std::vector<WaypointRecord>& waypoints,
 PlotPoint PlotProjection::Project(SemicirclePosition position) const
 {
     // The difference wraps around the circle: -2^31 ... 2^31 - 1 semicircles.
-    const auto east = static_cast<int32_t>(CircleAngle(position.longitude) -
-                                           CircleAngle(centralLongitude_));
+    const auto east =
+        static_cast<int32_t>(CircleAngle(position.longitude) - CircleAngle(centralLongitude_));
     return {east * (180 / kTwoPow31) * PLOT_METRES_PER_DEGREE * eastWestScale_,
             SemicirclesToDegrees(position.latitude) * PLOT_METRES_PER_DEGREE};
 }
@@ -129,8 +129,8 @@ bool PixelRect::Intersects(const PixelRect& other) const
 
 PlotViewport::PlotViewport(PlotPoint centre, double pixelsPerMetre, int width, int height)
     : centre_(centre),
-      pixelsPerMetre_(std::clamp(Finite(pixelsPerMetre, 0.01), kMinPixelsPerMetre,
-                                 kMaxPixelsPerMetre)),
+      pixelsPerMetre_(
+          std::clamp(Finite(pixelsPerMetre, 0.01), kMinPixelsPerMetre, kMaxPixelsPerMetre)),
       width_(std::max(width, 1)),
       height_(std::max(height, 1))
 {
@@ -245,8 +245,7 @@ PixelRect SegmentArea(PixelPoint a, PixelPoint b)
 namespace {
 
 template <typename Record>
-std::vector<int> ChangedRecords(const std::vector<Record>& before,
-                                const std::vector<Record>& after)
+std::vector<int> ChangedRecords(const std::vector<Record>& before, const std::vector<Record>& after)
 {
     std::vector<int> changed;
     const size_t count = std::min(before.size(), after.size());

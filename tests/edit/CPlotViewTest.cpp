@@ -173,22 +173,26 @@ TEST_F(PlotViewTest, AChangedPointRepaintsOnlyTheAreaThatShowsIt)
         std::function<void()> change;
     };
     const Case cases[] = {
-        {"a waypoint moved", [&] {
+        {"a waypoint moved",
+         [&] {
              WaypointRecord w = doc.Waypoints()[1];
              w.latitude += DegreesToSemicircles(0.004);
              doc.SetWaypoint(1, w);
          }},
-        {"a waypoint renamed", [&] {
+        {"a waypoint renamed",
+         [&] {
              WaypointRecord w = doc.Waypoints()[2];
              SetFieldText(w.ident, WAYPOINT_IDENT_SIZE, "NEU");
              doc.SetWaypoint(2, w);
          }},
-        {"a track point moved", [&] {
+        {"a track point moved",
+         [&] {
              std::vector<TrackpointRecord> track = doc.Trackpoints();
              track[1].latitude += DegreesToSemicircles(0.005);
              doc.ReplaceTrackpoints(track);
          }},
-        {"a track split in two", [&] {
+        {"a track split in two",
+         [&] {
              std::vector<TrackpointRecord> track = doc.Trackpoints();
              track[4].newTrack = 1;
              doc.ReplaceTrackpoints(track);

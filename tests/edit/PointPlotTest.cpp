@@ -44,7 +44,9 @@ TEST(PointPlot, ProjectionKeepsNeighboursTogetherAndFiniteEverywhere)
         {"both sides of the 180th meridian", {Track(-17, 179.9), Track(-17, -179.9)}, 22},
         {"the meridian itself", {Track(0, -180), Track(0, 179.99999)}, 1},
         {"at the north pole", {Track(90, 0), Track(89.9, 120), Track(89.9, -120)}, 8000},
-        {"latitudes a damaged file holds", {{INT32_MAX, INT32_MIN, 0, 0}, {INT32_MIN, 0, 0, 0}}, 40100},
+        {"latitudes a damaged file holds",
+         {{INT32_MAX, INT32_MIN, 0, 0}, {INT32_MIN, 0, 0, 0}},
+         40100},
         {"all round the equator", {Track(0, -170), Track(0, -50), Track(0, 70)}, 40100},
     };
     for (const Case& c : cases) {
@@ -150,12 +152,9 @@ TEST(PointPlot, ScaleBarIsARoundLengthThatFits)
         int pixels;
     };
     const Case cases[] = {
-        {0.1, 120, "1 km", 100},     // 1200 m would fit: 1000 is the round length below
-        {0.1, 60, "500 m", 50},
-        {0.01, 250, "20 km", 200},
-        {100, 100, "1 m", 100},
-        {200, 90, "0.2 m", 40},
-        {1e-7, 100, "1000000 km", 100},
+        {0.1, 120, "1 km", 100},  // 1200 m would fit: 1000 is the round length below
+        {0.1, 60, "500 m", 50},  {0.01, 250, "20 km", 200},      {100, 100, "1 m", 100},
+        {200, 90, "0.2 m", 40},  {1e-7, 100, "1000000 km", 100},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
