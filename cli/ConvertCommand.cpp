@@ -1,3 +1,5 @@
+#include <iostream>
+
 #include "cli/Commands.h"
 #include "framework/ArchiveException.h"
 #include "gps/CDataDoc.h"
@@ -5,7 +7,8 @@
 
 namespace {
 
-// Loads a GPS data document from ".orvd" or ".gpx"; throws ArchiveException or GpxError.
+// Loads a GPS data document from ".orvd" or ".gpx", saying which points of a GPX file had no
+// valid position; throws ArchiveException or GpxError.
 void LoadGpsData(const std::string& path, const std::string& ending, CDataDoc& doc)
 {
     if (ending == ".orvd") {
@@ -13,6 +16,9 @@ void LoadGpsData(const std::string& path, const std::string& ending, CDataDoc& d
         return;
     }
     GpxData data = ReadGpxFile(path);
+    if (data.skipped > 0) {
+        std::cerr << "orvi: " << path << ": " << SkippedPointsText(data.skipped) << "\n";
+    }
     doc.ReplaceWaypoints(std::move(data.waypoints));
     doc.ReplaceTrackpoints(std::move(data.trackpoints));
 }
@@ -46,8 +52,8 @@ int RunConvert(const std::string& input, const std::string& output)
     try {
         if (to == ".orvd") {
             doc.OnSaveDocument(output);
-        } else {
-            WriteGpxFile(output, doc.Waypoints(), doc.Trackpoints());
+        } else if (int adjusted = WriteGpxFile(output, doc.Waypoints(), doc.Trackpoints())) {
+            std::cerr << "orvi: " << output << ": " << AdjustedPointsText(adjusted) << "\n";
         }
     } catch (const ArchiveException& e) {
         return Fail(output, std::string(e.UserMessage(true)) + " (" + e.what() + ")");

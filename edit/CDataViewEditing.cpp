@@ -117,6 +117,10 @@ bool CDataView::ImportGpxFile(const QString& path)
                                    " Trackpoints haben keinen Platz mehr: ein GPS-Datendokument "
                                    "hält höchstens 32767 Trackpoints.");
     }
+    if (data.skipped > 0) {
+        Prompts::Current().Message(path.toStdString() + ":\n" + SkippedPointsText(data.skipped) +
+                                   ".");
+    }
     doc->UpdateAllViews(nullptr);
     return waypointsFit && trackFits;
 }
@@ -143,11 +147,15 @@ bool CDataView::ExportGpxFile(const QString& path)
     if (!doc) {
         return false;
     }
+    int adjusted = 0;
     try {
-        WriteGpxFile(path.toStdString(), doc->Waypoints(), doc->Trackpoints());
+        adjusted = WriteGpxFile(path.toStdString(), doc->Waypoints(), doc->Trackpoints());
     } catch (const ArchiveException& e) {
         Prompts::Current().Message(path.toStdString() + ":\n" + e.UserMessage(true));
         return false;
+    }
+    if (adjusted > 0) {
+        Prompts::Current().Message(path.toStdString() + ":\n" + AdjustedPointsText(adjusted));
     }
     return true;
 }

@@ -1,9 +1,12 @@
 #include "gps/Gpx.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <sstream>
+#include <utility>
 
 #include <pugixml.hpp>
 
@@ -105,36 +108,43 @@ std::string IdentOfName(const std::string& utf8)
     return NormalizeWaypointIdent(name.substr(first));
 }
 
-double Coordinate(const pugi::xml_node& point, const char* attribute, double limit)
+// The point's position in semicircles, or nothing when an attribute is missing, is not a
+// number or lies beyond the range of GPX.
+std::optional<std::pair<int32_t, int32_t>> Position(const pugi::xml_node& point)
 {
-    std::string_view text = Trim(point.attribute(attribute).as_string());
-    double value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-        !std::isfinite(value) || std::fabs(value) > limit) {
-        std::ostringstream message;
-        message << "At byte " << point.offset_debug() << ": the point has no valid \"" << attribute
-                << "\" (" << (text.empty() ? "missing" : std::string(text)) << ").";
-        throw GpxError(message.str());
+    auto coordinate = [&](const char* attribute, double limit) -> std::optional<int32_t> {
+        std::string_view text = Trim(point.attribute(attribute).as_string());
+        double value = 0;
+        auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+            !std::isfinite(value) || std::fabs(value) > limit) {
+            return std::nullopt;
+        }
+        return DegreesToSemicirclesRounded(value);
+    };
+    std::optional<int32_t> latitude = coordinate("lat", 90);
+    std::optional<int32_t> longitude = coordinate("lon", 180);
+    if (!latitude || !longitude) {
+        return std::nullopt;
     }
-    return value;
+    return std::pair{*latitude, *longitude};
 }
 
 void CheckCount(size_t count, const char* kind)
 {
     if (count > static_cast<size_t>(MAX_DOC_RECORDS)) {
-        throw GpxError("The file holds more than " + std::to_string(MAX_DOC_RECORDS) + " " + kind +
-                       "; a GPS data document holds at most " + std::to_string(MAX_DOC_RECORDS) +
+        throw GpxError("Die Datei hält mehr als " + std::to_string(MAX_DOC_RECORDS) + " " + kind +
+                       "; ein GPS-Datendokument hält höchstens " + std::to_string(MAX_DOC_RECORDS) +
                        ".");
     }
 }
 
-WaypointRecord WaypointFromGpx(const pugi::xml_node& point)
+WaypointRecord WaypointFromGpx(const pugi::xml_node& point, std::pair<int32_t, int32_t> position)
 {
     WaypointRecord w;
     std::memset(&w, 0, sizeof w);
-    w.latitude = DegreesToSemicirclesRounded(Coordinate(point, "lat", 90));
-    w.longitude = DegreesToSemicirclesRounded(Coordinate(point, "lon", 180));
+    w.latitude = position.first;
+    w.longitude = position.second;
     std::string ident = IdentOfName(ChildText(point, "name"));
     std::memcpy(w.ident, ident.data(), sizeof w.ident);
     std::string comment = ChildText(point, "cmt");
@@ -147,11 +157,12 @@ WaypointRecord WaypointFromGpx(const pugi::xml_node& point)
     return w;
 }
 
-TrackpointRecord TrackpointFromGpx(const pugi::xml_node& point, bool newTrack)
+TrackpointRecord TrackpointFromGpx(const pugi::xml_node& point,
+                                   std::pair<int32_t, int32_t> position, bool newTrack)
 {
     TrackpointRecord t;
-    t.latitude = DegreesToSemicirclesRounded(Coordinate(point, "lat", 90));
-    t.longitude = DegreesToSemicirclesRounded(Coordinate(point, "lon", 180));
+    t.latitude = position.first;
+    t.longitude = position.second;
     t.time = TRACK_TIME_NONE;
     if (auto moment = ParseIso8601(ChildText(point, "time"))) {
         t.time = UnixToTrackTime(*moment).value_or(TRACK_TIME_NONE);
@@ -167,10 +178,20 @@ std::string FormatDegrees(double degrees)
     return std::string(text, result.ptr);
 }
 
-void AppendPosition(pugi::xml_node& point, int32_t latitude, int32_t longitude)
+// Semicircles reach 180 degrees of latitude, GPX 90: beyond that, the pole is written.
+// Returns whether the latitude was changed so.
+bool AppendPosition(pugi::xml_node& point, int32_t latitude, int32_t longitude)
 {
-    point.append_attribute("lat") = FormatDegrees(SemicirclesToDegrees(latitude)).c_str();
+    constexpr int32_t kPole = 1 << 30;
+    const int32_t written = std::clamp(latitude, -kPole, kPole);
+    point.append_attribute("lat") = FormatDegrees(SemicirclesToDegrees(written)).c_str();
     point.append_attribute("lon") = FormatDegrees(SemicirclesToDegrees(longitude)).c_str();
+    return written != latitude;
+}
+
+std::string CountedText(int count, const char* one, const char* many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 void AppendText(pugi::xml_node& parent, const char* name, std::string_view cp1252)
@@ -209,28 +230,32 @@ GpxData ParseGpx(std::string_view xml)
     pugi::xml_document document;
     pugi::xml_parse_result parsed = document.load_buffer(xml.data(), xml.size());
     if (!parsed) {
-        std::ostringstream message;
-        message << "The file is not readable XML (" << parsed.description() << " at byte "
-                << parsed.offset << ").";
-        throw GpxError(message.str());
+        throw GpxError("Die Datei ist kein lesbares XML (Fehler bei Byte " +
+                       std::to_string(parsed.offset) + ").");
     }
     pugi::xml_node root = document.document_element();
     if (LocalName(root) != "gpx") {
-        throw GpxError("The file is not a GPX file: its root element is \"" +
+        throw GpxError("Die Datei ist keine GPX-Datei: ihr äußerstes Element ist \"" +
                        std::string(root.name()) + "\".");
     }
 
     GpxData data;
+    auto addWaypoint = [&data](const pugi::xml_node& point) {
+        if (auto position = Position(point)) {
+            data.waypoints.push_back(WaypointFromGpx(point, *position));
+            CheckCount(data.waypoints.size(), "Waypoints");
+        } else {
+            ++data.skipped;
+        }
+    };
     for (pugi::xml_node node : root.children()) {
         std::string_view name = LocalName(node);
         if (name == "wpt") {
-            data.waypoints.push_back(WaypointFromGpx(node));
-            CheckCount(data.waypoints.size(), "waypoints");
+            addWaypoint(node);
         } else if (name == "rte") {
             for (pugi::xml_node point : node.children()) {
                 if (LocalName(point) == "rtept") {
-                    data.waypoints.push_back(WaypointFromGpx(point));
-                    CheckCount(data.waypoints.size(), "waypoints");
+                    addWaypoint(point);
                 }
             }
         } else if (name == "trk") {
@@ -240,10 +265,15 @@ GpxData ParseGpx(std::string_view xml)
                 }
                 bool first = true;
                 for (pugi::xml_node point : segment.children()) {
-                    if (LocalName(point) == "trkpt") {
-                        data.trackpoints.push_back(TrackpointFromGpx(point, first));
-                        CheckCount(data.trackpoints.size(), "trackpoints");
+                    if (LocalName(point) != "trkpt") {
+                        continue;
+                    }
+                    if (auto position = Position(point)) {
+                        data.trackpoints.push_back(TrackpointFromGpx(point, *position, first));
+                        CheckCount(data.trackpoints.size(), "Trackpoints");
                         first = false;
+                    } else {
+                        ++data.skipped;
                     }
                 }
             }
@@ -260,9 +290,21 @@ GpxData ReadGpxFile(const std::string& path)
     return ParseGpx(bytes);
 }
 
-std::string FormatGpx(const std::vector<WaypointRecord>& waypoints,
-                      const std::vector<TrackpointRecord>& trackpoints)
+std::string SkippedPointsText(int count)
 {
+    return CountedText(count, "Punkt", "Punkte") + " ohne gültige Position übersprungen";
+}
+
+std::string AdjustedPointsText(int count)
+{
+    return "Bei " + CountedText(count, "Punkt", "Punkten") +
+           " lag die Breite jenseits von ±90°; sie wurde als ±90° geschrieben.";
+}
+
+std::string FormatGpx(const std::vector<WaypointRecord>& waypoints,
+                      const std::vector<TrackpointRecord>& trackpoints, int* adjusted)
+{
+    int outside = 0;
     pugi::xml_document document;
     pugi::xml_node declaration = document.append_child(pugi::node_declaration);
     declaration.append_attribute("version") = "1.0";
@@ -274,7 +316,7 @@ std::string FormatGpx(const std::vector<WaypointRecord>& waypoints,
 
     for (const WaypointRecord& w : waypoints) {
         pugi::xml_node point = gpx.append_child("wpt");
-        AppendPosition(point, w.latitude, w.longitude);
+        outside += AppendPosition(point, w.latitude, w.longitude) ? 1 : 0;
         AppendText(point, "name", WithoutTrailingBlanks(WaypointIdent(w)));
         std::string_view comment = WithoutTrailingBlanks(WaypointComment(w));
         if (!comment.empty()) {
@@ -292,7 +334,7 @@ std::string FormatGpx(const std::vector<WaypointRecord>& waypoints,
                 segment = track.append_child("trkseg");
             }
             pugi::xml_node point = segment.append_child("trkpt");
-            AppendPosition(point, t.latitude, t.longitude);
+            outside += AppendPosition(point, t.latitude, t.longitude) ? 1 : 0;
             if (t.time != TRACK_TIME_NONE) {
                 point.append_child("time").text() =
                     FormatIso8601Utc(TrackTimeToUnix(t.time)).c_str();
@@ -314,14 +356,19 @@ std::string FormatGpx(const std::vector<WaypointRecord>& waypoints,
             text += c;
         }
     }
+    if (adjusted) {
+        *adjusted = outside;
+    }
     return text;
 }
 
-void WriteGpxFile(const std::string& path, const std::vector<WaypointRecord>& waypoints,
-                  const std::vector<TrackpointRecord>& trackpoints)
+int WriteGpxFile(const std::string& path, const std::vector<WaypointRecord>& waypoints,
+                 const std::vector<TrackpointRecord>& trackpoints)
 {
-    std::string text = FormatGpx(waypoints, trackpoints);
+    int adjusted = 0;
+    std::string text = FormatGpx(waypoints, trackpoints, &adjusted);
     AtomicFileOutputStream file(path);
     file.Write(text.data(), text.size());
     file.Commit();
+    return adjusted;
 }

@@ -7,6 +7,7 @@
 #include "edit/PointClipboard.h"
 #include "framework/CommandTarget.h"
 #include "gps/CDataDoc.h"
+#include "gps/Geodesy.h"
 #include "gps/Gpx.h"
 #include "res/CommandIds.h"
 #include "tests/RecordingPrompts.h"
@@ -131,9 +132,14 @@ TEST_F(ViewEditing, GpxImportAddsToTheEndAndExportWritesEverything)
     TempDir dir;
     CDataDoc doc;
     Fill(doc, 0, 2);
+    WaypointRecord north = doc.Waypoints()[1];
+    north.latitude = DegreesToSemicircles(95);  // as the waypoint dialog once stored it
+    doc.SetWaypoint(1, north);
     auto view = OpenView(doc);
     QString out = QString::fromStdString(dir.File("out.gpx"));
     ASSERT_TRUE(view->ExportGpxFile(out));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_NE(prompts.messages[0].find("Bei 1 Punkt lag die Breite"), std::string::npos);
     GpxData written = ReadGpxFile(out.toStdString());
     EXPECT_EQ(written.waypoints.size(), 2u);
     EXPECT_EQ(written.trackpoints.size(), 2u);
@@ -159,8 +165,17 @@ TEST_F(ViewEditing, GpxImportAddsToTheEndAndExportWritesEverything)
 
     WriteBytes(dir.File("bad.gpx"), {'<', 'x'});
     EXPECT_FALSE(view->ImportGpxFile(QString::fromStdString(dir.File("bad.gpx"))));
-    EXPECT_NE(prompts.messages.back().find("not readable XML"), std::string::npos);
+    EXPECT_NE(prompts.messages.back().find("kein lesbares XML"), std::string::npos);
     EXPECT_EQ(doc.waypointCount(), 2);
+
+    const std::string partly =
+        "<gpx><wpt lat='95' lon='1'/><wpt lat='1' lon='2'/>"
+        "<wpt lat='1' lon='-200'/></gpx>";
+    WriteBytes(dir.File("partly.gpx"), std::vector<uint8_t>(partly.begin(), partly.end()));
+    EXPECT_TRUE(view->ImportGpxFile(QString::fromStdString(dir.File("partly.gpx"))));
+    EXPECT_EQ(doc.waypointCount(), 3);
+    EXPECT_NE(prompts.messages.back().find("2 Punkte ohne gültige Position übersprungen"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -173,21 +173,16 @@ TEST(Gpx, NumbersAreReadAndWrittenTheSameUnderTheGermanLocale)
     EXPECT_EQ(data.waypoints[0].latitude, DegreesToSemicirclesRounded(52.25));
 }
 
-TEST(Gpx, DamagedFilesAreRefusedWithAMessage)
+TEST(Gpx, OnlyAFileThatIsNotGpxIsRefused)
 {
     struct Case {
         const char* legend;
         std::string xml;
         const char* says;
     } cases[] = {
-        {"not XML", "<gpx><wpt", "not readable XML"},
-        {"another root", "<kml/>", "not a GPX file"},
-        {"missing latitude", Gpx("<wpt lon='1'/>"), "\"lat\""},
-        {"latitude out of range", Gpx("<wpt lat='91' lon='1'/>"), "\"lat\""},
-        {"longitude not a number", Gpx("<trk><trkseg><trkpt lat='1' lon='east'/></trkseg></trk>"),
-         "\"lon\""},
-        {"not finite", Gpx("<wpt lat='nan' lon='1'/>"), "\"lat\""},
-        {"empty", "", "not readable XML"},
+        {"not XML", "<gpx><wpt", "kein lesbares XML"},
+        {"another root", "<kml/>", "keine GPX-Datei"},
+        {"empty", "", "kein lesbares XML"},
     };
     for (const Case& c : cases) {
         try {
@@ -198,6 +193,46 @@ TEST(Gpx, DamagedFilesAreRefusedWithAMessage)
                 << c.legend << ": " << e.what();
         }
     }
+}
+
+TEST(Gpx, PointsWithoutAValidPositionAreLeftOutAndCounted)
+{
+    GpxData data = ParseGpx(Gpx(R"(
+        <wpt lon='1'/>
+        <wpt lat='91' lon='1'/>
+        <wpt lat='nan' lon='1'/>
+        <wpt lat='-90' lon='-180'><name>POL</name></wpt>
+        <rte><rtept lat='1' lon='180.5'/></rte>
+        <trk><trkseg>
+          <trkpt lat='1' lon='east'/>
+          <trkpt lat='1' lon='2'/>
+          <trkpt lat='1' lon='3'/>
+        </trkseg></trk>)"));
+    EXPECT_EQ(data.skipped, 5);
+    ASSERT_EQ(data.waypoints.size(), 1u);
+    EXPECT_EQ(WaypointIdent(data.waypoints[0]), "POL   ");
+    ASSERT_EQ(data.trackpoints.size(), 2u);
+    EXPECT_EQ(data.trackpoints[0].newTrack, 1) << "the first valid point starts the track";
+    EXPECT_EQ(data.trackpoints[1].newTrack, 0);
+    EXPECT_EQ(SkippedPointsText(2), "2 Punkte ohne gültige Position übersprungen");
+    EXPECT_EQ(SkippedPointsText(1), "1 Punkt ohne gültige Position übersprungen");
+}
+
+TEST(Gpx, ALatitudeBeyondThePoleIsWrittenAsThePoleAndCounted)
+{
+    WaypointRecord north = TestWaypoint(1);
+    north.latitude = DegreesToSemicircles(95);
+    TrackpointRecord south = TestTrackpoint(0);
+    south.latitude = DegreesToSemicircles(-120);
+    int adjusted = 0;
+    GpxData back = ParseGpx(FormatGpx({north, TestWaypoint(2)}, {south}, &adjusted));
+    EXPECT_EQ(adjusted, 2);
+    EXPECT_EQ(back.skipped, 0);
+    ASSERT_EQ(back.waypoints.size(), 2u);
+    EXPECT_EQ(back.waypoints[0].latitude, 1 << 30);
+    EXPECT_EQ(back.waypoints[0].longitude, north.longitude);
+    EXPECT_EQ(back.waypoints[1].latitude, TestWaypoint(2).latitude);
+    EXPECT_EQ(back.trackpoints.at(0).latitude, -(1 << 30));
 }
 
 TEST(Gpx, MoreRecordsThanADocumentHoldsAreRefused)
