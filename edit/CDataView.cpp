@@ -55,6 +55,12 @@ CDataView::CDataView(QWidget* parent) : QTableView(parent), model_(new PointList
     header->setSortIndicatorShown(false);
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int column) { SortByColumn(column); });
+    // The list shows the new name already; the plot and the other windows learn of it.
+    connect(model_, &PointListModel::recordRenamed, this, [this] {
+        if (CDataDoc* doc = GetDataDoc()) {
+            doc->UpdateAllViews(this);
+        }
+    });
 
     OnCommand(ID_VIEW_WAYPOINTS, [this] { ShowWaypoints(); });
     OnUpdateCommand(ID_VIEW_WAYPOINTS, [this](CommandUI& ui) {
@@ -128,6 +134,14 @@ void CDataView::Show(ListMode mode)
     }
     model_->SetDocument(GetDataDoc());
     model_->Rebuild(mode);
+    // A list that shows its sort arrow stays in that order.
+    QHeaderView* header = horizontalHeader();
+    if (header->isSortIndicatorShown()) {
+        const ListSortState& state = SharedListSortState();
+        header->setSortIndicator(state.column,
+                                 state.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+        model_->Sort(state.column, state.descending);
+    }
     if (!selected.empty() && model_->rowCount() == rowsBefore) {
         SelectRecords(mode, selected);
     }

@@ -40,7 +40,8 @@ public:
     // Rebuilds the list the view shows; a view that shows nothing yet shows the waypoints.
     void OnUpdate(View* sender, long hint, void* object) override;
 
-    // Rebuild the list in waypoint or trackpoint mode, in record order. A switch of mode
+    // Rebuild the list in waypoint or trackpoint mode, in record order, or in the shared sort
+    // order when the list shows its sort arrow (a rebuild in the same mode). A switch of mode
     // starts the column widths from the captions; a rebuild in the same mode starts from
     // the current widths. Either way columns grow to fit every cell. A rebuild in the same
     // mode with as many records as before keeps the selected records selected.

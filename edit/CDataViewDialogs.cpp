@@ -56,8 +56,10 @@ void CDataView::EditWaypoint(int row)
         CDataDoc::UndoStep step(*doc, "Waypoint ändern");
         doc->SetWaypoint(index, dialog.Record());
     }
-    // Cells are formatted from the document when painted; the column widths stay.
+    // Cells are formatted from the document when painted, so the list keeps its rows and
+    // column widths; the plot and the other windows show the record anew.
     viewport()->update();
+    doc->UpdateAllViews(this);
 }
 
 void CDataView::MoveWaypoints()

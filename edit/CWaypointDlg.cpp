@@ -188,6 +188,20 @@ void CWaypointDlg::accept()
     if (!ReadControls()) {
         return;
     }
+    switch (CheckWaypointValues(values_, record_)) {
+    case WaypointValueFault::Name:
+        RefuseInput(name_,
+                    "Der Name braucht einen Buchstaben, eine Ziffer oder einen Bindestrich.");
+        return;
+    case WaypointValueFault::Longitude:
+        RefuseInput(longitude_, "Die Länge muss zwischen -180 und 180 Grad liegen.");
+        return;
+    case WaypointValueFault::Latitude:
+        RefuseInput(latitude_, "Die Breite muss zwischen -90 und 90 Grad liegen.");
+        return;
+    case WaypointValueFault::None:
+        break;
+    }
     values_.symbol = SelectedComboIndex(symbol_);
     values_.display = SelectedComboIndex(display_);
     StoreWaypointValues(values_, record_);

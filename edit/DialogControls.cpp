@@ -18,9 +18,7 @@ namespace {
 
 std::nullopt_t Refuse(QLineEdit* edit, const std::string& prompt)
 {
-    Prompts::Current().Message(prompt);
-    edit->setFocus(Qt::OtherFocusReason);
-    edit->selectAll();
+    RefuseInput(edit, prompt);
     return std::nullopt;
 }
 
@@ -33,6 +31,13 @@ void ShowText(QLineEdit* edit, const std::string& text)
 }
 
 }  // namespace
+
+void RefuseInput(QLineEdit* edit, const std::string& prompt)
+{
+    Prompts::Current().Message(prompt);
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+}
 
 void ShowDouble(QLineEdit* edit, double value)
 {

@@ -20,6 +20,9 @@ class QWidget;
 void ShowDouble(QLineEdit* edit, double value);
 void ShowInt(QLineEdit* edit, int value);
 
+// Reports `prompt` (UTF-8) and gives the edit the focus with its text selected.
+void RefuseInput(QLineEdit* edit, const std::string& prompt);
+
 std::optional<double> ReadDouble(QLineEdit* edit);
 // A number within [low, high].
 std::optional<double> ReadDouble(QLineEdit* edit, double low, double high);

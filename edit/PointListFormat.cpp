@@ -5,7 +5,6 @@
 #include "gps/CDataDoc.h"
 #include "gps/Geodesy.h"
 #include "gps/TrackTime.h"
-#include "gps/WaypointName.h"
 
 namespace {
 
@@ -152,9 +151,4 @@ std::string FormatTrackTime(const TrackpointRecord& t)
 {
     std::string text = FormatLocalTime(TrackTimeToUnix(t.time));
     return text.empty() ? std::string("Invalid DateTime.") : text;
-}
-
-std::string NormalizeWaypointName(std::string_view typed)
-{
-    return NormalizeWaypointIdent(typed);
 }

@@ -86,10 +86,6 @@ std::string PointListCellText(const CDataDoc& doc, ListMode mode, const std::vec
 // "Invalid DateTime." when the moment has no local time.
 std::string FormatTrackTime(const TrackpointRecord& t);
 
-// A typed waypoint name (Windows-1252) as the list stores it: the ident the receivers
-// accept, by the rule GPX import follows too (NormalizeWaypointIdent, gps/WaypointName.h).
-std::string NormalizeWaypointName(std::string_view typed);
-
 // A row's item data: the record index in the low 16 bits, the list position in the high 16.
 inline uint32_t RowItemData(int position, int record)
 {

@@ -1,11 +1,13 @@
 #include "edit/PointListModel.h"
 
 #include <numeric>
+#include <optional>
 
 #include "edit/PointListSort.h"
 #include "edit/SymbolImages.h"
 #include "framework/Cp1252.h"
 #include "gps/CDataDoc.h"
+#include "gps/WaypointName.h"
 
 PointListModel::PointListModel(QObject* parent) : QAbstractTableModel(parent)
 {
@@ -159,11 +161,16 @@ bool PointListModel::setData(const QModelIndex& index, const QVariant& value, in
     if (doc_->GetWaypoint(record, w) != DOC_OK) {
         return false;
     }
-    std::string name = NormalizeWaypointName(Utf8ToCp1252(value.toString().toStdString()));
-    std::copy(name.begin(), name.end(), w.ident);
+    std::optional<std::string> name =
+        TypedWaypointIdent(Utf8ToCp1252(value.toString().toStdString()));
+    if (!name) {
+        return false;
+    }
+    std::copy(name->begin(), name->end(), w.ident);
     if (doc_->SetWaypoint(record, w) != DOC_OK) {
         return false;
     }
     emit dataChanged(index, index);
+    emit recordRenamed(record);
     return true;
 }

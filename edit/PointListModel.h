@@ -49,9 +49,15 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    // Renames the waypoint of a row of the name column (waypoint mode only): the text is cut
-    // or padded to 6 characters, upper case, and stored through SetWaypoint.
+    // Renames the waypoint of a row of the name column (waypoint mode only): the text becomes
+    // the receiver's ident (NormalizeWaypointName) and is stored through SetWaypoint. A name
+    // that leaves no character of an ident is refused and the old one kept, as a receiver
+    // refuses it.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+signals:
+    // A rename was stored: the document's other views show the record anew.
+    void recordRenamed(int record);
 
 private:
     CDataDoc* doc_ = nullptr;

@@ -1,9 +1,12 @@
 #include "edit/WaypointDialogValues.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include "framework/Cp1252.h"
+#include "gps/WaypointName.h"
 
 namespace {
 
@@ -21,6 +24,11 @@ std::string TrimmedText(std::string_view field)
     return Cp1252ToUtf8(field);
 }
 
+bool CoordinateChanged(double degrees, int32_t semicircles)
+{
+    return DegreesToSemicirclesRounded(degrees) != semicircles;
+}
+
 }  // namespace
 
 WaypointDialogValues WaypointValuesOf(const WaypointRecord& record)
@@ -35,16 +43,37 @@ WaypointDialogValues WaypointValuesOf(const WaypointRecord& record)
     return values;
 }
 
+WaypointValueFault CheckWaypointValues(const WaypointDialogValues& values,
+                                       const WaypointRecord& record)
+{
+    if (!TypedWaypointIdent(Utf8ToCp1252(values.name))) {
+        return WaypointValueFault::Name;
+    }
+    if (CoordinateChanged(values.longitude, record.longitude) &&
+        !(std::fabs(values.longitude) <= 180)) {
+        return WaypointValueFault::Longitude;
+    }
+    if (CoordinateChanged(values.latitude, record.latitude) &&
+        !(std::fabs(values.latitude) <= 90)) {
+        return WaypointValueFault::Latitude;
+    }
+    return WaypointValueFault::None;
+}
+
 void StoreWaypointValues(const WaypointDialogValues& values, WaypointRecord& record)
 {
-    SetFieldText(record.ident, sizeof record.ident, Utf8ToCp1252(values.name));
+    if (values.name != TrimmedText(WaypointIdent(record))) {
+        if (std::optional<std::string> ident = TypedWaypointIdent(Utf8ToCp1252(values.name))) {
+            std::copy(ident->begin(), ident->end(), record.ident);
+        }
+    }
     SetFieldText(record.comment, sizeof record.comment, Utf8ToCp1252(values.comment));
     // A coordinate left as the dialog showed it keeps its semicircles: converting the shown
     // degrees back with the truncating factor would move the point a little on every OK.
-    if (DegreesToSemicirclesRounded(values.longitude) != record.longitude) {
+    if (CoordinateChanged(values.longitude, record.longitude)) {
         record.longitude = DegreesToSemicircles(values.longitude);
     }
-    if (DegreesToSemicirclesRounded(values.latitude) != record.latitude) {
+    if (CoordinateChanged(values.latitude, record.latitude)) {
         record.latitude = DegreesToSemicircles(values.latitude);
     }
     record.symbol = static_cast<int16_t>(values.symbol);

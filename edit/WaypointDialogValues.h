@@ -21,10 +21,19 @@ struct WaypointDialogValues {
 // (-1 when the record's value is not in its list).
 WaypointDialogValues WaypointValuesOf(const WaypointRecord& record);
 
-// Writes the values into the record: name and comment cut to their fields and zero-padded,
-// a changed coordinate through DegreesToSemicircles (one that still reads as the record's
-// semicircles stays as it is), symbol and display as 16-bit and 8-bit values (-1 becomes
-// 0xFFFF and 0xFF). Characters without a Windows-1252 byte become '?'.
+// What OK refuses, the first in the dialog's order of fields: a name that leaves no character
+// of an ident (gps/WaypointName.h), a longitude outside -180 to 180 degrees, a latitude
+// outside -90 to 90. Coordinates are judged only when they changed: a record that holds one
+// beyond the range already keeps it.
+enum class WaypointValueFault { None, Name, Longitude, Latitude };
+WaypointValueFault CheckWaypointValues(const WaypointDialogValues& values,
+                                       const WaypointRecord& record);
+
+// Writes the values into the record: a changed name as the ident a receiver takes (the rule
+// of renaming in the list: upper case, blank-padded), an unchanged one as it was; the
+// comment cut to its field and zero-padded; a changed coordinate through DegreesToSemicircles (one
+// that still reads as the record's semicircles stays as it is), symbol and display as 16-bit and
+// 8-bit values (-1 becomes 0xFFFF and 0xFF). Characters without a Windows-1252 byte become '?'.
 void StoreWaypointValues(const WaypointDialogValues& values, WaypointRecord& record);
 
 // The length of `text` in record characters (Windows-1252 bytes).

@@ -58,3 +58,12 @@ std::string NormalizeWaypointIdent(std::string_view name)
     ident.resize(WAYPOINT_IDENT_SIZE, ' ');
     return ident;
 }
+
+std::optional<std::string> TypedWaypointIdent(std::string_view name)
+{
+    std::string ident = NormalizeWaypointIdent(name);
+    if (ident.find_first_not_of(' ') == std::string::npos) {
+        return std::nullopt;
+    }
+    return ident;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,3 +11,8 @@
 // is left out, and what remains is cut to the field. Renaming in the point list and GPX
 // import both store names this way, so that every name of a document can be uploaded.
 std::string NormalizeWaypointIdent(std::string_view name);
+
+// A name the user typed (renaming in the point list, the waypoint dialog) as the ident it
+// stores, by the rule above; nothing when no character of an ident remains, a name that a
+// receiver refuses too.
+std::optional<std::string> TypedWaypointIdent(std::string_view name);

@@ -89,9 +89,9 @@ TEST_F(ViewDialogs, ANewWaypointBecomesRecordZeroInOneUndoStep)
     });
     EXPECT_TRUE(Run(ID_EDIT_NEW_WAYPOINT));
     EXPECT_EQ(closer.seen(), 1);
-    EXPECT_EQ(Idents(), (std::vector<std::string>{"NEU", "WP0", "WP1", "WP2"}));
+    EXPECT_EQ(Idents(), (std::vector<std::string>{"NEU   ", "WP0", "WP1", "WP2"}));
     EXPECT_EQ(view.model()->rowCount(), 4);
-    EXPECT_EQ(view.model()->index(0, 0).data().toString(), "NEU");
+    EXPECT_EQ(view.model()->index(0, 0).data().toString(), "NEU   ");
     EXPECT_TRUE(doc.IsModified());
     doc.Undo();
     EXPECT_EQ(Idents(), (std::vector<std::string>{"WP0", "WP1", "WP2"}));

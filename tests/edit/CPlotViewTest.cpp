@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QTest>
 #include <QWheelEvent>
@@ -15,6 +16,7 @@
 #include "edit/PointListModel.h"
 #include "edit/PointListSort.h"
 #include "gps/CDataDoc.h"
+#include "tests/edit/ModalDialogCloser.h"
 
 namespace {
 
@@ -212,6 +214,51 @@ TEST_F(PlotViewTest, AChangedPointRepaintsOnlyTheAreaThatShowsIt)
     doc.DeleteWaypoints(0, 1);
     doc.UpdateAllViews(nullptr);
     EXPECT_TRUE(plot->LastChangeArea().Empty());  // a new count paints everything
+}
+
+TEST_F(PlotViewTest, ARenameAndADialogEditShowInThePlotAtOnce)
+{
+    list->show();
+    // What the plot shows must be what a plot opened afresh on the document shows.
+    auto showsTheDocument = [&] {
+        CPlotView fresh(list.get());
+        fresh.AttachDocument(&doc);
+        fresh.resize(plot->size());
+        fresh.OnInitialUpdate();
+        fresh.SetViewport(plot->Viewport());
+        QImage image(plot->size(), QImage::Format_ARGB32);
+        QPainter painter(&image);
+        fresh.PaintPlot(painter, fresh.rect());
+        painter.end();
+        fresh.AttachDocument(nullptr);
+        return image == Render(plot->rect());
+    };
+    const QImage before = Render(plot->rect());
+    list->setCurrentIndex(list->model()->index(2, 0));
+    QTest::keyClick(list.get(), Qt::Key_F2);
+    auto* editor = list->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, "BAHN");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    ASSERT_EQ(WaypointIdent(doc.Waypoints()[2]), "BAHN  ");
+    EXPECT_NE(Render(plot->rect()), before);
+    EXPECT_TRUE(showsTheDocument()) << "after F2";
+
+    ModalDialogCloser closer([](QDialog& dialog) {
+        Child<QLineEdit>(dialog, "latitude133")->setText("47.1");
+        dialog.accept();
+    });
+    const QPoint row = list->visualRect(list->model()->index(1, 2)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);  // opens it queued
+    for (int waited = 0; waited < 5000 && closer.seen() == 0; waited += 10) {
+        QTest::qWait(10);
+    }
+    ASSERT_EQ(closer.seen(), 1);
+    ASSERT_EQ(doc.Waypoints()[1].latitude, DegreesToSemicircles(47.1));
+    EXPECT_TRUE(showsTheDocument()) << "after the waypoint dialog";
 }
 
 TEST_F(PlotViewTest, TheWheelZoomsAtTheMouseAndTheRightButtonDragsThePlane)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTest>
 
 #include "edit/CDataView.h"
 #include "edit/CGridCoordDlg.h"
@@ -134,14 +135,47 @@ TEST_F(WaypointDialog, OkStoresTheUpperCaseNameTheTextsAndTheSelections)
     dialog.accept();
     ASSERT_EQ(dialog.result(), QDialog::Accepted);
     const WaypointRecord& w = dialog.Record();
-    EXPECT_EQ(std::string(w.ident, 6), std::string("S\xdc"
-                                                   "D\0\0\0",
-                                                   6));
+    EXPECT_EQ(std::string(w.ident, 6), "SUD   ") << "stored as renaming in the list stores it";
     EXPECT_EQ(WaypointComment(w), "AM FLU\xdf");
     EXPECT_EQ(w.longitude, DegreesToSemicircles(-8.5));
     EXPECT_EQ(w.latitude, At("", 1, 2).latitude) << "the untouched latitude stays as it was";
     EXPECT_EQ(w.symbol, 6);
     EXPECT_EQ(w.display, 2);
+}
+
+TEST_F(WaypointDialog, OkRefusesANamelessWaypointAndATypedPositionOffTheEarth)
+{
+    struct Case {
+        const char* field;
+        const char* typed;
+        const char* says;
+    } cases[] = {
+        {"name129", "", "Der Name braucht"},
+        {"longitude132", "-200", "Die Länge muss zwischen -180 und 180 Grad liegen."},
+        {"latitude133", "95", "Die Breite muss zwischen -90 und 90 Grad liegen."},
+    };
+    for (const Case& c : cases) {
+        CWaypointDlg dialog(&view, At("OLD", 1, 2));
+        dialog.show();
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        QLineEdit* edit = Control(dialog, c.field);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, QString::fromLatin1(c.typed));
+        QTest::keyClick(edit, Qt::Key_Return);  // the dialog's default button, OK
+        EXPECT_TRUE(dialog.isVisible()) << c.field;
+        ASSERT_FALSE(prompts.messages.empty()) << c.field;
+        EXPECT_EQ(prompts.messages.back().rfind(c.says, 0), 0u) << prompts.messages.back();
+        EXPECT_TRUE(edit->hasFocus()) << c.field;
+    }
+    // A record that holds such a position already is shown and stored as it is.
+    WaypointRecord north = At("NORTH", 0, 2);
+    north.latitude = DegreesToSemicircles(95);
+    CWaypointDlg dialog(&view, north);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(SameBytes(dialog.Record(), north));
 }
 
 TEST_F(WaypointDialog, ASymbolOrDisplayOutsideTheListsSelectsNothingAndStoresMinusOne)

@@ -2,6 +2,8 @@
 
 #include "edit/DialogNumbers.h"
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include "tests/gps/GpsTestRecords.h"
@@ -57,14 +59,45 @@ TEST(WaypointDialogValues, StoringPadsShortTextsAndKeepsNoSelectionAsMinusOne)
     EXPECT_EQ(w.longitude, DegreesToSemicircles(8.5));
     EXPECT_EQ(w.latitude, DegreesToSemicircles(-47.25));
 
-    v.name = "AB";
+    v.name = "ab.ü";
     v.symbol = 6;
     v.display = 2;
     StoreWaypointValues(v, w);
-    EXPECT_EQ(std::string(w.ident, 6), std::string("AB\0\0\0\0", 6));
+    EXPECT_EQ(std::string(w.ident, 6), "ABU   ") << "a typed name as renaming stores it";
+    std::memcpy(w.ident, "x\0\0\0\0\0", 6);
+    v.name = "x";
+    StoreWaypointValues(v, w);
+    EXPECT_EQ(std::string(w.ident, 6), std::string("x\0\0\0\0\0", 6)) << "unchanged: as it was";
     EXPECT_EQ(w.symbol, 6);
     EXPECT_EQ(w.display, 2);
     EXPECT_EQ(RecordTextLength("ÄÖÜ"), 3u);
+}
+
+TEST(WaypointDialogValues, OkRefusesANamelessWaypointAndTypedPositionsOffTheEarth)
+{
+    WaypointRecord far = TestWaypoint(1);
+    far.latitude = DegreesToSemicircles(95);
+    struct Case {
+        const char* legend;
+        std::string name;
+        double longitude, latitude;
+        WaypointValueFault fault;
+    } cases[] = {
+        {"the poles and the date line", "A", -180, -90, WaypointValueFault::None},
+        {"no name", "", 8, 47, WaypointValueFault::Name},
+        {"no character of a name", "?!", 8, 47, WaypointValueFault::Name},
+        {"latitude 95 typed", "A", 8, 95, WaypointValueFault::Latitude},
+        {"longitude -200 typed", "A", -200, 47, WaypointValueFault::Longitude},
+        {"the record's latitude 95 unchanged", "A", 8, WaypointValuesOf(far).latitude,
+         WaypointValueFault::None},
+    };
+    for (const Case& c : cases) {
+        WaypointDialogValues v = WaypointValuesOf(far);
+        v.name = c.name;
+        v.longitude = c.longitude;
+        v.latitude = c.latitude;
+        EXPECT_EQ(CheckWaypointValues(v, far), c.fault) << c.legend;
+    }
 }
 
 TEST(WaypointDialogValues, AnUnchangedPositionKeepsItsSemicircles)
