@@ -76,12 +76,13 @@ bool CEditorApp::InitInstance(const QStringList& files, bool show)
         documents_->FileNew();
         return true;
     }
+    // Each file that cannot be opened has said so; the program goes on with the others and
+    // ends only when none opened.
+    bool opened = false;
     for (const QString& file : files) {
-        if (!documents_->OpenDocumentFile(file)) {
-            return false;
-        }
+        opened = documents_->OpenDocumentFile(file) || opened;
     }
-    return true;
+    return opened;
 }
 
 void CEditorApp::RegisterDocumentTypes()

@@ -29,7 +29,8 @@ public:
 
     // Start-up: settings store, display format, document types, main window, command
     // line (files to open; none makes a new document of the type the user picks, through
-    // documents().chooseType). False ends the program.
+    // documents().chooseType). False ends the program: when no document could be made, or
+    // none of the files opened (each that did not has said why).
     bool InitInstance(const QStringList& files, bool show = true);
 
     CMainFrame* mainFrame() const { return mainFrame_.get(); }

@@ -20,6 +20,17 @@ constexpr size_t kBufferSize = 64 * 1024;
                            path + ": " + what + ": " + std::strerror(error));
 }
 
+// 0 when this process may write the existing file `path` of status `st`, else the error
+// that says why not. Root passes every access check, so for root the bits alone count: a
+// file without any write bit stays.
+int WriteRefusal(const std::string& path, const struct stat& st)
+{
+    if (::geteuid() == 0) {
+        return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 ? 0 : EACCES;
+    }
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : errno;
+}
+
 std::string DirectoryOf(const std::string& path)
 {
     std::string copy = path;
@@ -120,15 +131,19 @@ AtomicFileOutputStream::AtomicFileOutputStream(const std::string& path) : path_(
         path_ = real;
         std::free(real);
     }
+    struct stat st {};
+    const bool exists = ::stat(path_.c_str(), &st) == 0;
+    if (int refusal = exists ? WriteRefusal(path_, st) : 0) {
+        ThrowFileError(path, "cannot write", refusal);
+    }
     tempPath_ = path_ + ".XXXXXX";
     fd_ = ::mkostemp(tempPath_.data(), O_CLOEXEC);
     if (fd_ < 0) {
         ThrowFileError(path, "cannot create", errno);
     }
     // The new file takes the permissions of the file it replaces, else the usual ones.
-    struct stat st {};
     mode_t mode = 0666;
-    if (::stat(path_.c_str(), &st) == 0) {
+    if (exists) {
         mode = st.st_mode & 07777;
     } else {
         mode_t mask = ::umask(0);

@@ -77,7 +77,10 @@ private:
 
 // Writes a file atomically: the bytes go to a temporary file beside the target, which
 // Commit() flushes to disk and renames over the target. Without Commit() (an exception, a
-// failed write) the temporary file is removed and the target is left as it was.
+// failed write) the temporary file is removed and the target is left as it was. An existing
+// target that the user may not write is refused (FileError) before anything is written,
+// although the rename would need only the folder's permission: judged by its permission
+// bits as editors judge it, also for root, who could write any file.
 class AtomicFileOutputStream : public OutputStream {
 public:
     explicit AtomicFileOutputStream(const std::string& path);  // throws FileError

@@ -168,17 +168,20 @@ bool DocManager::SaveDocument(Document* document, bool saveAs)
         return false;
     }
     QString path = QString::fromStdString(document->GetPathName());
-    if (saveAs || path.isEmpty()) {
-        QString extension = QString::fromStdString(entry->docTemplate->strings().extension);
-        QString suggestion = path.isEmpty() ? entry->title + extension : path;
-        path = QFileDialog::getSaveFileName(dialogParent_, QStringLiteral("Speichern unter"),
-                                            suggestion, entry->docTemplate->Filter());
-        if (path.isEmpty()) {
-            return false;
-        }
-        if (!extension.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
-            path += extension;
-        }
+    // A document that cannot be saved under its name (a read-only file, a folder the user
+    // may not write, a full disk) has said why; then another name is asked for.
+    if (!saveAs && !path.isEmpty() && SaveDocumentAs(document, path)) {
+        return true;
+    }
+    QString extension = QString::fromStdString(entry->docTemplate->strings().extension);
+    QString suggestion = path.isEmpty() ? entry->title + extension : path;
+    path = QFileDialog::getSaveFileName(dialogParent_, QStringLiteral("Speichern unter"),
+                                        suggestion, entry->docTemplate->Filter());
+    if (path.isEmpty()) {
+        return false;
+    }
+    if (!extension.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+        path += extension;
     }
     return SaveDocumentAs(document, path);
 }

@@ -34,8 +34,9 @@ public:
     // Opens `path` as the type of its extension; a document open already is shown again.
     // Null when it fails (the message has been shown).
     Document* OpenDocumentFile(const QString& path);
-    // Save, or Save As when asked or when the document has no file yet. False when the
-    // user cancelled or writing failed (the message has been shown).
+    // Save, or Save As when asked, when the document has no file yet, or when saving under
+    // its name failed (the message has been shown). False when the user cancelled or
+    // writing failed.
     bool SaveDocument(Document* document, bool saveAs);
     bool SaveDocumentAs(Document* document, const QString& path);
     // Asks whether to save a modified document: true when it may be closed.

@@ -1,12 +1,16 @@
 // The editor as a user meets it: keys, clicks and context menus sent to its widgets,
 // without a menu having been opened first.
 
+#include <sys/stat.h>
+#include <algorithm>
 #include <atomic>
 
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
@@ -28,6 +32,7 @@
 #include "edit/CWaypointDlg.h"
 #include "edit/PointClipboard.h"
 #include "edit/PointListModel.h"
+#include "edit/PointListSort.h"
 #include "framework/CommandActions.h"
 #include "framework/MdiChildFrame.h"
 #include "gps/CDataDoc.h"
@@ -324,6 +329,115 @@ TEST_F(EditorInput, NoCommandRunsAndNothingClosesWhileATaskRuns)
     EXPECT_FALSE(closed);
     EXPECT_FALSE(windowClosed);
     EXPECT_EQ(app->documents().Documents().size(), 1u);
+}
+
+TEST_F(EditorInput, ABadFileOnTheCommandLineEndsTheProgramOnlyWhenNothingElseOpened)
+{
+    doc->SetModifiedFlag(false);
+    doc = nullptr;
+    app.reset();
+    WriteBytes(dir.File("bad.orvd"), {'x'});
+    WriteBytes(dir.File("copy.orvd"), ReadBytes(dir.File("three.orvd")));
+    const QString good = QString::fromStdString(dir.File("three.orvd"));
+    const QString copy = QString::fromStdString(dir.File("copy.orvd"));
+    const QString bad = QString::fromStdString(dir.File("bad.orvd"));
+    struct Case {
+        QStringList files;
+        bool starts;
+        size_t documents;
+        long badMessages;
+    } cases[] = {
+        {{good, bad, copy}, true, 2, 1},
+        {{bad, good}, true, 1, 1},
+        {{bad, bad}, false, 0, 2},
+    };
+    for (const Case& c : cases) {
+        prompts.messages.clear();
+        app = std::make_unique<CEditorApp>(&settings, &prompts);
+        EXPECT_EQ(app->InitInstance(c.files, false), c.starts) << c.files.join(' ').toStdString();
+        EXPECT_EQ(app->documents().Documents().size(), c.documents);
+        EXPECT_EQ(
+            std::count(prompts.messages.begin(), prompts.messages.end(), "Unexpected file format."),
+            c.badMessages);
+        app.reset();
+    }
+}
+
+TEST_F(EditorInput, SavingOverAReadOnlyFileIsRefusedAndAsksForAnotherName)
+{
+    // A GPS data file and a map, each without write permission, each changed by keys.
+    auto* gpsFrame = frame().ActiveChild();
+    frame().Action(ID_FILE_MAP_FROM_POINTS)->trigger();
+    auto* mapFrame = frame().ActiveChild();
+    ASSERT_TRUE(app->documents().SaveDocumentAs(mapFrame->document(),
+                                                QString::fromStdString(dir.File("map.orvg"))));
+    for (auto [window, name] : {std::pair{mapFrame, "map.orvg"}, {gpsFrame, "three.orvd"}}) {
+        SCOPED_TRACE(name);
+        frame().activateWindow();  // the file dialog of the turn before had the focus
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+        frame().mdiArea()->setActiveSubWindow(window);
+        auto* keys = dynamic_cast<QWidget*>(window->view());
+        ASSERT_NE(keys, nullptr);
+        if (window == gpsFrame) {
+            ClickRow(1);
+        } else {
+            QTest::keyClick(keys, Qt::Key_A, Qt::ControlModifier);
+        }
+        QTest::keyClick(keys, Qt::Key_Delete);
+        ASSERT_TRUE(window->document()->IsModified());
+        const std::string path = dir.File(name);
+        chmod(path.c_str(), 0444);
+        const std::vector<uint8_t> before = ReadBytes(path);
+        prompts.messages.clear();
+        QString offered;
+        {
+            ModalDialogCloser closer([&](QDialog& dialog) {
+                if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+                    offered = files->windowTitle();
+                }
+            });
+            QTest::keyClick(keys, Qt::Key_S, Qt::ControlModifier);
+        }
+        EXPECT_EQ(prompts.messages, std::vector<std::string>{"Failed to save document."});
+        EXPECT_EQ(offered, "Speichern unter");
+        EXPECT_EQ(ReadBytes(path), before);
+        EXPECT_TRUE(window->document()->IsModified());
+        window->document()->SetModifiedFlag(false);
+    }
+}
+
+TEST_F(EditorInput, CtrlOOpensAFileAndASortedListStaysSortedThroughUndoAndRedo)
+{
+    bool asked = false;
+    {
+        ModalDialogCloser closer(
+            [&](QDialog& dialog) { asked = qobject_cast<QFileDialog*>(&dialog); });
+        Key(Qt::Key_O, Qt::ControlModifier);
+    }
+    EXPECT_TRUE(asked);
+    frame().activateWindow();  // as the window system does when the dialog closes
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+
+    SharedListSortState() = {};
+    QHeaderView* header = view->horizontalHeader();
+    const QPoint name(header->sectionViewportPosition(0) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, name);  // the same column: descending
+    auto rows = [&] {
+        std::vector<int> records;
+        for (int row = 0; row < view->model()->rowCount(); ++row) {
+            records.push_back(view->ListModel()->RecordAt(row));
+        }
+        return records;
+    };
+    ASSERT_EQ(rows(), (std::vector<int>{2, 1, 0}));
+    ClickRow(0);
+    Key(Qt::Key_Delete);
+    ASSERT_EQ(doc->waypointCount(), 2);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(rows(), (std::vector<int>{2, 1, 0}));
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
 }
 
 // The port's message shows above the progress dialog of the opening, takes the key, and
