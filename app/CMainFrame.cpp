@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/CEditorApp.h"
@@ -387,6 +388,20 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     case QEvent::ApplicationActivate:
         UpdateLockPanes();
         break;
+    case QEvent::Hide:
+        if (auto* window = qobject_cast<QWidget*>(watched);
+            window && window != this && window->isWindow() && window->windowType() != Qt::Popup &&
+            window->windowType() != Qt::ToolTip) {
+            // A closed dialog hands the keys back to the main window. Window managers do
+            // this; without one (a bare X server) no window would have the keys.
+            QTimer::singleShot(0, this, [this] {
+                QWidget* active = QApplication::activeWindow();
+                if (isVisible() && (!active || !active->isVisible())) {
+                    activateWindow();
+                }
+            });
+        }
+        break;
     default:
         break;
     }
@@ -434,7 +449,8 @@ void CMainFrame::AddWindow(Document* document, DocTemplate* docTemplate)
         activateWindow();
     }
     // The view that gets the commands gets the keys; a window of several widgets has one.
-    if (auto* content = dynamic_cast<QWidget*>(child->view()); content || (content = child->widget())) {
+    if (auto* content = dynamic_cast<QWidget*>(child->view());
+        content || (content = child->widget())) {
         content->setFocus(Qt::OtherFocusReason);
     }
 }

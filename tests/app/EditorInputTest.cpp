@@ -373,7 +373,6 @@ TEST_F(EditorInput, SavingOverAReadOnlyFileIsRefusedAndAsksForAnotherName)
                                                 QString::fromStdString(dir.File("map.orvg"))));
     for (auto [window, name] : {std::pair{mapFrame, "map.orvg"}, {gpsFrame, "three.orvd"}}) {
         SCOPED_TRACE(name);
-        frame().activateWindow();  // the file dialog of the turn before had the focus
         ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
         frame().mdiArea()->setActiveSubWindow(window);
         auto* keys = dynamic_cast<QWidget*>(window->view());
@@ -406,7 +405,7 @@ TEST_F(EditorInput, SavingOverAReadOnlyFileIsRefusedAndAsksForAnotherName)
     }
 }
 
-TEST_F(EditorInput, CtrlOOpensAFileAndASortedListStaysSortedThroughUndoAndRedo)
+TEST_F(EditorInput, CtrlOOpensAFileTheKeysComeBackAndASortedListStaysSortedThroughUndo)
 {
     bool asked = false;
     {
@@ -415,8 +414,8 @@ TEST_F(EditorInput, CtrlOOpensAFileAndASortedListStaysSortedThroughUndoAndRedo)
         Key(Qt::Key_O, Qt::ControlModifier);
     }
     EXPECT_TRUE(asked);
-    frame().activateWindow();  // as the window system does when the dialog closes
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    // The keys come back to the window when the dialog closes, also without a window manager.
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&frame()));
 
     SharedListSortState() = {};
     QHeaderView* header = view->horizontalHeader();
