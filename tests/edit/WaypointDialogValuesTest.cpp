@@ -73,33 +73,6 @@ TEST(WaypointDialogValues, StoringPadsShortTextsAndKeepsNoSelectionAsMinusOne)
     EXPECT_EQ(RecordTextLength("ÄÖÜ"), 3u);
 }
 
-TEST(WaypointDialogValues, OkRefusesANamelessWaypointAndTypedPositionsOffTheEarth)
-{
-    WaypointRecord far = TestWaypoint(1);
-    far.latitude = DegreesToSemicircles(95);
-    struct Case {
-        const char* legend;
-        std::string name;
-        double longitude, latitude;
-        WaypointValueFault fault;
-    } cases[] = {
-        {"the poles and the date line", "A", -180, -90, WaypointValueFault::None},
-        {"no name", "", 8, 47, WaypointValueFault::Name},
-        {"no character of a name", "?!", 8, 47, WaypointValueFault::Name},
-        {"latitude 95 typed", "A", 8, 95, WaypointValueFault::Latitude},
-        {"longitude -200 typed", "A", -200, 47, WaypointValueFault::Longitude},
-        {"the record's latitude 95 unchanged", "A", 8, WaypointValuesOf(far).latitude,
-         WaypointValueFault::None},
-    };
-    for (const Case& c : cases) {
-        WaypointDialogValues v = WaypointValuesOf(far);
-        v.name = c.name;
-        v.longitude = c.longitude;
-        v.latitude = c.latitude;
-        EXPECT_EQ(CheckWaypointValues(v, far), c.fault) << c.legend;
-    }
-}
-
 TEST(WaypointDialogValues, AnUnchangedPositionKeepsItsSemicircles)
 {
     for (int32_t semicircles : {1000, 566697040, -404442729, 2147483647}) {
