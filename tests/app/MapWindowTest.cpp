@@ -8,11 +8,15 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QWheelEvent>
+#include <functional>
 
 #include "app/CEditorApp.h"
 #include "app/CMainFrame.h"
@@ -25,6 +29,7 @@
 #include "draw/CDrawView.h"
 #include "draw/CMapTool.h"
 #include "draw/CSummaryInfo.h"
+#include "draw/MapRender.h"
 #include "framework/CommandActions.h"
 #include "link/SharedPort.h"
 #include "res/CommandIds.h"
@@ -34,6 +39,45 @@
 #include "tests/edit/ModalDialogCloser.h"
 
 namespace {
+
+// What the screen shows of `on` once the pending repaints are done: the pixels its paintings
+// left, not a fresh painting as grab() makes.
+QImage Shown(CDrawView* on)
+{
+    QApplication::processEvents();
+    QWidget* top = on->window();
+    QPoint at = on->viewport()->mapTo(top, QPoint(0, 0));
+    QSize size = on->viewport()->size();
+    return top->screen()
+        ->grabWindow(top->winId(), at.x(), at.y(), size.width(), size.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+QImage Fresh(CDrawView* on)
+{
+    return on->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The 800 x 800 page as `paint` paints it in document units.
+QImage Page(const std::function<void(QPainter&)>& paint)
+{
+    QImage image(800, 800, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    paint(painter);
+    return image;
+}
+
+// Ctrl and the wheel over `at`: `steps` zoom steps, in (positive) or out.
+void WheelZoom(CDrawView* on, QPoint at, int steps)
+{
+    QWheelEvent wheel(QPointF(at), on->viewport()->mapToGlobal(QPointF(at)), QPoint(),
+                      QPoint(0, 120 * steps), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(on->viewport(), &wheel);
+    QApplication::processEvents();
+}
 
 TEST_F(MapWindow, DrawsARectangleWithKeysAndTheMouseAndSavesIt)
 {
@@ -323,6 +367,82 @@ TEST_F(MapWindow, PrinterPixelsAndTheGridChangeHowThePageIsPaintedNotWhat)
     }
     EXPECT_GT(onScreen, 10);
     EXPECT_EQ(onPaper, 0);
+}
+
+TEST_F(MapWindow, AnOutlineFromThePropertyPagePaintsTheSameEverywhereAndAtEveryZoom)
+{
+    // The weight typed on the page of the object clicked at `at` (client point), then OK.
+    auto setWeight = [&](QPoint at, const char* weight) {
+        Click(at);
+        {
+            ModalDialogCloser closer([&](QDialog& sheet) {
+                auto* edit = Child<QLineEdit>(sheet, "edit102");
+                edit->selectAll();
+                QTest::keyClicks(edit, QString::fromLatin1(weight));
+                QTest::mouseClick(Child<QPushButton>(sheet, "button1"), Qt::LeftButton);
+            });
+            Key(Qt::Key_Return, Qt::AltModifier);
+            QTest::qWait(50);
+        }
+        frame().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    };
+    frame().resize(1400, 1000);
+    window->resize(1000, 700);
+    Key(Qt::Key_G);  // no grid
+    Key(Qt::Key_R);
+    Drag(view, {79, 149}, {249, 249});
+    Key(Qt::Key_N);
+    Drag(view, {270, 149}, {370, 249});
+    QToolBar* bar = frame().toolBar();
+    QTest::mouseClick(bar->widgetForAction(frame().Action(ID_DRAW_POLYGON)), Qt::LeftButton);
+    QPoint tip(470, 200);  // a sharp corner
+    for (QPoint p : {QPoint(390, 150), tip, QPoint(390, 160), QPoint(390, 150)}) {
+        QTest::mouseMove(view->viewport(), p);
+        Click(p);
+        QTest::qWait(QApplication::doubleClickInterval() + 20);
+    }
+    ASSERT_EQ(doc->ObjectList().size(), 3u);
+
+    setWeight({150, 200}, "100");
+    // A click on the paper leaves nothing selected; what the window shows then of the
+    // rectangle and the rounded one beside it:
+    Click({600, 50});
+    const QRect beside(0, 120, 380, 160);
+    QImage afterOk = Shown(view).copy(beside);
+
+    // At 800 % the polygon's outline and its sharp corner repaint all they cover.
+    WheelZoom(view, tip, 7);
+    ASSERT_EQ(view->Zoom(), 800);
+    auto client = [&](int x, int y) {
+        CPoint p = view->DocToView(CPoint{x, y});
+        return QPoint(p.x + 4, p.y + 4);
+    };
+    setWeight(client(440, 183), "20");
+    Click(client(440, 225));
+    EXPECT_TRUE(Shown(view) == Fresh(view)) << "800 %";
+
+    WheelZoom(view, {0, 0}, -7);
+    view->horizontalScrollBar()->setValue(0);
+    view->verticalScrollBar()->setValue(0);
+    window->ToggleSplit();
+    window->Pane(0, 1)->SetGridShown(false);
+    Key(Qt::Key_S, Qt::ControlModifier);
+    QImage rendered = Page([&](QPainter& p) { PaintMapPage(*Saved(), p); });
+    QImage printed = Page([&](QPainter& p) { view->PaintPage(p, CRect{0, 0, 800, 800}, true); });
+    EXPECT_TRUE(afterOk == rendered.copy(beside)) << "right after OK and from the saved file";
+    EXPECT_TRUE(Fresh(window->Pane(0, 1)).copy(beside) == rendered.copy(beside)) << "another pane";
+    EXPECT_TRUE(printed == rendered) << "printed";
+    // The pen as wide as the rectangle is high fills it, and nothing around it.
+    QRect rect(79, 149, 170, 100);
+    int inside = 0, around = 0;
+    for (int y = rect.top() - 20; y < rect.bottom() + 20; ++y) {
+        for (int x = rect.left() - 20; x < rect.right() + 20; ++x) {
+            (rect.contains(x, y) ? inside : around) += rendered.pixelColor(x, y) == Qt::black;
+        }
+    }
+    EXPECT_EQ(inside, rect.width() * rect.height());
+    EXPECT_EQ(around, 0);
 }
 
 }  // namespace
