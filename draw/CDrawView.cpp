@@ -419,7 +419,11 @@ void CDrawView::PaintPage(QPainter& painter, const CRect& docRect, bool printing
     }
     QtGdiPainter dc(painter, printing);
     if (printing) {
+        // The sheet shows the page alone: an object reaching beyond it is cut at its edge.
+        painter.save();
+        painter.setClipRect(QRect(0, 0, pageSize_.cx, pageSize_.cy), Qt::IntersectClip);
         doc->Draw(dc, nullptr);
+        painter.restore();
         return;
     }
     // Only what can reach the area is painted: the handles reach 5 pixels beyond objects.
