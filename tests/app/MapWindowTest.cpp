@@ -30,6 +30,7 @@
 #include "draw/CMapTool.h"
 #include "draw/CSummaryInfo.h"
 #include "draw/MapRender.h"
+#include "draw/TextInput.h"
 #include "framework/CommandActions.h"
 #include "link/SharedPort.h"
 #include "res/CommandIds.h"
@@ -282,6 +283,41 @@ TEST_F(MapWindow, TextInputFillsAndWritesBackTheLowestSixTexts)
     }
 }
 
+TEST_F(MapWindow, TextInputKeepsLongTextsWholeAndLeavesUntouchedOnesAsTheyWere)
+{
+    std::string text;
+    for (int line = 0; text.size() < 40000; ++line) {
+        text += "Zeile " + std::to_string(line) + (line % 2 ? "\n" : "\r");
+    }
+    text.resize(40000);
+    auto* object = new CDrawText(CRect{10, 10, 200, 100});
+    object->SetText(text);
+    doc->Add(object);
+    Key(Qt::Key_S, Qt::ControlModifier);
+    // OK, after `type` in the first field.
+    auto textInput = [&](const std::function<void(QLineEdit*)>& type) {
+        ModalDialogCloser closer([&](QDialog& dialog) {
+            type(Child<QLineEdit>(dialog, "edit126"));
+            QTest::mouseClick(Child<QPushButton>(dialog, "button1"), Qt::LeftButton);
+        });
+        frame().Execute(ID_TEXT_INPUT);
+        Reactivate();
+    };
+    textInput([](QLineEdit*) {});
+    EXPECT_EQ(object->GetText(), text) << "byte for byte";
+    EXPECT_FALSE(doc->IsModified()) << "no step changed the map";
+
+    textInput([](QLineEdit* field) {
+        QTest::keyClick(field, Qt::Key_End);
+        QTest::keyClicks(field, "!");
+    });
+    Key(Qt::Key_S, Qt::ControlModifier);
+    std::unique_ptr<CDrawDoc> file = Saved();
+    auto* saved = dynamic_cast<CDrawText*>(file->ObjectList().at(0));
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(saved->GetText(), RecordTextFromLineField(LineFieldText(text)) + "!");
+}
+
 TEST_F(MapWindow, ConnectInAMapWindowOnlyOpensThePort)
 {
     prompts.messages.clear();
@@ -384,8 +420,7 @@ TEST_F(MapWindow, AnOutlineFromThePropertyPagePaintsTheSameEverywhereAndAtEveryZ
             Key(Qt::Key_Return, Qt::AltModifier);
             QTest::qWait(50);
         }
-        frame().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+        Reactivate();
     };
     frame().resize(1400, 1000);
     window->resize(1000, 700);
