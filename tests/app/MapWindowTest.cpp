@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QWheelEvent>
+#include <QWindow>
 #include <functional>
 
 #include "app/CEditorApp.h"
@@ -316,6 +317,25 @@ TEST_F(MapWindow, TextInputKeepsLongTextsWholeAndLeavesUntouchedOnesAsTheyWere)
     auto* saved = dynamic_cast<CDrawText*>(file->ObjectList().at(0));
     ASSERT_NE(saved, nullptr);
     EXPECT_EQ(saved->GetText(), RecordTextFromLineField(LineFieldText(text)) + "!");
+}
+
+TEST_F(MapWindow, TheTitleNamesTheOpenedFileOnceAlsoWhileItsWindowIsMaximized)
+{
+    auto shown = [&] {
+        QApplication::processEvents();
+        return frame().windowHandle()->title().toStdString();
+    };
+    EXPECT_EQ(shown(), "OrviEdit GPS data Editor - map.orvg");
+    QPoint titleBar(window->width() / 2, 12);
+    QTest::mouseMove(window, titleBar);
+    QTest::mouseDClick(window, Qt::LeftButton, {}, titleBar);
+    ASSERT_TRUE(window->isMaximized());
+    EXPECT_EQ(shown(), "OrviEdit GPS data Editor - [map.orvg]");
+    Key(Qt::Key_R);
+    Drag(view, {20, 20}, {80, 60});
+    EXPECT_EQ(shown(), "OrviEdit GPS data Editor - [map.orvg*]");
+    window->showNormal();
+    EXPECT_EQ(shown(), "OrviEdit GPS data Editor - map.orvg");
 }
 
 TEST_F(MapWindow, ConnectInAMapWindowOnlyOpensThePort)
