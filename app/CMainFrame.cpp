@@ -415,10 +415,19 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
         return;
     }
     InstallKind(child ? child->docTemplate()->resourceId() : IDR_MAINFRAME);
-    setWindowTitle(child ? QStringLiteral("OrviEdit GPS data Editor - %1")
-                               .arg(documents_->Title(child->document()))
-                         : QStringLiteral("OrviEdit GPS data Editor"));
+    ShowTitle(child);
     CommandStateChanged();
+}
+
+void CMainFrame::ShowTitle(MdiChildFrame* active)
+{
+    // The document's name beside the program's; a maximized window's own title is added by
+    // Qt (" - [map1.orvg]", with its modified mark), so the name stands there alone.
+    QString title = QStringLiteral("OrviEdit GPS data Editor");
+    if (active && !active->isMaximized()) {
+        title += QStringLiteral(" - ") + documents_->Title(active->document());
+    }
+    setWindowTitle(title);
 }
 
 void CMainFrame::AddWindow(Document* document, DocTemplate* docTemplate)
@@ -431,6 +440,12 @@ void CMainFrame::AddWindow(Document* document, DocTemplate* docTemplate)
                                    ? QStringLiteral(":/icons/orvd-document.svg")
                                    : QStringLiteral(":/icons/orvg-document.svg")));
     mdi_->addSubWindow(child);
+    connect(child, &QMdiSubWindow::windowStateChanged, this,
+            [this, child](Qt::WindowStates before, Qt::WindowStates now) {
+                if (((before ^ now) & Qt::WindowMaximized) && child == ActiveChild()) {
+                    ShowTitle(child);
+                }
+            });
     document->onModifiedChanged = [this, document] {
         UpdateTitles(document);
         CommandStateChanged();

@@ -66,6 +66,8 @@ private:
     void RefreshForKey(int key);
     void UpdateLockPanes();
     void OnSubWindowActivated(QMdiSubWindow* window);
+    // The frame's title for the active window (null: none).
+    void ShowTitle(MdiChildFrame* active);
     void AddWindow(Document* document, DocTemplate* docTemplate);
     void RemoveWindows(Document* document);
     void UpdateTitles(Document* document);

@@ -260,10 +260,11 @@ void CDrawView::InvalidateObject(CDrawObj* object)
     if (!object) {
         return;
     }
-    // One more pixel to the right and below: a zoomed unit's last pixel rounds up. Cut to
-    // the client area before Qt sees it: an object far off the page lies near the int range's
-    // ends, where QRect's arithmetic would overflow.
-    CRect area = RepaintArea(DocToView(object->GetPosition()), active_ && IsSelected(object));
+    // All the object may paint: a wide pen of a polygon or a centred outline reaches beyond
+    // the position. One more pixel to the right and below: a zoomed unit's last pixel rounds
+    // up. Cut to the client area before Qt sees it: an object far off the page lies near the
+    // int range's ends, where QRect's arithmetic would overflow.
+    CRect area = RepaintArea(DocToView(object->PaintedArea()), active_ && IsSelected(object));
     QSize client = viewport()->size();
     CRect near{-1, -1, client.width() + 1, client.height() + 1};
     InvalidateClient(ToQRect(CRect::Intersection(InflateRect(area, 0, 0, 1, 1), near)));
@@ -418,7 +419,11 @@ void CDrawView::PaintPage(QPainter& painter, const CRect& docRect, bool printing
     }
     QtGdiPainter dc(painter, printing);
     if (printing) {
+        // The sheet shows the page alone: an object reaching beyond it is cut at its edge.
+        painter.save();
+        painter.setClipRect(QRect(0, 0, pageSize_.cx, pageSize_.cy), Qt::IntersectClip);
         doc->Draw(dc, nullptr);
+        painter.restore();
         return;
     }
     // Only what can reach the area is painted: the handles reach 5 pixels beyond objects.

@@ -89,7 +89,8 @@ public:
     static void SetOffscreenDrawing(bool offscreen);
 
     // Paints what lies in `docRect` of the page as this view shows it, into `painter`, which
-    // is set up for document units. Printing leaves out the grid and the handles.
+    // is set up for document units. Printing leaves out the grid and the handles, and what
+    // lies beyond the page.
     void PaintPage(QPainter& painter, const CRect& docRect, bool printing) const;
     // Paints the page onto the printer's page, filling its printable area with the
     // aspect kept. Stamps the print date unless `preview`.

@@ -199,6 +199,9 @@ void CDrawView::TextInput()
         return;
     }
     for (size_t i = 0; i < texts.size(); ++i) {
-        texts[i]->SetText(dialog.Text(static_cast<int>(i)));
+        const std::string& text = dialog.Text(static_cast<int>(i));
+        if (text != texts[i]->GetText()) {
+            texts[i]->SetText(text);
+        }
     }
 }

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace {
 
@@ -22,6 +23,8 @@ CTextInputDlg::CTextInputDlg(QWidget* parent) : QDialog(parent)
         QLineEdit* edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("edit%1").arg(126 + i));
         edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 64);
+        // Texts have no length limit (Qt's default cuts at 32767 characters).
+        edit->setMaxLength(std::numeric_limits<int>::max());
         edits_[static_cast<size_t>(i)] = edit;
         layout->addWidget(edit);
     }
@@ -42,9 +45,11 @@ void CTextInputDlg::SetText(int i, const std::string& recordText)
     if (!InRange(i)) {
         return;
     }
-    texts_[static_cast<size_t>(i)] = recordText;
-    QLineEdit* edit = edits_[static_cast<size_t>(i)];
-    edit->setText(QString::fromStdString(LineFieldText(recordText)));
+    auto n = static_cast<size_t>(i);
+    texts_[n] = recordText;
+    shown_[n] = QString::fromStdString(LineFieldText(recordText));
+    QLineEdit* edit = edits_[n];
+    edit->setText(shown_[n]);
     edit->setCursorPosition(0);  // a long text shows its beginning
 }
 
@@ -57,7 +62,9 @@ const std::string& CTextInputDlg::Text(int i) const
 void CTextInputDlg::accept()
 {
     for (size_t i = 0; i < texts_.size(); ++i) {
-        texts_[i] = RecordTextFromLineField(edits_[i]->text().toStdString());
+        if (edits_[i]->text() != shown_[i]) {
+            texts_[i] = RecordTextFromLineField(edits_[i]->text().toStdString());
+        }
     }
     QDialog::accept();
 }

@@ -20,8 +20,9 @@ enum TrackerStyle : unsigned {
 // unit per device pixel unless the painter scales). Rectangles exclude their right and
 // bottom edges. A null pen draws no outline (NULL_PEN), a null brush fills nothing
 // (NULL_BRUSH); pens and brushes handed in can be created (CanCreatePen, CanCreateBrush).
-// Closed figures keep a PS_INSIDEFRAME pen inside their rectangle; without a pen they fill
-// one unit less to the right and bottom.
+// Closed figures keep a PS_INSIDEFRAME pen inside their rectangle (a pen as wide as the
+// figure fills it); without a pen they fill one unit less to the right and bottom. No pen
+// paints farther than its width beyond a figure's rectangle or points.
 class GdiPainter {
 public:
     virtual ~GdiPainter() = default;

@@ -120,6 +120,9 @@ void QtGdiPainter::StrokePath(const QPainterPath& path, const LogPen& pen, bool 
     if (width > 1) {
         qpen.setCapStyle(open ? Qt::RoundCap : Qt::FlatCap);
         qpen.setJoinStyle(open ? Qt::RoundJoin : Qt::MiterJoin);
+        // A sharp corner's miter is cut off one pen width from its point (Qt's default cuts it
+        // at two), so that a figure stays within the area its object claims (PaintedArea).
+        qpen.setMiterLimit(1);
     } else {
         qpen.setCapStyle(Qt::FlatCap);
         qpen.setJoinStyle(Qt::MiterJoin);
@@ -169,8 +172,12 @@ void QtGdiPainter::ClosedFigure(Figure figure, const CRect& r, CPoint ellipse, c
         bool inside = pen->style == PS_INSIDEFRAME || width == 1 || Dashed(*pen);
         double inset = inside ? width / 2 : 0.5;
         QRectF centre = box.adjusted(inset, inset, -inset, -inset);
-        if (centre.width() < 0 || centre.height() < 0) {
-            painter_.fillPath(shape(box, 0), Colour(pen->colour));
+        if (centre.width() <= 0 || centre.height() <= 0) {
+            // The pen covers the whole figure. Stroking would turn back on itself at the ends
+            // of the flat path, and the miters of those turns would reach far beyond it.
+            double half = width / 2;
+            QRectF outer = centre.adjusted(-half, -half, half, half);
+            painter_.fillPath(shape(outer, inset - half), Colour(pen->colour));
         } else {
             StrokePath(shape(centre, inset), *pen, false);
         }

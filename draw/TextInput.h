@@ -9,8 +9,9 @@ class CDrawText;
 // The text input command ("Texte eingeben"): the user types new texts for the lowest text
 // objects of a map, for instance to print one layout as a series of slides with changing
 // captions. The view fills the dialog from VariableTexts, and after OK gives the strings
-// back to the same objects in the same order with CDrawText::SetText; strings beyond the
-// objects are dropped, and the document is not marked modified.
+// back to the same objects in the same order with CDrawText::SetText, each only when it
+// differs from the object's text; strings beyond the objects are dropped, and the document
+// is not marked modified.
 
 // The number of texts the dialog holds.
 constexpr int TEXT_INPUT_COUNT = 6;

@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QImage>
 #include <QMimeData>
+#include <QPrintPreviewWidget>
 #include <QUrl>
 
 #include "draw/CDrawItem.h"
@@ -15,6 +16,7 @@
 #include "draw/MapTransfer.h"
 #include "res/CommandIds.h"
 #include "tests/app/MapWindowFixture.h"
+#include "tests/edit/ModalDialogCloser.h"
 
 namespace {
 
@@ -183,6 +185,37 @@ TEST_F(MapEditing, EachGestureAndCommandIsOneUndoStepBackToTheSavedMap)
     Key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_NE(Positions(*doc), saved);
     EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(MapEditing, ThePrintPreviewShowsThePageAndNothingOfAPictureBeyondIt)
+{
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("image/png"), Png(3000, 2000));
+    QGuiApplication::clipboard()->setMimeData(data);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(doc->ObjectList().size(), 1u);
+    QImage preview;
+    {
+        ModalDialogCloser closer([&](QDialog& dialog) {
+            if (auto* pages = dialog.findChild<QPrintPreviewWidget*>()) {
+                preview = pages->grab().toImage();
+            }
+        });
+        EXPECT_TRUE(frame().Execute(ID_FILE_PRINT_PREVIEW));
+    }
+    ASSERT_FALSE(preview.isNull());
+    // The picture (green, washed out over the paper's margins) covers the square page alone.
+    QRect green;
+    for (int y = 0; y < preview.height(); ++y) {
+        for (int x = 0; x < preview.width(); ++x) {
+            QColor c = preview.pixelColor(x, y);
+            if (c.green() > c.red() + 20 && c.green() > c.blue() + 20) {
+                green |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    ASSERT_FALSE(green.isEmpty());
+    EXPECT_NEAR(green.width(), green.height(), 2);
 }
 
 }  // namespace

@@ -8,11 +8,15 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
+#include <functional>
 
 #include "app/CEditorApp.h"
 #include "app/CMainFrame.h"
@@ -25,6 +29,8 @@
 #include "draw/CDrawView.h"
 #include "draw/CMapTool.h"
 #include "draw/CSummaryInfo.h"
+#include "draw/MapRender.h"
+#include "draw/TextInput.h"
 #include "framework/CommandActions.h"
 #include "link/SharedPort.h"
 #include "res/CommandIds.h"
@@ -34,6 +40,35 @@
 #include "tests/edit/ModalDialogCloser.h"
 
 namespace {
+
+// What the screen shows of `on` once the pending repaints are done: the pixels its paintings
+// left, not a fresh painting as grab() makes.
+QImage Shown(CDrawView* on)
+{
+    QApplication::processEvents();
+    QWidget* top = on->window();
+    QPoint at = on->viewport()->mapTo(top, QPoint(0, 0));
+    QSize size = on->viewport()->size();
+    return top->screen()
+        ->grabWindow(top->winId(), at.x(), at.y(), size.width(), size.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+QImage Fresh(CDrawView* on)
+{
+    return on->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The 800 x 800 page as `paint` paints it in document units.
+QImage Page(const std::function<void(QPainter&)>& paint)
+{
+    QImage image(800, 800, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    paint(painter);
+    return image;
+}
 
 TEST_F(MapWindow, DrawsARectangleWithKeysAndTheMouseAndSavesIt)
 {
@@ -238,6 +273,60 @@ TEST_F(MapWindow, TextInputFillsAndWritesBackTheLowestSixTexts)
     }
 }
 
+TEST_F(MapWindow, TextInputKeepsLongTextsWholeAndLeavesUntouchedOnesAsTheyWere)
+{
+    std::string text;
+    for (int line = 0; text.size() < 40000; ++line) {
+        text += "Zeile " + std::to_string(line) + (line % 2 ? "\n" : "\r");
+    }
+    text.resize(40000);
+    auto* object = new CDrawText(CRect{10, 10, 200, 100});
+    object->SetText(text);
+    doc->Add(object);
+    Key(Qt::Key_S, Qt::ControlModifier);
+    // OK, after `type` in the first field.
+    auto textInput = [&](const std::function<void(QLineEdit*)>& type) {
+        ModalDialogCloser closer([&](QDialog& dialog) {
+            type(Child<QLineEdit>(dialog, "edit126"));
+            QTest::mouseClick(Child<QPushButton>(dialog, "button1"), Qt::LeftButton);
+        });
+        frame().Execute(ID_TEXT_INPUT);
+        Reactivate();
+    };
+    textInput([](QLineEdit*) {});
+    EXPECT_EQ(object->GetText(), text) << "byte for byte";
+    EXPECT_FALSE(doc->IsModified()) << "no step changed the map";
+
+    textInput([](QLineEdit* field) {
+        QTest::keyClick(field, Qt::Key_End);
+        QTest::keyClicks(field, "!");
+    });
+    Key(Qt::Key_S, Qt::ControlModifier);
+    std::unique_ptr<CDrawDoc> file = Saved();
+    auto* saved = dynamic_cast<CDrawText*>(file->ObjectList().at(0));
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(saved->GetText(), RecordTextFromLineField(LineFieldText(text)) + "!");
+}
+
+TEST_F(MapWindow, TheTitleNamesTheOpenedFileOnceAlsoWhileItsWindowIsMaximized)
+{
+    auto shown = [&] {
+        QApplication::processEvents();
+        return frame().windowHandle()->title().toStdString();
+    };
+    EXPECT_EQ(shown(), "OrviEdit GPS data Editor - map.orvg");
+    QPoint titleBar(window->width() / 2, 12);
+    QTest::mouseMove(window, titleBar);
+    QTest::mouseDClick(window, Qt::LeftButton, {}, titleBar);
+    ASSERT_TRUE(window->isMaximized());
+    EXPECT_EQ(shown(), "OrviEdit GPS data Editor - [map.orvg]");
+    Key(Qt::Key_R);
+    Drag(view, {20, 20}, {80, 60});
+    EXPECT_EQ(shown(), "OrviEdit GPS data Editor - [map.orvg*]");
+    window->showNormal();
+    EXPECT_EQ(shown(), "OrviEdit GPS data Editor - map.orvg");
+}
+
 TEST_F(MapWindow, ConnectInAMapWindowOnlyOpensThePort)
 {
     prompts.messages.clear();
@@ -323,6 +412,74 @@ TEST_F(MapWindow, PrinterPixelsAndTheGridChangeHowThePageIsPaintedNotWhat)
     }
     EXPECT_GT(onScreen, 10);
     EXPECT_EQ(onPaper, 0);
+}
+
+TEST_F(MapWindow, AnOutlineFromThePropertyPagePaintsTheSameEverywhereAndAtEveryZoom)
+{
+    // The weight typed on the page of the object clicked at `at` (client point), then OK.
+    auto setWeight = [&](QPoint at, const char* weight) {
+        Click(at);
+        {
+            ModalDialogCloser closer([&](QDialog& sheet) {
+                auto* edit = Child<QLineEdit>(sheet, "edit102");
+                edit->selectAll();
+                QTest::keyClicks(edit, QString::fromLatin1(weight));
+                QTest::mouseClick(Child<QPushButton>(sheet, "button1"), Qt::LeftButton);
+            });
+            Key(Qt::Key_Return, Qt::AltModifier);
+            QTest::qWait(50);
+        }
+        Reactivate();
+    };
+    frame().resize(1400, 1000);
+    window->resize(1000, 700);
+    Key(Qt::Key_G);  // no grid
+    Key(Qt::Key_R);
+    Drag(view, {79, 149}, {249, 249});
+    Key(Qt::Key_N);
+    Drag(view, {270, 149}, {370, 249});
+    QToolBar* bar = frame().toolBar();
+    QTest::mouseClick(bar->widgetForAction(frame().Action(ID_DRAW_POLYGON)), Qt::LeftButton);
+    QPoint tip(470, 200);  // a sharp corner
+    for (QPoint p : {QPoint(390, 150), tip, QPoint(390, 160), QPoint(390, 150)}) {
+        QTest::mouseMove(view->viewport(), p);
+        Click(p);
+        QTest::qWait(QApplication::doubleClickInterval() + 20);
+    }
+    ASSERT_EQ(doc->ObjectList().size(), 3u);
+
+    setWeight({150, 200}, "100");
+    // A click on the paper leaves nothing selected; what the window shows then of the
+    // rectangle and the rounded one beside it:
+    Click({600, 50});
+    const QRect beside(0, 120, 380, 160);
+    QImage afterOk = Shown(view).copy(beside);
+
+    // At 800 % the polygon's outline and its sharp corner repaint all they cover.
+    view->SetZoom(800, tip);
+    auto client = [&](int x, int y) {
+        CPoint p = view->DocToView(CPoint{x, y});
+        return QPoint(p.x + 4, p.y + 4);
+    };
+    setWeight(client(440, 183), "20");
+    Click(client(440, 225));
+    EXPECT_TRUE(Shown(view) == Fresh(view)) << "800 %";
+
+    view->SetZoom(100);
+    view->horizontalScrollBar()->setValue(0);
+    view->verticalScrollBar()->setValue(0);
+    window->ToggleSplit();
+    window->Pane(0, 1)->SetGridShown(false);
+    Key(Qt::Key_S, Qt::ControlModifier);
+    QImage rendered = Page([&](QPainter& p) { PaintMapPage(*Saved(), p); });
+    QImage printed = Page([&](QPainter& p) { view->PaintPage(p, CRect{0, 0, 800, 800}, true); });
+    EXPECT_TRUE(afterOk == rendered.copy(beside)) << "right after OK and from the saved file";
+    EXPECT_TRUE(Fresh(window->Pane(0, 1)).copy(beside) == rendered.copy(beside)) << "another pane";
+    EXPECT_TRUE(printed == rendered) << "printed";
+    QImage filled(210, 140, QImage::Format_RGB32);
+    filled.fill(Qt::white);
+    QPainter(&filled).fillRect(20, 20, 170, 100, Qt::black);
+    EXPECT_TRUE(rendered.copy(59, 129, 210, 140) == filled) << "the pen fills the rectangle alone";
 }
 
 }  // namespace
