@@ -62,12 +62,6 @@ protected:
         QTest::mouseMove(on->viewport(), to);
         QTest::mouseRelease(on->viewport(), Qt::LeftButton, {}, to);
     }
-    // After a modal dialog: the main window takes the keys again.
-    void Reactivate()
-    {
-        frame().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
-    }
     void Click(QPoint at) { QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at); }
     std::unique_ptr<CDrawDoc> Saved()
     {

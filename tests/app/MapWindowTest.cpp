@@ -291,7 +291,7 @@ TEST_F(MapWindow, TextInputKeepsLongTextsWholeAndLeavesUntouchedOnesAsTheyWere)
             QTest::mouseClick(Child<QPushButton>(dialog, "button1"), Qt::LeftButton);
         });
         frame().Execute(ID_TEXT_INPUT);
-        Reactivate();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
     };
     textInput([](QLineEdit*) {});
     EXPECT_EQ(object->GetText(), text) << "byte for byte";
@@ -429,7 +429,7 @@ TEST_F(MapWindow, AnOutlineFromThePropertyPagePaintsTheSameEverywhereAndAtEveryZ
             Key(Qt::Key_Return, Qt::AltModifier);
             QTest::qWait(50);
         }
-        Reactivate();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
     };
     frame().resize(1400, 1000);
     window->resize(1000, 700);
