@@ -320,9 +320,6 @@ TEST_F(MapWindow, TheTitleNamesTheOpenedFileOnceAlsoWhileItsWindowIsMaximized)
     QTest::mouseDClick(window, Qt::LeftButton, {}, titleBar);
     ASSERT_TRUE(window->isMaximized());
     EXPECT_EQ(shown(), "OrviEdit GPS data Editor - [map.orvg]");
-    Key(Qt::Key_R);
-    Drag(view, {20, 20}, {80, 60});
-    EXPECT_EQ(shown(), "OrviEdit GPS data Editor - [map.orvg*]");
     window->showNormal();
     EXPECT_EQ(shown(), "OrviEdit GPS data Editor - map.orvg");
 }
