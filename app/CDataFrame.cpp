@@ -4,10 +4,10 @@
 #include <algorithm>
 
 #include "app/CommandTables.h"
-#include "draw/CDrawDoc.h"
+#include "convert/PointMap.h"
+#include "draw/model/CDrawDoc.h"
 #include "edit/CDataView.h"
 #include "edit/CPlotView.h"
-#include "edit/PointMap.h"
 #include "framework/DocManager.h"
 #include "framework/DocTemplate.h"
 #include "framework/Settings.h"

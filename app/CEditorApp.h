@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "draw/QtDrawObjEditor.h"
+#include "draw/view/QtDrawObjEditor.h"
 #include "framework/CommandTarget.h"
 #include "framework/DocManager.h"
 #include "framework/QtPrompts.h"

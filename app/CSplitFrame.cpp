@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "app/GpsCommands.h"
-#include "draw/CDrawView.h"
+#include "draw/view/CDrawView.h"
 #include "framework/DocTemplate.h"
 #include "res/CommandIds.h"
 

@@ -11,11 +11,11 @@
 
 #include "bench/Bench.h"
 #include "bench/OffscreenApp.h"
-#include "draw/CDrawDoc.h"
-#include "draw/CDrawPoly.h"
-#include "draw/CDrawRect.h"
-#include "draw/CDrawText.h"
-#include "draw/MapRender.h"
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/CDrawPoly.h"
+#include "draw/model/CDrawRect.h"
+#include "draw/model/CDrawText.h"
+#include "draw/paint/MapRender.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 
 #include "bench/Bench.h"
 #include "bench/OffscreenApp.h"
-#include "draw/CDrawDoc.h"
-#include "draw/CDrawPoly.h"
-#include "draw/CDrawRect.h"
-#include "draw/CDrawText.h"
-#include "draw/CDrawView.h"
-#include "draw/CMapTool.h"
-#include "draw/ToolKind.h"
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/CDrawPoly.h"
+#include "draw/model/CDrawRect.h"
+#include "draw/model/CDrawText.h"
+#include "draw/model/CMapTool.h"
+#include "draw/model/ToolKind.h"
+#include "draw/view/CDrawView.h"
 
 namespace {
 

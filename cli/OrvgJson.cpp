@@ -1,10 +1,10 @@
 #include "cli/OrvgJson.h"
 
-#include "draw/CDrawOleObj.h"
-#include "draw/CDrawPoly.h"
-#include "draw/CDrawRect.h"
-#include "draw/CDrawText.h"
-#include "draw/CSummaryInfo.h"
+#include "draw/model/CDrawOleObj.h"
+#include "draw/model/CDrawPoly.h"
+#include "draw/model/CDrawRect.h"
+#include "draw/model/CDrawText.h"
+#include "draw/model/CSummaryInfo.h"
 #include "framework/Cp1252.h"
 
 using nlohmann::json;

@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "draw/CDrawDoc.h"
+#include "draw/model/CDrawDoc.h"
 
 class CDrawObj;
 class CSummaryInfo;

@@ -78,6 +78,25 @@ CDataView::CDataView(QWidget* parent) : QTableView(parent), model_(new PointList
     OnCommand(ID_GPS_TRK_DOWNLOAD, [this] { DownloadTrackpoints(); });
     OnCommand(ID_GPS_WPT_UPLOAD, [this] { UploadWaypoints(); });
     OnCommand(ID_GPS_TRK_UPLOAD, [this] { UploadTrackpoints(); });
+    OnCommand(ID_GPS_CONNECT, [this] {
+        RunTransfer([](GpsDocumentLink& link) { return link.RequestProduct(1); });
+    });
+    OnCommand(ID_EDIT_UNDO, [this] {
+        if (CDataDoc* doc = GetDataDoc()) {
+            doc->Undo();
+        }
+    });
+    OnUpdateCommand(ID_EDIT_UNDO, [this](CommandUI& ui) {
+        ui.enabled = GetDataDoc() && GetDataDoc()->CanUndo();
+    });
+    OnCommand(ID_EDIT_REDO, [this] {
+        if (CDataDoc* doc = GetDataDoc()) {
+            doc->Redo();
+        }
+    });
+    OnUpdateCommand(ID_EDIT_REDO, [this](CommandUI& ui) {
+        ui.enabled = GetDataDoc() && GetDataDoc()->CanRedo();
+    });
     OnCommand(ID_EDIT_CLEAR, [this] { DeleteSelection(); });
     OnUpdateCommand(ID_EDIT_CLEAR, [this](CommandUI& ui) {
         ui.enabled = selectionModel() && selectionModel()->hasSelection();
@@ -330,7 +349,7 @@ bool CDataView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* even
                             event);
 }
 
-int CDataView::RunTransfer(int (GpsDocumentLink::*transfer)())
+int CDataView::RunTransfer(const std::function<int(GpsDocumentLink&)>& transfer)
 {
     CDataDoc* doc = GetDataDoc();
     GpsDocumentLink* link = doc ? doc->gpsConnection.get() : nullptr;
@@ -338,7 +357,7 @@ int CDataView::RunTransfer(int (GpsDocumentLink::*transfer)())
         return -1;
     }
     // The task runs on a worker thread in the editor: it touches the connection only.
-    return TaskRunner::Current().Run([link, transfer] { return (link->*transfer)(); },
+    return TaskRunner::Current().Run([link, transfer] { return transfer(*link); },
                                      [link] { link->Cancel(); });
 }
 
@@ -346,7 +365,7 @@ void CDataView::DownloadWaypoints()
 {
     if (CDataDoc* doc = GetDataDoc()) {
         std::vector<WaypointRecord> before = doc->Waypoints();
-        doc->ApplyWaypointDownload(RunTransfer(&GpsDocumentLink::DownloadWaypoints));
+        doc->ApplyWaypointDownload(RunTransfer(std::mem_fn(&GpsDocumentLink::DownloadWaypoints)));
         if (!SameRecords(before, doc->Waypoints())) {
             doc->UpdateAllViews(this);
         }
@@ -358,7 +377,8 @@ void CDataView::DownloadTrackpoints()
 {
     if (CDataDoc* doc = GetDataDoc()) {
         std::vector<TrackpointRecord> before = doc->Trackpoints();
-        doc->ApplyTrackpointDownload(RunTransfer(&GpsDocumentLink::DownloadTrackpoints));
+        doc->ApplyTrackpointDownload(
+            RunTransfer(std::mem_fn(&GpsDocumentLink::DownloadTrackpoints)));
         if (!SameRecords(before, doc->Trackpoints())) {
             doc->UpdateAllViews(nullptr);
         }
@@ -369,7 +389,7 @@ void CDataView::UploadWaypoints()
 {
     if (CDataDoc* doc = GetDataDoc(); doc && doc->gpsConnection) {
         doc->PrepareWaypointUpload();
-        RunTransfer(&GpsDocumentLink::UploadWaypoints);
+        RunTransfer(std::mem_fn(&GpsDocumentLink::UploadWaypoints));
     }
 }
 
@@ -377,6 +397,6 @@ void CDataView::UploadTrackpoints()
 {
     if (CDataDoc* doc = GetDataDoc(); doc && doc->gpsConnection) {
         doc->PrepareTrackpointUpload();
-        RunTransfer(&GpsDocumentLink::UploadTrackpoints);
+        RunTransfer(std::mem_fn(&GpsDocumentLink::UploadTrackpoints));
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include <QTableView>
@@ -21,8 +22,9 @@ class QMenu;
 //
 // Commands (see res/CommandIds.h): ID_VIEW_WAYPOINTS and ID_VIEW_TRACKPOINTS switch the
 // list (enabled when the document has such records, checked when shown); the four
-// ID_GPS_WPT/TRK_DOWNLOAD/UPLOAD commands run their transfer through TaskRunner::Current();
-// ID_EDIT_CLEAR deletes the selected records (enabled with a selection).
+// ID_GPS_WPT/TRK_DOWNLOAD/UPLOAD commands and ID_GPS_CONNECT (the product exchange) run their
+// transfer through TaskRunner::Current(); ID_EDIT_CLEAR deletes the selected records (enabled
+// with a selection); ID_EDIT_UNDO and ID_EDIT_REDO step through the document's history.
 class CDataView : public QTableView, public CView {
     Q_OBJECT
 
@@ -110,7 +112,7 @@ private:
     void FitColumnWidths(bool fromCaptions);
     // Runs `transfer` on the document's connection through the current TaskRunner; -1
     // without a connection.
-    int RunTransfer(int (GpsDocumentLink::*transfer)());
+    int RunTransfer(const std::function<int(GpsDocumentLink&)>& transfer);
     void DownloadWaypoints();
     void DownloadTrackpoints();
     void UploadWaypoints();

@@ -5,8 +5,8 @@
 #include "framework/CView.h"
 #include "framework/DocManager.h"
 #include "framework/Document.h"
+#include "framework/StandardCommands.h"
 #include "framework/TaskRunner.h"
-#include "res/CommandIds.h"
 
 MdiChildFrame::MdiChildFrame(DocManager* manager, Document* document, DocTemplate* docTemplate,
                              CView* view)

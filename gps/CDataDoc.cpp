@@ -5,8 +5,6 @@
 #include <new>
 
 #include "framework/Archive.h"
-#include "framework/TaskRunner.h"
-#include "res/CommandIds.h"
 
 namespace {
 
@@ -285,22 +283,7 @@ bool SameRecords(const std::vector<Record>& a, const std::vector<Record>& b)
 
 }  // namespace
 
-CDataDoc::CDataDoc()
-{
-    OnCommand(ID_EDIT_UNDO, [this] { Undo(); });
-    OnUpdateCommand(ID_EDIT_UNDO, [this](CommandUI& ui) { ui.enabled = CanUndo(); });
-    OnCommand(ID_EDIT_REDO, [this] { Redo(); });
-    OnUpdateCommand(ID_EDIT_REDO, [this](CommandUI& ui) { ui.enabled = CanRedo(); });
-    OnCommand(ID_GPS_CONNECT, [this] {
-        GpsDocumentLink* link = gpsConnection.get();
-        TaskRunner::Current().Run([this] { return CheckConnection(); },
-                                  [link] {
-                                      if (link) {
-                                          link->Cancel();
-                                      }
-                                  });
-    });
-}
+CDataDoc::CDataDoc() = default;
 
 int CDataDoc::DownloadWaypointsIntoDoc()
 {

@@ -27,8 +27,8 @@ constexpr int32_t MAX_DOC_RECORDS = 32767;
 // the map correction sets and grid scale presets the user has kept with them.
 class CDataDoc : public Document {
 public:
-    // Handles the command "check connection" (the document's only command) through the
-    // current TaskRunner.
+    // The commands that change or use a document (undo, redo, the transfers and the check of
+    // the connection) are its views'; the document only holds and stores the records.
     CDataDoc();
 
     // Stores the sections "WayPts", "TrkPts", "MapCorr" and "MapGrid", each only when not
@@ -84,8 +84,8 @@ public:
     // document's whole life (the editor does so for every GPS data document).
     std::unique_ptr<GpsDocumentLink> gpsConnection;
 
-    // Undo and redo of the record changes, one step per command (commands ID_EDIT_UNDO and
-    // ID_EDIT_REDO). The modified flag follows the records back to the state last saved.
+    // Undo and redo of the record changes, one step per command. The modified flag follows
+    // the records back to the state last saved.
     bool CanUndo() const { return history_.CanUndo(); }
     bool CanRedo() const { return history_.CanRedo(); }
     void Undo();

@@ -26,7 +26,7 @@
 #include "app/CEditorApp.h"
 #include "app/CMainFrame.h"
 #include "app/CommandTables.h"
-#include "draw/CDrawDoc.h"
+#include "draw/model/CDrawDoc.h"
 #include "edit/CDataView.h"
 #include "edit/CPlotView.h"
 #include "edit/CWaypointDlg.h"

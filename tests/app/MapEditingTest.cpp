@@ -10,10 +10,10 @@
 #include <QPrintPreviewWidget>
 #include <QUrl>
 
-#include "draw/CDrawItem.h"
-#include "draw/CDrawOleObj.h"
-#include "draw/MapClipboard.h"
-#include "draw/MapTransfer.h"
+#include "draw/model/CDrawItem.h"
+#include "draw/model/CDrawOleObj.h"
+#include "draw/model/MapTransfer.h"
+#include "draw/view/MapClipboard.h"
 #include "res/CommandIds.h"
 #include "tests/app/MapWindowFixture.h"
 #include "tests/edit/ModalDialogCloser.h"

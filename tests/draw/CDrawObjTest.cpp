@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "draw/CDrawDoc.h"
-#include "draw/UpdateHint.h"
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/UpdateHint.h"
 #include "tests/draw/DrawTestSupport.h"
 #include "tests/draw/TestMaps.h"
 

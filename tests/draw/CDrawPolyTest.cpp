@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "draw/CDrawDoc.h"
-#include "draw/CDrawPoly.h"
-#include "draw/GdiRegion.h"
-#include "draw/UpdateHint.h"
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/CDrawPoly.h"
+#include "draw/model/GdiRegion.h"
+#include "draw/model/UpdateHint.h"
 #include "framework/Archive.h"
 #include "tests/draw/DrawTestSupport.h"
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "draw/CDrawDoc.h"
-#include "draw/CDrawRect.h"
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/CDrawRect.h"
 #include "framework/Archive.h"
 #include "tests/draw/DrawTestSupport.h"
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "draw/CDrawDoc.h"
-#include "draw/CDrawText.h"
-#include "draw/DrawObjEditor.h"
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/CDrawText.h"
+#include "draw/model/DrawObjEditor.h"
 #include "framework/Archive.h"
 #include "tests/draw/DrawTestSupport.h"
 

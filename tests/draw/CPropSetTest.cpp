@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "draw/CPropSet.h"
+#include "draw/model/CPropSet.h"
 #include "framework/ArchiveException.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "draw/CSummaryInfo.h"
+#include "draw/model/CSummaryInfo.h"
 #include "framework/ArchiveException.h"
 
 namespace {

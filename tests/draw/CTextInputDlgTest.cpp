@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "draw/CTextInputDlg.h"
+#include "draw/view/CTextInputDlg.h"
 #include "tests/TypeText.h"
 
 namespace {

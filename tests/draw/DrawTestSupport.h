@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "draw/CDrawItem.h"
-#include "draw/CDrawObj.h"
-#include "draw/DrawViewSite.h"
-#include "draw/GdiPainter.h"
-#include "draw/LogFontA.h"
+#include "draw/model/CDrawItem.h"
+#include "draw/model/CDrawObj.h"
+#include "draw/model/DrawViewSite.h"
+#include "draw/model/GdiPainter.h"
+#include "draw/model/LogFontA.h"
 #include "framework/Document.h"
 
 // Writes down what drawing objects paint, one line per call, e.g.

@@ -13,13 +13,13 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "draw/CDrawDoc.h"
-#include "draw/CDrawItem.h"
-#include "draw/CDrawOleObj.h"
-#include "draw/InsertObject.h"
-#include "draw/ItemOpener.h"
-#include "draw/ItemPictures.h"
-#include "draw/QtDrawObjEditor.h"
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/CDrawItem.h"
+#include "draw/model/CDrawOleObj.h"
+#include "draw/paint/ItemPictures.h"
+#include "draw/view/InsertObject.h"
+#include "draw/view/ItemOpener.h"
+#include "draw/view/QtDrawObjEditor.h"
 #include "tests/RecordingPrompts.h"
 #include "tests/TempDir.h"
 #include "tests/draw/DrawTestSupport.h"

@@ -5,12 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include "draw/CDrawDoc.h"
-#include "draw/CDrawItem.h"
-#include "draw/CDrawOleObj.h"
-#include "draw/CDrawPoly.h"
-#include "draw/CDrawRect.h"
-#include "draw/CDrawText.h"
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/CDrawItem.h"
+#include "draw/model/CDrawOleObj.h"
+#include "draw/model/CDrawPoly.h"
+#include "draw/model/CDrawRect.h"
+#include "draw/model/CDrawText.h"
 #include "tests/TempDir.h"
 #include "tests/draw/DrawTestSupport.h"
 #include "tests/draw/TestMaps.h"

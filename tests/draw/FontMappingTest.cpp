@@ -3,8 +3,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "draw/FontMapping.h"
-#include "draw/QtGdiPainter.h"
+#include "draw/paint/FontMapping.h"
+#include "draw/paint/QtGdiPainter.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <QImage>
 
-#include "draw/CDrawRect.h"
-#include "draw/MapRender.h"
+#include "draw/model/CDrawRect.h"
+#include "draw/paint/MapRender.h"
 #include "tests/TempDir.h"
 #include "tests/draw/SampleMap.h"
 

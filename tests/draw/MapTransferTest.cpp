@@ -1,4 +1,4 @@
-#include "draw/MapTransfer.h"
+#include "draw/model/MapTransfer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "draw/CDrawDoc.h"
-#include "draw/CDrawPoly.h"
-#include "draw/CDrawRect.h"
-#include "draw/CDrawText.h"
-#include "draw/PropertyPageValues.h"
-#include "draw/UpdateHint.h"
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/CDrawPoly.h"
+#include "draw/model/CDrawRect.h"
+#include "draw/model/CDrawText.h"
+#include "draw/model/PropertyPageValues.h"
+#include "draw/model/UpdateHint.h"
 #include "tests/draw/DrawTestSupport.h"
 
 namespace {

@@ -10,11 +10,11 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "draw/CDrawDoc.h"
-#include "draw/CDrawPoly.h"
-#include "draw/CDrawText.h"
-#include "draw/FontMapping.h"
-#include "draw/QtDrawObjEditor.h"
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/CDrawPoly.h"
+#include "draw/model/CDrawText.h"
+#include "draw/paint/FontMapping.h"
+#include "draw/view/QtDrawObjEditor.h"
 #include "tests/RecordingPrompts.h"
 #include "tests/draw/DrawTestSupport.h"
 #include "tests/edit/ModalDialogCloser.h"

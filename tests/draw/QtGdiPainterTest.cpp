@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "draw/CDrawItem.h"
-#include "draw/QtGdiPainter.h"
+#include "draw/model/CDrawItem.h"
+#include "draw/paint/QtGdiPainter.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-#include "draw/CDrawDoc.h"
-#include "draw/CDrawItem.h"
-#include "draw/CDrawOleObj.h"
-#include "draw/CDrawPoly.h"
-#include "draw/CDrawRect.h"
-#include "draw/CDrawText.h"
-#include "draw/ItemPictures.h"
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/CDrawItem.h"
+#include "draw/model/CDrawOleObj.h"
+#include "draw/model/CDrawPoly.h"
+#include "draw/model/CDrawRect.h"
+#include "draw/model/CDrawText.h"
+#include "draw/paint/ItemPictures.h"
 
 // The sample map with one object of each kind, as the program writes it: the golden file
 // tests/data/orvg/every-kind.orvg and the picture docs/render-sample.png come from it.

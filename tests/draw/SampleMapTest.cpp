@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "draw/CSummaryInfo.h"
+#include "draw/model/CSummaryInfo.h"
 #include "framework/Archive.h"
 #include "framework/CompoundFile.h"
 #include "tests/TempDir.h"

@@ -11,10 +11,10 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "draw/CDrawDoc.h"
-#include "draw/CSummaryInfo.h"
-#include "draw/FileTime.h"
-#include "draw/SummaryDialog.h"
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/CSummaryInfo.h"
+#include "draw/model/FileTime.h"
+#include "draw/view/SummaryDialog.h"
 #include "tests/TempDir.h"
 #include "tests/TypeText.h"
 #include "tests/edit/ModalDialogCloser.h"

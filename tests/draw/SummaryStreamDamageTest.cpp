@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "draw/CSummaryInfo.h"
+#include "draw/model/CSummaryInfo.h"
 #include "framework/ArchiveException.h"
 
 namespace {

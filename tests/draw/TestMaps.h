@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "draw/CDrawDoc.h"
-#include "draw/CDrawItem.h"
-#include "draw/CDrawOleObj.h"
-#include "draw/CDrawPoly.h"
-#include "draw/CDrawRect.h"
-#include "draw/CDrawText.h"
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/CDrawItem.h"
+#include "draw/model/CDrawOleObj.h"
+#include "draw/model/CDrawPoly.h"
+#include "draw/model/CDrawRect.h"
+#include "draw/model/CDrawText.h"
 #include "framework/Archive.h"
 
 // Maps for the model tests, built without Qt: item contents are plain bytes.

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "draw/CDrawDoc.h"
-#include "draw/CDrawText.h"
-#include "draw/TextInput.h"
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/CDrawText.h"
+#include "draw/model/TextInput.h"
 #include "tests/draw/TestMaps.h"
 
 namespace {

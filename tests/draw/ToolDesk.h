@@ -4,12 +4,12 @@
 #include <optional>
 #include <vector>
 
-#include "draw/CDrawDoc.h"
-#include "draw/CDrawPoly.h"
-#include "draw/CDrawRect.h"
-#include "draw/CMapTool.h"
-#include "draw/MapToolView.h"
-#include "draw/ViewGeometry.h"
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/CDrawPoly.h"
+#include "draw/model/CDrawRect.h"
+#include "draw/model/CMapTool.h"
+#include "draw/model/MapToolView.h"
+#include "draw/model/ViewGeometry.h"
 #include "framework/Document.h"
 
 // A map view over a real document: it keeps its selection as the map view does, converts

@@ -1,4 +1,4 @@
-#include "draw/ViewGeometry.h"
+#include "draw/model/ViewGeometry.h"
 
 #include <climits>
 

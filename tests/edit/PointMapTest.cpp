@@ -1,4 +1,4 @@
-#include "edit/PointMap.h"
+#include "convert/PointMap.h"
 
 #include <cstring>
 #include <string>
@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "draw/CDrawDoc.h"
-#include "draw/CDrawPoly.h"
-#include "draw/CDrawRect.h"
-#include "draw/CDrawText.h"
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/CDrawPoly.h"
+#include "draw/model/CDrawRect.h"
+#include "draw/model/CDrawText.h"
 #include "gps/Geodesy.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "draw/MapTransfer.h"
+#include "draw/model/MapTransfer.h"
 #include "framework/ArchiveException.h"
 #include "tests/fuzz/FuzzMaps.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "draw/CSummaryInfo.h"
+#include "draw/model/CSummaryInfo.h"
 #include "tests/draw/TestMaps.h"
 #include "tests/fuzz/FuzzTarget.h"
 

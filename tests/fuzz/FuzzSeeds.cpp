@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "draw/MapTransfer.h"
+#include "draw/model/MapTransfer.h"
 #include "edit/ClipboardBlock.h"
 #include "gps/Gpx.h"
 #include "link/WaypointPacket.h"

@@ -1,0 +1,179 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "draw/model/GdiTypes.h"
+#include "draw/model/MapHistory.h"
+#include "framework/Document.h"
+#include "framework/Geometry.h"
+
+class CDrawItem;
+class CDrawObj;
+class CSummaryInfo;
+class ClassRegistry;
+class DrawViewSite;
+class GdiPainter;
+struct CompoundStorage;
+
+// The page size of every map, in document units.
+constexpr CSize MAP_PAGE_SIZE{800, 800};
+
+// A map document (".orvg"): drawing objects in z-order on a page with a paper colour, the
+// embedded objects' items and the summary information.
+//
+// The document owns its objects (head of the list at the bottom, painted first) and its
+// items. Views that also are DrawViewSites are told when an object leaves the document and
+// when the page size changes.
+//
+// The file is a compound file: stream "Contents" (below), stream "\005SummaryInformation"
+// (the summary's property set), and a sub-storage "Embedding <n>" per item (CDrawItem).
+// "Contents", little-endian: uint32 paper colour; the object list (count as by
+// Archive::WriteCount, then each object as a tagged object); uint32 item count and each item
+// as a tagged object (back-references for items already written inside their objects).
+// Only items placed by an object of the list are written; others could never be shown.
+class CDrawDoc : public Document {
+public:
+    // No objects, white paper, an 800 x 800 page; no summary until new or open.
+    CDrawDoc();
+    ~CDrawDoc() override;
+
+    // Stores or loads "Contents" alone. Loading replaces objects, items and paper colour, and
+    // only when the whole stream was read; on an ArchiveException the document is as before.
+    void Serialize(Archive& ar) override;
+    // A new map: no objects, and a new summary with the creation date, one page and the
+    // application name "Skizel".
+    bool OnNewDocument() override;
+    // Reads the compound file; on success a new summary holds what the file's summary
+    // stream held (a missing or damaged one leaves it empty). Throws ArchiveException and
+    // then leaves the document as it was.
+    void OnOpenDocument(const std::string& path) override;
+    // Updates the summary for the save (date, revision, last author, editing time), then
+    // writes the compound file atomically. Throws ArchiveException.
+    void OnSaveDocument(const std::string& path) override;
+    // Destroys objects, items and summary; white paper.
+    void DeleteContents() override;
+
+    // The objects, bottom first. Views iterate it and may reorder it (z-order commands);
+    // everything else changes it through Add and Remove.
+    std::vector<CDrawObj*>& ObjectList() { return objects_; }
+    const std::vector<CDrawObj*>& ObjectList() const { return objects_; }
+    // Takes `object` on top of the z-order, sets its document, marks the document modified.
+    void Add(CDrawObj* object);
+    // Takes `object` out of the list (if there), marks the document modified and tells the
+    // views to forget it; the caller destroys it with its Remove().
+    void Remove(CDrawObj* object);
+    // The z-order commands: `object` to the top, to the bottom, one step up (behind its
+    // successor) or one step down. Each returns whether the order changed (false for an
+    // object not in the list). They neither repaint nor mark the document modified.
+    bool MoveToFront(CDrawObj* object);
+    bool MoveToBack(CDrawObj* object);
+    bool MoveForward(CDrawObj* object);
+    bool MoveBackward(CDrawObj* object);
+    // The topmost object touching the unit square at `point`, or null.
+    CDrawObj* TopObjectAt(CPoint point) const;
+    // Paints the objects bottom to top; with a view that is active and reports an object
+    // selected, and not while printing, also that object's handles. With `area` (document
+    // units), objects that paint nothing there are left out; the caller widens it by what
+    // handles reach beyond their objects.
+    void Draw(GdiPainter& dc, DrawViewSite* view, const CRect* area = nullptr) const;
+
+    COLORREF PaperColour() const { return paper_; }
+    // The paper colour command's effect: marks the document modified, repaints all views.
+    void SetPaperColour(COLORREF colour);
+    CSize GetPageSize() const { return pageSize_; }
+    // Makes the page 800 x 800 and tells the views, unless it already is.
+    void FixPageSize();
+
+    // The embedded objects' items, in the order they were added.
+    const std::vector<std::unique_ptr<CDrawItem>>& Items() const { return items_; }
+    // Takes `item`, gives it this document and the next free item number; returns it.
+    CDrawItem* AddItem(std::unique_ptr<CDrawItem> item);
+    // Takes an item read from a file, keeping its number.
+    void AdoptLoadedItem(std::unique_ptr<CDrawItem> item);
+    // Hands `item` over to whoever moves it to another document; null when this document
+    // does not hold it.
+    std::unique_ptr<CDrawItem> TakeItem(CDrawItem* item);
+    // Destroys `item` (its drawing object loses its pointer to it); an item that this
+    // document does not hold is left alone.
+    void DeleteItem(CDrawItem* item);
+
+    // Undo and redo: every change of the map's content (objects, their order and
+    // attributes, items, paper colour) between CommandBegins and CommandEnds, or within an
+    // UndoStep, is one step; the modified flag follows undo back to the saved state.
+    // Undo and redo replace the objects and items: views forget their selection first.
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    void Undo();
+    void Redo();
+    void CommandBegins(int id) override;
+    void CommandEnds() override;
+    void SetModifiedFlag(bool modified = true) override;
+
+    // A step that spans several events (a drag of the mouse, a polygon drawn click by
+    // click): every BeginStep needs its EndStep.
+    void BeginStep(const std::string& label) { history_.Begin(label); }
+    void EndStep();
+
+    // Makes the changes of one command one undo step, for the scope's life (a dialog, a
+    // file taken back from another program).
+    class UndoStep {
+    public:
+        UndoStep(CDrawDoc& doc, const std::string& label) : doc_(doc)
+        {
+            doc_.history_.Begin(label);
+        }
+        ~UndoStep() { doc_.EndStep(); }
+        UndoStep(const UndoStep&) = delete;
+        UndoStep& operator=(const UndoStep&) = delete;
+
+    private:
+        CDrawDoc& doc_;
+    };
+
+    // The summary information; null before OnNewDocument or OnOpenDocument.
+    CSummaryInfo* GetSummaryInfo() const { return summary_.get(); }
+    // Why the last OnOpenDocument left the file's summary stream out (it was damaged);
+    // empty when the stream was read or there was none.
+    const std::string& SummaryError() const { return summaryError_; }
+
+    // The classes a map file may hold: CDrawObj, CDrawRect, CDrawText, CDrawPoly,
+    // CDrawOleObj and CDrawItem, each with schema 0.
+    static const ClassRegistry& Classes();
+    // The object list's encoding in "Contents" and on the clipboard: the count, then each
+    // object. Reading needs the archive's class registry and document set; it refuses null
+    // and repeated objects; the caller owns what it returns.
+    static void WriteObjectList(Archive& ar, const std::vector<CDrawObj*>& objects);
+    static std::vector<std::unique_ptr<CDrawObj>> ReadObjectList(Archive& ar);
+
+private:
+    struct Contents;
+    Contents TakeContents();
+    void DestroyContents();
+    void StoreContents(Archive& ar, CompoundStorage* root);
+    // Reads "Contents" and, given a root storage, the items' sub-storages and the summary
+    // (into `summary`, which then replaces the document's). All or nothing.
+    void LoadContents(Archive& ar, const CompoundStorage* root,
+                      std::unique_ptr<CSummaryInfo> summary);
+    std::vector<DrawViewSite*> ViewSites() const;
+    MapSnapshot Capture();
+    void Restore(const MapSnapshot& snapshot);
+    // After a step, undo or redo: modified unless back at the saved content.
+    void AfterChange();
+    // The items whose drawing object is in the object list, in the item list's order.
+    std::vector<const CDrawItem*> PlacedItems() const;
+
+    std::unique_ptr<CSummaryInfo> summary_;
+    std::string summaryError_;
+    std::vector<CDrawObj*> objects_;
+    std::vector<std::unique_ptr<CDrawItem>> items_;
+    COLORREF paper_ = RGB(255, 255, 255);
+    MapHistory history_{[this] { return Capture(); },
+                        [this](const MapSnapshot& snapshot) { Restore(snapshot); }};
+    bool commandStep_ = false;
+
+protected:
+    // Only FixPageSize sets it in this class; a derived document may start from another size.
+    CSize pageSize_;
+};

@@ -1,0 +1,97 @@
+#include "draw/model/CPolygonTool.h"
+
+#include <algorithm>
+
+#include "draw/model/CDrawDoc.h"
+#include "draw/model/CDrawPoly.h"
+
+CDrawPoly* CPolygonTool::Drawing(MapToolView& view)
+{
+    if (!polygon_) {
+        return nullptr;
+    }
+    const std::vector<CDrawObj*>& objects = view.GetDocument()->ObjectList();
+    auto* poly = std::find(objects.begin(), objects.end(), polygon_) != objects.end()
+                     ? dynamic_cast<CDrawPoly*>(polygon_)
+                     : nullptr;
+    if (!poly) {
+        polygon_ = nullptr;
+    }
+    return poly;
+}
+
+void CPolygonTool::OnLButtonDown(MapToolView& view, MouseFlags flags, CPoint clientPoint)
+{
+    CMapTool::OnLButtonDown(view, flags, clientPoint);
+    CPoint local = view.ViewToDoc(clientPoint);
+
+    CDrawPoly* poly = Drawing(view);
+    if (!poly) {
+        poly =
+            new CDrawPoly(CRect{local.x, local.y, local.x, local.y},
+                          Kind() == ToolKind::polyline ? CDrawPoly::polyline : CDrawPoly::polygon);
+        polygon_ = poly;
+        view.GetDocument()->Add(poly);
+        view.Select(poly, false);
+        poly->AppendVertex(local, &view);
+    } else if (local == poly->Vertices().front()) {
+        // Closed on the first vertex: the vertex the mouse dragged there goes.
+        view.ReleaseCapture();
+        poly->DropLastVertex();
+        if (poly->VertexCount() >= 2) {
+            view.InvalidateObject(poly);
+        } else {
+            Discard(view, poly);
+        }
+        polygon_ = nullptr;
+        SetCurrent(ToolKind::selection);
+        return;
+    }
+
+    CPoint dragged = OffsetPoint(local, 1, 0);
+    poly->AppendVertex(dragged, &view);
+    shared_.selectMode = DragMode::size;
+    shared_.dragHandle = poly->HandleCount();
+    shared_.lastDocPoint = dragged;
+}
+
+void CPolygonTool::OnLButtonDblClk(MapToolView& view, MouseFlags, CPoint)
+{
+    view.ReleaseCapture();
+    if (CDrawPoly* poly = Drawing(view)) {
+        // The first click of the double-click left a vertex one unit right of the mouse (or
+        // the mouse dragged it back onto the one before): drop it.
+        const std::vector<CPoint>& v = poly->Vertices();
+        size_t n = v.size();
+        if (n > 2 && (v[n - 1] == v[n - 2] || OffsetPoint(v[n - 2], 1, 0) == v[n - 1])) {
+            poly->DropLastVertex();
+            view.InvalidateObject(poly);
+        }
+    }
+    polygon_ = nullptr;
+    SetCurrent(ToolKind::selection);
+}
+
+void CPolygonTool::OnLButtonUp(MapToolView&, MouseFlags, CPoint) {}
+
+void CPolygonTool::OnMouseMove(MapToolView& view, MouseFlags flags, CPoint clientPoint)
+{
+    CDrawPoly* poly = flags.leftButton ? Drawing(view) : nullptr;
+    if (poly) {
+        CPoint local = view.ViewToDoc(clientPoint);
+        poly->AppendVertex(local);
+        shared_.dragHandle = poly->HandleCount();
+        shared_.lastDocPoint = local;
+        shared_.lastPoint = clientPoint;
+        view.SetCursor(ToolCursor::pencil);
+        return;
+    }
+    view.SetCursor(ToolCursor::cross);
+    SelectionTool().OnMouseMove(view, flags, clientPoint);
+}
+
+void CPolygonTool::OnCancel()
+{
+    CMapTool::OnCancel();
+    polygon_ = nullptr;
+}

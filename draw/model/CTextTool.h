@@ -1,0 +1,12 @@
+#pragma once
+
+#include "draw/model/CShapeTool.h"
+
+// Draws a text block (CDrawText, no text yet) the way the shape tools draw a rectangle.
+class CTextTool : public CShapeTool {
+public:
+    CTextTool() : CShapeTool(ToolKind::text) {}
+
+protected:
+    CDrawObj* CreateObject(const CRect& position) const override;
+};

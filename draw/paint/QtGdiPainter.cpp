@@ -1,0 +1,376 @@
+#include "draw/paint/QtGdiPainter.h"
+
+#include <cmath>
+
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "draw/paint/FontMapping.h"
+#include "draw/paint/ItemPictures.h"
+#include "framework/Cp1252.h"
+
+namespace {
+
+constexpr double kLimit = 4194304.0;
+constexpr int64_t kMaxPenWidth = 65535;
+
+double Clamp(int64_t v)
+{
+    return std::clamp<double>(static_cast<double>(v), -kLimit, kLimit);
+}
+
+QPointF PixelCentre(CPoint p)
+{
+    return {Clamp(p.x) + 0.5, Clamp(p.y) + 0.5};
+}
+
+// Where an open line passes through pixel p: a one-pixel pen at the pixel's corner, which
+// Qt's rasterizer draws from that pixel up to the one before the end; a wider pen at the
+// pixel's centre, so that its width lies evenly around it.
+QPointF LinePoint(CPoint p, double width)
+{
+    return width > 1 ? PixelCentre(p) : QPointF(Clamp(p.x), Clamp(p.y));
+}
+
+QRectF Box(const CRect& n)
+{
+    double left = Clamp(n.left);
+    double top = Clamp(n.top);
+    return {left, top, Clamp(n.right) - left, Clamp(n.bottom) - top};
+}
+
+QColor Colour(COLORREF c)
+{
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+// GDI draws pens of width 0 one pixel wide.
+double PenWidth(const LogPen& pen)
+{
+    return static_cast<double>(
+        std::clamp<int64_t>(std::abs(int64_t{pen.width.x}), 1, kMaxPenWidth));
+}
+
+bool Dashed(const LogPen& pen)
+{
+    return pen.style >= PS_DASH && pen.style <= PS_DASHDOTDOT &&
+           std::abs(int64_t{pen.width.x}) <= 1;
+}
+
+QList<qreal> DashPattern(uint32_t style)
+{
+    switch (style) {
+    case PS_DASH:
+        return {18, 6};
+    case PS_DOT:
+        return {3, 3};
+    case PS_DASHDOT:
+        return {9, 6, 3, 6};
+    default:
+        return {9, 3, 3, 3, 3, 3};
+    }
+}
+
+Qt::BrushStyle HatchStyle(int32_t hatch)
+{
+    switch (hatch) {
+    case HS_HORIZONTAL:
+        return Qt::HorPattern;
+    case HS_VERTICAL:
+        return Qt::VerPattern;
+    case HS_FDIAGONAL:
+        return Qt::FDiagPattern;
+    case HS_BDIAGONAL:
+        return Qt::BDiagPattern;
+    case HS_CROSS:
+        return Qt::CrossPattern;
+    default:
+        return Qt::DiagCrossPattern;
+    }
+}
+
+}  // namespace
+
+QtGdiPainter::QtGdiPainter(QPainter& painter, bool printing)
+    : painter_(painter), printing_(printing), currentFont_(FontFromLogFont(LogFontA::SystemFont()))
+{
+}
+
+void QtGdiPainter::FillPath(const QPainterPath& path, const LogBrush& brush)
+{
+    if (brush.style == BS_SOLID) {
+        painter_.fillPath(path, Colour(brush.colour));
+    } else if (brush.style == BS_HATCHED) {
+        if (opaque_) {
+            painter_.fillPath(path, Colour(backColour_));
+        }
+        painter_.fillPath(path, QBrush(Colour(brush.colour), HatchStyle(brush.hatch)));
+    }
+}
+
+void QtGdiPainter::StrokePath(const QPainterPath& path, const LogPen& pen, bool open)
+{
+    double width = PenWidth(pen);
+    QPen qpen(Colour(pen.colour), width);
+    if (width > 1) {
+        qpen.setCapStyle(open ? Qt::RoundCap : Qt::FlatCap);
+        qpen.setJoinStyle(open ? Qt::RoundJoin : Qt::MiterJoin);
+        // A sharp corner's miter is cut off one pen width from its point (Qt's default cuts it
+        // at two), so that a figure stays within the area its object claims (PaintedArea).
+        qpen.setMiterLimit(1);
+    } else {
+        qpen.setCapStyle(Qt::FlatCap);
+        qpen.setJoinStyle(Qt::MiterJoin);
+    }
+    if (Dashed(pen)) {
+        if (opaque_) {
+            QPen gaps = qpen;
+            gaps.setColor(Colour(backColour_));
+            painter_.strokePath(path, gaps);
+        }
+        qpen.setDashPattern(DashPattern(pen.style));
+    }
+    painter_.strokePath(path, qpen);
+}
+
+void QtGdiPainter::ClosedFigure(Figure figure, const CRect& r, CPoint ellipse, const LogPen* pen,
+                                const LogBrush* brush)
+{
+    CRect n = r.Normalized();
+    if (n.IsRectEmpty()) {
+        return;
+    }
+    QRectF box = Box(n);
+    double ew = std::min<double>(std::abs(int64_t{ellipse.x}), box.width());
+    double eh = std::min<double>(std::abs(int64_t{ellipse.y}), box.height());
+    auto shape = [&](const QRectF& rect, double inset) {
+        QPainterPath path;
+        if (figure == Figure::rectangle) {
+            path.addRect(rect);
+        } else if (figure == Figure::ellipse) {
+            path.addEllipse(rect);
+        } else {
+            path.addRoundedRect(rect, std::max(0.0, ew / 2 - inset), std::max(0.0, eh / 2 - inset));
+        }
+        return path;
+    };
+    bool outline = pen && pen->style != PS_NULL;
+    painter_.save();
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    if (brush && brush->style != BS_NULL) {
+        // Without an outline GDI fills one unit less to the right and bottom.
+        QRectF fill = outline ? box : box.adjusted(0, 0, -1, -1);
+        FillPath(shape(fill, 0), *brush);
+    }
+    if (outline) {
+        double width = PenWidth(*pen);
+        bool inside = pen->style == PS_INSIDEFRAME || width == 1 || Dashed(*pen);
+        double inset = inside ? width / 2 : 0.5;
+        QRectF centre = box.adjusted(inset, inset, -inset, -inset);
+        if (centre.width() <= 0 || centre.height() <= 0) {
+            // The pen covers the whole figure. Stroking would turn back on itself at the ends
+            // of the flat path, and the miters of those turns would reach far beyond it.
+            double half = width / 2;
+            QRectF outer = centre.adjusted(-half, -half, half, half);
+            painter_.fillPath(shape(outer, inset - half), Colour(pen->colour));
+        } else {
+            StrokePath(shape(centre, inset), *pen, false);
+        }
+    }
+    painter_.restore();
+}
+
+void QtGdiPainter::Rectangle(const CRect& r, const LogPen* pen, const LogBrush* brush)
+{
+    ClosedFigure(Figure::rectangle, r, {}, pen, brush);
+}
+
+void QtGdiPainter::RoundRect(const CRect& r, CPoint ellipse, const LogPen* pen,
+                             const LogBrush* brush)
+{
+    ClosedFigure(Figure::roundRect, r, ellipse, pen, brush);
+}
+
+void QtGdiPainter::Ellipse(const CRect& r, const LogPen* pen, const LogBrush* brush)
+{
+    ClosedFigure(Figure::ellipse, r, {}, pen, brush);
+}
+
+void QtGdiPainter::Line(CPoint from, CPoint to, const LogPen* pen)
+{
+    if (!pen || pen->style == PS_NULL || (from == to && PenWidth(*pen) <= 1)) {
+        return;
+    }
+    double width = PenWidth(*pen);
+    QPainterPath path(LinePoint(from, width));
+    path.lineTo(LinePoint(to, width));
+    painter_.save();
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    StrokePath(path, *pen, true);
+    painter_.restore();
+}
+
+void QtGdiPainter::Polygon(const CPoint* points, size_t count, const LogPen* pen,
+                           const LogBrush* brush)
+{
+    if (count < 2) {
+        return;
+    }
+    painter_.save();
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    if (brush && brush->style != BS_NULL) {
+        QPainterPath area;
+        area.setFillRule(Qt::OddEvenFill);
+        area.moveTo(Clamp(points[0].x), Clamp(points[0].y));
+        for (size_t i = 1; i < count; ++i) {
+            area.lineTo(Clamp(points[i].x), Clamp(points[i].y));
+        }
+        area.closeSubpath();
+        FillPath(area, *brush);
+    }
+    if (pen && pen->style != PS_NULL) {
+        QPainterPath outline(PixelCentre(points[0]));
+        for (size_t i = 1; i < count; ++i) {
+            outline.lineTo(PixelCentre(points[i]));
+        }
+        outline.closeSubpath();
+        StrokePath(outline, *pen, false);
+    }
+    painter_.restore();
+}
+
+void QtGdiPainter::Polyline(const CPoint* points, size_t count, const LogPen* pen)
+{
+    if (count < 2 || !pen || pen->style == PS_NULL) {
+        return;
+    }
+    double width = PenWidth(*pen);
+    QPainterPath path(LinePoint(points[0], width));
+    for (size_t i = 1; i < count; ++i) {
+        path.lineTo(LinePoint(points[i], width));
+    }
+    painter_.save();
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    StrokePath(path, *pen, true);
+    painter_.restore();
+}
+
+void QtGdiPainter::DrawText(std::string_view text, const CRect& r, const LogFontA* font,
+                            bool transparent)
+{
+    CRect n = r.Normalized();
+    if (n.IsRectEmpty()) {
+        return;
+    }
+    QRectF box = Box(n);
+    QString all = QString::fromStdString(Cp1252ToUtf8(text));
+    all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    all.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QFont qfont = font ? FontFromLogFont(*font) : currentFont_;
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WordWrap);
+
+    painter_.save();
+    painter_.setClipRect(box, Qt::IntersectClip);
+    painter_.setPen(Colour(textColour_));
+    double y = box.top();
+    for (const QString& paragraph : all.split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, qfont, painter_.device());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        double height = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(box.width());
+            line.setPosition(QPointF(0, height));
+            height += line.height();
+            if (y + height >= box.bottom()) {
+                break;
+            }
+        }
+        layout.endLayout();
+        if (!transparent && opaque_) {
+            for (int i = 0; i < layout.lineCount(); ++i) {
+                QTextLine line = layout.lineAt(i);
+                painter_.fillRect(QRectF(box.left() + line.x(), y + line.y(),
+                                         line.naturalTextWidth(), line.height()),
+                                  Colour(backColour_));
+            }
+        }
+        layout.draw(&painter_, QPointF(box.left(), y));
+        y += height;
+        if (y >= box.bottom()) {
+            break;
+        }
+    }
+    painter_.restore();
+}
+
+void QtGdiPainter::InvertRect(const CRect& r)
+{
+    CRect n = r.Normalized();
+    QPaintEngine* engine = painter_.paintEngine();
+    if (n.IsRectEmpty() || !engine || !engine->hasFeature(QPaintEngine::RasterOpModes)) {
+        return;
+    }
+    painter_.save();
+    painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
+    painter_.fillRect(Box(n), Qt::black);
+    painter_.restore();
+}
+
+void QtGdiPainter::InvertHandle(CPoint p)
+{
+    QTransform transform = painter_.transform();
+    QPaintEngine* engine = painter_.paintEngine();
+    if (transform.type() <= QTransform::TxTranslate || !engine ||
+        !engine->hasFeature(QPaintEngine::RasterOpModes)) {
+        GdiPainter::InvertHandle(p);
+        return;
+    }
+    // Zoomed: the square stays 7 pixels wide around the handle's pixel.
+    QPointF centre = transform.map(QPointF(Clamp(p.x), Clamp(p.y)));
+    QRectF square(std::floor(centre.x()) - 3, std::floor(centre.y()) - 3, 7, 7);
+    painter_.save();
+    painter_.resetTransform();
+    painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
+    painter_.fillRect(square, Qt::black);
+    painter_.restore();
+}
+
+void QtGdiPainter::DrawItem(const CDrawItem& item, const CRect& r)
+{
+    CRect n = r.Normalized();
+    if (!n.IsRectEmpty()) {
+        PaintItem(painter_, item, Box(n));
+    }
+}
+
+void QtGdiPainter::DrawTracker(const CRect& r, unsigned style)
+{
+    CRect n = r.Normalized();
+    if (n.IsRectEmpty()) {
+        return;
+    }
+    QRectF box = Box(n);
+    painter_.save();
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    if (style & TRACKER_HATCH_INSIDE) {
+        painter_.fillRect(box, QBrush(Qt::black, Qt::BDiagPattern));
+    }
+    if (style & (TRACKER_SOLID_LINE | TRACKER_DOTTED_LINE)) {
+        QPen frame(Qt::black, 1);
+        frame.setJoinStyle(Qt::MiterJoin);
+        if (!(style & TRACKER_SOLID_LINE)) {
+            frame.setDashPattern(DashPattern(PS_DOT));
+        }
+        painter_.setPen(frame);
+        painter_.setBrush(Qt::NoBrush);
+        painter_.drawRect(box.adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+    painter_.restore();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QFont>
+
+#include "draw/model/GdiPainter.h"
+
+class QPainter;
+class QPainterPath;
+class QRectF;
+
+// A GdiPainter on a QPainter, painting as GDI does: without antialiasing, one document unit
+// per painter unit, rectangles without their right and bottom edge, closed figures inside
+// an inside-frame pen, dashes only on one-pixel pens, hatches and dash gaps in the background
+// colour while the background mode is opaque. Like a fresh device context it starts with
+// black text on an opaque white background in the stock system font.
+//
+// Each call leaves the QPainter's state as it found it. Coordinates beyond +-4194304 are
+// clamped (nothing of that lies on a page).
+class QtGdiPainter : public GdiPainter {
+public:
+    explicit QtGdiPainter(QPainter& painter, bool printing = false);
+
+    void SetTextColor(COLORREF colour) { textColour_ = colour; }
+    void SetBkColor(COLORREF colour) { backColour_ = colour; }
+    // Opaque (true) or transparent background for text, dashes and hatches.
+    void SetBkMode(bool opaque) { opaque_ = opaque; }
+    // The font texts without a font of their own are drawn in.
+    void SetCurrentFont(const QFont& font) { currentFont_ = font; }
+
+    bool IsPrinting() const override { return printing_; }
+    void Rectangle(const CRect& r, const LogPen* pen, const LogBrush* brush) override;
+    void RoundRect(const CRect& r, CPoint ellipse, const LogPen* pen,
+                   const LogBrush* brush) override;
+    void Ellipse(const CRect& r, const LogPen* pen, const LogBrush* brush) override;
+    void Line(CPoint from, CPoint to, const LogPen* pen) override;
+    void Polygon(const CPoint* points, size_t count, const LogPen* pen,
+                 const LogBrush* brush) override;
+    void Polyline(const CPoint* points, size_t count, const LogPen* pen) override;
+    void DrawText(std::string_view text, const CRect& r, const LogFontA* font,
+                  bool transparent) override;
+    void InvertRect(const CRect& r) override;
+    void InvertHandle(CPoint p) override;
+    void DrawItem(const CDrawItem& item, const CRect& r) override;
+    void DrawTracker(const CRect& r, unsigned style) override;
+
+private:
+    enum class Figure { rectangle, roundRect, ellipse };
+    void ClosedFigure(Figure figure, const CRect& r, CPoint ellipse, const LogPen* pen,
+                      const LogBrush* brush);
+    void FillPath(const QPainterPath& path, const LogBrush& brush);
+    void StrokePath(const QPainterPath& path, const LogPen& pen, bool open);
+
+    QPainter& painter_;
+    bool printing_;
+    COLORREF textColour_ = 0;
+    COLORREF backColour_ = 0xFFFFFF;
+    bool opaque_ = true;
+    QFont currentFont_;
+};
