@@ -94,6 +94,32 @@ Qt::BrushStyle HatchStyle(int32_t hatch)
     }
 }
 
+// Antialiasing off for the life of the object (GDI does not smooth), and back on afterwards
+// when it was on. Cheaper than QPainter::save() and restore(), which copy the whole state; the
+// figures change nothing else of it.
+class Aliased {
+public:
+    explicit Aliased(QPainter& painter)
+        : painter_(painter), smooth_(painter.testRenderHint(QPainter::Antialiasing))
+    {
+        if (smooth_) {
+            painter_.setRenderHint(QPainter::Antialiasing, false);
+        }
+    }
+    ~Aliased()
+    {
+        if (smooth_) {
+            painter_.setRenderHint(QPainter::Antialiasing, true);
+        }
+    }
+    Aliased(const Aliased&) = delete;
+    Aliased& operator=(const Aliased&) = delete;
+
+private:
+    QPainter& painter_;
+    bool smooth_;
+};
+
 }  // namespace
 
 QtGdiPainter::QtGdiPainter(QPainter& painter, bool printing)
@@ -138,6 +164,52 @@ void QtGdiPainter::StrokePath(const QPainterPath& path, const LogPen& pen, bool 
     painter_.strokePath(path, qpen);
 }
 
+bool QtGdiPainter::OnWholePixels(const QRectF& box) const
+{
+    const QPaintEngine* engine = painter_.paintEngine();
+    const QPaintDevice* target = engine ? engine->paintDevice() : nullptr;
+    const QTransform& device = painter_.deviceTransform();
+    if (!target || engine->type() != QPaintEngine::Raster ||
+        device.type() > QTransform::TxTranslate || device.dx() != std::floor(device.dx()) ||
+        device.dy() != std::floor(device.dy()) ||
+        painter_.compositionMode() != QPainter::CompositionMode_SourceOver ||
+        painter_.opacity() != 1.0) {
+        return false;
+    }
+    QRectF pixels = box.translated(device.dx(), device.dy());
+    return pixels.left() >= 0 && pixels.top() >= 0 && pixels.right() <= target->width() &&
+           pixels.bottom() <= target->height();
+}
+
+bool QtGdiPainter::RectangleOnPixels(const QRectF& box, const LogPen* pen, const LogBrush* brush)
+{
+    if ((brush && brush->style != BS_SOLID) ||
+        (pen && (Dashed(*pen) || (pen->style != PS_INSIDEFRAME && PenWidth(*pen) > 1))) ||
+        !OnWholePixels(box)) {
+        return false;
+    }
+    Aliased aliased(painter_);
+    if (brush) {
+        painter_.fillRect(pen ? box : box.adjusted(0, 0, -1, -1), Colour(brush->colour));
+    }
+    if (pen) {
+        // The inside-frame pen as the band of its width along the edges; a band as wide as
+        // the rectangle covers it.
+        double width = PenWidth(*pen);
+        QColor colour = Colour(pen->colour);
+        if (2 * width >= box.width() || 2 * width >= box.height()) {
+            painter_.fillRect(box, colour);
+        } else {
+            double inner = box.height() - 2 * width;
+            painter_.fillRect(QRectF(box.left(), box.top(), box.width(), width), colour);
+            painter_.fillRect(QRectF(box.left(), box.top() + width, width, inner), colour);
+            painter_.fillRect(QRectF(box.right() - width, box.top() + width, width, inner), colour);
+            painter_.fillRect(QRectF(box.left(), box.bottom() - width, box.width(), width), colour);
+        }
+    }
+    return true;
+}
+
 void QtGdiPainter::ClosedFigure(Figure figure, const CRect& r, CPoint ellipse, const LogPen* pen,
                                 const LogBrush* brush)
 {
@@ -160,9 +232,13 @@ void QtGdiPainter::ClosedFigure(Figure figure, const CRect& r, CPoint ellipse, c
         return path;
     };
     bool outline = pen && pen->style != PS_NULL;
-    painter_.save();
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-    if (brush && brush->style != BS_NULL) {
+    bool filled = brush && brush->style != BS_NULL;
+    if (figure == Figure::rectangle &&
+        RectangleOnPixels(box, outline ? pen : nullptr, filled ? brush : nullptr)) {
+        return;
+    }
+    Aliased aliased(painter_);
+    if (filled) {
         // Without an outline GDI fills one unit less to the right and bottom.
         QRectF fill = outline ? box : box.adjusted(0, 0, -1, -1);
         FillPath(shape(fill, 0), *brush);
@@ -182,7 +258,6 @@ void QtGdiPainter::ClosedFigure(Figure figure, const CRect& r, CPoint ellipse, c
             StrokePath(shape(centre, inset), *pen, false);
         }
     }
-    painter_.restore();
 }
 
 void QtGdiPainter::Rectangle(const CRect& r, const LogPen* pen, const LogBrush* brush)
@@ -209,10 +284,8 @@ void QtGdiPainter::Line(CPoint from, CPoint to, const LogPen* pen)
     double width = PenWidth(*pen);
     QPainterPath path(LinePoint(from, width));
     path.lineTo(LinePoint(to, width));
-    painter_.save();
-    painter_.setRenderHint(QPainter::Antialiasing, false);
+    Aliased aliased(painter_);
     StrokePath(path, *pen, true);
-    painter_.restore();
 }
 
 void QtGdiPainter::Polygon(const CPoint* points, size_t count, const LogPen* pen,
@@ -221,8 +294,7 @@ void QtGdiPainter::Polygon(const CPoint* points, size_t count, const LogPen* pen
     if (count < 2) {
         return;
     }
-    painter_.save();
-    painter_.setRenderHint(QPainter::Antialiasing, false);
+    Aliased aliased(painter_);
     if (brush && brush->style != BS_NULL) {
         QPainterPath area;
         area.setFillRule(Qt::OddEvenFill);
@@ -241,7 +313,6 @@ void QtGdiPainter::Polygon(const CPoint* points, size_t count, const LogPen* pen
         outline.closeSubpath();
         StrokePath(outline, *pen, false);
     }
-    painter_.restore();
 }
 
 void QtGdiPainter::Polyline(const CPoint* points, size_t count, const LogPen* pen)
@@ -254,10 +325,8 @@ void QtGdiPainter::Polyline(const CPoint* points, size_t count, const LogPen* pe
     for (size_t i = 1; i < count; ++i) {
         path.lineTo(LinePoint(points[i], width));
     }
-    painter_.save();
-    painter_.setRenderHint(QPainter::Antialiasing, false);
+    Aliased aliased(painter_);
     StrokePath(path, *pen, true);
-    painter_.restore();
 }
 
 void QtGdiPainter::DrawText(std::string_view text, const CRect& r, const LogFontA* font,

@@ -47,6 +47,15 @@ private:
     enum class Figure { rectangle, roundRect, ellipse };
     void ClosedFigure(Figure figure, const CRect& r, CPoint ellipse, const LogPen* pen,
                       const LogBrush* brush);
+    // True when `box` falls on whole pixels inside the device of a raster engine (no scaling,
+    // shifts by whole pixels) and painting covers opaquely (source over, full opacity). Qt's
+    // pens clip what reaches beyond the device on their own terms: not so `box`.
+    bool OnWholePixels(const QRectF& box) const;
+    // A rectangle with a solid brush and a solid pen kept inside it, filled straight onto
+    // whole pixels: the pixels a path of it would cover, without building and scanning one.
+    // False, having painted nothing, for other pens and brushes or when the rectangle is not
+    // OnWholePixels.
+    bool RectangleOnPixels(const QRectF& box, const LogPen* pen, const LogBrush* brush);
     void FillPath(const QPainterPath& path, const LogBrush& brush);
     void StrokePath(const QPainterPath& path, const LogPen& pen, bool open);
 
