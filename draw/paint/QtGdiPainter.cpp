@@ -5,14 +5,13 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTextLayout>
+#include <QTextLine>
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "draw/paint/FontMapping.h"
 #include "draw/paint/ItemPictures.h"
-#include "framework/Cp1252.h"
+#include "draw/paint/TextLayouts.h"
 
 namespace {
 
@@ -123,7 +122,7 @@ private:
 }  // namespace
 
 QtGdiPainter::QtGdiPainter(QPainter& painter, bool printing)
-    : painter_(painter), printing_(printing), currentFont_(FontFromLogFont(LogFontA::SystemFont()))
+    : painter_(painter), printing_(printing), currentFont_(FontOfRecord(LogFontA::SystemFont()))
 {
 }
 
@@ -337,44 +336,24 @@ void QtGdiPainter::DrawText(std::string_view text, const CRect& r, const LogFont
         return;
     }
     QRectF box = Box(n);
-    QString all = QString::fromStdString(Cp1252ToUtf8(text));
-    all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    all.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QFont qfont = font ? FontFromLogFont(*font) : currentFont_;
-    QTextOption option(Qt::AlignLeft);
-    option.setWrapMode(QTextOption::WordWrap);
+    const std::vector<TextParagraph>& paragraphs =
+        LaidOutText(text, font ? FontOfRecord(*font) : currentFont_, box.width(), box.height(),
+                    painter_.device());
 
     painter_.save();
     painter_.setClipRect(box, Qt::IntersectClip);
     painter_.setPen(Colour(textColour_));
-    double y = box.top();
-    for (const QString& paragraph : all.split(QLatin1Char('\n'))) {
-        QTextLayout layout(paragraph, qfont, painter_.device());
-        layout.setTextOption(option);
-        layout.beginLayout();
-        double height = 0;
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(box.width());
-            line.setPosition(QPointF(0, height));
-            height += line.height();
-            if (y + height >= box.bottom()) {
-                break;
-            }
-        }
-        layout.endLayout();
+    for (const TextParagraph& paragraph : paragraphs) {
+        double y = box.top() + paragraph.top;
         if (!transparent && opaque_) {
-            for (int i = 0; i < layout.lineCount(); ++i) {
-                QTextLine line = layout.lineAt(i);
+            for (int i = 0; i < paragraph.layout->lineCount(); ++i) {
+                QTextLine line = paragraph.layout->lineAt(i);
                 painter_.fillRect(QRectF(box.left() + line.x(), y + line.y(),
                                          line.naturalTextWidth(), line.height()),
                                   Colour(backColour_));
             }
         }
-        layout.draw(&painter_, QPointF(box.left(), y));
-        y += height;
-        if (y >= box.bottom()) {
-            break;
-        }
+        paragraph.layout->draw(&painter_, QPointF(box.left(), y));
     }
     painter_.restore();
 }
