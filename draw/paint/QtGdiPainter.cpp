@@ -126,10 +126,46 @@ QtGdiPainter::QtGdiPainter(QPainter& painter, bool printing)
 {
 }
 
+const QPen& QtGdiPainter::PenOf(const LogPen& pen, bool open)
+{
+    if (penMade_ && pen == penRecord_ && open == penOpen_) {
+        return pen_;
+    }
+    double width = PenWidth(pen);
+    pen_ = QPen(Colour(pen.colour), width);
+    if (width > 1) {
+        pen_.setCapStyle(open ? Qt::RoundCap : Qt::FlatCap);
+        pen_.setJoinStyle(open ? Qt::RoundJoin : Qt::MiterJoin);
+        // A sharp corner's miter is cut off one pen width from its point (Qt's default cuts it
+        // at two), so that a figure stays within the area its object claims (PaintedArea).
+        pen_.setMiterLimit(1);
+    } else {
+        pen_.setCapStyle(Qt::FlatCap);
+        pen_.setJoinStyle(Qt::MiterJoin);
+    }
+    if (Dashed(pen)) {
+        pen_.setDashPattern(DashPattern(pen.style));
+    }
+    penRecord_ = pen;
+    penOpen_ = open;
+    penMade_ = true;
+    return pen_;
+}
+
+const QBrush& QtGdiPainter::SolidBrush(COLORREF colour)
+{
+    if (!brushMade_ || colour != brushColour_) {
+        brush_ = QBrush(Colour(colour));
+        brushColour_ = colour;
+        brushMade_ = true;
+    }
+    return brush_;
+}
+
 void QtGdiPainter::FillPath(const QPainterPath& path, const LogBrush& brush)
 {
     if (brush.style == BS_SOLID) {
-        painter_.fillPath(path, Colour(brush.colour));
+        painter_.fillPath(path, SolidBrush(brush.colour));
     } else if (brush.style == BS_HATCHED) {
         if (opaque_) {
             painter_.fillPath(path, Colour(backColour_));
@@ -140,25 +176,12 @@ void QtGdiPainter::FillPath(const QPainterPath& path, const LogBrush& brush)
 
 void QtGdiPainter::StrokePath(const QPainterPath& path, const LogPen& pen, bool open)
 {
-    double width = PenWidth(pen);
-    QPen qpen(Colour(pen.colour), width);
-    if (width > 1) {
-        qpen.setCapStyle(open ? Qt::RoundCap : Qt::FlatCap);
-        qpen.setJoinStyle(open ? Qt::RoundJoin : Qt::MiterJoin);
-        // A sharp corner's miter is cut off one pen width from its point (Qt's default cuts it
-        // at two), so that a figure stays within the area its object claims (PaintedArea).
-        qpen.setMiterLimit(1);
-    } else {
-        qpen.setCapStyle(Qt::FlatCap);
-        qpen.setJoinStyle(Qt::MiterJoin);
-    }
-    if (Dashed(pen)) {
-        if (opaque_) {
-            QPen gaps = qpen;
-            gaps.setColor(Colour(backColour_));
-            painter_.strokePath(path, gaps);
-        }
-        qpen.setDashPattern(DashPattern(pen.style));
+    const QPen& qpen = PenOf(pen, open);
+    if (Dashed(pen) && opaque_) {
+        QPen gaps = qpen;
+        gaps.setStyle(Qt::SolidLine);
+        gaps.setColor(Colour(backColour_));
+        painter_.strokePath(path, gaps);
     }
     painter_.strokePath(path, qpen);
 }

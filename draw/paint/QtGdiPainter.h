@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QBrush>
 #include <QFont>
+#include <QPen>
 
 #include "draw/model/GdiPainter.h"
 
@@ -56,6 +58,11 @@ private:
     // False, having painted nothing, for other pens and brushes or when the rectangle is not
     // OnWholePixels.
     bool RectangleOnPixels(const QRectF& box, const LogPen* pen, const LogBrush* brush);
+    // The Qt pen of a pen record for open or closed figures, and the brush of a solid colour.
+    // The same record gives the same object again, which the raster engine recognises and
+    // then keeps what it prepared for it.
+    const QPen& PenOf(const LogPen& pen, bool open);
+    const QBrush& SolidBrush(COLORREF colour);
     void FillPath(const QPainterPath& path, const LogBrush& brush);
     void StrokePath(const QPainterPath& path, const LogPen& pen, bool open);
 
@@ -65,4 +72,11 @@ private:
     COLORREF backColour_ = 0xFFFFFF;
     bool opaque_ = true;
     QFont currentFont_;
+    bool penMade_ = false;
+    LogPen penRecord_;
+    bool penOpen_ = false;
+    QPen pen_;
+    bool brushMade_ = false;
+    COLORREF brushColour_ = 0;
+    QBrush brush_;
 };
