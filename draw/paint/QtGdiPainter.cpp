@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "draw/paint/FigureMasks.h"
 #include "draw/paint/ItemPictures.h"
 #include "draw/paint/TextLayouts.h"
 
@@ -192,7 +193,8 @@ bool QtGdiPainter::OnWholePixels(const QRectF& box) const
     const QPaintDevice* target = engine ? engine->paintDevice() : nullptr;
     const QTransform& device = painter_.deviceTransform();
     if (!target || engine->type() != QPaintEngine::Raster ||
-        device.type() > QTransform::TxTranslate || device.dx() != std::floor(device.dx()) ||
+        device.type() > QTransform::TxTranslate || device.m11() != 1 || device.m22() != 1 ||
+        device.m12() != 0 || device.m21() != 0 || device.dx() != std::floor(device.dx()) ||
         device.dy() != std::floor(device.dy()) ||
         painter_.compositionMode() != QPainter::CompositionMode_SourceOver ||
         painter_.opacity() != 1.0) {
@@ -260,25 +262,59 @@ void QtGdiPainter::ClosedFigure(Figure figure, const CRect& r, CPoint ellipse, c
         return;
     }
     Aliased aliased(painter_);
+    // Without an outline GDI fills one unit less to the right and bottom.
+    QRectF fill = outline ? box : box.adjusted(0, 0, -1, -1);
+    double width = outline ? PenWidth(*pen) : 0;
+    bool inside = outline && (pen->style == PS_INSIDEFRAME || width == 1 || Dashed(*pen));
+    double inset = inside ? width / 2 : 0.5;
+    double half = width / 2;
+    QRectF centre = box.adjusted(inset, inset, -inset, -inset);
+    // A pen that covers the whole figure fills it: stroking would turn back on itself at the
+    // ends of the flat path, and the miters of those turns would reach far beyond it.
+    bool covered = centre.width() <= 0 || centre.height() <= 0;
+    auto paint = [&](QPainter& painter, int part, const QColor& colour) {
+        bool own = &painter == &painter_;
+        if (part == 0) {
+            if (own) {
+                FillPath(shape(fill, 0), *brush);
+            } else {
+                painter.fillPath(shape(fill, 0), colour);
+            }
+        } else if (covered) {
+            QRectF outer = centre.adjusted(-half, -half, half, half);
+            painter.fillPath(shape(outer, inset - half), own ? Colour(pen->colour) : colour);
+        } else if (own) {
+            StrokePath(shape(centre, inset), *pen, false);
+        } else {
+            QPen coloured = PenOf(*pen, false);
+            coloured.setColor(colour);
+            painter.strokePath(shape(centre, inset), coloured);
+        }
+    };
+    QColor fillColour = filled ? Colour(brush->colour) : QColor();
+    QColor penColour = outline ? Colour(pen->colour) : QColor();
+    if (figure != Figure::rectangle && (!filled || brush->style == BS_SOLID) &&
+        (!outline || !Dashed(*pen))) {
+        int reach = static_cast<int>(std::ceil(width)) + 3;
+        FigureKey key{static_cast<int>(figure),
+                      n.left,
+                      n.top,
+                      n.right,
+                      n.bottom,
+                      ellipse.x,
+                      ellipse.y,
+                      width,
+                      inside,
+                      filled};
+        PaintFigure(painter_, key, box.toAlignedRect().adjusted(-reach, -reach, reach, reach),
+                    fillColour, penColour, paint);
+        return;
+    }
     if (filled) {
-        // Without an outline GDI fills one unit less to the right and bottom.
-        QRectF fill = outline ? box : box.adjusted(0, 0, -1, -1);
-        FillPath(shape(fill, 0), *brush);
+        paint(painter_, 0, fillColour);
     }
     if (outline) {
-        double width = PenWidth(*pen);
-        bool inside = pen->style == PS_INSIDEFRAME || width == 1 || Dashed(*pen);
-        double inset = inside ? width / 2 : 0.5;
-        QRectF centre = box.adjusted(inset, inset, -inset, -inset);
-        if (centre.width() <= 0 || centre.height() <= 0) {
-            // The pen covers the whole figure. Stroking would turn back on itself at the ends
-            // of the flat path, and the miters of those turns would reach far beyond it.
-            double half = width / 2;
-            QRectF outer = centre.adjusted(-half, -half, half, half);
-            painter_.fillPath(shape(outer, inset - half), Colour(pen->colour));
-        } else {
-            StrokePath(shape(centre, inset), *pen, false);
-        }
+        paint(painter_, 1, penColour);
     }
 }
 
