@@ -272,6 +272,9 @@ void QtGdiPainter::ClosedFigure(Figure figure, const CRect& r, CPoint ellipse, c
     // A pen that covers the whole figure fills it: stroking would turn back on itself at the
     // ends of the flat path, and the miters of those turns would reach far beyond it.
     bool covered = centre.width() <= 0 || centre.height() <= 0;
+    // Part 0 is the fill, part 1 the outline. On this painter they paint as they always did
+    // (hatches, dashes with their gaps, the pen and brush kept for the engine); on the scratch
+    // painter of FigureMasks, in the colour given.
     auto paint = [&](QPainter& painter, int part, const QColor& colour) {
         bool own = &painter == &painter_;
         if (part == 0) {
