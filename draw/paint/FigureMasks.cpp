@@ -55,11 +55,33 @@ struct Store {
     size_t maskBytes = 0;
     // Painted white where a part covers, cleared again after each part is taken.
     QImage scratch;
+    bool emptiedAtEnd = false;
 };
 
-Store& TheStore()
+Store& StoreOfThread()
 {
     thread_local Store store;
+    return store;
+}
+
+void EmptyStore()
+{
+    Store& store = StoreOfThread();
+    store.figures.clear();
+    store.maskBytes = 0;
+    store.scratch = QImage();
+    store.emptiedAtEnd = false;
+}
+
+// The store, emptied as the application ends (its post routines run before it takes its
+// pixmaps and fonts down): a later application starts with an empty one.
+Store& TheStore()
+{
+    Store& store = StoreOfThread();
+    if (!store.emptiedAtEnd) {
+        qAddPostRoutine(EmptyStore);
+        store.emptiedAtEnd = true;
+    }
     return store;
 }
 

@@ -1,5 +1,6 @@
 #include "draw/paint/TextLayouts.h"
 
+#include <QCoreApplication>
 #include <QPaintDevice>
 #include <QTextOption>
 
@@ -86,13 +87,46 @@ std::vector<TextParagraph> LayOut(std::string_view text, const QFont& font, doub
     return paragraphs;
 }
 
+// The texts and fonts kept. Their font engines end with the application, so the stores are
+// emptied as it ends: QGuiApplication runs the post routines before it takes the fonts down.
+// A later application starts with empty stores.
+struct Stores {
+    std::unordered_map<LayoutKey, std::vector<TextParagraph>, LayoutKeyHash> laidOut;
+    std::unordered_map<LogFontA, QFont, RecordHash> fonts;
+    bool emptiedAtEnd = false;
+};
+
+Stores& StoresOfThread()
+{
+    thread_local Stores stores;
+    return stores;
+}
+
+void EmptyStores()
+{
+    Stores& stores = StoresOfThread();
+    stores.laidOut.clear();
+    stores.fonts.clear();
+    stores.emptiedAtEnd = false;
+}
+
+Stores& TheStores()
+{
+    Stores& stores = StoresOfThread();
+    if (!stores.emptiedAtEnd) {
+        qAddPostRoutine(EmptyStores);
+        stores.emptiedAtEnd = true;
+    }
+    return stores;
+}
+
 }  // namespace
 
 const std::vector<TextParagraph>& LaidOutText(std::string_view text, const QFont& font,
                                               double width, double height,
                                               const QPaintDevice* device)
 {
-    thread_local std::unordered_map<LayoutKey, std::vector<TextParagraph>, LayoutKeyHash> laidOut;
+    auto& laidOut = TheStores().laidOut;
     LayoutKey key{std::string(text), font, width, height, device ? device->logicalDpiY() : 0};
     auto found = laidOut.find(key);
     if (found != laidOut.end()) {
@@ -107,7 +141,7 @@ const std::vector<TextParagraph>& LaidOutText(std::string_view text, const QFont
 
 const QFont& FontOfRecord(const LogFontA& record)
 {
-    thread_local std::unordered_map<LogFontA, QFont, RecordHash> fonts;
+    auto& fonts = TheStores().fonts;
     auto found = fonts.find(record);
     if (found != fonts.end()) {
         return found->second;
