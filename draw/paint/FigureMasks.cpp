@@ -42,8 +42,8 @@ struct PlacedFigureHash {
     }
 };
 
-// The pixels of each part, from the top left of the figure's reach; a figure seen once has
-// none yet.
+// The pixels each part covered and where the top left of its bitmap lies; a figure seen once
+// has none yet.
 struct Masks {
     bool taken = false;
     std::array<QBitmap, 2> parts;
@@ -55,7 +55,7 @@ struct Store {
     size_t maskBytes = 0;
     // Painted white where a part covers, cleared again after each part is taken.
     QImage scratch;
-    bool emptiedAtEnd = false;
+    bool postRoutineAdded = false;
 };
 
 Store& StoreOfThread()
@@ -70,7 +70,7 @@ void EmptyStore()
     store.figures.clear();
     store.maskBytes = 0;
     store.scratch = QImage();
-    store.emptiedAtEnd = false;
+    store.postRoutineAdded = false;
 }
 
 // The store, emptied as the application ends (its post routines run before it takes its
@@ -78,9 +78,9 @@ void EmptyStore()
 Store& TheStore()
 {
     Store& store = StoreOfThread();
-    if (!store.emptiedAtEnd) {
+    if (!store.postRoutineAdded) {
         qAddPostRoutine(EmptyStore);
-        store.emptiedAtEnd = true;
+        store.postRoutineAdded = true;
     }
     return store;
 }
@@ -91,8 +91,8 @@ bool OnGuiThread()
     return app && QThread::currentThread() == app->thread();
 }
 
-// The device transform when it only shifts by whole pixels, and the painting would set
-// exactly the pixels covered to the colour painted.
+// True when the device transform only shifts by whole pixels and painting sets exactly the
+// pixels covered to the colour painted.
 bool WholePixelShift(const QPainter& painter, const QTransform& device)
 {
     const QPaintEngine* engine = painter.paintEngine();
@@ -176,15 +176,18 @@ void PaintFigure(QPainter& painter, const FigureKey& key, const QRect& reach, co
                  const QColor& outline, const FigurePart& paint)
 {
     const QColor* colours[2] = {&fill, &outline};
-    const QTransform& device = painter.deviceTransform();
-    QRect pixels = reach.translated(int(device.dx()), int(device.dy()));
-    if (!WholePixelShift(painter, device) || !OnGuiThread() ||
-        !DeviceArea(*painter.paintEngine()).contains(pixels)) {
+    auto paintAsItIs = [&] {
         for (int part = 0; part < 2; ++part) {
             if (colours[part]->isValid()) {
                 paint(painter, part, *colours[part]);
             }
         }
+    };
+    const QTransform& device = painter.deviceTransform();
+    QRect pixels = reach.translated(int(device.dx()), int(device.dy()));
+    if (!WholePixelShift(painter, device) || !OnGuiThread() ||
+        !DeviceArea(*painter.paintEngine()).contains(pixels)) {
+        paintAsItIs();
         return;
     }
 
@@ -196,11 +199,7 @@ void PaintFigure(QPainter& painter, const FigureKey& key, const QRect& reach, co
     auto [found, first] = store.figures.try_emplace({key, device.dx(), device.dy()});
     Masks& masks = found->second;
     if (first) {
-        for (int part = 0; part < 2; ++part) {
-            if (colours[part]->isValid()) {
-                paint(painter, part, *colours[part]);
-            }
-        }
+        paintAsItIs();
         return;
     }
     if (!masks.taken) {

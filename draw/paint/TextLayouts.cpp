@@ -93,7 +93,7 @@ std::vector<TextParagraph> LayOut(std::string_view text, const QFont& font, doub
 struct Stores {
     std::unordered_map<LayoutKey, std::vector<TextParagraph>, LayoutKeyHash> laidOut;
     std::unordered_map<LogFontA, QFont, RecordHash> fonts;
-    bool emptiedAtEnd = false;
+    bool postRoutineAdded = false;
 };
 
 Stores& StoresOfThread()
@@ -107,15 +107,15 @@ void EmptyStores()
     Stores& stores = StoresOfThread();
     stores.laidOut.clear();
     stores.fonts.clear();
-    stores.emptiedAtEnd = false;
+    stores.postRoutineAdded = false;
 }
 
 Stores& TheStores()
 {
     Stores& stores = StoresOfThread();
-    if (!stores.emptiedAtEnd) {
+    if (!stores.postRoutineAdded) {
         qAddPostRoutine(EmptyStores);
-        stores.emptiedAtEnd = true;
+        stores.postRoutineAdded = true;
     }
     return stores;
 }
