@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cmath>
+#include <memory>
 #include <unordered_map>
 
 namespace {
@@ -42,16 +43,15 @@ struct PlacedFigureHash {
     }
 };
 
-// The pixels each part covered and where the top left of its bitmap lies; a figure seen once
-// has none yet.
+// The pixels each part covered and where the top left of its bitmap lies.
 struct Masks {
-    bool taken = false;
     std::array<QBitmap, 2> parts;
     std::array<QPoint, 2> at;  // device pixels
 };
 
 struct Store {
-    std::unordered_map<PlacedFigure, Masks, PlacedFigureHash> figures;
+    // A figure seen once has no masks yet.
+    std::unordered_map<PlacedFigure, std::unique_ptr<Masks>, PlacedFigureHash> figures;
     size_t maskBytes = 0;
     // Painted white where a part covers, cleared again after each part is taken.
     QImage scratch;
@@ -197,21 +197,22 @@ void PaintFigure(QPainter& painter, const FigureKey& key, const QRect& reach, co
         store.maskBytes = 0;
     }
     auto [found, first] = store.figures.try_emplace({key, device.dx(), device.dy()});
-    Masks& masks = found->second;
     if (first) {
         paintAsItIs();
         return;
     }
-    if (!masks.taken) {
+    if (!found->second) {
+        found->second = std::make_unique<Masks>();
+        const QPaintDevice* target = painter.paintEngine()->paintDevice();
         for (int part = 0; part < 2; ++part) {
             if (colours[part]->isValid()) {
-                const QPaintDevice* target = painter.paintEngine()->paintDevice();
-                masks.parts[part] = TakePart(store, QSize(target->width(), target->height()),
-                                             device, pixels, part, paint, masks.at[part]);
+                found->second->parts[part] =
+                    TakePart(store, QSize(target->width(), target->height()), device, pixels, part,
+                             paint, found->second->at[part]);
             }
         }
-        masks.taken = true;
     }
+    const Masks& masks = *found->second;
     QPen pen = painter.pen();
     for (int part = 0; part < 2; ++part) {
         if (colours[part]->isValid() && !masks.parts[part].isNull()) {
