@@ -411,6 +411,28 @@ TEST_F(MapWindow, PrinterPixelsAndTheGridChangeHowThePageIsPaintedNotWhat)
     EXPECT_EQ(onPaper, 0);
 }
 
+TEST_F(MapWindow, TheHelpGridCoversTheWholePageWithItsCentreLinesThroughTheMiddle)
+{
+    frame().resize(1200, 1100);
+    window->resize(1000, 1000);
+    QApplication::processEvents();
+    ASSERT_GE(view->viewport()->width(), 801);
+    ASSERT_GE(view->viewport()->height(), 801);
+    const QImage page = Fresh(view);
+    const QColor grid(0, 0, 128);
+    for (int at = 0; at <= 800; at += 100) {
+        int column = 0, row = 0;
+        for (int along = 0; along < 800; ++along) {
+            column += page.pixelColor(at, along) == grid;
+            row += page.pixelColor(along, at) == grid;
+        }
+        // Dotted lines show a third of their pixels, the dashed centre lines more, the edges all.
+        EXPECT_GE(column, 250) << "x = " << at;
+        EXPECT_GE(row, 250) << "y = " << at;
+        EXPECT_EQ(column > 700, at % 800 == 0) << "x = " << at;
+    }
+}
+
 TEST_F(MapWindow, AnOutlineFromThePropertyPagePaintsTheSameEverywhereAndAtEveryZoom)
 {
     // The weight typed on the page of the object clicked at `at` (client point), then OK.
