@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/CompoundFile.h"
+#include "framework/UndoStack.h"
 
 // A map's content as bytes: "Contents" (paper colour, objects, item list) and the items'
 // sub-storages, as the map file holds them.
@@ -34,8 +35,8 @@ public:
     bool End();
     bool InStep() const { return depth_ > 0; }
 
-    bool CanUndo() const { return !undo_.empty(); }
-    bool CanRedo() const { return !redo_.empty(); }
+    bool CanUndo() const { return steps_.CanUndo(); }
+    bool CanRedo() const { return steps_.CanRedo(); }
     void Undo();
     void Redo();
 
@@ -43,15 +44,13 @@ public:
     void Reset();
     // The content now is the saved one.
     void MarkSaved();
-    bool AtSavedState() const { return saved_ == current_; }
+    bool AtSavedState() const { return steps_.AtSavedState(); }
 
 private:
     struct Step {
         std::string label;
         MapSnapshot before;
         MapSnapshot after;
-        int from = 0;
-        int to = 0;
     };
     // Makes a change since the last known content a step of its own.
     void TakeUntrackedChange();
@@ -59,13 +58,9 @@ private:
 
     std::function<MapSnapshot()> capture_;
     std::function<void(const MapSnapshot&)> restore_;
-    std::vector<Step> undo_;
-    std::vector<Step> redo_;
+    UndoStack<Step> steps_{kMaxSteps};
     MapSnapshot known_;  // the content after the last step (or reset)
     MapSnapshot before_;
     std::string label_;
     int depth_ = 0;
-    int current_ = 0;
-    int saved_ = 0;
-    int nextState_ = 0;
 };
