@@ -1,5 +1,6 @@
 #include "app/CEditorApp.h"
 
+#include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -83,6 +84,16 @@ bool CEditorApp::InitInstance(const QStringList& files, bool show)
         opened = documents_->OpenDocumentFile(file) || opened;
     }
     return opened;
+}
+
+void CEditorApp::EndOnRequest()
+{
+    QString platform = QGuiApplication::platformName();
+    if (mainFrame_ &&
+        (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))) {
+        mainFrame_->SetAskToSave(false);
+    }
+    QCoreApplication::quit();
 }
 
 void CEditorApp::RegisterDocumentTypes()

@@ -33,6 +33,11 @@ public:
     // none of the files opened (each that did not has said why).
     bool InitInstance(const QStringList& files, bool show = true);
 
+    // Ends the program as asked from outside (SIGTERM, SIGINT), as a quit does: a running
+    // task ends first (QtTaskRunner). Unsaved documents are asked about only where a display
+    // shows the question; without one (offscreen) they close unsaved.
+    void EndOnRequest();
+
     CMainFrame* mainFrame() const { return mainFrame_.get(); }
     DocManager& documents() { return *documents_; }
     QtTaskRunner& taskRunner() { return runner_; }

@@ -410,7 +410,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (TaskRunner::Current().Busy() || !documents_->SaveAllModified()) {
+    if (TaskRunner::Current().Busy() || (askToSave_ && !documents_->SaveAllModified())) {
         event->ignore();
         return;
     }

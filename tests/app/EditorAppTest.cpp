@@ -81,6 +81,22 @@ TEST(MenuLayout, GpsEntriesOfTheMainMenuAndOfAGpsDataWindow)
     EXPECT_NE(std::find(data.begin(), data.end(), ID_GPS_WPT_UPLOAD), data.end());
 }
 
+TEST(EditorEnd, AskedToEndWithoutADisplayItClosesUnsavedDocumentsWithoutAsking)
+{
+    MemorySettings settings;
+    RecordingPrompts prompts;
+    CEditorApp app(&settings, &prompts);
+    app.documents().chooseType = [](const QStringList& names) {
+        return static_cast<int>(names.indexOf("Orvi Karten"));
+    };
+    ASSERT_TRUE(app.InitInstance({}));
+    app.documents().Documents().front()->SetModifiedFlag();
+    QTimer::singleShot(0, [&] { app.EndOnRequest(); });
+    QApplication::exec();  // ends with the request
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_TRUE(app.documents().Documents().empty());
+}
+
 // The editor with a simulated receiver on a pseudo-terminal as its port.
 class EditorWithReceiver : public ::testing::Test {
 protected:
