@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QTranslator>
 #include <memory>
 
 #include "draw/QtDrawObjEditor.h"
@@ -52,6 +53,8 @@ private:
     void RegisterCommands();
 
     static CEditorApp* instance_;
+    // Qt's own texts (standard buttons, file, colour, font and print dialogs) in German.
+    QTranslator qtTexts_;
     QtSettings qtSettings_;
     QtPrompts qtPrompts_;
     Settings* previousSettings_ = nullptr;

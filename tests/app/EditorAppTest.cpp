@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QMdiArea>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 #include <clocale>
 #include <cstring>
@@ -79,6 +81,34 @@ TEST(MenuLayout, GpsEntriesOfTheMainMenuAndOfAGpsDataWindow)
     EXPECT_STREQ(MenuText(IDR_GPSDATA, ID_GPS_WPT_DOWNLOAD), "Waypoints download");
     std::vector<int> data = gpsMenu(IDR_GPSDATA);
     EXPECT_NE(std::find(data.begin(), data.end(), ID_GPS_WPT_UPLOAD), data.end());
+}
+
+// Qt's own buttons speak the program's language too.
+TEST(EditorLanguage, TheQuestionAboutUnsavedChangesIsGermanToItsButtons)
+{
+    MemorySettings settings;
+    CEditorApp app(&settings);  // with real message boxes
+    app.documents().chooseType = [](const QStringList& names) {
+        return static_cast<int>(names.indexOf("Orvi Karten"));
+    };
+    ASSERT_TRUE(app.InitInstance({}, false));
+    Document* map = app.documents().Documents().front();
+    map->SetModifiedFlag();
+    QString question;
+    QStringList buttons;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        question = box->text();
+        for (QAbstractButton* button : box->buttons()) {
+            buttons << button->text();
+        }
+        QTest::keyClick(box->windowHandle(), Qt::Key_Escape);
+    });
+    EXPECT_FALSE(app.documents().CloseDocument(map)) << "Abbrechen keeps the map";
+    EXPECT_EQ(question.toStdString(), "Änderungen an Orvi Karte1 speichern?");
+    buttons.sort();
+    EXPECT_EQ(buttons.join('|').toStdString(), "&Ja|&Nein|Abbrechen");
 }
 
 TEST(EditorEnd, AskedToEndWithoutADisplayItClosesUnsavedDocumentsWithoutAsking)
