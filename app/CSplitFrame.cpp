@@ -118,6 +118,12 @@ CSplitFrame::CSplitFrame(DocManager* manager, Document* document, DocTemplate* d
     UpdatePanes();
 }
 
+CSplitFrame::~CSplitFrame()
+{
+    // The sub-window tells its state once more while it goes, when this part is gone.
+    disconnect(this, &QMdiSubWindow::windowStateChanged, this, nullptr);
+}
+
 CView* CSplitFrame::view() const
 {
     return active_;

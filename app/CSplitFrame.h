@@ -22,6 +22,7 @@ public:
     static constexpr int kMinimumPane = 10;
 
     CSplitFrame(DocManager* manager, Document* document, DocTemplate* docTemplate);
+    ~CSplitFrame() override;
 
     CView* view() const override;
     std::vector<CView*> Views() const override;

@@ -211,7 +211,7 @@ bool DocManager::SaveModified(Document* document)
         return true;
     }
     Prompts::Answer answer = Prompts::Current().YesNoCancel(
-        QStringLiteral("Save changes to %1?").arg(Title(document)).toStdString());
+        QStringLiteral("Änderungen an %1 speichern?").arg(Title(document)).toStdString());
     if (answer == Prompts::Answer::Cancel) {
         return false;
     }

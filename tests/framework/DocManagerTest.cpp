@@ -136,7 +136,7 @@ TEST_F(DocManagerTest, ClosingAModifiedDocumentAsksFirst)
     QObject::connect(&manager, &DocManager::documentClosing, [&](Document*) { closing = true; });
     EXPECT_TRUE(manager.CloseDocument(doc));
     EXPECT_TRUE(closing);
-    EXPECT_EQ(prompts.questions, std::vector<std::string>{"Save changes to Text1?"});
+    EXPECT_EQ(prompts.questions, std::vector<std::string>{"Änderungen an Text1 speichern?"});
     EXPECT_TRUE(manager.Documents().empty());
 }
 
