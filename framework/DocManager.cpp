@@ -118,7 +118,7 @@ Document* DocManager::FileOpen()
     for (const auto& t : templates_) {
         filters << t->Filter();
     }
-    filters << QStringLiteral("All Files (*.*)");
+    filters << QStringLiteral("Alle Dateien (*)");
     QString path = QFileDialog::getOpenFileName(dialogParent_, QStringLiteral("Öffnen"), QString(),
                                                 filters.join(QStringLiteral(";;")));
     return path.isEmpty() ? nullptr : OpenDocumentFile(path);
