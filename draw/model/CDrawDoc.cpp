@@ -74,7 +74,7 @@ void CDrawDoc::Restore(const MapSnapshot& snapshot)
     MemoryInputStream in(snapshot.contents);
     Archive ar(in);
     LoadContents(ar, &snapshot.storages, nullptr);
-    UpdateAllViews(nullptr, HINT_REPAINT_ALL, nullptr);
+    UpdateAllViews(nullptr, HINT_REPAINT_ALL);
 }
 
 void CDrawDoc::AfterChange()
@@ -436,7 +436,7 @@ void CDrawDoc::SetPaperColour(COLORREF colour)
 {
     paper_ = colour;
     SetModifiedFlag(true);
-    UpdateAllViews(nullptr, HINT_REPAINT_ALL, nullptr);
+    UpdateAllViews(nullptr, HINT_REPAINT_ALL);
 }
 
 void CDrawDoc::FixPageSize()

@@ -241,7 +241,7 @@ void CDrawObj::NormalizePosition()
 void CDrawObj::RequestRepaint()
 {
     if (document_) {
-        document_->UpdateAllViews(nullptr, HINT_REPAINT_OBJECT, this);
+        document_->UpdateAllViews(nullptr, HINT_REPAINT_OBJECT, MapUpdate{.object = this});
     }
 }
 

@@ -90,8 +90,7 @@ void CSelectionTool::OnLButtonUp(MapToolView& view, MouseFlags flags, CPoint cli
         } else if (shared_.selectMode != DragMode::none) {
             // This view repainted as the objects moved; the others repaint completely. The
             // map view is also the document's View; a view that is not gets no exception.
-            view.GetDocument()->UpdateAllViews(dynamic_cast<View*>(&view), HINT_REPAINT_ALL,
-                                               nullptr);
+            view.GetDocument()->UpdateAllViews(dynamic_cast<View*>(&view), HINT_REPAINT_ALL);
             if (shared_.selectMode == DragMode::size) {
                 shared_.lastPoint = clientPoint;
                 if (!view.Selection().empty()) {

@@ -126,32 +126,31 @@ void CDrawView::OnInitialUpdate()
     viewport()->update();
 }
 
-void CDrawView::OnUpdate(View*, long hint, void* object)
+void CDrawView::OnUpdate(View*, long hint, const std::any& payload)
 {
+    const auto* update = std::any_cast<MapUpdate>(&payload);
     switch (hint) {
     case HINT_REPAINT_ALL:
         viewport()->update();
         break;
     case HINT_REPAINT_OBJECT:
-        InvalidateObject(static_cast<CDrawObj*>(object));
+        if (update) {
+            InvalidateObject(update->object);
+        }
         break;
-    case HINT_REPAINT_SELECTION: {
-        auto* list = static_cast<std::vector<CDrawObj*>*>(object);
-        for (CDrawObj* o : list ? *list : selection_) {
+    case HINT_REPAINT_SELECTION:
+        for (CDrawObj* o : update ? update->objects : selection_) {
             InvalidateObject(o);
         }
         break;
-    }
-    case HINT_SELECTION_DELETED: {
-        auto* list = static_cast<std::vector<CDrawObj*>*>(object);
-        if (list && list != &selection_) {
-            for (CDrawObj* o : *list) {
+    case HINT_SELECTION_DELETED:
+        if (update) {
+            for (CDrawObj* o : update->objects) {
                 InvalidateObject(o);
                 RemoveFromSelection(o);
             }
         }
         break;
-    }
     case HINT_REPAINT_OLE_ITEMS:
         if (CDrawDoc* doc = GetDocument()) {
             for (CDrawObj* o : doc->ObjectList()) {
@@ -175,7 +174,7 @@ void CDrawView::SetActive(bool active)
         active_ = true;
     }
     // The handles come and go with the activation.
-    OnUpdate(nullptr, HINT_REPAINT_SELECTION, nullptr);
+    OnUpdate(nullptr, HINT_REPAINT_SELECTION, {});
     active_ = active;
     CommandActions::StateChanged();
 }
@@ -185,7 +184,7 @@ void CDrawView::SetActive(bool active)
 void CDrawView::Select(CDrawObj* object, bool add)
 {
     if (!add) {
-        OnUpdate(nullptr, HINT_REPAINT_SELECTION, nullptr);
+        OnUpdate(nullptr, HINT_REPAINT_SELECTION, {});
         selection_.clear();
     }
     if (object && !IsSelected(object)) {
@@ -316,7 +315,7 @@ void CDrawView::ApplyPageSize(CSize size)
     pageSize_ = size;
     UpdateScrollBars();
     if (CDrawDoc* doc = GetDocument()) {
-        doc->UpdateAllViews(nullptr, HINT_REPAINT_ALL, nullptr);
+        doc->UpdateAllViews(nullptr, HINT_REPAINT_ALL);
     }
 }
 

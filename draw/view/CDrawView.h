@@ -41,7 +41,7 @@ public:
 
     // The document changed: hints of UpdateHint (0 everything, 1 one object, 2 a list or the
     // selection, 3 objects being deleted, 4 embedded objects).
-    void OnUpdate(View* sender, long hint, void* object) override;
+    void OnUpdate(View* sender, long hint, const std::any& payload) override;
     void OnInitialUpdate() override;
 
     // The active view of the active map window: its tools get the mouse, it shows the

@@ -78,7 +78,7 @@ void CDrawView::RegisterCommands()
     OnCommand(ID_VIEW_SHOWOBJECTS, [this] {
         CDrawOleObj::SetShowItemFrames(!CDrawOleObj::ShowItemFrames());
         if (CDrawDoc* doc = GetDocument()) {
-            doc->UpdateAllViews(nullptr, HINT_REPAINT_OLE_ITEMS, nullptr);
+            doc->UpdateAllViews(nullptr, HINT_REPAINT_OLE_ITEMS);
         }
     });
     OnUpdateCommand(ID_VIEW_SHOWOBJECTS,
@@ -173,9 +173,9 @@ void CDrawView::DeleteSelection()
         return;
     }
     // The other views repaint and forget these objects; then this one.
-    doc->UpdateAllViews(nullptr, HINT_SELECTION_DELETED, &selection_);
-    OnUpdate(nullptr, HINT_REPAINT_SELECTION, nullptr);
     std::vector<CDrawObj*> doomed = selection_;
+    doc->UpdateAllViews(this, HINT_SELECTION_DELETED, MapUpdate{.objects = doomed});
+    OnUpdate(nullptr, HINT_REPAINT_SELECTION, {});
     selection_.clear();
     for (CDrawObj* object : doomed) {
         doc->Remove(object);

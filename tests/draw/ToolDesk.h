@@ -20,7 +20,7 @@ public:
     explicit FakeToolView(CDrawDoc& doc) : doc_(doc) { doc_.AddView(this); }
     ~FakeToolView() override { doc_.RemoveView(this); }
 
-    void OnUpdate(View*, long hint, void*) override { hints.push_back(hint); }
+    void OnUpdate(View*, long hint, const std::any&) override { hints.push_back(hint); }
     CDrawDoc* GetDocument() const override { return &doc_; }
     const std::vector<CDrawObj*>& Selection() const override { return selection; }
     void Select(CDrawObj* object, bool add) override
