@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <ranges>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,9 @@ constexpr CSize MAP_PAGE_SIZE{800, 800};
 // embedded objects' items and the summary information.
 //
 // The document owns its objects (head of the list at the bottom, painted first) and its
-// items. Views that also are DrawViewSites are told when an object leaves the document and
-// when the page size changes.
+// items: an object comes in by Add and goes out by Take, and everyone else holds plain
+// pointers, which the views are told to forget when an object leaves. Views that also are
+// DrawViewSites are told when an object leaves the document and when the page size changes.
 //
 // The file is a compound file: stream "Contents" (below), stream "\005SummaryInformation"
 // (the summary's property set), and a sub-storage "Embedding <n>" per item (CDrawItem).
@@ -55,15 +57,20 @@ public:
     // Destroys objects, items and summary; white paper.
     void DeleteContents() override;
 
-    // The objects, bottom first. Views iterate it and may reorder it (z-order commands);
-    // everything else changes it through Add and Remove.
-    std::vector<CDrawObj*>& ObjectList() { return objects_; }
-    const std::vector<CDrawObj*>& ObjectList() const { return objects_; }
-    // Takes `object` on top of the z-order, sets its document, marks the document modified.
-    void Add(CDrawObj* object);
-    // Takes `object` out of the list (if there), marks the document modified and tells the
-    // views to forget it; the caller destroys it with its Remove().
-    void Remove(CDrawObj* object);
+    // The objects, bottom first, as plain pointers (a read-only range: size, indexing,
+    // iteration). The list changes only through Add, Take and the z-order commands.
+    auto ObjectList() const
+    {
+        return std::views::transform(
+            objects_, [](const std::unique_ptr<CDrawObj>& object) { return object.get(); });
+    }
+    // Takes `object` on top of the z-order, sets its document, marks the document modified;
+    // returns it.
+    CDrawObj* Add(std::unique_ptr<CDrawObj> object);
+    // Takes `object` out of the list and hands it over: dropping the result destroys it.
+    // Marks the document modified and tells the views to forget the object, also when it
+    // was not in the list (then the result is null).
+    std::unique_ptr<CDrawObj> Take(CDrawObj* object);
     // The z-order commands: `object` to the top, to the bottom, one step up (behind its
     // successor) or one step down. Each returns whether the order changed (false for an
     // object not in the list). They neither repaint nor mark the document modified.
@@ -157,6 +164,8 @@ private:
     void LoadContents(Archive& ar, const CompoundStorage* root,
                       std::unique_ptr<CSummaryInfo> summary);
     std::vector<DrawViewSite*> ViewSites() const;
+    // Where `object` is in the list, or the end.
+    std::vector<std::unique_ptr<CDrawObj>>::iterator Find(const CDrawObj* object);
     MapSnapshot Capture();
     void Restore(const MapSnapshot& snapshot);
     // After a step, undo or redo: modified unless back at the saved content.
@@ -166,7 +175,7 @@ private:
 
     std::unique_ptr<CSummaryInfo> summary_;
     std::string summaryError_;
-    std::vector<CDrawObj*> objects_;
+    std::vector<std::unique_ptr<CDrawObj>> objects_;
     std::vector<std::unique_ptr<CDrawItem>> items_;
     COLORREF paper_ = RGB(255, 255, 255);
     MapHistory history_{[this] { return Capture(); },

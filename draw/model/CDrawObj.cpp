@@ -218,19 +218,11 @@ void CDrawObj::EditProperties()
     }
 }
 
-CDrawObj* CDrawObj::Clone(CDrawDoc* document) const
+std::unique_ptr<CDrawObj> CDrawObj::Clone(CDrawDoc*) const
 {
-    auto* clone = new CDrawObj(position_);
+    auto clone = std::make_unique<CDrawObj>(position_);
     clone->CopyStyle(*this);
-    if (document) {
-        document->Add(clone);
-    }
     return clone;
-}
-
-void CDrawObj::Remove()
-{
-    delete this;
 }
 
 void CDrawObj::NormalizePosition()

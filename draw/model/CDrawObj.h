@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "draw/model/GdiTypes.h"
 #include "framework/CObject.h"
 #include "framework/Geometry.h"
@@ -21,8 +23,8 @@ constexpr int LINE_PICK_TOLERANCE = 3;
 
 // A shape on a map page: a position rectangle in document units (kept normalized except
 // while a handle is dragged), an outline pen, a fill brush and the show-handles flag. The
-// base class paints nothing. An object belongs to the document it was added to; the
-// document's list owns it, and Remove() destroys it once the document has let it go.
+// base class paints nothing. An object belongs to the document it was added to, whose list
+// owns it (CDrawDoc::Add); whoever takes it out (CDrawDoc::Take) owns it from then on.
 //
 // Operations that change geometry take an optional view: given one they repaint through it,
 // else they ask all views of the document (HINT_REPAINT_OBJECT). Every change of geometry or
@@ -75,11 +77,9 @@ public:
     // The property sheet through the installed DrawObjEditor (shape sheet here).
     virtual void EditProperties();
     // A copy of the same class, position and drawing attributes, with the show-handles flag
-    // set. Added to `document` when one is given (the document then owns it); otherwise the
-    // caller owns it.
-    virtual CDrawObj* Clone(CDrawDoc* document = nullptr) const;
-    // Destroys the object; the document must have let it go first.
-    virtual void Remove();
+    // set, in no document until the caller adds it. `document` is the map the copy is for
+    // (an embedded object's copy keeps its item there).
+    virtual std::unique_ptr<CDrawObj> Clone(CDrawDoc* document = nullptr) const;
     virtual void NormalizePosition();
 
     // Asks all views of the document to repaint the object.

@@ -57,8 +57,7 @@ CMapTool& CMapTool::SelectionTool()
 void CMapTool::Discard(MapToolView& view, CDrawObj* object)
 {
     view.InvalidateObject(object);
-    view.GetDocument()->Remove(object);
-    object->Remove();
+    view.GetDocument()->Take(object);
 }
 
 void CMapTool::OnLButtonDown(MapToolView& view, MouseFlags, CPoint clientPoint)

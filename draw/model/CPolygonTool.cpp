@@ -10,7 +10,7 @@ CDrawPoly* CPolygonTool::Drawing(MapToolView& view)
     if (!polygon_) {
         return nullptr;
     }
-    const std::vector<CDrawObj*>& objects = view.GetDocument()->ObjectList();
+    auto objects = view.GetDocument()->ObjectList();
     auto* poly = std::find(objects.begin(), objects.end(), polygon_) != objects.end()
                      ? dynamic_cast<CDrawPoly*>(polygon_)
                      : nullptr;
@@ -27,11 +27,12 @@ void CPolygonTool::OnLButtonDown(MapToolView& view, MouseFlags flags, CPoint cli
 
     CDrawPoly* poly = Drawing(view);
     if (!poly) {
-        poly =
-            new CDrawPoly(CRect{local.x, local.y, local.x, local.y},
-                          Kind() == ToolKind::polyline ? CDrawPoly::polyline : CDrawPoly::polygon);
+        auto created = std::make_unique<CDrawPoly>(
+            CRect{local.x, local.y, local.x, local.y},
+            Kind() == ToolKind::polyline ? CDrawPoly::polyline : CDrawPoly::polygon);
+        poly = created.get();
         polygon_ = poly;
-        view.GetDocument()->Add(poly);
+        view.GetDocument()->Add(std::move(created));
         view.Select(poly, false);
         poly->AppendVertex(local, &view);
     } else if (local == poly->Vertices().front()) {

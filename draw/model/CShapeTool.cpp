@@ -3,9 +3,9 @@
 #include "draw/model/CDrawDoc.h"
 #include "draw/model/CDrawRect.h"
 
-CDrawObj* CShapeTool::CreateObject(const CRect& position) const
+std::unique_ptr<CDrawObj> CShapeTool::CreateObject(const CRect& position) const
 {
-    auto* object = new CDrawRect(position);
+    auto object = std::make_unique<CDrawRect>(position);
     switch (Kind()) {
     case ToolKind::line:
         object->SetShape(CDrawRect::line);
@@ -27,8 +27,7 @@ void CShapeTool::OnLButtonDown(MapToolView& view, MouseFlags flags, CPoint clien
 {
     CMapTool::OnLButtonDown(view, flags, clientPoint);
     CPoint local = view.ViewToDoc(clientPoint);
-    created_ = CreateObject(CRect{local.x, local.y, local.x, local.y});
-    view.GetDocument()->Add(created_);
+    created_ = view.GetDocument()->Add(CreateObject(CRect{local.x, local.y, local.x, local.y}));
     view.Select(created_, false);
     shared_.selectMode = DragMode::size;
     shared_.dragHandle = 1;

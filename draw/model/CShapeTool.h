@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "draw/model/CMapTool.h"
 
 class CDrawObj;
@@ -21,7 +23,7 @@ public:
 
 protected:
     // A new object of this tool at `position` (document units), not yet in a document.
-    virtual CDrawObj* CreateObject(const CRect& position) const;
+    virtual std::unique_ptr<CDrawObj> CreateObject(const CRect& position) const;
 
 private:
     // What the last press added (not owned; the document has it).

@@ -8,5 +8,5 @@ public:
     CTextTool() : CShapeTool(ToolKind::text) {}
 
 protected:
-    CDrawObj* CreateObject(const CRect& position) const override;
+    std::unique_ptr<CDrawObj> CreateObject(const CRect& position) const override;
 };

@@ -243,7 +243,7 @@ void CDrawView::DuplicateSelection()
     }
     std::vector<CDrawObj*> originals = selection_;
     for (CDrawObj* object : originals) {
-        object->Clone(doc);
+        doc->Add(object->Clone(doc));
     }
 }
 

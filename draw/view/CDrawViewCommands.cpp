@@ -178,8 +178,7 @@ void CDrawView::DeleteSelection()
     OnUpdate(nullptr, HINT_REPAINT_SELECTION, {});
     selection_.clear();
     for (CDrawObj* object : doomed) {
-        doc->Remove(object);
-        object->Remove();
+        doc->Take(object);
     }
     CommandActions::StateChanged();
 }

@@ -37,6 +37,7 @@
 #include "tests/RecordingPrompts.h"
 #include "tests/TempDir.h"
 #include "tests/app/MapWindowFixture.h"
+#include "tests/draw/TestMaps.h"
 #include "tests/edit/ModalDialogCloser.h"
 
 namespace {
@@ -251,9 +252,8 @@ TEST_F(MapWindow, TextInputFillsAndWritesBackTheLowestSixTexts)
 {
     std::vector<CDrawText*> texts;
     for (int i = 0; i < 8; ++i) {
-        auto* text = new CDrawText(CRect{10, 10 + 30 * i, 200, 35 + 30 * i});
+        auto* text = AddNew<CDrawText>(*doc, CRect{10, 10 + 30 * i, 200, 35 + 30 * i});
         text->SetText("alt " + std::to_string(i));
-        doc->Add(text);
         texts.push_back(text);
     }
     QStringList shown;
@@ -280,9 +280,8 @@ TEST_F(MapWindow, TextInputKeepsLongTextsWholeAndLeavesUntouchedOnesAsTheyWere)
         text += "Zeile " + std::to_string(line) + (line % 2 ? "\n" : "\r");
     }
     text.resize(40000);
-    auto* object = new CDrawText(CRect{10, 10, 200, 100});
+    auto* object = AddNew<CDrawText>(*doc, CRect{10, 10, 200, 100});
     object->SetText(text);
-    doc->Add(object);
     Key(Qt::Key_S, Qt::ControlModifier);
     // OK, after `type` in the first field.
     auto textInput = [&](const std::function<void(QLineEdit*)>& type) {
@@ -303,7 +302,7 @@ TEST_F(MapWindow, TextInputKeepsLongTextsWholeAndLeavesUntouchedOnesAsTheyWere)
     });
     Key(Qt::Key_S, Qt::ControlModifier);
     std::unique_ptr<CDrawDoc> file = Saved();
-    auto* saved = dynamic_cast<CDrawText*>(file->ObjectList().at(0));
+    auto* saved = dynamic_cast<CDrawText*>(ObjectAt(*file, 0));
     ASSERT_NE(saved, nullptr);
     EXPECT_EQ(saved->GetText(), RecordTextFromLineField(LineFieldText(text)) + "!");
 }

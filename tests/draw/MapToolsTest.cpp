@@ -242,8 +242,9 @@ TEST(MapToolSelection, HoveringShowsHandleCursorsOnlyOverTheOnlySelectedObject)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.legend);
         Desk desk;
-        auto* poly = new CDrawPoly({}, CDrawPoly::polygon);
-        CDrawObj* objects[] = {desk.AddRect(kA), desk.AddRect(kB), desk.Add(poly)};
+        CDrawObj* objects[] = {desk.AddRect(kA), desk.AddRect(kB),
+                               AddNew<CDrawPoly>(desk.doc, CRect{}, CDrawPoly::polygon)};
+        auto* poly = static_cast<CDrawPoly*>(objects[2]);
         for (CPoint p : {CPoint{200, 200}, CPoint{260, 200}, CPoint{230, 260}}) {
             poly->AppendVertex(p);
         }
@@ -402,8 +403,7 @@ TEST(MapToolPolygon, PolygonDeletedWhileDrawnIsForgotten)
     desk.Click(kP1);
     desk.Move(kP2);
     CDrawPoly* gone = desk.Poly();
-    desk.doc.Remove(gone);
-    gone->Remove();
+    desk.doc.Take(gone);
 
     desk.Click(kP3);
     ASSERT_EQ(desk.doc.ObjectList().size(), 1u);

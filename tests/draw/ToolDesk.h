@@ -11,6 +11,7 @@
 #include "draw/model/MapToolView.h"
 #include "draw/model/ViewGeometry.h"
 #include "framework/Document.h"
+#include "tests/draw/TestMaps.h"
 
 // A map view over a real document: it keeps its selection as the map view does, converts
 // points with the map view's transform (at first 100 %, scrolled by (30, 50): document point
@@ -58,7 +59,7 @@ public:
     void DuplicateSelection() override
     {
         for (CDrawObj* object : selection) {
-            object->Clone(&doc_);
+            doc_.Add(object->Clone(&doc_));
         }
     }
     CPoint ViewToDoc(CPoint c) const override { return transform.ViewToDoc(c); }
@@ -107,12 +108,7 @@ struct Desk {
     Desk() { CMapTool::Reset(); }
     ~Desk() { CMapTool::Reset(); }
 
-    CDrawObj* Add(CDrawObj* object)
-    {
-        doc.Add(object);
-        return object;
-    }
-    CDrawObj* AddRect(CRect r) { return Add(new CDrawRect(r)); }
+    CDrawObj* AddRect(CRect r) { return doc.Add(std::make_unique<CDrawRect>(r)); }
     CMapTool& Tool() { return *CMapTool::ToolForKind(CMapTool::Current()); }
     CPoint Client(CPoint p) const { return view.DocToView(p); }
 
@@ -137,7 +133,7 @@ struct Desk {
         Tool().OnLButtonDblClk(view, f, Client(p));
         Release(p, f);
     }
-    CDrawPoly* Poly(size_t i = 0) { return dynamic_cast<CDrawPoly*>(doc.ObjectList().at(i)); }
+    CDrawPoly* Poly(size_t i = 0) { return dynamic_cast<CDrawPoly*>(ObjectAt(doc, i)); }
 
     CDrawDoc doc;
     FakeToolView view{doc};
