@@ -14,8 +14,7 @@
 #include "draw/model/CDrawPoly.h"
 #include "draw/model/CDrawRect.h"
 #include "draw/model/CDrawText.h"
-#include "draw/model/CMapTool.h"
-#include "draw/model/ToolKind.h"
+#include "draw/model/MapTools.h"
 #include "draw/view/CDrawView.h"
 
 namespace {
@@ -111,13 +110,14 @@ void RunMapViewBenchmarks()
 
     CDrawDoc doc;
     CDrawObj* moved = FillMap(doc);
+    MapTools tools;  // the selection tool current
     CDrawView view;
     view.resize(kViewSize + 2 * view.frameWidth(), kViewSize + 2 * view.frameWidth());
     view.AttachDocument(&doc);
     view.show();
     view.OnInitialUpdate();
+    view.SetTools(&tools);
     view.SetActive(true);
-    CMapTool::SetCurrent(ToolKind::selection);
     QWidget* viewport = view.viewport();
     QApplication::processEvents();
     if (viewport->size() != QSize(kViewSize, kViewSize)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <ranges>
 #include <string>
@@ -12,6 +13,7 @@
 
 class CDrawItem;
 class CDrawObj;
+enum class ObjectKey : uint64_t;
 class CSummaryInfo;
 class ClassRegistry;
 class DrawViewSite;
@@ -71,6 +73,8 @@ public:
     // Marks the document modified and tells the views to forget the object, also when it
     // was not in the list (then the result is null).
     std::unique_ptr<CDrawObj> Take(CDrawObj* object);
+    // The object of the list with that key (CDrawObj::Key), or null.
+    CDrawObj* FindObject(ObjectKey key) const;
     // The z-order commands: `object` to the top, to the bottom, one step up (behind its
     // successor) or one step down. Each returns whether the order changed (false for an
     // object not in the list). They neither repaint nor mark the document modified.

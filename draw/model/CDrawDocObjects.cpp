@@ -37,6 +37,17 @@ std::unique_ptr<CDrawObj> CDrawDoc::Take(CDrawObj* object)
     return taken;
 }
 
+CDrawObj* CDrawDoc::FindObject(ObjectKey key) const
+{
+    if (key == ObjectKey::none) {
+        return nullptr;
+    }
+    auto it =
+        std::find_if(objects_.begin(), objects_.end(),
+                     [key](const std::unique_ptr<CDrawObj>& held) { return held->Key() == key; });
+    return it != objects_.end() ? it->get() : nullptr;
+}
+
 bool CDrawDoc::MoveToFront(CDrawObj* object)
 {
     auto it = Find(object);

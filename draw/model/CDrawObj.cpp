@@ -1,6 +1,7 @@
 #include "draw/model/CDrawObj.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 #include "draw/model/CDrawDoc.h"
@@ -15,6 +16,12 @@ IMPLEMENT_SERIAL(CDrawObj, CObject, 0)
 CDrawObj::CDrawObj() = default;
 
 CDrawObj::CDrawObj(const CRect& position) : position_(position) {}
+
+ObjectKey CDrawObj::NextKey()
+{
+    static std::atomic<uint64_t> last{0};
+    return ObjectKey{++last};
+}
 
 void CDrawObj::Serialize(Archive& ar)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "draw/model/GdiTypes.h"
@@ -16,6 +17,11 @@ enum class HandleState { normal = 0, selected = 1, active = 2 };
 // The cursor over a handle (the arrows of IDC_SIZENWSE, IDC_SIZENS, IDC_SIZENESW,
 // IDC_SIZEWE, IDC_SIZEALL).
 enum class HandleCursor { sizeNWSE, sizeNS, sizeNESW, sizeWE, sizeAll };
+
+// A drawing object's key, given when the object is made and never given again: whatever
+// outlives an object's place in a map (a gesture in progress) finds it by its key, or finds
+// that it is gone, without trusting an address that may have been reused.
+enum class ObjectKey : uint64_t { none = 0 };
 
 // Units beside the drawn width of a line or polyline segment in which a click or rubber band
 // still finds it.
@@ -90,6 +96,7 @@ public:
     // The 10 x 10 device pixels around handle `n`, in document units.
     CRect HandleRect(int n, DrawViewSite* view) const;
 
+    ObjectKey Key() const { return key_; }
     const CRect& GetPosition() const { return position_; }
     CDrawDoc* GetDocument() const { return document_; }
     void SetDocument(CDrawDoc* document) { document_ = document; }
@@ -131,4 +138,9 @@ protected:
     int brushFlag_ = 1;
     LogBrush brush_;
     bool showHandles_ = true;
+
+private:
+    static ObjectKey NextKey();
+
+    const ObjectKey key_ = NextKey();
 };

@@ -5,7 +5,7 @@
 // Draws a text block (CDrawText, no text yet) the way the shape tools draw a rectangle.
 class CTextTool : public CShapeTool {
 public:
-    CTextTool() : CShapeTool(ToolKind::text) {}
+    explicit CTextTool(MapTools& tools) : CShapeTool(ToolKind::text, tools) {}
 
 protected:
     std::unique_ptr<CDrawObj> CreateObject(const CRect& position) const override;

@@ -13,7 +13,7 @@
 #include "draw/model/CDrawDoc.h"
 #include "draw/model/CDrawObj.h"
 #include "draw/model/CDrawOleObj.h"
-#include "draw/model/CMapTool.h"
+#include "draw/model/MapTools.h"
 #include "draw/model/UpdateHint.h"
 #include "draw/model/ViewGeometry.h"
 #include "draw/paint/QtGdiPainter.h"
@@ -67,6 +67,7 @@ CDrawView::~CDrawView()
 
 void CDrawView::OnDetaching()
 {
+    EndToolGesture();
     capture_ = false;
     EndGesture();
     selection_.clear();
@@ -95,11 +96,23 @@ void CDrawView::CancelTool()
 {
     ReleaseCapture();
     HideRubberBand();
-    if (CMapTool* tool = CMapTool::ToolForKind(CMapTool::Current())) {
-        tool->OnCancel();
+    if (tools_) {
+        tools_->Cancel();
     }
-    CMapTool::SetCurrent(ToolKind::selection);
     EndGesture();
+}
+
+void CDrawView::EndToolGesture()
+{
+    // Only the view that holds the mouse has a gesture in progress.
+    if (!capture_) {
+        return;
+    }
+    ToolKind kind = tools_ ? tools_->Current() : ToolKind::selection;
+    CancelTool();
+    if (tools_) {
+        tools_->SetCurrent(kind);
+    }
 }
 
 CDrawDoc* CDrawView::GetDocument() const

@@ -198,7 +198,7 @@ TEST(ExtremePositions, EveryGeometryOperationOfEveryKindStaysDefinedAndDoesNotWr
 
         // A polygon drawn with the view scrolled to the far corner.
         view.transform = {100, {kMax, kMax}};
-        CMapTool::SetCurrent(ToolKind::polygon);
+        desk.tools.SetCurrent(ToolKind::polygon);
         desk.Press({kMax, kMax});
         desk.Hold({kMax - 10, kMax - 10});
         desk.DoubleClick({kMax - 10, kMax - 10});

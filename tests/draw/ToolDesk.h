@@ -9,6 +9,7 @@
 #include "draw/model/CDrawRect.h"
 #include "draw/model/CMapTool.h"
 #include "draw/model/MapToolView.h"
+#include "draw/model/MapTools.h"
 #include "draw/model/ViewGeometry.h"
 #include "framework/Document.h"
 #include "tests/draw/TestMaps.h"
@@ -102,14 +103,12 @@ private:
     CDrawDoc& doc_;
 };
 
-// A document, a view of it, and the mouse as the map view hands it to the current tool.
-// Points are given in document units and reach the tools as client points.
+// A map window: a document, a view of it, the window's tools, and the mouse as the map view
+// hands it to the current tool. Points are given in document units and reach the tools as
+// client points.
 struct Desk {
-    Desk() { CMapTool::Reset(); }
-    ~Desk() { CMapTool::Reset(); }
-
     CDrawObj* AddRect(CRect r) { return doc.Add(std::make_unique<CDrawRect>(r)); }
-    CMapTool& Tool() { return *CMapTool::ToolForKind(CMapTool::Current()); }
+    CMapTool& Tool() { return *tools.ToolForKind(tools.Current()); }
     CPoint Client(CPoint p) const { return view.DocToView(p); }
 
     void Press(CPoint p, MouseFlags f = {}) { Tool().OnLButtonDown(view, f, Client(p)); }
@@ -137,4 +136,5 @@ struct Desk {
 
     CDrawDoc doc;
     FakeToolView view{doc};
+    MapTools tools;
 };
