@@ -27,9 +27,10 @@ constexpr CSize MAP_PAGE_SIZE{800, 800};
 // embedded objects' items and the summary information.
 //
 // The document owns its objects (head of the list at the bottom, painted first) and its
-// items: an object comes in by Add and goes out by Take, and everyone else holds plain
-// pointers, which the views are told to forget when an object leaves. Views that also are
-// DrawViewSites are told when an object leaves the document and when the page size changes.
+// items: an object comes in by Add and goes out by Take; everyone else holds plain pointers
+// or, to outlive the object's place in the list, its key (FindObject). Views that also are
+// DrawViewSites are told when an object leaves the document, so that they forget it, and
+// when the page size changes.
 //
 // The file is a compound file: stream "Contents" (below), stream "\005SummaryInformation"
 // (the summary's property set), and a sub-storage "Embedding <n>" per item (CDrawItem).
