@@ -109,6 +109,9 @@ CMainFrame::~CMainFrame()
     documents_->disconnect(this);
     qApp->disconnect(this);
     QGuiApplication::clipboard()->disconnect(this);
+    for (Document* document : documents_->Documents()) {
+        document->onModifiedChanged = nullptr;
+    }
     CommandRouter::SetCurrent(previousRouter_);
 }
 

@@ -32,7 +32,7 @@ const char kContentsStream[] = "Contents";
 }  // namespace
 
 struct CDrawDoc::Contents {
-    std::vector<CDrawObj*> objects;
+    std::vector<std::unique_ptr<CDrawObj>> objects;
     std::vector<std::unique_ptr<CDrawItem>> items;
     COLORREF paper;
 };
@@ -67,14 +67,14 @@ MapSnapshot CDrawDoc::Capture()
 void CDrawDoc::Restore(const MapSnapshot& snapshot)
 {
     for (DrawViewSite* site : ViewSites()) {
-        for (CDrawObj* object : objects_) {
+        for (CDrawObj* object : ObjectList()) {
             site->RemoveFromSelection(object);
         }
     }
     MemoryInputStream in(snapshot.contents);
     Archive ar(in);
     LoadContents(ar, &snapshot.storages, nullptr);
-    UpdateAllViews(nullptr, HINT_REPAINT_ALL, nullptr);
+    UpdateAllViews(nullptr, HINT_REPAINT_ALL);
 }
 
 void CDrawDoc::AfterChange()
@@ -148,9 +148,6 @@ CDrawDoc::Contents CDrawDoc::TakeContents()
 void CDrawDoc::DestroyContents()
 {
     // Objects first: an embedded object lets go of its item, which the item list destroys.
-    for (CDrawObj* object : objects_) {
-        delete object;
-    }
     objects_.clear();
     items_.clear();
 }
@@ -225,7 +222,8 @@ void CDrawDoc::Serialize(Archive& ar)
 void CDrawDoc::StoreContents(Archive& ar, CompoundStorage* root)
 {
     ar.WriteU32(paper_);
-    WriteObjectList(ar, objects_);
+    auto objects = ObjectList();
+    WriteObjectList(ar, {objects.begin(), objects.end()});
     if (root && summary_) {
         root->streams[SUMMARY_STREAM_NAME] = summary_->WriteStream();
     }
@@ -243,7 +241,8 @@ void CDrawDoc::StoreContents(Archive& ar, CompoundStorage* root)
 
 std::vector<const CDrawItem*> CDrawDoc::PlacedItems() const
 {
-    std::unordered_set<const CDrawObj*> listed(objects_.begin(), objects_.end());
+    auto objects = ObjectList();
+    std::unordered_set<const CDrawObj*> listed(objects.begin(), objects.end());
     std::vector<const CDrawItem*> placed;
     for (const auto& item : items_) {
         if (listed.count(item->GetDrawObj())) {
@@ -262,9 +261,7 @@ void CDrawDoc::LoadContents(Archive& ar, const CompoundStorage* root,
     std::string summaryError;
     try {
         paper_ = ar.ReadU32();
-        for (auto& object : ReadObjectList(ar)) {
-            objects_.push_back(object.release());
-        }
+        objects_ = ReadObjectList(ar);
         if (summary && root) {
             if (const std::vector<uint8_t>* stream = root->Stream(SUMMARY_STREAM_NAME)) {
                 try {
@@ -303,9 +300,7 @@ void CDrawDoc::LoadContents(Archive& ar, const CompoundStorage* root,
         paper_ = old.paper;
         throw;
     }
-    for (CDrawObj* object : old.objects) {
-        delete object;
-    }
+    old.objects.clear();
     old.items.clear();
     if (summary) {
         summary_ = std::move(summary);
@@ -348,71 +343,12 @@ std::vector<DrawViewSite*> CDrawDoc::ViewSites() const
     return sites;
 }
 
-void CDrawDoc::Add(CDrawObj* object)
-{
-    objects_.push_back(object);
-    object->SetDocument(this);
-    SetModifiedFlag(true);
-}
-
-void CDrawDoc::Remove(CDrawObj* object)
-{
-    auto it = std::find(objects_.begin(), objects_.end(), object);
-    if (it != objects_.end()) {
-        objects_.erase(it);
-    }
-    SetModifiedFlag(true);
-    for (DrawViewSite* site : ViewSites()) {
-        site->RemoveFromSelection(object);
-    }
-}
-
-bool CDrawDoc::MoveToFront(CDrawObj* object)
-{
-    auto it = std::find(objects_.begin(), objects_.end(), object);
-    if (it == objects_.end() || it + 1 == objects_.end()) {
-        return false;
-    }
-    std::rotate(it, it + 1, objects_.end());
-    return true;
-}
-
-bool CDrawDoc::MoveToBack(CDrawObj* object)
-{
-    auto it = std::find(objects_.begin(), objects_.end(), object);
-    if (it == objects_.end() || it == objects_.begin()) {
-        return false;
-    }
-    std::rotate(objects_.begin(), it, it + 1);
-    return true;
-}
-
-bool CDrawDoc::MoveForward(CDrawObj* object)
-{
-    auto it = std::find(objects_.begin(), objects_.end(), object);
-    if (it == objects_.end() || it + 1 == objects_.end()) {
-        return false;
-    }
-    std::iter_swap(it, it + 1);
-    return true;
-}
-
-bool CDrawDoc::MoveBackward(CDrawObj* object)
-{
-    auto it = std::find(objects_.begin(), objects_.end(), object);
-    if (it == objects_.end() || it == objects_.begin()) {
-        return false;
-    }
-    std::iter_swap(it, it - 1);
-    return true;
-}
-
 CDrawObj* CDrawDoc::TopObjectAt(CPoint point) const
 {
     CRect unit = RectAround(point, 0, 0, 1, 1);
     for (auto it = objects_.rbegin(); it != objects_.rend(); ++it) {
         if ((*it)->TouchesRect(unit)) {
-            return *it;
+            return it->get();
         }
     }
     return nullptr;
@@ -421,7 +357,7 @@ CDrawObj* CDrawDoc::TopObjectAt(CPoint point) const
 void CDrawDoc::Draw(GdiPainter& dc, DrawViewSite* view, const CRect* area) const
 {
     bool handles = view && view->IsActiveView() && !dc.IsPrinting();
-    for (const CDrawObj* object : objects_) {
+    for (const CDrawObj* object : ObjectList()) {
         if (area && !object->PaintedArea().Intersects(*area)) {
             continue;
         }
@@ -436,7 +372,7 @@ void CDrawDoc::SetPaperColour(COLORREF colour)
 {
     paper_ = colour;
     SetModifiedFlag(true);
-    UpdateAllViews(nullptr, HINT_REPAINT_ALL, nullptr);
+    UpdateAllViews(nullptr, HINT_REPAINT_ALL);
 }
 
 void CDrawDoc::FixPageSize()

@@ -37,7 +37,7 @@ public:
 class TextView : public QLabel, public CView {
 public:
     using QLabel::QLabel;
-    void OnUpdate(View*, long, void*) override
+    void OnUpdate(View*, long, const std::any&) override
     {
         setText(QString::fromStdString(static_cast<TextDoc*>(GetDocument())->text));
     }
