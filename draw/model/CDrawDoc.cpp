@@ -57,10 +57,12 @@ MapSnapshot CDrawDoc::Capture()
     MemoryOutputStream contents;
     Archive ar(contents);
     ar.SetClassRegistry(&Classes());
-    StoreContents(ar, &snapshot.storages);
-    snapshot.contents = contents.TakeBytes();
+    StoreContents(ar, nullptr);
+    snapshot.contents = std::make_shared<const std::vector<uint8_t>>(contents.TakeBytes());
     // The summary is no part of what undo restores.
-    snapshot.storages.streams.clear();
+    for (const CDrawItem* item : PlacedItems()) {
+        snapshot.items[item->StorageName()] = item->GetContent();
+    }
     return snapshot;
 }
 
@@ -71,9 +73,9 @@ void CDrawDoc::Restore(const MapSnapshot& snapshot)
             site->RemoveFromSelection(object);
         }
     }
-    MemoryInputStream in(snapshot.contents);
+    MemoryInputStream in(*snapshot.contents);
     Archive ar(in);
-    LoadContents(ar, &snapshot.storages, nullptr);
+    LoadContents(ar, ItemSource{nullptr, &snapshot.items}, nullptr);
     UpdateAllViews(nullptr, HINT_REPAINT_ALL);
 }
 
@@ -185,7 +187,7 @@ void CDrawDoc::OnOpenDocument(const std::string& path)
     summary->StartEditClock();
     MemoryInputStream in(*contents);
     Archive ar(in);
-    LoadContents(ar, &root, std::move(summary));
+    LoadContents(ar, ItemSource{&root, nullptr}, std::move(summary));
     SetPathName(path);
     Document::SetModifiedFlag(false);
     history_.Reset();
@@ -215,7 +217,7 @@ void CDrawDoc::Serialize(Archive& ar)
     if (ar.IsStoring()) {
         StoreContents(ar, nullptr);
     } else {
-        LoadContents(ar, nullptr, nullptr);
+        LoadContents(ar, ItemSource{}, nullptr);
     }
 }
 
@@ -252,7 +254,7 @@ std::vector<const CDrawItem*> CDrawDoc::PlacedItems() const
     return placed;
 }
 
-void CDrawDoc::LoadContents(Archive& ar, const CompoundStorage* root,
+void CDrawDoc::LoadContents(Archive& ar, const ItemSource& source,
                             std::unique_ptr<CSummaryInfo> summary)
 {
     ar.SetClassRegistry(&Classes());
@@ -262,8 +264,8 @@ void CDrawDoc::LoadContents(Archive& ar, const CompoundStorage* root,
     try {
         paper_ = ar.ReadU32();
         objects_ = ReadObjectList(ar);
-        if (summary && root) {
-            if (const std::vector<uint8_t>* stream = root->Stream(SUMMARY_STREAM_NAME)) {
+        if (summary && source.root) {
+            if (const std::vector<uint8_t>* stream = source.root->Stream(SUMMARY_STREAM_NAME)) {
                 try {
                     summary->ReadStream(*stream);
                 } catch (const ArchiveException& e) {
@@ -285,12 +287,18 @@ void CDrawDoc::LoadContents(Archive& ar, const CompoundStorage* root,
             if (!numbers.insert(item->GetItemNumber()).second) {
                 BadFormat("two embedded items numbered " + std::to_string(item->GetItemNumber()));
             }
-            if (root) {
-                const CompoundStorage* storage = root->Storage(item->StorageName());
+            if (source.root) {
+                const CompoundStorage* storage = source.root->Storage(item->StorageName());
                 if (!storage) {
                     BadFormat("no storage \"" + item->StorageName() + "\" for an embedded item");
                 }
                 item->LoadStorage(*storage);
+            } else if (source.contents) {
+                auto content = source.contents->find(item->StorageName());
+                if (content == source.contents->end()) {
+                    BadFormat("no content for the embedded item \"" + item->StorageName() + "\"");
+                }
+                item->SetContent(content->second);
             }
         }
     } catch (...) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <ranges>
 #include <string>
@@ -164,10 +165,16 @@ private:
     Contents TakeContents();
     void DestroyContents();
     void StoreContents(Archive& ar, CompoundStorage* root);
-    // Reads "Contents" and, given a root storage, the items' sub-storages and the summary
-    // (into `summary`, which then replaces the document's). All or nothing.
-    void LoadContents(Archive& ar, const CompoundStorage* root,
-                      std::unique_ptr<CSummaryInfo> summary);
+    // Where the embedded items' content comes from: a map file's root storage (their
+    // sub-storages, and the summary), or an undo snapshot's contents; neither for the bare
+    // "Contents" stream.
+    struct ItemSource {
+        const CompoundStorage* root = nullptr;
+        const std::map<std::string, CDrawItem::Content>* contents = nullptr;
+    };
+    // Reads "Contents" and the items' content from `source`, and with a root storage the
+    // summary (into `summary`, which then replaces the document's). All or nothing.
+    void LoadContents(Archive& ar, const ItemSource& source, std::unique_ptr<CSummaryInfo> summary);
     std::vector<DrawViewSite*> ViewSites() const;
     // Where `object` is in the list, or the end.
     std::vector<std::unique_ptr<CDrawObj>>::iterator Find(const CDrawObj* object);

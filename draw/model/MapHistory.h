@@ -5,16 +5,26 @@
 #include <string>
 #include <vector>
 
-#include "framework/CompoundFile.h"
+#include <map>
+#include <memory>
+
+#include "draw/model/CDrawItem.h"
 #include "framework/UndoStack.h"
 
-// A map's content as bytes: "Contents" (paper colour, objects, item list) and the items'
-// sub-storages, as the map file holds them.
+// A map's content: "Contents" (paper colour, objects, item list) as the map file holds it,
+// and what each embedded item holds, by the name of its sub-storage. Snapshots share what
+// they have in common: a step's "after" is the next step's "before", and an item's bytes
+// are the item's own.
 struct MapSnapshot {
-    std::vector<uint8_t> contents;
-    CompoundStorage storages;
+    std::shared_ptr<const std::vector<uint8_t>> contents;
+    std::map<std::string, CDrawItem::Content> items;
 
-    friend bool operator==(const MapSnapshot&, const MapSnapshot&) = default;
+    friend bool operator==(const MapSnapshot& a, const MapSnapshot& b)
+    {
+        return (a.contents == b.contents ||
+                (a.contents && b.contents && *a.contents == *b.contents)) &&
+               a.items == b.items;
+    }
 };
 
 // The undo and redo history of a map: each step keeps the map's content before and after

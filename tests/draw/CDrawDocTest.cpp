@@ -432,4 +432,22 @@ TEST(CDrawItem, SyncExtentScalesAnObjectThatHasAnExtent)
 }
 
 // Loading `contents` into a document holding one rectangle must fail and leave it.
+TEST(CDrawDoc, UndoStepsShareTheBytesOfAnEmbeddedItemInsteadOfCopyingThem)
+{
+    CDrawDoc doc;
+    AddEmbedded(doc, {0, 0, 50, 50}, "big.bin", std::vector<uint8_t>(1 << 20, 7));
+    CDrawRect* rect = AddShape(doc, CDrawRect::rectangle, {60, 60, 70, 70});
+    const uint8_t* bytes = doc.Items().front()->GetData().data();
+    for (int i = 0; i < 3; ++i) {
+        CDrawDoc::UndoStep step(doc, "Verschieben");
+        rect->MoveTo({61 + i, 60, 71 + i, 70});
+    }
+    for (auto move : {&CDrawDoc::Undo, &CDrawDoc::Undo, &CDrawDoc::Redo, &CDrawDoc::Undo}) {
+        (doc.*move)();
+        ASSERT_EQ(doc.Items().size(), 1u);
+        EXPECT_EQ(doc.Items().front()->GetData().data(), bytes);
+    }
+    EXPECT_EQ(ObjectAt(doc, 1)->GetPosition(), (CRect{61, 60, 71, 70})) << "after the first move";
+}
+
 }  // namespace
