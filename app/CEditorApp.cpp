@@ -1,5 +1,7 @@
 #include "app/CEditorApp.h"
 
+#include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -33,6 +35,12 @@ const char* const kMapStrings =
 CEditorApp::CEditorApp(Settings* settings, Prompts* prompts)
 {
     instance_ = this;
+    // The program speaks German whatever the desktop's language; without Qt's translations
+    // installed, Qt's own texts stay English.
+    if (qtTexts_.load(QStringLiteral("qtbase_de"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&qtTexts_);
+    }
     previousSettings_ = Settings::SetCurrent(settings ? settings : &qtSettings_);
     previousPrompts_ = Prompts::SetCurrent(prompts ? prompts : &qtPrompts_);
     previousRunner_ = TaskRunner::SetCurrent(&runner_);
@@ -83,6 +91,16 @@ bool CEditorApp::InitInstance(const QStringList& files, bool show)
         opened = documents_->OpenDocumentFile(file) || opened;
     }
     return opened;
+}
+
+void CEditorApp::EndOnRequest()
+{
+    QString platform = QGuiApplication::platformName();
+    if (mainFrame_ &&
+        (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))) {
+        mainFrame_->SetAskToSave(false);
+    }
+    QCoreApplication::quit();
 }
 
 void CEditorApp::RegisterDocumentTypes()

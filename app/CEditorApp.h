@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QTranslator>
 #include <memory>
 
 #include "draw/view/QtDrawObjEditor.h"
@@ -33,6 +34,11 @@ public:
     // none of the files opened (each that did not has said why).
     bool InitInstance(const QStringList& files, bool show = true);
 
+    // Ends the program as asked from outside (SIGTERM, SIGINT), as a quit does: a running
+    // task ends first (QtTaskRunner). Unsaved documents are asked about only where a display
+    // shows the question; without one (offscreen) they close unsaved.
+    void EndOnRequest();
+
     CMainFrame* mainFrame() const { return mainFrame_.get(); }
     DocManager& documents() { return *documents_; }
     QtTaskRunner& taskRunner() { return runner_; }
@@ -47,6 +53,8 @@ private:
     void RegisterCommands();
 
     static CEditorApp* instance_;
+    // Qt's own texts (standard buttons, file, colour, font and print dialogs) in German.
+    QTranslator qtTexts_;
     QtSettings qtSettings_;
     QtPrompts qtPrompts_;
     Settings* previousSettings_ = nullptr;

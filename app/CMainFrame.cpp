@@ -109,6 +109,9 @@ CMainFrame::~CMainFrame()
     documents_->disconnect(this);
     qApp->disconnect(this);
     QGuiApplication::clipboard()->disconnect(this);
+    for (Document* document : documents_->Documents()) {
+        document->onModifiedChanged = nullptr;
+    }
     CommandRouter::SetCurrent(previousRouter_);
 }
 
@@ -116,18 +119,18 @@ void CMainFrame::CreateActions()
 {
     for (int kind : WindowKinds()) {
         QHash<int, QAction*>& actions = actions_[kind];
-        for (const CommandSpec& spec : CommandsOf(kind).commands) {
+        for (const CommandTableEntry& entry : CommandsOf(kind).commands) {
             QAction* action = CommandActions::CreateAction(
-                spec.id, spec.text ? QString::fromUtf8(spec.text) : QString(), this);
+                entry.id, entry.text ? QString::fromUtf8(entry.text) : QString(), this);
             QList<QKeySequence> keys;
-            for (const char* key : spec.keys) {
+            for (const char* key : entry.keys) {
                 keys << QKeySequence(QString::fromUtf8(key));
             }
             action->setShortcuts(keys);
-            if (spec.icon) {
-                action->setIcon(IconFor(spec.icon, style()));
+            if (entry.icon) {
+                action->setIcon(IconFor(entry.icon, style()));
             }
-            actions.insert(spec.id, action);
+            actions.insert(entry.id, action);
         }
     }
 }
@@ -410,7 +413,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (TaskRunner::Current().Busy() || !documents_->SaveAllModified()) {
+    if (TaskRunner::Current().Busy() || (askToSave_ && !documents_->SaveAllModified())) {
         event->ignore();
         return;
     }

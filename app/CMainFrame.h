@@ -33,6 +33,10 @@ public:
     void SetStatusPaneText(int paneId, const QString& text);
     QString StatusPaneText(int paneId) const;
 
+    // Whether closing the frame asks about unsaved documents (it does unless told not to);
+    // without asking they close unsaved.
+    void SetAskToSave(bool ask) { askToSave_ = ask; }
+
     // Runs a command through the chain; false when nobody handles it, it is disabled or a
     // task with the receiver is running.
     bool Execute(int commandId) override;
@@ -84,5 +88,6 @@ private:
     QHash<int, QLabel*> panes_;
     int kind_ = 0;
     bool refreshPending_ = false;
+    bool askToSave_ = true;
     CommandRouter* previousRouter_ = nullptr;
 };

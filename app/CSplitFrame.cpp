@@ -118,6 +118,18 @@ CSplitFrame::CSplitFrame(DocManager* manager, Document* document, DocTemplate* d
     UpdatePanes();
 }
 
+CSplitFrame::~CSplitFrame()
+{
+    // The sub-window tells its state once more while it goes, when this part is gone.
+    disconnect(this, &QMdiSubWindow::windowStateChanged, this, nullptr);
+    // The panes go after this window's members: they end their gestures and let go of the
+    // tools while the tools are still there.
+    DetachViews();
+    for (CView* v : Views()) {
+        static_cast<CDrawView*>(v)->SetTools(nullptr);
+    }
+}
+
 CView* CSplitFrame::view() const
 {
     return active_;
@@ -178,6 +190,7 @@ CDrawView* CSplitFrame::MakePane(const CDrawView* like)
     pane->addScrollBarWidget(
         new SplitBox(false, rows_, [this](int position) { SplitColumns(position); }),
         Qt::AlignLeft);
+    pane->SetTools(&tools_);
     pane->AttachDocument(document());
     connect(pane, &CDrawView::activationRequested, this, &CSplitFrame::SetActivePane);
     if (like) {
@@ -222,6 +235,7 @@ void CSplitFrame::SplitColumns(int position)
 void CSplitFrame::ForgetPane(CDrawView* pane)
 {
     pane->AttachDocument(nullptr);
+    pane->SetTools(nullptr);
     pane->hide();
     pane->setParent(nullptr);
     pane->deleteLater();
@@ -310,6 +324,10 @@ void CSplitFrame::OnColumnsMoved(QSplitter* moved)
 
 void CSplitFrame::SetActivePane(CDrawView* pane)
 {
+    // The panes share one gesture: the pane left behind ends what it was doing.
+    if (active_ && active_ != pane) {
+        active_->EndToolGesture();
+    }
     active_ = pane;
     UpdatePanes();
 }

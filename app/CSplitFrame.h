@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <vector>
 
+#include "draw/model/MapTools.h"
 #include "framework/MdiChildFrame.h"
 
 class CDrawView;
@@ -14,6 +15,10 @@ class QSplitter;
 // pane boundary goes; "Fenster > Teilen" splits into four at the middle or joins the panes
 // again. A pane dragged smaller than 10 pixels in either direction goes. Commands go to the
 // active pane, which a click or the focus chooses.
+//
+// The window has its own drawing tools: the current tool and the gesture in progress, shared
+// by its panes. A gesture ends when another pane becomes the active one, when its pane goes
+// and when the window closes; while another window is active it waits.
 class CSplitFrame : public MdiChildFrame {
     Q_OBJECT
 
@@ -22,6 +27,7 @@ public:
     static constexpr int kMinimumPane = 10;
 
     CSplitFrame(DocManager* manager, Document* document, DocTemplate* docTemplate);
+    ~CSplitFrame() override;
 
     CView* view() const override;
     std::vector<CView*> Views() const override;
@@ -31,6 +37,8 @@ public:
     CDrawView* Pane(int row, int column) const;
     CDrawView* ActivePane() const;
     void SetActivePane(CDrawView* pane);
+
+    MapTools& Tools() { return tools_; }
 
     // Splits the window so that the new boundary lies at `position` pixels from the top
     // (rows) or left (columns) of the panes' area; nothing when already split that way or
@@ -52,6 +60,7 @@ private:
     void SetFrameActive(bool active);
     void ForgetPane(CDrawView* pane);
 
+    MapTools tools_;
     QSplitter* rows_;
     QPointer<CDrawView> active_;
     bool frameActive_ = false;

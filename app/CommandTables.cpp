@@ -7,9 +7,9 @@
 namespace {
 
 // What every kind of window has, worded as the main window words it.
-const std::vector<CommandSpec>& CommonCommands()
+const std::vector<CommandTableEntry>& CommonCommands()
 {
-    static const std::vector<CommandSpec> kCommon = {
+    static const std::vector<CommandTableEntry> kCommon = {
         {ID_FILE_NEW, "&Neu\tCtrl+N", {"Ctrl+N"}, "document-new"},
         {ID_FILE_OPEN, "Ö&ffnen...\tCtrl+F", {"Ctrl+F", "Ctrl+O"}, "document-open"},
         {ID_FILE_SAVE, "&Speichern\tCtrl+S", {"Ctrl+S"}, "document-save"},
@@ -43,9 +43,9 @@ const std::vector<CommandSpec>& CommonCommands()
 
 // The commands of a document window that the main window lacks; a document window of
 // any kind has these too.
-const std::vector<CommandSpec>& DocumentWindowCommands()
+const std::vector<CommandTableEntry>& DocumentWindowCommands()
 {
-    static const std::vector<CommandSpec> kDocument = {
+    static const std::vector<CommandTableEntry> kDocument = {
         {ID_FILE_CLOSE, "&Schließen"},
         {ID_EDIT_UNDO, "&Rückgängig\tCtrl+Z", {"Ctrl+Z", "Alt+Backspace"}},
         {ID_EDIT_REDO, "&Wiederherstellen\tCtrl+Y", {"Ctrl+Y", "Ctrl+Shift+Z"}},
@@ -58,9 +58,9 @@ const std::vector<CommandSpec>& DocumentWindowCommands()
     return kDocument;
 }
 
-const std::vector<CommandSpec>& GpsDataCommands()
+const std::vector<CommandTableEntry>& GpsDataCommands()
 {
-    static const std::vector<CommandSpec> kGpsData = {
+    static const std::vector<CommandTableEntry> kGpsData = {
         // Ctrl+N makes a new waypoint here.
         {ID_FILE_NEW, "&Neu", {}, "document-new"},
         {ID_EDIT_CLEAR, "&Delete\tDel", {"Del"}},
@@ -82,9 +82,9 @@ const std::vector<CommandSpec>& GpsDataCommands()
     return kGpsData;
 }
 
-const std::vector<CommandSpec>& MapCommands()
+const std::vector<CommandTableEntry>& MapCommands()
 {
-    static const std::vector<CommandSpec> kMap = {
+    static const std::vector<CommandTableEntry> kMap = {
         {ID_FILE_PRINT, "&Drucken...\tCtrl+P", {"Ctrl+P"}, "document-print"},
         {ID_FILE_PRINT_PREVIEW, "Druck &Vorschau"},
         {ID_EDIT_CLEAR, "&Delete\tDel", {"Del"}},
@@ -123,15 +123,16 @@ const std::vector<CommandSpec>& MapCommands()
 }
 
 // `base` with each entry of `own` replacing the one of the same id, or added.
-std::vector<CommandSpec> Merge(std::vector<CommandSpec> base, const std::vector<CommandSpec>& own)
+std::vector<CommandTableEntry> Merge(std::vector<CommandTableEntry> base,
+                                     const std::vector<CommandTableEntry>& own)
 {
-    for (const CommandSpec& spec : own) {
+    for (const CommandTableEntry& entry : own) {
         auto same = std::find_if(base.begin(), base.end(),
-                                 [&](const CommandSpec& c) { return c.id == spec.id; });
+                                 [&](const CommandTableEntry& c) { return c.id == entry.id; });
         if (same != base.end()) {
-            *same = spec;
+            *same = entry;
         } else {
-            base.push_back(spec);
+            base.push_back(entry);
         }
     }
     return base;
@@ -253,9 +254,9 @@ const std::vector<int>& ToolBarLayout()
 
 const char* MenuText(int resourceId, int commandId)
 {
-    for (const CommandSpec& spec : CommandsOf(resourceId).commands) {
-        if (spec.id == commandId) {
-            return spec.text;
+    for (const CommandTableEntry& entry : CommandsOf(resourceId).commands) {
+        if (entry.id == commandId) {
+            return entry.text;
         }
     }
     return nullptr;

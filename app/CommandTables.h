@@ -8,10 +8,10 @@ constexpr int IDR_MAINFRAME = 2;  // no document open
 constexpr int IDR_MAP = 3;        // a map window
 constexpr int IDR_GPSDATA = 4;    // a GPS data window
 
-// A command as a kind of window offers it: the menu text with the keys shown after a tab
-// (null for a command that has keys only), the keys that run it (portable QKeySequence
-// texts) and its tool-bar icon (a freedesktop icon name).
-struct CommandSpec {
+// An entry of a command table: a command as a kind of window offers it, with its menu text
+// and the keys shown after a tab (null for a command that has keys only), the keys that run
+// it (portable QKeySequence texts) and its tool-bar icon (a freedesktop icon name).
+struct CommandTableEntry {
     int id;
     const char* text;
     std::vector<const char*> keys = {};
@@ -28,7 +28,7 @@ constexpr int ID_WINDOW_LIST = -1;
 
 struct WindowCommands {
     int resourceId;
-    std::vector<CommandSpec> commands;
+    std::vector<CommandTableEntry> commands;
     std::vector<MenuPopup> menus;
 };
 

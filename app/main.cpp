@@ -1,9 +1,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QTimer>
+#include <csignal>
 
 #include "app/CEditorApp.h"
 #include "app/SimulatorSession.h"
+#include "framework/UnixSignalNotifier.h"
 
 int main(int argc, char** argv)
 {
@@ -42,8 +45,15 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    if (!app.InitInstance(parser.positionalArguments())) {
-        return 1;
-    }
+    UnixSignalNotifier endSignals({SIGTERM, SIGINT});
+    QObject::connect(&endSignals, &UnixSignalNotifier::received, &app,
+                     [&app] { app.EndOnRequest(); });
+    // Start-up runs in the event loop, so that a request to end the program during it (a
+    // signal while the port opens, say) takes effect as at any other time.
+    QTimer::singleShot(0, &app, [&app, files = parser.positionalArguments()] {
+        if (!app.InitInstance(files)) {
+            QCoreApplication::exit(1);
+        }
+    });
     return application.exec();
 }

@@ -63,3 +63,4 @@ void RunLinkBenchmarks();
 void RunDrawBenchmarks(const std::string& workDirectory);
 void RunMapViewBenchmarks();
 void RunPlotBenchmarks();
+void RunUndoBenchmarks();

@@ -6,14 +6,14 @@
 #include "bench/Bench.h"
 
 // Without arguments, runs every benchmark; otherwise only the groups named: gps, points,
-// draw, mapview, plot, link.
+// draw, mapview, plot, link, undo.
 int main(int argc, char** argv)
 {
-    const char* const groups[] = {"gps", "points", "draw", "mapview", "plot", "link"};
+    const char* const groups[] = {"gps", "points", "draw", "mapview", "plot", "link", "undo"};
     for (int i = 1; i < argc; ++i) {
         if (std::none_of(std::begin(groups), std::end(groups),
                          [&](const char* g) { return std::strcmp(argv[i], g) == 0; })) {
-            std::fprintf(stderr, "usage: orvi-bench [gps|points|draw|mapview|plot|link]...\n");
+            std::fprintf(stderr, "usage: orvi-bench [gps|points|draw|mapview|plot|link|undo]...\n");
             return 2;
         }
     }
@@ -51,6 +51,9 @@ int main(int argc, char** argv)
     }
     if (wanted("link")) {
         RunLinkBenchmarks();
+    }
+    if (wanted("undo")) {
+        RunUndoBenchmarks();
     }
     std::filesystem::remove_all(dir);
     return 0;

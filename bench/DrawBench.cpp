@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include <QGuiApplication>
@@ -34,30 +35,30 @@ void FillMap(CDrawDoc& doc)
         case 1:
         case 2:
         case 3: {
-            auto* rect = new CDrawRect(r);
+            auto rect = std::make_unique<CDrawRect>(r);
             rect->SetShape(i % 4 == 3 ? CDrawRect::rectangle : i % 4);
             rect->SetFillColor(static_cast<COLORREF>(i * 2654435761u) & 0xFFFFFF);
-            doc.Add(rect);
+            doc.Add(std::move(rect));
             break;
         }
         case 4:
         case 5:
-            doc.Add(new CDrawRect(r, true));
+            doc.Add(std::make_unique<CDrawRect>(r, true));
             break;
         case 6:
         case 7:
         case 8: {
-            auto* poly = new CDrawPoly({}, i % 10 == 8 ? CDrawPoly::polyline : CDrawPoly::polygon);
-            doc.Add(poly);
+            auto* poly = static_cast<CDrawPoly*>(doc.Add(std::make_unique<CDrawPoly>(
+                CRect{}, i % 10 == 8 ? CDrawPoly::polyline : CDrawPoly::polygon)));
             for (int v = 0; v < 6; ++v) {
                 poly->AppendVertex({x + (v * 7) % 23, y + (v * 11) % 19});
             }
             break;
         }
         default: {
-            auto* text = new CDrawText({x, y, x + 80, y + 30});
+            auto text = std::make_unique<CDrawText>(CRect{x, y, x + 80, y + 30});
             text->SetText("Weg " + std::to_string(i));
-            doc.Add(text);
+            doc.Add(std::move(text));
             break;
         }
         }

@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include <QApplication>
@@ -13,8 +14,7 @@
 #include "draw/model/CDrawPoly.h"
 #include "draw/model/CDrawRect.h"
 #include "draw/model/CDrawText.h"
-#include "draw/model/CMapTool.h"
-#include "draw/model/ToolKind.h"
+#include "draw/model/MapTools.h"
 #include "draw/view/CDrawView.h"
 
 namespace {
@@ -34,27 +34,25 @@ CDrawObj* FillMap(CDrawDoc& doc)
         int y = (i * 53) % 760;
         CRect r{x, y, x + 10 + i % 30, y + 8 + i % 25};
         if (i % 10 < 4) {
-            auto* rect = new CDrawRect(r);
+            auto rect = std::make_unique<CDrawRect>(r);
             rect->SetShape(i % 4 == 3 ? CDrawRect::rectangle : i % 4);
             rect->SetFillColor(static_cast<COLORREF>(i * 2654435761u) & 0xFFFFFF);
-            doc.Add(rect);
+            doc.Add(std::move(rect));
         } else if (i % 10 < 6) {
-            doc.Add(new CDrawRect(r, true));
+            doc.Add(std::make_unique<CDrawRect>(r, true));
         } else if (i % 10 < 9) {
-            auto* poly = new CDrawPoly({}, i % 10 == 8 ? CDrawPoly::polyline : CDrawPoly::polygon);
-            doc.Add(poly);
+            auto* poly = static_cast<CDrawPoly*>(doc.Add(std::make_unique<CDrawPoly>(
+                CRect{}, i % 10 == 8 ? CDrawPoly::polyline : CDrawPoly::polygon)));
             for (int v = 0; v < 6; ++v) {
                 poly->AppendVertex({x + (v * 7) % 23, y + (v * 11) % 19});
             }
         } else {
-            auto* text = new CDrawText({x, y, x + 80, y + 30});
+            auto text = std::make_unique<CDrawText>(CRect{x, y, x + 80, y + 30});
             text->SetText("Weg " + std::to_string(i));
-            doc.Add(text);
+            doc.Add(std::move(text));
         }
     }
-    auto* moved = new CDrawRect({392, 392, 408, 408});
-    doc.Add(moved);
-    return moved;
+    return doc.Add(std::make_unique<CDrawRect>(CRect{392, 392, 408, 408}));
 }
 
 // What the viewport was asked to paint: paint events, their region's rectangles and the
@@ -112,13 +110,14 @@ void RunMapViewBenchmarks()
 
     CDrawDoc doc;
     CDrawObj* moved = FillMap(doc);
+    MapTools tools;  // the selection tool current
     CDrawView view;
     view.resize(kViewSize + 2 * view.frameWidth(), kViewSize + 2 * view.frameWidth());
     view.AttachDocument(&doc);
     view.show();
     view.OnInitialUpdate();
+    view.SetTools(&tools);
     view.SetActive(true);
-    CMapTool::SetCurrent(ToolKind::selection);
     QWidget* viewport = view.viewport();
     QApplication::processEvents();
     if (viewport->size() != QSize(kViewSize, kViewSize)) {

@@ -115,7 +115,7 @@ void RunPlotBenchmarks()
         doc.SetWaypoint(100, w);
         times.push_back(Measure(
             [&] {
-                plot.OnUpdate(nullptr, 0, nullptr);
+                plot.OnUpdate(nullptr, 0, {});
                 const PixelRect& a = plot.LastChangeArea();
                 PaintPlot(image, plot, QRect(a.left, a.top, a.right - a.left, a.bottom - a.top));
             },

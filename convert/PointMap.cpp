@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -71,11 +72,11 @@ void AddSegment(std::vector<CPoint> vertices, CDrawDoc& map)
     size_t start = 0;
     do {
         const size_t end = std::min(vertices.size(), start + MAX_POLY_VERTICES);
-        auto* line = new CDrawPoly(CRect{}, CDrawPoly::polyline);
+        auto line = std::make_unique<CDrawPoly>(CRect{}, CDrawPoly::polyline);
         line->SetPen(LogPen{PS_SOLID, {kTrackWidth, kTrackWidth}, kTrackColour});
         line->AppendVertices(std::vector<CPoint>(vertices.begin() + static_cast<ptrdiff_t>(start),
                                                  vertices.begin() + static_cast<ptrdiff_t>(end)));
-        map.Add(line);
+        map.Add(std::move(line));
         start = end - 1;
     } while (start + 1 < vertices.size());
 }
@@ -110,26 +111,26 @@ LogFontA LabelFont()
 
 void AddWaypoint(CPoint p, std::string_view ident, CSize page, CDrawDoc& map)
 {
-    auto* mark =
-        new CDrawRect(RectAround(p, kMarkRadius, kMarkRadius, kMarkRadius + 1, kMarkRadius + 1));
+    auto mark = std::make_unique<CDrawRect>(
+        RectAround(p, kMarkRadius, kMarkRadius, kMarkRadius + 1, kMarkRadius + 1));
     mark->SetShape(CDrawRect::ellipse);
     mark->SetBrush(LogBrush{BS_SOLID, kMarkColour, 0});
-    map.Add(mark);
+    const CRect markPosition = map.Add(std::move(mark))->GetPosition();
     if (ident.empty()) {
         return;
     }
     const int width = static_cast<int>(ident.size()) * kLabelCharWidth + 4;
     const int top = p.y - kLabelHeight / 2;
-    int left = mark->GetPosition().right + kLabelGap;
+    int left = markPosition.right + kLabelGap;
     if (left + width > page.cx) {
-        left = mark->GetPosition().left - kLabelGap - width;
+        left = markPosition.left - kLabelGap - width;
     }
-    auto* label = new CDrawText(CRect{left, top, left + width, top + kLabelHeight});
+    auto label = std::make_unique<CDrawText>(CRect{left, top, left + width, top + kLabelHeight});
     label->SetFontFlag(1);
     label->SetFont(LabelFont());
     label->SetTransparent(1);
     label->SetText(std::string(ident));
-    map.Add(label);
+    map.Add(std::move(label));
 }
 
 }  // namespace

@@ -119,7 +119,7 @@ ListMode CDataView::Mode() const
     return model_->Mode();
 }
 
-void CDataView::OnUpdate(View*, long, void*)
+void CDataView::OnUpdate(View*, long, const std::any&)
 {
     if (Mode() == LIST_TRACKPOINTS) {
         ShowTrackpoints();

@@ -40,7 +40,7 @@ public:
     PointListModel* ListModel() const { return model_; }
 
     // Rebuilds the list the view shows; a view that shows nothing yet shows the waypoints.
-    void OnUpdate(View* sender, long hint, void* object) override;
+    void OnUpdate(View* sender, long hint, const std::any& payload) override;
 
     // Rebuild the list in waypoint or trackpoint mode, in record order, or in the shared sort
     // order when the list shows its sort arrow (a rebuild in the same mode). A switch of mode

@@ -70,7 +70,7 @@ void CDataView::PasteRecords()
 void CDataView::ImportGpx()
 {
     QString path = QFileDialog::getOpenFileName(this, QStringLiteral("GPX importieren"), QString(),
-                                                QStringLiteral("GPX (*.gpx);;All Files (*.*)"));
+                                                QStringLiteral("GPX (*.gpx);;Alle Dateien (*)"));
     if (!path.isEmpty()) {
         ImportGpxFile(path);
     }

@@ -65,7 +65,7 @@ void CPlotView::OnInitialUpdate()
     Rebuild();
 }
 
-void CPlotView::OnUpdate(View*, long, void*)
+void CPlotView::OnUpdate(View*, long, const std::any&)
 {
     ApplyChange();
 }

@@ -35,7 +35,7 @@ public:
     CPlotView(CDataView* list, QWidget* parent = nullptr);
     ~CPlotView() override;
 
-    void OnUpdate(View* sender, long hint, void* object) override;
+    void OnUpdate(View* sender, long hint, const std::any& payload) override;
     void OnInitialUpdate() override;
 
     // Shows every point, or the selected ones (everything when nothing is selected).

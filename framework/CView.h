@@ -23,7 +23,7 @@ public:
         }
     }
     // Called once after the view has been attached and shown.
-    virtual void OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
+    virtual void OnInitialUpdate() { OnUpdate(nullptr, 0, {}); }
 
 protected:
     // The view is about to let go of its document (which still exists). A derived view

@@ -118,7 +118,7 @@ Document* DocManager::FileOpen()
     for (const auto& t : templates_) {
         filters << t->Filter();
     }
-    filters << QStringLiteral("All Files (*.*)");
+    filters << QStringLiteral("Alle Dateien (*)");
     QString path = QFileDialog::getOpenFileName(dialogParent_, QStringLiteral("Öffnen"), QString(),
                                                 filters.join(QStringLiteral(";;")));
     return path.isEmpty() ? nullptr : OpenDocumentFile(path);
@@ -211,7 +211,7 @@ bool DocManager::SaveModified(Document* document)
         return true;
     }
     Prompts::Answer answer = Prompts::Current().YesNoCancel(
-        QStringLiteral("Save changes to %1?").arg(Title(document)).toStdString());
+        QStringLiteral("Änderungen an %1 speichern?").arg(Title(document)).toStdString());
     if (answer == Prompts::Answer::Cancel) {
         return false;
     }

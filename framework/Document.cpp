@@ -55,13 +55,13 @@ void Document::RemoveView(View* view)
     views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end());
 }
 
-void Document::UpdateAllViews(View* sender, long hint, void* object)
+void Document::UpdateAllViews(View* sender, long hint, const std::any& payload)
 {
     // A view may detach itself while it updates; walk a copy.
     std::vector<View*> views = views_;
     for (View* view : views) {
         if (view != sender) {
-            view->OnUpdate(sender, hint, object);
+            view->OnUpdate(sender, hint, payload);
         }
     }
 }

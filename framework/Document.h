@@ -1,5 +1,6 @@
 #pragma once
 
+#include <any>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,9 +14,10 @@ class Document;
 class View {
 public:
     virtual ~View() = default;
-    // `sender` is the view that caused the change (or null), `hint` and `object` say what
-    // changed; their meaning belongs to the document type.
-    virtual void OnUpdate(View* sender, long hint, void* object) = 0;
+    // `sender` is the view that caused the change (or null), `hint` and `payload` say what
+    // changed; their meaning and the payload's type belong to the document type (empty when
+    // the hint needs none).
+    virtual void OnUpdate(View* sender, long hint, const std::any& payload) = 0;
 };
 
 // Base of the program's documents: a path, a modified flag, the attached views, and
@@ -58,7 +60,7 @@ public:
     void RemoveView(View* view);
     const std::vector<View*>& GetViews() const { return views_; }
     // Calls OnUpdate on every attached view except `sender`.
-    void UpdateAllViews(View* sender, long hint = 0, void* object = nullptr);
+    void UpdateAllViews(View* sender, long hint = 0, const std::any& payload = {});
 
 private:
     std::string path_;

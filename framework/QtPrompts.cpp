@@ -36,7 +36,9 @@ auto OnUserInterfaceThread(Show show)
 void QtPrompts::Message(const std::string& text)
 {
     OnUserInterfaceThread([&] {
-        QMessageBox::information(Owner(), Title(), QString::fromStdString(text));
+        if (!QtTaskRunner::PromptsCancelled()) {
+            QMessageBox::information(Owner(), Title(), QString::fromStdString(text));
+        }
         return 0;
     });
 }
@@ -44,7 +46,8 @@ void QtPrompts::Message(const std::string& text)
 bool QtPrompts::Question(const std::string& text)
 {
     return OnUserInterfaceThread([&] {
-        return QMessageBox::question(Owner(), Title(), QString::fromStdString(text),
+        return !QtTaskRunner::PromptsCancelled() &&
+               QMessageBox::question(Owner(), Title(), QString::fromStdString(text),
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     });
 }
@@ -52,6 +55,9 @@ bool QtPrompts::Question(const std::string& text)
 Prompts::Answer QtPrompts::YesNoCancel(const std::string& text)
 {
     return OnUserInterfaceThread([&] {
+        if (QtTaskRunner::PromptsCancelled()) {
+            return Answer::Cancel;
+        }
         switch (QMessageBox::question(Owner(), Title(), QString::fromStdString(text),
                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                       QMessageBox::Yes)) {

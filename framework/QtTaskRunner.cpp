@@ -1,6 +1,7 @@
 #include "framework/QtTaskRunner.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QProgressDialog>
@@ -8,6 +9,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QWindow>
+#include <atomic>
 #include <exception>
 #include <limits>
 #include <thread>
@@ -118,22 +120,66 @@ int QtTaskRunner::Run(const std::function<int()>& task, const std::function<void
 
     QEventLoop loop;
     int result = 0;
+    std::atomic<bool> ended{false};
     std::thread worker([&] {
         result = Guarded(task, failure);
+        ended = true;
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     loop.exec();
+    // The event loops end before the task when the program is told to end at once
+    // (QCoreApplication::exit); the task may still need this thread for its prompts.
+    if (!ended) {
+        CancelForQuit();
+    }
+    while (!ended) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
     worker.join();
 
     dialog_ = nullptr;
     dialog.hide();
     qApp->removeEventFilter(this);
-    g_running = nullptr;
     running_ = false;
     if (!failure.empty()) {
         Prompts::Current().Message(failure);
     }
+    g_running = nullptr;
+    quitting_ = false;
+    // The quit goes on once the task's caller has returned to the event loop.
+    if (quitAfterTask_) {
+        QMetaObject::invokeMethod(
+            qApp, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+    }
+    if (QWidget* window = dialogParent_; closeAfterTask_ && window) {
+        QMetaObject::invokeMethod(
+            window, [window] { window->close(); }, Qt::QueuedConnection);
+    }
+    quitAfterTask_ = closeAfterTask_ = false;
     return result;
+}
+
+void QtTaskRunner::CancelForQuit()
+{
+    if (quitting_) {
+        return;
+    }
+    quitting_ = true;
+    if (dialog_) {
+        emit dialog_->canceled();
+    }
+    // The boxes and dialogs open above the progress dialog.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* open = qobject_cast<QDialog*>(window);
+        if (open && open != dialog_ && open->isVisible() && BelongsToTask(open)) {
+            open->reject();
+        }
+    }
+}
+
+bool QtTaskRunner::PromptsCancelled()
+{
+    return g_running && g_running->quitting_;
 }
 
 void QtTaskRunner::Progress(const QString& text)
@@ -164,29 +210,33 @@ QWidget* QtTaskRunner::PromptOwner()
     return dialog;
 }
 
-bool QtTaskRunner::BelongsToTask(QObject* receiver) const
+QWidget* QtTaskRunner::WindowOf(QObject* receiver)
 {
-    QWidget* widget = nullptr;
     if (receiver->isWindowType()) {
         // Input arrives at the window system's window first: judged there, a click does
         // not even move the focus.
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (top->windowHandle() == receiver) {
-                widget = top;
+                return top;
             }
         }
-    } else {
-        QObject* object = receiver;
-        while (object && !object->isWidgetType()) {
-            object = object->parent();
-        }
-        widget = static_cast<QWidget*>(object);
+        return nullptr;
     }
+    QObject* object = receiver;
+    while (object && !object->isWidgetType()) {
+        object = object->parent();
+    }
+    return object ? static_cast<QWidget*>(object)->window() : nullptr;
+}
+
+bool QtTaskRunner::BelongsToTask(QObject* receiver) const
+{
+    QWidget* widget = WindowOf(receiver);
     if (!widget) {
         return true;
     }
     // The progress dialog, and the boxes and dialogs shown above it.
-    for (QWidget* window = widget->window(); window;
+    for (QWidget* window = widget; window;
          window = window->parentWidget() ? window->parentWidget()->window() : nullptr) {
         if (window == dialog_) {
             return true;
@@ -206,7 +256,18 @@ bool QtTaskRunner::eventFilter(QObject* watched, QEvent* event)
         event->accept();
         return true;
     }
+    if (type == QEvent::Quit && watched == qApp) {
+        quitAfterTask_ = true;
+        CancelForQuit();
+        event->ignore();
+        return true;
+    }
     if (type == QEvent::Close && event->spontaneous() && !BelongsToTask(watched)) {
+        // Other windows stay while the task runs; the main window closes after it.
+        if (dialogParent_ && WindowOf(watched) == dialogParent_) {
+            closeAfterTask_ = true;
+            CancelForQuit();
+        }
         event->ignore();
         return true;
     }

@@ -17,6 +17,12 @@
 // One task at a time: Run on the user-interface thread while a task runs refuses
 // (TASK_REFUSED); a task that starts another runs it itself. A task that throws ends with
 // its error shown (TASK_FAILED).
+//
+// Quitting while a task runs (QCoreApplication::quit or exit, or closing the main window,
+// the dialog parent) ends the task first: it is cancelled as by Abbrechen, its open message
+// boxes and dialogs are answered as cancelled and later ones at once (PromptsCancelled),
+// and Run waits for it with the events still flowing. Then the quit goes on: quit runs
+// again, the main window closes again, exit lets the event loops end.
 class QtTaskRunner : public QObject, public TaskRunner {
     Q_OBJECT
 
@@ -26,7 +32,8 @@ public:
 
     explicit QtTaskRunner(QWidget* dialogParent = nullptr) : dialogParent_(dialogParent) {}
 
-    // The window the progress dialog is centred on (by default the active window).
+    // The window the progress dialog is centred on (by default the active window): the
+    // program's main window.
     void SetDialogParent(QWidget* parent) { dialogParent_ = parent; }
 
     int Run(const std::function<int()>& task, const std::function<void()>& cancel) override;
@@ -37,14 +44,25 @@ public:
     // The owner of a message box raised while a task runs: the progress dialog, shown at
     // once if it was still waiting. Null when no task runs. User-interface thread only.
     static QWidget* PromptOwner();
+    // Whether the prompts of the running task are to be answered as cancelled without
+    // showing, because the program quits. User-interface thread only.
+    static bool PromptsCancelled();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool BelongsToTask(QObject* receiver) const;
+    // The top-level widget `receiver` is or lies in, null for none.
+    static QWidget* WindowOf(QObject* receiver);
+    // Cancels the running task because the program quits; see above.
+    void CancelForQuit();
 
     QPointer<QWidget> dialogParent_;
     QPointer<QProgressDialog> dialog_;
     bool running_ = false;
+    bool quitting_ = false;
+    // What the quit does once the task has ended.
+    bool quitAfterTask_ = false;
+    bool closeAfterTask_ = false;
 };

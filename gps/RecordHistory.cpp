@@ -21,23 +21,10 @@ void RecordHistory::BeforeChange(int kind)
     if (single || !stepOpen_) {
         Step step;
         step.label = single ? std::string() : label_;
-        step.from = current_;
-        step.to = ++nextState_;
-        current_ = step.to;
-        undo_.push_back(std::move(step));
-        if (undo_.size() > kMaxSteps) {
-            undo_.erase(undo_.begin());
-        }
-        // A new change ends what could be redone; a saved state only redo reached is gone.
-        for (const Step& s : redo_) {
-            if (s.to == saved_) {
-                saved_ = -1;
-            }
-        }
-        redo_.clear();
+        steps_.Push(std::move(step));
         stepOpen_ = !single;
     }
-    Step& step = undo_.back();
+    Step& step = steps_.Latest();
     if ((kind & WAYPOINTS) && !(step.kinds & WAYPOINTS)) {
         step.waypoints = waypoints_;
         step.kinds |= WAYPOINTS;
@@ -51,13 +38,13 @@ void RecordHistory::BeforeChange(int kind)
 const std::string& RecordHistory::UndoLabel() const
 {
     static const std::string kNone;
-    return undo_.empty() ? kNone : undo_.back().label;
+    return steps_.NextUndo() ? steps_.NextUndo()->label : kNone;
 }
 
 const std::string& RecordHistory::RedoLabel() const
 {
     static const std::string kNone;
-    return redo_.empty() ? kNone : redo_.back().label;
+    return steps_.NextRedo() ? steps_.NextRedo()->label : kNone;
 }
 
 void RecordHistory::Swap(Step& step)
@@ -72,35 +59,25 @@ void RecordHistory::Swap(Step& step)
 
 void RecordHistory::Undo()
 {
-    if (undo_.empty()) {
+    if (!steps_.CanUndo()) {
         return;
     }
-    Step step = std::move(undo_.back());
-    undo_.pop_back();
-    Swap(step);  // the step now holds the records after it
-    current_ = step.from;
-    redo_.push_back(std::move(step));
+    Swap(steps_.Undo());  // the step now holds the records after it
     stepOpen_ = false;
 }
 
 void RecordHistory::Redo()
 {
-    if (redo_.empty()) {
+    if (!steps_.CanRedo()) {
         return;
     }
-    Step step = std::move(redo_.back());
-    redo_.pop_back();
-    Swap(step);  // the step holds the records before it again
-    current_ = step.to;
-    undo_.push_back(std::move(step));
+    Swap(steps_.Redo());  // the step holds the records before it again
     stepOpen_ = false;
 }
 
 void RecordHistory::Clear()
 {
-    undo_.clear();
-    redo_.clear();
+    steps_.Clear();
     depth_ = 0;
     stepOpen_ = false;
-    current_ = saved_ = nextState_ = 0;
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/UndoStack.h"
 #include "gps/Records.h"
 
 // The undo and redo history of one document's records. Every change to the records is
@@ -26,8 +27,8 @@ public:
     // Call before the records of `kind` (a Kind) change.
     void BeforeChange(int kind);
 
-    bool CanUndo() const { return !undo_.empty(); }
-    bool CanRedo() const { return !redo_.empty(); }
+    bool CanUndo() const { return steps_.CanUndo(); }
+    bool CanRedo() const { return steps_.CanRedo(); }
     const std::string& UndoLabel() const;
     const std::string& RedoLabel() const;
     void Undo();
@@ -36,11 +37,11 @@ public:
     // Forgets every step (a new or loaded document).
     void Clear();
     // The records as they are now are the saved ones.
-    void MarkSaved() { saved_ = current_; }
+    void MarkSaved() { steps_.MarkSaved(); }
     // No state undo or redo reaches is the saved one any more: something outside the
     // records changed since the save, and taking the records back does not take it back.
-    void ForgetSavedState() { saved_ = -1; }
-    bool AtSavedState() const { return saved_ == current_; }
+    void ForgetSavedState() { steps_.ForgetSavedState(); }
+    bool AtSavedState() const { return steps_.AtSavedState(); }
 
 private:
     struct Step {
@@ -48,20 +49,14 @@ private:
         int kinds = 0;
         std::vector<WaypointRecord> waypoints;
         std::vector<TrackpointRecord> trackpoints;
-        int from = 0;  // the state this step's records belong to
-        int to = 0;    // the state the step leads to
     };
     // Replaces the records of `step`'s kinds by its own and keeps the others in it.
     void Swap(Step& step);
 
     std::vector<WaypointRecord>& waypoints_;
     std::vector<TrackpointRecord>& trackpoints_;
-    std::vector<Step> undo_;
-    std::vector<Step> redo_;
+    UndoStack<Step> steps_{kMaxSteps};
     int depth_ = 0;
     bool stepOpen_ = false;
     std::string label_;
-    int current_ = 0;  // the state of the records now
-    int saved_ = 0;    // the state last saved (-1: none that history can reach)
-    int nextState_ = 0;
 };

@@ -32,7 +32,7 @@ const char kContentsStream[] = "Contents";
 }  // namespace
 
 struct CDrawDoc::Contents {
-    std::vector<CDrawObj*> objects;
+    std::vector<std::unique_ptr<CDrawObj>> objects;
     std::vector<std::unique_ptr<CDrawItem>> items;
     COLORREF paper;
 };
@@ -57,24 +57,26 @@ MapSnapshot CDrawDoc::Capture()
     MemoryOutputStream contents;
     Archive ar(contents);
     ar.SetClassRegistry(&Classes());
-    StoreContents(ar, &snapshot.storages);
-    snapshot.contents = contents.TakeBytes();
+    StoreContents(ar, nullptr);
+    snapshot.contents = std::make_shared<const std::vector<uint8_t>>(contents.TakeBytes());
     // The summary is no part of what undo restores.
-    snapshot.storages.streams.clear();
+    for (const CDrawItem* item : PlacedItems()) {
+        snapshot.items[item->StorageName()] = item->GetContent();
+    }
     return snapshot;
 }
 
 void CDrawDoc::Restore(const MapSnapshot& snapshot)
 {
     for (DrawViewSite* site : ViewSites()) {
-        for (CDrawObj* object : objects_) {
+        for (CDrawObj* object : ObjectList()) {
             site->RemoveFromSelection(object);
         }
     }
-    MemoryInputStream in(snapshot.contents);
+    MemoryInputStream in(*snapshot.contents);
     Archive ar(in);
-    LoadContents(ar, &snapshot.storages, nullptr);
-    UpdateAllViews(nullptr, HINT_REPAINT_ALL, nullptr);
+    LoadContents(ar, ItemSource{nullptr, &snapshot.items}, nullptr);
+    UpdateAllViews(nullptr, HINT_REPAINT_ALL);
 }
 
 void CDrawDoc::AfterChange()
@@ -148,9 +150,6 @@ CDrawDoc::Contents CDrawDoc::TakeContents()
 void CDrawDoc::DestroyContents()
 {
     // Objects first: an embedded object lets go of its item, which the item list destroys.
-    for (CDrawObj* object : objects_) {
-        delete object;
-    }
     objects_.clear();
     items_.clear();
 }
@@ -188,7 +187,7 @@ void CDrawDoc::OnOpenDocument(const std::string& path)
     summary->StartEditClock();
     MemoryInputStream in(*contents);
     Archive ar(in);
-    LoadContents(ar, &root, std::move(summary));
+    LoadContents(ar, ItemSource{&root, nullptr}, std::move(summary));
     SetPathName(path);
     Document::SetModifiedFlag(false);
     history_.Reset();
@@ -218,14 +217,15 @@ void CDrawDoc::Serialize(Archive& ar)
     if (ar.IsStoring()) {
         StoreContents(ar, nullptr);
     } else {
-        LoadContents(ar, nullptr, nullptr);
+        LoadContents(ar, ItemSource{}, nullptr);
     }
 }
 
 void CDrawDoc::StoreContents(Archive& ar, CompoundStorage* root)
 {
     ar.WriteU32(paper_);
-    WriteObjectList(ar, objects_);
+    auto objects = ObjectList();
+    WriteObjectList(ar, {objects.begin(), objects.end()});
     if (root && summary_) {
         root->streams[SUMMARY_STREAM_NAME] = summary_->WriteStream();
     }
@@ -243,7 +243,8 @@ void CDrawDoc::StoreContents(Archive& ar, CompoundStorage* root)
 
 std::vector<const CDrawItem*> CDrawDoc::PlacedItems() const
 {
-    std::unordered_set<const CDrawObj*> listed(objects_.begin(), objects_.end());
+    auto objects = ObjectList();
+    std::unordered_set<const CDrawObj*> listed(objects.begin(), objects.end());
     std::vector<const CDrawItem*> placed;
     for (const auto& item : items_) {
         if (listed.count(item->GetDrawObj())) {
@@ -253,7 +254,7 @@ std::vector<const CDrawItem*> CDrawDoc::PlacedItems() const
     return placed;
 }
 
-void CDrawDoc::LoadContents(Archive& ar, const CompoundStorage* root,
+void CDrawDoc::LoadContents(Archive& ar, const ItemSource& source,
                             std::unique_ptr<CSummaryInfo> summary)
 {
     ar.SetClassRegistry(&Classes());
@@ -262,11 +263,9 @@ void CDrawDoc::LoadContents(Archive& ar, const CompoundStorage* root,
     std::string summaryError;
     try {
         paper_ = ar.ReadU32();
-        for (auto& object : ReadObjectList(ar)) {
-            objects_.push_back(object.release());
-        }
-        if (summary && root) {
-            if (const std::vector<uint8_t>* stream = root->Stream(SUMMARY_STREAM_NAME)) {
+        objects_ = ReadObjectList(ar);
+        if (summary && source.root) {
+            if (const std::vector<uint8_t>* stream = source.root->Stream(SUMMARY_STREAM_NAME)) {
                 try {
                     summary->ReadStream(*stream);
                 } catch (const ArchiveException& e) {
@@ -288,12 +287,18 @@ void CDrawDoc::LoadContents(Archive& ar, const CompoundStorage* root,
             if (!numbers.insert(item->GetItemNumber()).second) {
                 BadFormat("two embedded items numbered " + std::to_string(item->GetItemNumber()));
             }
-            if (root) {
-                const CompoundStorage* storage = root->Storage(item->StorageName());
+            if (source.root) {
+                const CompoundStorage* storage = source.root->Storage(item->StorageName());
                 if (!storage) {
                     BadFormat("no storage \"" + item->StorageName() + "\" for an embedded item");
                 }
                 item->LoadStorage(*storage);
+            } else if (source.contents) {
+                auto content = source.contents->find(item->StorageName());
+                if (content == source.contents->end()) {
+                    BadFormat("no content for the embedded item \"" + item->StorageName() + "\"");
+                }
+                item->SetContent(content->second);
             }
         }
     } catch (...) {
@@ -303,9 +308,7 @@ void CDrawDoc::LoadContents(Archive& ar, const CompoundStorage* root,
         paper_ = old.paper;
         throw;
     }
-    for (CDrawObj* object : old.objects) {
-        delete object;
-    }
+    old.objects.clear();
     old.items.clear();
     if (summary) {
         summary_ = std::move(summary);
@@ -348,71 +351,12 @@ std::vector<DrawViewSite*> CDrawDoc::ViewSites() const
     return sites;
 }
 
-void CDrawDoc::Add(CDrawObj* object)
-{
-    objects_.push_back(object);
-    object->SetDocument(this);
-    SetModifiedFlag(true);
-}
-
-void CDrawDoc::Remove(CDrawObj* object)
-{
-    auto it = std::find(objects_.begin(), objects_.end(), object);
-    if (it != objects_.end()) {
-        objects_.erase(it);
-    }
-    SetModifiedFlag(true);
-    for (DrawViewSite* site : ViewSites()) {
-        site->RemoveFromSelection(object);
-    }
-}
-
-bool CDrawDoc::MoveToFront(CDrawObj* object)
-{
-    auto it = std::find(objects_.begin(), objects_.end(), object);
-    if (it == objects_.end() || it + 1 == objects_.end()) {
-        return false;
-    }
-    std::rotate(it, it + 1, objects_.end());
-    return true;
-}
-
-bool CDrawDoc::MoveToBack(CDrawObj* object)
-{
-    auto it = std::find(objects_.begin(), objects_.end(), object);
-    if (it == objects_.end() || it == objects_.begin()) {
-        return false;
-    }
-    std::rotate(objects_.begin(), it, it + 1);
-    return true;
-}
-
-bool CDrawDoc::MoveForward(CDrawObj* object)
-{
-    auto it = std::find(objects_.begin(), objects_.end(), object);
-    if (it == objects_.end() || it + 1 == objects_.end()) {
-        return false;
-    }
-    std::iter_swap(it, it + 1);
-    return true;
-}
-
-bool CDrawDoc::MoveBackward(CDrawObj* object)
-{
-    auto it = std::find(objects_.begin(), objects_.end(), object);
-    if (it == objects_.end() || it == objects_.begin()) {
-        return false;
-    }
-    std::iter_swap(it, it - 1);
-    return true;
-}
-
 CDrawObj* CDrawDoc::TopObjectAt(CPoint point) const
 {
     CRect unit = RectAround(point, 0, 0, 1, 1);
     for (auto it = objects_.rbegin(); it != objects_.rend(); ++it) {
         if ((*it)->TouchesRect(unit)) {
-            return *it;
+            return it->get();
         }
     }
     return nullptr;
@@ -421,7 +365,7 @@ CDrawObj* CDrawDoc::TopObjectAt(CPoint point) const
 void CDrawDoc::Draw(GdiPainter& dc, DrawViewSite* view, const CRect* area) const
 {
     bool handles = view && view->IsActiveView() && !dc.IsPrinting();
-    for (const CDrawObj* object : objects_) {
+    for (const CDrawObj* object : ObjectList()) {
         if (area && !object->PaintedArea().Intersects(*area)) {
             continue;
         }
@@ -436,7 +380,7 @@ void CDrawDoc::SetPaperColour(COLORREF colour)
 {
     paper_ = colour;
     SetModifiedFlag(true);
-    UpdateAllViews(nullptr, HINT_REPAINT_ALL, nullptr);
+    UpdateAllViews(nullptr, HINT_REPAINT_ALL);
 }
 
 void CDrawDoc::FixPageSize()

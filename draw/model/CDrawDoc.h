@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <memory>
+#include <ranges>
 #include <string>
 #include <vector>
 
@@ -11,6 +14,7 @@
 
 class CDrawItem;
 class CDrawObj;
+enum class ObjectKey : uint64_t;
 class CSummaryInfo;
 class ClassRegistry;
 class DrawViewSite;
@@ -24,7 +28,9 @@ constexpr CSize MAP_PAGE_SIZE{800, 800};
 // embedded objects' items and the summary information.
 //
 // The document owns its objects (head of the list at the bottom, painted first) and its
-// items. Views that also are DrawViewSites are told when an object leaves the document and
+// items: an object comes in by Add and goes out by Take; everyone else holds plain pointers
+// or, to outlive the object's place in the list, its key (FindObject). Views that also are
+// DrawViewSites are told when an object leaves the document, so that they forget it, and
 // when the page size changes.
 //
 // The file is a compound file: stream "Contents" (below), stream "\005SummaryInformation"
@@ -55,15 +61,22 @@ public:
     // Destroys objects, items and summary; white paper.
     void DeleteContents() override;
 
-    // The objects, bottom first. Views iterate it and may reorder it (z-order commands);
-    // everything else changes it through Add and Remove.
-    std::vector<CDrawObj*>& ObjectList() { return objects_; }
-    const std::vector<CDrawObj*>& ObjectList() const { return objects_; }
-    // Takes `object` on top of the z-order, sets its document, marks the document modified.
-    void Add(CDrawObj* object);
-    // Takes `object` out of the list (if there), marks the document modified and tells the
-    // views to forget it; the caller destroys it with its Remove().
-    void Remove(CDrawObj* object);
+    // The objects, bottom first, as plain pointers (a read-only range: size, indexing,
+    // iteration). The list changes only through Add, Take and the z-order commands.
+    auto ObjectList() const
+    {
+        return std::views::transform(
+            objects_, [](const std::unique_ptr<CDrawObj>& object) { return object.get(); });
+    }
+    // Takes `object` on top of the z-order, sets its document, marks the document modified;
+    // returns it.
+    CDrawObj* Add(std::unique_ptr<CDrawObj> object);
+    // Takes `object` out of the list and hands it over: dropping the result destroys it.
+    // Marks the document modified and tells the views to forget the object, also when it
+    // was not in the list (then the result is null).
+    std::unique_ptr<CDrawObj> Take(CDrawObj* object);
+    // The object of the list with that key (CDrawObj::Key), or null.
+    CDrawObj* FindObject(ObjectKey key) const;
     // The z-order commands: `object` to the top, to the bottom, one step up (behind its
     // successor) or one step down. Each returns whether the order changed (false for an
     // object not in the list). They neither repaint nor mark the document modified.
@@ -152,11 +165,19 @@ private:
     Contents TakeContents();
     void DestroyContents();
     void StoreContents(Archive& ar, CompoundStorage* root);
-    // Reads "Contents" and, given a root storage, the items' sub-storages and the summary
-    // (into `summary`, which then replaces the document's). All or nothing.
-    void LoadContents(Archive& ar, const CompoundStorage* root,
-                      std::unique_ptr<CSummaryInfo> summary);
+    // Where the embedded items' content comes from: a map file's root storage (their
+    // sub-storages, and the summary), or an undo snapshot's contents; neither for the bare
+    // "Contents" stream.
+    struct ItemSource {
+        const CompoundStorage* root = nullptr;
+        const std::map<std::string, CDrawItem::Content>* contents = nullptr;
+    };
+    // Reads "Contents" and the items' content from `source`, and with a root storage the
+    // summary (into `summary`, which then replaces the document's). All or nothing.
+    void LoadContents(Archive& ar, const ItemSource& source, std::unique_ptr<CSummaryInfo> summary);
     std::vector<DrawViewSite*> ViewSites() const;
+    // Where `object` is in the list, or the end.
+    std::vector<std::unique_ptr<CDrawObj>>::iterator Find(const CDrawObj* object);
     MapSnapshot Capture();
     void Restore(const MapSnapshot& snapshot);
     // After a step, undo or redo: modified unless back at the saved content.
@@ -166,7 +187,7 @@ private:
 
     std::unique_ptr<CSummaryInfo> summary_;
     std::string summaryError_;
-    std::vector<CDrawObj*> objects_;
+    std::vector<std::unique_ptr<CDrawObj>> objects_;
     std::vector<std::unique_ptr<CDrawItem>> items_;
     COLORREF paper_ = RGB(255, 255, 255);
     MapHistory history_{[this] { return Capture(); },

@@ -58,7 +58,7 @@ void CDrawItem::SetContent(ItemType type, std::string name, std::string mimeType
     name_ = std::move(name);
     mimeType_ = std::move(mimeType);
     linkPath_ = std::move(linkPath);
-    data_ = std::move(bytes);
+    data_ = std::make_shared<const std::vector<uint8_t>>(std::move(bytes));
     extent_ = extent;
     presentation_.reset();
 }
@@ -90,8 +90,30 @@ void CDrawItem::SetStaticPicture(std::string name, std::string mimeType, std::ve
 
 void CDrawItem::CopyContentFrom(const CDrawItem& other)
 {
-    SetContent(other.type_, other.name_, other.mimeType_, other.linkPath_, other.data_,
-               other.extent_);
+    SetContent(other.GetContent());
+}
+
+bool operator==(const CDrawItem::Content& a, const CDrawItem::Content& b)
+{
+    return a.type == b.type && a.name == b.name && a.mimeType == b.mimeType &&
+           a.linkPath == b.linkPath && a.extent == b.extent &&
+           (a.data == b.data || (a.data && b.data && *a.data == *b.data));
+}
+
+CDrawItem::Content CDrawItem::GetContent() const
+{
+    return {type_, name_, mimeType_, linkPath_, data_, extent_};
+}
+
+void CDrawItem::SetContent(const Content& content)
+{
+    type_ = content.type;
+    name_ = content.name;
+    mimeType_ = content.mimeType;
+    linkPath_ = content.linkPath;
+    data_ = content.data ? content.data : std::make_shared<const std::vector<uint8_t>>();
+    extent_ = content.extent;
+    presentation_.reset();
 }
 
 bool CDrawItem::IsPicture() const
@@ -125,8 +147,8 @@ CompoundStorage CDrawItem::SaveStorage() const
     ar.WriteString(linkPath_);
     CompoundStorage storage;
     storage.streams[kItemStream] = out.TakeBytes();
-    if (type_ != OT_LINK || !data_.empty()) {
-        storage.streams[kDataStream] = data_;
+    if (type_ != OT_LINK || !data_->empty()) {
+        storage.streams[kDataStream] = *data_;
     }
     return storage;
 }

@@ -66,13 +66,29 @@ public:
     // Takes the content of `other` (the framework's CreateCloneFrom).
     void CopyContentFrom(const CDrawItem& other);
 
+    // What the item holds, as undo keeps it: the file's bytes are shared with the item, not
+    // copied, so that steps that leave an item alone cost nothing of its size.
+    struct Content {
+        ItemType type = OT_EMBEDDED;
+        std::string name;
+        std::string mimeType;
+        std::string linkPath;
+        std::shared_ptr<const std::vector<uint8_t>> data;
+        CSize extent;
+
+        // Equal bytes count, wherever they lie; the same bytes are not compared again.
+        friend bool operator==(const Content& a, const Content& b);
+    };
+    Content GetContent() const;
+    void SetContent(const Content& content);
+
     ItemType GetType() const { return type_; }
     bool IsLinked() const { return type_ == OT_LINK; }
     const std::string& GetName() const { return name_; }
     const std::string& GetMimeType() const { return mimeType_; }
     // The file's bytes; for a linked item those last read from its file (empty when never
     // read).
-    const std::vector<uint8_t>& GetData() const { return data_; }
+    const std::vector<uint8_t>& GetData() const { return *data_; }
     const std::string& GetLinkPath() const { return linkPath_; }
     // True for image/png, image/jpeg, image/bmp and image/svg+xml.
     bool IsPicture() const;
@@ -134,7 +150,7 @@ private:
     std::string name_;
     std::string mimeType_;
     std::string linkPath_;
-    std::vector<uint8_t> data_;
+    std::shared_ptr<const std::vector<uint8_t>> data_ = std::make_shared<std::vector<uint8_t>>();
     CSize extent_;
     CDrawDoc* document_ = nullptr;
     CDrawOleObj* drawObj_ = nullptr;

@@ -1,6 +1,7 @@
 #include "draw/model/CDrawObj.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 #include "draw/model/CDrawDoc.h"
@@ -15,6 +16,12 @@ IMPLEMENT_SERIAL(CDrawObj, CObject, 0)
 CDrawObj::CDrawObj() = default;
 
 CDrawObj::CDrawObj(const CRect& position) : position_(position) {}
+
+ObjectKey CDrawObj::NextKey()
+{
+    static std::atomic<uint64_t> last{0};
+    return ObjectKey{++last};
+}
 
 void CDrawObj::Serialize(Archive& ar)
 {
@@ -218,19 +225,11 @@ void CDrawObj::EditProperties()
     }
 }
 
-CDrawObj* CDrawObj::Clone(CDrawDoc* document) const
+std::unique_ptr<CDrawObj> CDrawObj::Clone(CDrawDoc*) const
 {
-    auto* clone = new CDrawObj(position_);
+    auto clone = std::make_unique<CDrawObj>(position_);
     clone->CopyStyle(*this);
-    if (document) {
-        document->Add(clone);
-    }
     return clone;
-}
-
-void CDrawObj::Remove()
-{
-    delete this;
 }
 
 void CDrawObj::NormalizePosition()
@@ -241,7 +240,7 @@ void CDrawObj::NormalizePosition()
 void CDrawObj::RequestRepaint()
 {
     if (document_) {
-        document_->UpdateAllViews(nullptr, HINT_REPAINT_OBJECT, this);
+        document_->UpdateAllViews(nullptr, HINT_REPAINT_OBJECT, MapUpdate{.object = this});
     }
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
+
 #include "draw/model/GdiTypes.h"
 #include "framework/CObject.h"
 #include "framework/Geometry.h"
@@ -15,14 +18,19 @@ enum class HandleState { normal = 0, selected = 1, active = 2 };
 // IDC_SIZEWE, IDC_SIZEALL).
 enum class HandleCursor { sizeNWSE, sizeNS, sizeNESW, sizeWE, sizeAll };
 
+// A drawing object's key, given when the object is made and never given again: whatever
+// outlives an object's place in a map (a gesture in progress) finds it by its key, or finds
+// that it is gone, without trusting an address that may have been reused.
+enum class ObjectKey : uint64_t { none = 0 };
+
 // Units beside the drawn width of a line or polyline segment in which a click or rubber band
 // still finds it.
 constexpr int LINE_PICK_TOLERANCE = 3;
 
 // A shape on a map page: a position rectangle in document units (kept normalized except
 // while a handle is dragged), an outline pen, a fill brush and the show-handles flag. The
-// base class paints nothing. An object belongs to the document it was added to; the
-// document's list owns it, and Remove() destroys it once the document has let it go.
+// base class paints nothing. An object belongs to the document it was added to, whose list
+// owns it (CDrawDoc::Add); whoever takes it out (CDrawDoc::Take) owns it from then on.
 //
 // Operations that change geometry take an optional view: given one they repaint through it,
 // else they ask all views of the document (HINT_REPAINT_OBJECT). Every change of geometry or
@@ -75,11 +83,9 @@ public:
     // The property sheet through the installed DrawObjEditor (shape sheet here).
     virtual void EditProperties();
     // A copy of the same class, position and drawing attributes, with the show-handles flag
-    // set. Added to `document` when one is given (the document then owns it); otherwise the
-    // caller owns it.
-    virtual CDrawObj* Clone(CDrawDoc* document = nullptr) const;
-    // Destroys the object; the document must have let it go first.
-    virtual void Remove();
+    // set, in no document until the caller adds it. `document` is the map the copy is for
+    // (an embedded object's copy keeps its item there).
+    virtual std::unique_ptr<CDrawObj> Clone(CDrawDoc* document = nullptr) const;
     virtual void NormalizePosition();
 
     // Asks all views of the document to repaint the object.
@@ -90,6 +96,7 @@ public:
     // The 10 x 10 device pixels around handle `n`, in document units.
     CRect HandleRect(int n, DrawViewSite* view) const;
 
+    ObjectKey Key() const { return key_; }
     const CRect& GetPosition() const { return position_; }
     CDrawDoc* GetDocument() const { return document_; }
     void SetDocument(CDrawDoc* document) { document_ = document; }
@@ -131,4 +138,9 @@ protected:
     int brushFlag_ = 1;
     LogBrush brush_;
     bool showHandles_ = true;
+
+private:
+    static ObjectKey NextKey();
+
+    const ObjectKey key_ = NextKey();
 };

@@ -97,7 +97,7 @@ void CDrawOleObj::EditProperties()
     }
 }
 
-CDrawObj* CDrawOleObj::Clone(CDrawDoc* document) const
+std::unique_ptr<CDrawObj> CDrawOleObj::Clone(CDrawDoc* document) const
 {
     auto clone = std::make_unique<CDrawOleObj>(position_);
     if (item_) {
@@ -112,19 +112,5 @@ CDrawObj* CDrawOleObj::Clone(CDrawDoc* document) const
         clone->item_ = added;
     }
     clone->CopyStyle(*this);
-    if (document) {
-        document->Add(clone.get());
-    }
-    return clone.release();
-}
-
-void CDrawOleObj::Remove()
-{
-    if (item_) {
-        if (CDrawDoc* owner = item_->GetDocument()) {
-            owner->DeleteItem(item_);
-        }
-        item_ = nullptr;
-    }
-    CDrawObj::Remove();
+    return clone;
 }

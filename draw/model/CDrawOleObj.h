@@ -6,8 +6,8 @@ class CDrawItem;
 
 // An embedded object's place on the page: a drawing object paired with the CDrawItem that
 // holds the object's data. The document's item list owns the item; each points to the
-// other. When the item goes first it clears the object's pointer; when the object goes, it
-// deletes its item from the item's document.
+// other. When the item goes first it clears the object's pointer; when the object is
+// destroyed, it deletes its item from the item's document.
 //
 // File record: the 48 bytes of CDrawObj, int32 extent cx and cy (0.01 mm), then the item as
 // a tagged object of class CDrawItem (the whole item the first time, a back-reference
@@ -33,9 +33,7 @@ public:
     // the item's document) and the same pen and brush; its extent starts at (0, 0), so that
     // the item's next change sizes it as a new object. An object without an item is copied
     // without one. Throws std::bad_alloc when the item has no document to live in.
-    CDrawObj* Clone(CDrawDoc* document = nullptr) const override;
-    // Deletes the item from its document, then destroys the object.
-    void Remove() override;
+    std::unique_ptr<CDrawObj> Clone(CDrawDoc* document = nullptr) const override;
 
     CDrawItem* GetClientItem() const { return item_; }
     void SetClientItem(CDrawItem* item) { item_ = item; }

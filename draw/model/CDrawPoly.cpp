@@ -198,14 +198,11 @@ void CDrawPoly::DropLastVertex()
     }
 }
 
-CDrawObj* CDrawPoly::Clone(CDrawDoc* document) const
+std::unique_ptr<CDrawObj> CDrawPoly::Clone(CDrawDoc*) const
 {
-    auto* clone = new CDrawPoly(position_, kind_);
+    auto clone = std::make_unique<CDrawPoly>(position_, kind_);
     clone->CopyStyle(*this);
     clone->capacity_ = capacity_;
     clone->vertices_ = vertices_;
-    if (document) {
-        document->Add(clone);
-    }
     return clone;
 }

@@ -38,7 +38,7 @@ public:
     bool TouchesRect(const CRect& rect) const override;
     // Moves vertex n - 1 to `point`.
     void DragHandleTo(int n, CPoint point, DrawViewSite* view = nullptr) override;
-    CDrawObj* Clone(CDrawDoc* document = nullptr) const override;
+    std::unique_ptr<CDrawObj> Clone(CDrawDoc* document = nullptr) const override;
 
     // Appends `point` unless it equals the last vertex or the polygon already has
     // MAX_POLY_VERTICES; the 20th vertex turns the handles off. Updates the bounds, repaints

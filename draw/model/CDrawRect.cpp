@@ -214,15 +214,12 @@ int CDrawRect::HitTest(CPoint point, DrawViewSite* view, bool selected) const
     return TouchesRect(RectAround(point, 0, 0, 1, 1)) ? 1 : 0;
 }
 
-CDrawObj* CDrawRect::Clone(CDrawDoc* document) const
+std::unique_ptr<CDrawObj> CDrawRect::Clone(CDrawDoc*) const
 {
-    auto* clone = new CDrawRect(position_);
+    auto clone = std::make_unique<CDrawRect>(position_);
     clone->CopyStyle(*this);
     clone->shape_ = shape_;
     clone->roundness_ = roundness_;
     clone->reversed_ = reversed_;
-    if (document) {
-        document->Add(clone);
-    }
     return clone;
 }

@@ -35,7 +35,7 @@ public:
     // where their figure (at least one unit wide and high) meets the rectangle.
     bool TouchesRect(const CRect& rect) const override;
     void DragHandleTo(int n, CPoint point, DrawViewSite* view = nullptr) override;
-    CDrawObj* Clone(CDrawDoc* document = nullptr) const override;
+    std::unique_ptr<CDrawObj> Clone(CDrawDoc* document = nullptr) const override;
     // Not a line: a zero width or height becomes 1, then normalized. A line: the reversed
     // flag inverts when the rectangle runs against its diagonal, then normalized.
     void NormalizePosition() override;

@@ -54,16 +54,13 @@ void CDrawText::SetText(const std::string& text)
     RequestRepaint();
 }
 
-CDrawObj* CDrawText::Clone(CDrawDoc* document) const
+std::unique_ptr<CDrawObj> CDrawText::Clone(CDrawDoc*) const
 {
-    auto* clone = new CDrawText(position_);
+    auto clone = std::make_unique<CDrawText>(position_);
     clone->CopyStyle(*this);
     clone->transparent_ = transparent_;
     clone->fontFlag_ = fontFlag_;
     clone->font_ = font_;
     clone->text_ = text_;
-    if (document) {
-        document->Add(clone);
-    }
     return clone;
 }

@@ -24,7 +24,7 @@ public:
     // Through the installed DrawObjEditor's text sheet; a font record of an object without
     // the font flag is first filled with the system font.
     void EditProperties() override;
-    CDrawObj* Clone(CDrawDoc* document = nullptr) const override;
+    std::unique_ptr<CDrawObj> Clone(CDrawDoc* document = nullptr) const override;
 
     const std::string& GetText() const { return text_; }
     // Replaces the text and repaints; does not mark the document modified.

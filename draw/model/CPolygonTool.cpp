@@ -1,21 +1,15 @@
 #include "draw/model/CPolygonTool.h"
 
-#include <algorithm>
+#include <memory>
 
 #include "draw/model/CDrawDoc.h"
 #include "draw/model/CDrawPoly.h"
 
 CDrawPoly* CPolygonTool::Drawing(MapToolView& view)
 {
-    if (!polygon_) {
-        return nullptr;
-    }
-    const std::vector<CDrawObj*>& objects = view.GetDocument()->ObjectList();
-    auto* poly = std::find(objects.begin(), objects.end(), polygon_) != objects.end()
-                     ? dynamic_cast<CDrawPoly*>(polygon_)
-                     : nullptr;
+    auto* poly = dynamic_cast<CDrawPoly*>(view.GetDocument()->FindObject(gesture_.drawing));
     if (!poly) {
-        polygon_ = nullptr;
+        gesture_.drawing = ObjectKey::none;
     }
     return poly;
 }
@@ -27,11 +21,12 @@ void CPolygonTool::OnLButtonDown(MapToolView& view, MouseFlags flags, CPoint cli
 
     CDrawPoly* poly = Drawing(view);
     if (!poly) {
-        poly =
-            new CDrawPoly(CRect{local.x, local.y, local.x, local.y},
-                          Kind() == ToolKind::polyline ? CDrawPoly::polyline : CDrawPoly::polygon);
-        polygon_ = poly;
-        view.GetDocument()->Add(poly);
+        auto created = std::make_unique<CDrawPoly>(
+            CRect{local.x, local.y, local.x, local.y},
+            Kind() == ToolKind::polyline ? CDrawPoly::polyline : CDrawPoly::polygon);
+        poly = created.get();
+        gesture_.drawing = poly->Key();
+        view.GetDocument()->Add(std::move(created));
         view.Select(poly, false);
         poly->AppendVertex(local, &view);
     } else if (local == poly->Vertices().front()) {
@@ -43,16 +38,16 @@ void CPolygonTool::OnLButtonDown(MapToolView& view, MouseFlags flags, CPoint cli
         } else {
             Discard(view, poly);
         }
-        polygon_ = nullptr;
-        SetCurrent(ToolKind::selection);
+        gesture_.drawing = ObjectKey::none;
+        tools_.SetCurrent(ToolKind::selection);
         return;
     }
 
     CPoint dragged = OffsetPoint(local, 1, 0);
     poly->AppendVertex(dragged, &view);
-    shared_.selectMode = DragMode::size;
-    shared_.dragHandle = poly->HandleCount();
-    shared_.lastDocPoint = dragged;
+    gesture_.selectMode = DragMode::size;
+    gesture_.dragHandle = poly->HandleCount();
+    gesture_.lastDocPoint = dragged;
 }
 
 void CPolygonTool::OnLButtonDblClk(MapToolView& view, MouseFlags, CPoint)
@@ -68,8 +63,8 @@ void CPolygonTool::OnLButtonDblClk(MapToolView& view, MouseFlags, CPoint)
             view.InvalidateObject(poly);
         }
     }
-    polygon_ = nullptr;
-    SetCurrent(ToolKind::selection);
+    gesture_.drawing = ObjectKey::none;
+    tools_.SetCurrent(ToolKind::selection);
 }
 
 void CPolygonTool::OnLButtonUp(MapToolView&, MouseFlags, CPoint) {}
@@ -80,9 +75,9 @@ void CPolygonTool::OnMouseMove(MapToolView& view, MouseFlags flags, CPoint clien
     if (poly) {
         CPoint local = view.ViewToDoc(clientPoint);
         poly->AppendVertex(local);
-        shared_.dragHandle = poly->HandleCount();
-        shared_.lastDocPoint = local;
-        shared_.lastPoint = clientPoint;
+        gesture_.dragHandle = poly->HandleCount();
+        gesture_.lastDocPoint = local;
+        gesture_.lastPoint = clientPoint;
         view.SetCursor(ToolCursor::pencil);
         return;
     }
@@ -93,5 +88,5 @@ void CPolygonTool::OnMouseMove(MapToolView& view, MouseFlags flags, CPoint clien
 void CPolygonTool::OnCancel()
 {
     CMapTool::OnCancel();
-    polygon_ = nullptr;
+    gesture_.drawing = ObjectKey::none;
 }

@@ -17,7 +17,7 @@ class CDrawPoly;
 class CPolygonTool : public CMapTool {
 public:
     // `kind` is polygon or polyline.
-    explicit CPolygonTool(ToolKind kind) : CMapTool(kind) {}
+    CPolygonTool(ToolKind kind, MapTools& tools) : CMapTool(kind, tools) {}
 
     void OnLButtonDown(MapToolView& view, MouseFlags flags, CPoint clientPoint) override;
     void OnLButtonDblClk(MapToolView& view, MouseFlags flags, CPoint clientPoint) override;
@@ -28,11 +28,8 @@ public:
     void OnCancel() override;
 
 private:
-    // The object being drawn in `view`'s document, or null. One that has left the document
-    // meanwhile (deleted while drawing) counts as none and is forgotten.
+    // The polygon the gesture is drawing, found in `view`'s document by its key, or null.
+    // One that has left the document meanwhile (deleted, undone) counts as none and is
+    // forgotten.
     CDrawPoly* Drawing(MapToolView& view);
-
-    // Not owned: the document has it. May dangle once it left the document, so it is only
-    // compared until Drawing found it there again.
-    CDrawObj* polygon_ = nullptr;
 };

@@ -36,18 +36,18 @@ CRect Span(CPoint a, CPoint b)
 void CSelectionTool::OnLButtonDown(MapToolView& view, MouseFlags flags, CPoint clientPoint)
 {
     CPoint local = view.ViewToDoc(clientPoint);
-    shared_.selectMode = DragMode::none;
+    gesture_.selectMode = DragMode::none;
 
     const std::vector<CDrawObj*>& selection = view.Selection();
     if (selection.size() == 1) {
         if (int handle = selection.front()->HitTest(local, &view, true); handle != 0) {
-            shared_.dragHandle = handle;
-            shared_.selectMode = DragMode::size;
+            gesture_.dragHandle = handle;
+            gesture_.selectMode = DragMode::size;
         }
     }
-    if (shared_.selectMode == DragMode::none) {
+    if (gesture_.selectMode == DragMode::none) {
         if (CDrawObj* object = view.GetDocument()->TopObjectAt(local)) {
-            shared_.selectMode = DragMode::move;
+            gesture_.selectMode = DragMode::move;
             if (!view.IsSelected(object)) {
                 view.Select(object, flags.shift);
             }
@@ -57,15 +57,15 @@ void CSelectionTool::OnLButtonDown(MapToolView& view, MouseFlags flags, CPoint c
             }
         }
     }
-    if (shared_.selectMode == DragMode::none) {
+    if (gesture_.selectMode == DragMode::none) {
         if (!flags.shift) {
             view.Select(nullptr, false);
         }
-        shared_.selectMode = DragMode::rubberBand;
+        gesture_.selectMode = DragMode::rubberBand;
         view.ShowRubberBand(Span(clientPoint, clientPoint));
     }
 
-    shared_.lastDocPoint = local;
+    gesture_.lastDocPoint = local;
     CMapTool::OnLButtonDown(view, flags, clientPoint);
 }
 
@@ -84,16 +84,15 @@ void CSelectionTool::OnLButtonDblClk(MapToolView& view, MouseFlags flags, CPoint
 void CSelectionTool::OnLButtonUp(MapToolView& view, MouseFlags flags, CPoint clientPoint)
 {
     if (view.HasCapture()) {
-        if (shared_.selectMode == DragMode::rubberBand) {
+        if (gesture_.selectMode == DragMode::rubberBand) {
             view.HideRubberBand();
-            view.SelectInRect(Span(shared_.downPoint, shared_.lastPoint), true);
-        } else if (shared_.selectMode != DragMode::none) {
+            view.SelectInRect(Span(gesture_.downPoint, gesture_.lastPoint), true);
+        } else if (gesture_.selectMode != DragMode::none) {
             // This view repainted as the objects moved; the others repaint completely. The
             // map view is also the document's View; a view that is not gets no exception.
-            view.GetDocument()->UpdateAllViews(dynamic_cast<View*>(&view), HINT_REPAINT_ALL,
-                                               nullptr);
-            if (shared_.selectMode == DragMode::size) {
-                shared_.lastPoint = clientPoint;
+            view.GetDocument()->UpdateAllViews(dynamic_cast<View*>(&view), HINT_REPAINT_ALL);
+            if (gesture_.selectMode == DragMode::size) {
+                gesture_.lastPoint = clientPoint;
                 if (!view.Selection().empty()) {
                     view.Selection().front()->NormalizePosition();
                 }
@@ -105,7 +104,7 @@ void CSelectionTool::OnLButtonUp(MapToolView& view, MouseFlags flags, CPoint cli
 
 void CSelectionTool::OnMouseMove(MapToolView& view, MouseFlags flags, CPoint clientPoint)
 {
-    bool current = Current() == ToolKind::selection;
+    bool current = tools_.Current() == ToolKind::selection;
     const std::vector<CDrawObj*>& selection = view.Selection();
 
     if (!view.HasCapture()) {
@@ -123,34 +122,34 @@ void CSelectionTool::OnMouseMove(MapToolView& view, MouseFlags flags, CPoint cli
         return;
     }
 
-    if (shared_.selectMode == DragMode::rubberBand) {
-        view.ShowRubberBand(Span(shared_.downPoint, clientPoint));
+    if (gesture_.selectMode == DragMode::rubberBand) {
+        view.ShowRubberBand(Span(gesture_.downPoint, clientPoint));
         CMapTool::OnMouseMove(view, flags, clientPoint);
         return;
     }
 
     CPoint local = view.ViewToDoc(clientPoint);
-    int64_t dx = int64_t{local.x} - shared_.lastDocPoint.x;
-    int64_t dy = int64_t{local.y} - shared_.lastDocPoint.y;
+    int64_t dx = int64_t{local.x} - gesture_.lastDocPoint.x;
+    int64_t dy = int64_t{local.y} - gesture_.lastDocPoint.y;
     // A copy: moving repaints through the view, which must not change what we iterate.
     std::vector<CDrawObj*> objects = selection;
     for (CDrawObj* object : objects) {
-        if (shared_.selectMode == DragMode::move) {
+        if (gesture_.selectMode == DragMode::move) {
             object->MoveTo(OffsetRect(object->GetPosition(), dx, dy), &view);
-        } else if (shared_.selectMode == DragMode::size && shared_.dragHandle != 0) {
-            object->DragHandleTo(shared_.dragHandle, local, &view);
+        } else if (gesture_.selectMode == DragMode::size && gesture_.dragHandle != 0) {
+            object->DragHandleTo(gesture_.dragHandle, local, &view);
         }
     }
-    shared_.lastDocPoint = local;
-    shared_.lastPoint = clientPoint;
+    gesture_.lastDocPoint = local;
+    gesture_.lastPoint = clientPoint;
 
     // While another tool drags through this one, the cursor is that tool's.
     if (!current) {
         return;
     }
-    if (shared_.selectMode == DragMode::size) {
+    if (gesture_.selectMode == DragMode::size) {
         if (!selection.empty()) {
-            view.SetCursor(CursorFor(selection.front()->GetHandleCursor(shared_.dragHandle)));
+            view.SetCursor(CursorFor(selection.front()->GetHandleCursor(gesture_.dragHandle)));
         }
         return;
     }

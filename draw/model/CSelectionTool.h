@@ -11,7 +11,7 @@
 // and release to drag the handle of what they are drawing.
 class CSelectionTool : public CMapTool {
 public:
-    CSelectionTool() : CMapTool(ToolKind::selection) {}
+    explicit CSelectionTool(MapTools& tools) : CMapTool(ToolKind::selection, tools) {}
 
     void OnLButtonDown(MapToolView& view, MouseFlags flags, CPoint clientPoint) override;
     // Shift: deselects the object under the point. Otherwise opens the only selected

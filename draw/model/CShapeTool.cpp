@@ -3,9 +3,9 @@
 #include "draw/model/CDrawDoc.h"
 #include "draw/model/CDrawRect.h"
 
-CDrawObj* CShapeTool::CreateObject(const CRect& position) const
+std::unique_ptr<CDrawObj> CShapeTool::CreateObject(const CRect& position) const
 {
-    auto* object = new CDrawRect(position);
+    auto object = std::make_unique<CDrawRect>(position);
     switch (Kind()) {
     case ToolKind::line:
         object->SetShape(CDrawRect::line);
@@ -27,12 +27,13 @@ void CShapeTool::OnLButtonDown(MapToolView& view, MouseFlags flags, CPoint clien
 {
     CMapTool::OnLButtonDown(view, flags, clientPoint);
     CPoint local = view.ViewToDoc(clientPoint);
-    created_ = CreateObject(CRect{local.x, local.y, local.x, local.y});
-    view.GetDocument()->Add(created_);
-    view.Select(created_, false);
-    shared_.selectMode = DragMode::size;
-    shared_.dragHandle = 1;
-    shared_.lastDocPoint = local;
+    CDrawObj* created =
+        view.GetDocument()->Add(CreateObject(CRect{local.x, local.y, local.x, local.y}));
+    gesture_.drawing = created->Key();
+    view.Select(created, false);
+    gesture_.selectMode = DragMode::size;
+    gesture_.dragHandle = 1;
+    gesture_.lastDocPoint = local;
 }
 
 void CShapeTool::OnMouseMove(MapToolView& view, MouseFlags flags, CPoint clientPoint)
@@ -43,14 +44,15 @@ void CShapeTool::OnMouseMove(MapToolView& view, MouseFlags flags, CPoint clientP
 
 void CShapeTool::OnLButtonUp(MapToolView& view, MouseFlags flags, CPoint clientPoint)
 {
-    if (clientPoint == shared_.downPoint) {
+    if (clientPoint == gesture_.downPoint) {
         // Only the object this tool's press added goes, never one the user had selected.
+        CDrawObj* created = view.GetDocument()->FindObject(gesture_.drawing);
         const std::vector<CDrawObj*>& selection = view.Selection();
-        if (created_ && !selection.empty() && selection.back() == created_) {
-            Discard(view, created_);
+        if (created && !selection.empty() && selection.back() == created) {
+            Discard(view, created);
         }
         SelectionTool().OnLButtonDown(view, flags, clientPoint);
     }
-    created_ = nullptr;
+    gesture_.drawing = ObjectKey::none;
     SelectionTool().OnLButtonUp(view, flags, clientPoint);
 }

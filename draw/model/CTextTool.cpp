@@ -2,7 +2,7 @@
 
 #include "draw/model/CDrawText.h"
 
-CDrawObj* CTextTool::CreateObject(const CRect& position) const
+std::unique_ptr<CDrawObj> CTextTool::CreateObject(const CRect& position) const
 {
-    return new CDrawText(position);
+    return std::make_unique<CDrawText>(position);
 }

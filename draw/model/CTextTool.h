@@ -5,8 +5,8 @@
 // Draws a text block (CDrawText, no text yet) the way the shape tools draw a rectangle.
 class CTextTool : public CShapeTool {
 public:
-    CTextTool() : CShapeTool(ToolKind::text) {}
+    explicit CTextTool(MapTools& tools) : CShapeTool(ToolKind::text, tools) {}
 
 protected:
-    CDrawObj* CreateObject(const CRect& position) const override;
+    std::unique_ptr<CDrawObj> CreateObject(const CRect& position) const override;
 };

@@ -8,29 +8,14 @@ MapHistory::MapHistory(std::function<MapSnapshot()> capture,
 
 void MapHistory::Reset()
 {
-    undo_.clear();
-    redo_.clear();
+    steps_.Clear();
     known_ = capture_();
-    current_ = saved_ = nextState_ = 0;
 }
 
 void MapHistory::Push(Step step)
 {
-    step.from = current_;
-    step.to = ++nextState_;
-    current_ = step.to;
     known_ = step.after;
-    undo_.push_back(std::move(step));
-    if (undo_.size() > kMaxSteps) {
-        undo_.erase(undo_.begin());
-    }
-    // A new change ends what could be redone; a saved state only redo reached is gone.
-    for (const Step& s : redo_) {
-        if (s.to == saved_) {
-            saved_ = -1;
-        }
-    }
-    redo_.clear();
+    steps_.Push(std::move(step));
 }
 
 void MapHistory::TakeUntrackedChange()
@@ -67,29 +52,23 @@ bool MapHistory::End()
 
 void MapHistory::Undo()
 {
-    if (undo_.empty() || depth_ > 0) {
+    if (!steps_.CanUndo() || depth_ > 0) {
         return;
     }
     TakeUntrackedChange();
-    Step step = std::move(undo_.back());
-    undo_.pop_back();
+    const Step& step = steps_.Undo();
     restore_(step.before);
     known_ = step.before;
-    current_ = step.from;
-    redo_.push_back(std::move(step));
 }
 
 void MapHistory::Redo()
 {
-    if (redo_.empty() || depth_ > 0) {
+    if (!steps_.CanRedo() || depth_ > 0) {
         return;
     }
-    Step step = std::move(redo_.back());
-    redo_.pop_back();
+    const Step& step = steps_.Redo();
     restore_(step.after);
     known_ = step.after;
-    current_ = step.to;
-    undo_.push_back(std::move(step));
 }
 
 void MapHistory::MarkSaved()
@@ -97,5 +76,5 @@ void MapHistory::MarkSaved()
     if (depth_ == 0) {
         TakeUntrackedChange();
     }
-    saved_ = current_;
+    steps_.MarkSaved();
 }

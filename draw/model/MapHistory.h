@@ -5,15 +5,26 @@
 #include <string>
 #include <vector>
 
-#include "framework/CompoundFile.h"
+#include <map>
+#include <memory>
 
-// A map's content as bytes: "Contents" (paper colour, objects, item list) and the items'
-// sub-storages, as the map file holds them.
+#include "draw/model/CDrawItem.h"
+#include "framework/UndoStack.h"
+
+// A map's content: "Contents" (paper colour, objects, item list) as the map file holds it,
+// and what each embedded item holds, by the name of its sub-storage. Snapshots share what
+// they have in common: a step's "after" is the next step's "before", and an item's bytes
+// are the item's own.
 struct MapSnapshot {
-    std::vector<uint8_t> contents;
-    CompoundStorage storages;
+    std::shared_ptr<const std::vector<uint8_t>> contents;
+    std::map<std::string, CDrawItem::Content> items;
 
-    friend bool operator==(const MapSnapshot&, const MapSnapshot&) = default;
+    friend bool operator==(const MapSnapshot& a, const MapSnapshot& b)
+    {
+        return (a.contents == b.contents ||
+                (a.contents && b.contents && *a.contents == *b.contents)) &&
+               a.items == b.items;
+    }
 };
 
 // The undo and redo history of a map: each step keeps the map's content before and after
@@ -34,8 +45,8 @@ public:
     bool End();
     bool InStep() const { return depth_ > 0; }
 
-    bool CanUndo() const { return !undo_.empty(); }
-    bool CanRedo() const { return !redo_.empty(); }
+    bool CanUndo() const { return steps_.CanUndo(); }
+    bool CanRedo() const { return steps_.CanRedo(); }
     void Undo();
     void Redo();
 
@@ -43,15 +54,13 @@ public:
     void Reset();
     // The content now is the saved one.
     void MarkSaved();
-    bool AtSavedState() const { return saved_ == current_; }
+    bool AtSavedState() const { return steps_.AtSavedState(); }
 
 private:
     struct Step {
         std::string label;
         MapSnapshot before;
         MapSnapshot after;
-        int from = 0;
-        int to = 0;
     };
     // Makes a change since the last known content a step of its own.
     void TakeUntrackedChange();
@@ -59,13 +68,9 @@ private:
 
     std::function<MapSnapshot()> capture_;
     std::function<void(const MapSnapshot&)> restore_;
-    std::vector<Step> undo_;
-    std::vector<Step> redo_;
+    UndoStack<Step> steps_{kMaxSteps};
     MapSnapshot known_;  // the content after the last step (or reset)
     MapSnapshot before_;
     std::string label_;
     int depth_ = 0;
-    int current_ = 0;
-    int saved_ = 0;
-    int nextState_ = 0;
 };

@@ -116,8 +116,7 @@ std::vector<CDrawObj*> ReadTransferBlocks(CDrawDoc& doc, const std::vector<uint8
             item->SetDrawObj(ole);
             ole->SetClientItem(item);
         }
-        doc.Add(object.get());
-        added.push_back(object.release());
+        added.push_back(doc.Add(std::move(object)));
     }
     return added;
 }

@@ -13,7 +13,7 @@
 #include "draw/model/CDrawDoc.h"
 #include "draw/model/CDrawObj.h"
 #include "draw/model/CDrawOleObj.h"
-#include "draw/model/CMapTool.h"
+#include "draw/model/MapTools.h"
 #include "draw/model/UpdateHint.h"
 #include "draw/model/ViewGeometry.h"
 #include "draw/paint/QtGdiPainter.h"
@@ -67,6 +67,7 @@ CDrawView::~CDrawView()
 
 void CDrawView::OnDetaching()
 {
+    EndToolGesture();
     capture_ = false;
     EndGesture();
     selection_.clear();
@@ -95,11 +96,23 @@ void CDrawView::CancelTool()
 {
     ReleaseCapture();
     HideRubberBand();
-    if (CMapTool* tool = CMapTool::ToolForKind(CMapTool::Current())) {
-        tool->OnCancel();
+    if (tools_) {
+        tools_->Cancel();
     }
-    CMapTool::SetCurrent(ToolKind::selection);
     EndGesture();
+}
+
+void CDrawView::EndToolGesture()
+{
+    // Only the view that holds the mouse has a gesture in progress.
+    if (!capture_) {
+        return;
+    }
+    ToolKind kind = tools_ ? tools_->Current() : ToolKind::selection;
+    CancelTool();
+    if (tools_) {
+        tools_->SetCurrent(kind);
+    }
 }
 
 CDrawDoc* CDrawView::GetDocument() const
@@ -126,32 +139,31 @@ void CDrawView::OnInitialUpdate()
     viewport()->update();
 }
 
-void CDrawView::OnUpdate(View*, long hint, void* object)
+void CDrawView::OnUpdate(View*, long hint, const std::any& payload)
 {
+    const auto* update = std::any_cast<MapUpdate>(&payload);
     switch (hint) {
     case HINT_REPAINT_ALL:
         viewport()->update();
         break;
     case HINT_REPAINT_OBJECT:
-        InvalidateObject(static_cast<CDrawObj*>(object));
+        if (update) {
+            InvalidateObject(update->object);
+        }
         break;
-    case HINT_REPAINT_SELECTION: {
-        auto* list = static_cast<std::vector<CDrawObj*>*>(object);
-        for (CDrawObj* o : list ? *list : selection_) {
+    case HINT_REPAINT_SELECTION:
+        for (CDrawObj* o : update ? update->objects : selection_) {
             InvalidateObject(o);
         }
         break;
-    }
-    case HINT_SELECTION_DELETED: {
-        auto* list = static_cast<std::vector<CDrawObj*>*>(object);
-        if (list && list != &selection_) {
-            for (CDrawObj* o : *list) {
+    case HINT_SELECTION_DELETED:
+        if (update) {
+            for (CDrawObj* o : update->objects) {
                 InvalidateObject(o);
                 RemoveFromSelection(o);
             }
         }
         break;
-    }
     case HINT_REPAINT_OLE_ITEMS:
         if (CDrawDoc* doc = GetDocument()) {
             for (CDrawObj* o : doc->ObjectList()) {
@@ -175,7 +187,7 @@ void CDrawView::SetActive(bool active)
         active_ = true;
     }
     // The handles come and go with the activation.
-    OnUpdate(nullptr, HINT_REPAINT_SELECTION, nullptr);
+    OnUpdate(nullptr, HINT_REPAINT_SELECTION, {});
     active_ = active;
     CommandActions::StateChanged();
 }
@@ -185,7 +197,7 @@ void CDrawView::SetActive(bool active)
 void CDrawView::Select(CDrawObj* object, bool add)
 {
     if (!add) {
-        OnUpdate(nullptr, HINT_REPAINT_SELECTION, nullptr);
+        OnUpdate(nullptr, HINT_REPAINT_SELECTION, {});
         selection_.clear();
     }
     if (object && !IsSelected(object)) {
@@ -244,7 +256,7 @@ void CDrawView::DuplicateSelection()
     }
     std::vector<CDrawObj*> originals = selection_;
     for (CDrawObj* object : originals) {
-        object->Clone(doc);
+        doc->Add(object->Clone(doc));
     }
 }
 
@@ -316,7 +328,7 @@ void CDrawView::ApplyPageSize(CSize size)
     pageSize_ = size;
     UpdateScrollBars();
     if (CDrawDoc* doc = GetDocument()) {
-        doc->UpdateAllViews(nullptr, HINT_REPAINT_ALL, nullptr);
+        doc->UpdateAllViews(nullptr, HINT_REPAINT_ALL);
     }
 }
 

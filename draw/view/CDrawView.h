@@ -11,6 +11,7 @@
 
 class CDrawDoc;
 class CDrawObj;
+class MapTools;
 class QPainter;
 class QMimeData;
 class QPrinter;
@@ -41,13 +42,23 @@ public:
 
     // The document changed: hints of UpdateHint (0 everything, 1 one object, 2 a list or the
     // selection, 3 objects being deleted, 4 embedded objects).
-    void OnUpdate(View* sender, long hint, void* object) override;
+    void OnUpdate(View* sender, long hint, const std::any& payload) override;
     void OnInitialUpdate() override;
 
     // The active view of the active map window: its tools get the mouse, it shows the
     // handles of its selection and the mouse position. Set by the window that holds it.
     void SetActive(bool active);
+    // Ends the gesture in progress in this view (a drag, a polygon being drawn) as Esc does,
+    // but the window's tool stays chosen: for a pane that stops being the window's active
+    // one. A view that leaves its document ends its gesture itself.
+    void EndToolGesture();
     bool IsActiveView() const override { return active_; }
+
+    // The drawing tools of the window that holds the view (not owned; all panes of a window
+    // share them, and the window takes them away before they go). Without tools the mouse
+    // edits nothing and the tool commands do nothing.
+    void SetTools(MapTools* tools) { tools_ = tools; }
+    MapTools* Tools() const { return tools_; }
 
     // Selection (see MapToolView).
     const std::vector<CDrawObj*>& Selection() const override { return selection_; }
@@ -142,7 +153,7 @@ private:
     void InvalidateClient(const QRect& rect);
     void ToolEvent(QMouseEvent* event, int kind);
     void DeleteSelection();
-    // Esc: the current tool stops, the selection tool becomes current.
+    // Esc: the gesture in progress ends, the selection tool becomes current.
     void CancelTool();
     // The changes of one mouse gesture (press to release, or a polygon's clicks until it is
     // done) are one undo step.
@@ -152,6 +163,7 @@ private:
     void Print(bool preview);
 
     std::vector<CDrawObj*> selection_;
+    MapTools* tools_ = nullptr;
     bool grid_ = true;
     COLORREF gridColour_ = 0x800000;
     bool active_ = false;

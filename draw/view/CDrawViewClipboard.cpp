@@ -73,7 +73,7 @@ void CDrawView::Paste(const QMimeData& data, CPoint topLeft, bool embedOnly)
     Select(nullptr, false);
     selection_ = added;
     doc->SetModifiedFlag(true);
-    doc->UpdateAllViews(nullptr, HINT_REPAINT_SELECTION, &selection_);
+    doc->UpdateAllViews(nullptr, HINT_REPAINT_SELECTION, MapUpdate{.objects = selection_});
     CommandActions::StateChanged();
 }
 
@@ -145,7 +145,7 @@ void CDrawView::dropEvent(QDropEvent* event)
     {
         CDrawDoc::UndoStep step(*doc, "Ablegen");
         Paste(*event->mimeData(), ViewToDoc(CPoint{point.x(), point.y()}), true);
-        doc->UpdateAllViews(nullptr, HINT_REPAINT_ALL, nullptr);
+        doc->UpdateAllViews(nullptr, HINT_REPAINT_ALL);
     }
     // A copy, whatever was asked: the source keeps its file.
     event->setDropAction(Qt::CopyAction);

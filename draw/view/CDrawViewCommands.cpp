@@ -8,6 +8,7 @@
 #include "draw/model/CDrawOleObj.h"
 #include "draw/model/CDrawText.h"
 #include "draw/model/CMapTool.h"
+#include "draw/model/MapTools.h"
 #include "draw/model/TextInput.h"
 #include "draw/model/UpdateHint.h"
 #include "draw/model/ViewGeometry.h"
@@ -40,10 +41,16 @@ void CDrawView::RegisterCommands()
 {
     for (const ToolCommand& command : kToolCommands) {
         auto kind = static_cast<ToolKind>(command.kind);
-        OnCommand(command.id, [kind] { CMapTool::SetCurrent(kind); });
-        OnUpdateCommand(command.id, [kind](CommandUI& ui) {
+        // A gesture in progress (a polygon being drawn) ends before another tool takes over.
+        OnCommand(command.id, [this, kind] {
+            EndToolGesture();
+            if (tools_) {
+                tools_->SetCurrent(kind);
+            }
+        });
+        OnUpdateCommand(command.id, [this, kind](CommandUI& ui) {
             ui.radio = true;
-            ui.checked = CMapTool::Current() == kind;
+            ui.checked = tools_ && tools_->Current() == kind;
         });
     }
     OnCommand(ID_CANCEL_EDIT, [this] { CancelTool(); });
@@ -78,7 +85,7 @@ void CDrawView::RegisterCommands()
     OnCommand(ID_VIEW_SHOWOBJECTS, [this] {
         CDrawOleObj::SetShowItemFrames(!CDrawOleObj::ShowItemFrames());
         if (CDrawDoc* doc = GetDocument()) {
-            doc->UpdateAllViews(nullptr, HINT_REPAINT_OLE_ITEMS, nullptr);
+            doc->UpdateAllViews(nullptr, HINT_REPAINT_OLE_ITEMS);
         }
     });
     OnUpdateCommand(ID_VIEW_SHOWOBJECTS,
@@ -136,12 +143,12 @@ void CDrawView::RegisterObjectCommands()
     }
 
     OnCommand(ID_EDIT_PROPERTIES, [this] {
-        if (CMapTool* tool = CMapTool::ToolForKind(ToolKind::selection)) {
+        if (CMapTool* tool = tools_ ? tools_->ToolForKind(ToolKind::selection) : nullptr) {
             tool->EditProperties(*this);
         }
     });
     OnUpdateCommand(ID_EDIT_PROPERTIES, [this](CommandUI& ui) {
-        ui.enabled = selection_.size() == 1 && CMapTool::Current() == ToolKind::selection;
+        ui.enabled = selection_.size() == 1 && tools_ && tools_->Current() == ToolKind::selection;
     });
     OnCommand(ID_EDIT_SELECT_ALL, [this] {
         if (CDrawDoc* doc = GetDocument()) {
@@ -173,13 +180,12 @@ void CDrawView::DeleteSelection()
         return;
     }
     // The other views repaint and forget these objects; then this one.
-    doc->UpdateAllViews(nullptr, HINT_SELECTION_DELETED, &selection_);
-    OnUpdate(nullptr, HINT_REPAINT_SELECTION, nullptr);
     std::vector<CDrawObj*> doomed = selection_;
+    doc->UpdateAllViews(this, HINT_SELECTION_DELETED, MapUpdate{.objects = doomed});
+    OnUpdate(nullptr, HINT_REPAINT_SELECTION, {});
     selection_.clear();
     for (CDrawObj* object : doomed) {
-        doc->Remove(object);
-        object->Remove();
+        doc->Take(object);
     }
     CommandActions::StateChanged();
 }

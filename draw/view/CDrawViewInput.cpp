@@ -9,6 +9,7 @@
 
 #include "draw/model/CDrawDoc.h"
 #include "draw/model/CMapTool.h"
+#include "draw/model/MapTools.h"
 #include "draw/view/CDrawView.h"
 #include "framework/CommandActions.h"
 #include "res/CommandIds.h"
@@ -21,7 +22,7 @@ enum MouseKind { kDown, kUp, kDoubleClick, kMove };
 
 void CDrawView::ToolEvent(QMouseEvent* event, int kind)
 {
-    CMapTool* tool = CMapTool::ToolForKind(CMapTool::Current());
+    CMapTool* tool = tools_ ? tools_->ToolForKind(tools_->Current()) : nullptr;
     if (!tool || !GetDocument()) {
         return;
     }

@@ -52,26 +52,28 @@ void CDrawView::PaintGrid(QPainter& painter) const
     if (!doc) {
         return;
     }
+    // The grid covers the page: dotted lines every 100 units, dashed ones through its centre,
+    // the outline along its edges.
     CSize size = doc->GetPageSize();
-    int left = -(size.cx / 2), top = -(size.cy / 2);
-    int right = left + size.cx, bottom = top + size.cy;
+    const int left = 0, top = 0, right = size.cx, bottom = size.cy;
+    const int centreX = size.cx / 2, centreY = size.cy / 2;
     painter.save();
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(ViewColour(doc->PaperColour()));
     QPen pen(ViewColour(gridColour_), 1, Qt::DashLine);
     pen.setCosmetic(true);
     painter.setPen(pen);
-    painter.drawLine(0, top, 0, bottom);
-    painter.drawLine(left, 0, right, 0);
+    painter.drawLine(centreX, top, centreX, bottom);
+    painter.drawLine(left, centreY, right, centreY);
     pen.setStyle(Qt::DotLine);
     painter.setPen(pen);
-    for (int x = (left / 100) * 100; x < right; x += 100) {
-        if (x != 0) {
+    for (int x = left + 100; x < right; x += 100) {
+        if (x != centreX) {
             painter.drawLine(x, top, x, bottom);
         }
     }
-    for (int y = (top / 100) * 100; y < bottom; y += 100) {
-        if (y != 0) {
+    for (int y = top + 100; y < bottom; y += 100) {
+        if (y != centreY) {
             painter.drawLine(left, y, right, y);
         }
     }

@@ -85,11 +85,13 @@ bool InsertNewObject(CDrawDoc& doc, const CRect& position, QWidget* parent)
     CDrawOleObj* object = nullptr;
     {
         CDrawDoc::UndoStep step(doc, "Objekt einfügen");
-        object = new CDrawOleObj({position.left, position.top, position.left, position.top});
+        auto created = std::make_unique<CDrawOleObj>(
+            CRect{position.left, position.top, position.left, position.top});
         CDrawItem* added = doc.AddItem(std::move(item));
-        added->SetDrawObj(object);
-        object->SetClientItem(added);
-        doc.Add(object);
+        added->SetDrawObj(created.get());
+        created->SetClientItem(added);
+        object = created.get();
+        doc.Add(std::move(created));
         added->SyncExtent();
     }
     if (!choice.fromFile) {

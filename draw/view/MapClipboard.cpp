@@ -46,7 +46,7 @@ std::vector<CDrawObj*> InPageOrder(const std::vector<CDrawObj*>& objects)
 {
     std::vector<CDrawObj*> ordered = objects;
     if (!objects.empty() && objects.front()->GetDocument()) {
-        const std::vector<CDrawObj*>& list = objects.front()->GetDocument()->ObjectList();
+        auto list = objects.front()->GetDocument()->ObjectList();
         auto place = [&](CDrawObj* o) { return std::find(list.begin(), list.end(), o); };
         std::stable_sort(ordered.begin(), ordered.end(),
                          [&](CDrawObj* a, CDrawObj* b) { return place(a) < place(b); });
@@ -262,13 +262,13 @@ std::vector<CDrawObj*> Embed(CDrawDoc& doc, const QMimeData& data, CPoint topLef
     std::vector<std::unique_ptr<CDrawItem>> items = ItemsFrom(data, error);
     std::vector<CDrawObj*> added;
     for (auto& content : items) {
-        auto* object = new CDrawOleObj(CRect{topLeft.x, topLeft.y, topLeft.x, topLeft.y});
+        auto object =
+            std::make_unique<CDrawOleObj>(CRect{topLeft.x, topLeft.y, topLeft.x, topLeft.y});
         CDrawItem* item = doc.AddItem(std::move(content));
-        item->SetDrawObj(object);
+        item->SetDrawObj(object.get());
         object->SetClientItem(item);
-        doc.Add(object);
+        added.push_back(doc.Add(std::move(object)));
         item->SyncExtent();
-        added.push_back(object);
         topLeft = OffsetPoint(topLeft, 10, 10);
     }
     return added;

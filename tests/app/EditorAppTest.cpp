@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QMdiArea>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 #include <clocale>
 #include <cstring>
@@ -79,6 +81,31 @@ TEST(MenuLayout, GpsEntriesOfTheMainMenuAndOfAGpsDataWindow)
     EXPECT_STREQ(MenuText(IDR_GPSDATA, ID_GPS_WPT_DOWNLOAD), "Waypoints download");
     std::vector<int> data = gpsMenu(IDR_GPSDATA);
     EXPECT_NE(std::find(data.begin(), data.end(), ID_GPS_WPT_UPLOAD), data.end());
+}
+
+// Qt's own buttons speak the program's language too.
+TEST(EditorLanguage, TheQuestionAboutUnsavedChangesIsGermanToItsButtons)
+{
+    MemorySettings settings;
+    CEditorApp app(&settings);                                          // with real message boxes
+    app.documents().chooseType = [](const QStringList&) { return 1; };  // a map
+    ASSERT_TRUE(app.InitInstance({}, false));
+    Document* map = app.documents().Documents().front();
+    map->SetModifiedFlag();
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* button : box->buttons()) {
+            seen << button->text();
+        }
+        seen.sort();
+        seen.prepend(box->text());
+        QTest::keyClick(box->windowHandle(), Qt::Key_Escape);
+    });
+    EXPECT_FALSE(app.documents().CloseDocument(map)) << "Abbrechen keeps the map";
+    EXPECT_EQ(seen.join('|').toStdString(),
+              "Änderungen an Orvi Karte1 speichern?|&Ja|&Nein|Abbrechen");
 }
 
 // The editor with a simulated receiver on a pseudo-terminal as its port.

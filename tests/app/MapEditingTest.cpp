@@ -16,6 +16,7 @@
 #include "draw/view/MapClipboard.h"
 #include "res/CommandIds.h"
 #include "tests/app/MapWindowFixture.h"
+#include "tests/draw/TestMaps.h"
 #include "tests/edit/ModalDialogCloser.h"
 
 namespace {
@@ -82,8 +83,9 @@ TEST_F(MapEditing, ThreeObjectsCopiedIntoAnotherMapLieOnTopAtTheirPlaces)
     EXPECT_EQ(otherView->Selection().size(), 3u);
     QTest::keyClick(otherView, Qt::Key_V, Qt::ControlModifier);
     ASSERT_EQ(target->ObjectList().size(), 6u);
-    EXPECT_EQ(WriteObjectsBlock({target->ObjectList().begin(), target->ObjectList().begin() + 3}),
-              WriteObjectsBlock({target->ObjectList().begin() + 3, target->ObjectList().end()}));
+    std::vector<CDrawObj*> pasted = Objects(*target);
+    EXPECT_EQ(WriteObjectsBlock({pasted.begin(), pasted.begin() + 3}),
+              WriteObjectsBlock({pasted.begin() + 3, pasted.end()}));
     target->SetModifiedFlag(false);
 }
 

@@ -8,7 +8,7 @@
 #include "app/CMainFrame.h"
 #include "app/CSplitFrame.h"
 #include "draw/model/CDrawDoc.h"
-#include "draw/model/CMapTool.h"
+#include "draw/model/MapTools.h"
 #include "draw/view/CDrawView.h"
 #include "link/SharedPort.h"
 #include "tests/RecordingPrompts.h"
@@ -19,7 +19,6 @@ class MapWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        CMapTool::Reset();
         SharedPort::Instance().SetOpener([](const std::string&, int& error) {
             error = ENOENT;
             return std::unique_ptr<SerialPort>();
@@ -44,7 +43,6 @@ protected:
             doc->SetModifiedFlag(false);
         }
         app.reset();
-        CMapTool::Reset();
         SharedPort::Instance().SetOpener(nullptr);
     }
 

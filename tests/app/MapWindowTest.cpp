@@ -26,7 +26,6 @@
 #include "draw/model/CDrawPoly.h"
 #include "draw/model/CDrawRect.h"
 #include "draw/model/CDrawText.h"
-#include "draw/model/CMapTool.h"
 #include "draw/model/CSummaryInfo.h"
 #include "draw/model/TextInput.h"
 #include "draw/paint/MapRender.h"
@@ -37,6 +36,7 @@
 #include "tests/RecordingPrompts.h"
 #include "tests/TempDir.h"
 #include "tests/app/MapWindowFixture.h"
+#include "tests/draw/TestMaps.h"
 #include "tests/edit/ModalDialogCloser.h"
 
 namespace {
@@ -74,9 +74,9 @@ TEST_F(MapWindow, DrawsARectangleWithKeysAndTheMouseAndSavesIt)
 {
     EXPECT_EQ(frame().MenuResource(), IDR_MAP);
     Key(Qt::Key_R);
-    EXPECT_EQ(CMapTool::Current(), ToolKind::rectangle);
+    EXPECT_EQ(window->Tools().Current(), ToolKind::rectangle);
     Drag(view, {50, 40}, {150, 90});
-    EXPECT_EQ(CMapTool::Current(), ToolKind::rectangle) << "a drag leaves the tool current";
+    EXPECT_EQ(window->Tools().Current(), ToolKind::rectangle) << "a drag leaves the tool current";
     Key(Qt::Key_S, Qt::ControlModifier);
     auto saved = Saved();
     ASSERT_EQ(saved->ObjectList().size(), 1u);
@@ -96,7 +96,7 @@ TEST_F(MapWindow, FourPolygonClicksOnTheFirstPointCloseItWithThreeVertices)
     // The tool from its tool-bar button.
     QToolBar* bar = frame().toolBar();
     QTest::mouseClick(bar->widgetForAction(frame().Action(ID_DRAW_POLYGON)), Qt::LeftButton);
-    EXPECT_EQ(CMapTool::Current(), ToolKind::polygon);
+    EXPECT_EQ(window->Tools().Current(), ToolKind::polygon);
     QPoint p1(100, 100), p2(200, 120), p3(150, 200);
     for (QPoint p : {p1, p2, p3, p1}) {
         QTest::mouseMove(view->viewport(), p);  // drags the vertex that follows the mouse
@@ -109,7 +109,7 @@ TEST_F(MapWindow, FourPolygonClicksOnTheFirstPointCloseItWithThreeVertices)
     ASSERT_EQ(polygon->HandleCount(), 3);
     EXPECT_EQ(polygon->HandlePoint(1), (CPoint{100, 100}));
     EXPECT_EQ(polygon->HandlePoint(3), (CPoint{150, 200}));
-    EXPECT_EQ(CMapTool::Current(), ToolKind::selection);
+    EXPECT_EQ(window->Tools().Current(), ToolKind::selection);
 }
 
 TEST_F(MapWindow, TheMousePositionShowsInDocumentUnitsOnlyForTheActivePane)
@@ -251,9 +251,8 @@ TEST_F(MapWindow, TextInputFillsAndWritesBackTheLowestSixTexts)
 {
     std::vector<CDrawText*> texts;
     for (int i = 0; i < 8; ++i) {
-        auto* text = new CDrawText(CRect{10, 10 + 30 * i, 200, 35 + 30 * i});
+        auto* text = AddNew<CDrawText>(*doc, CRect{10, 10 + 30 * i, 200, 35 + 30 * i});
         text->SetText("alt " + std::to_string(i));
-        doc->Add(text);
         texts.push_back(text);
     }
     QStringList shown;
@@ -280,9 +279,8 @@ TEST_F(MapWindow, TextInputKeepsLongTextsWholeAndLeavesUntouchedOnesAsTheyWere)
         text += "Zeile " + std::to_string(line) + (line % 2 ? "\n" : "\r");
     }
     text.resize(40000);
-    auto* object = new CDrawText(CRect{10, 10, 200, 100});
+    auto* object = AddNew<CDrawText>(*doc, CRect{10, 10, 200, 100});
     object->SetText(text);
-    doc->Add(object);
     Key(Qt::Key_S, Qt::ControlModifier);
     // OK, after `type` in the first field.
     auto textInput = [&](const std::function<void(QLineEdit*)>& type) {
@@ -303,7 +301,7 @@ TEST_F(MapWindow, TextInputKeepsLongTextsWholeAndLeavesUntouchedOnesAsTheyWere)
     });
     Key(Qt::Key_S, Qt::ControlModifier);
     std::unique_ptr<CDrawDoc> file = Saved();
-    auto* saved = dynamic_cast<CDrawText*>(file->ObjectList().at(0));
+    auto* saved = dynamic_cast<CDrawText*>(ObjectAt(*file, 0));
     ASSERT_NE(saved, nullptr);
     EXPECT_EQ(saved->GetText(), RecordTextFromLineField(LineFieldText(text)) + "!");
 }
@@ -334,14 +332,14 @@ TEST_F(MapWindow, ConnectInAMapWindowOnlyOpensThePort)
 TEST_F(MapWindow, ToolKeysBelongToMapWindowsOnly)
 {
     Key(Qt::Key_L);
-    EXPECT_EQ(CMapTool::Current(), ToolKind::line);
+    EXPECT_EQ(window->Tools().Current(), ToolKind::line);
     Key(Qt::Key_Escape);
-    EXPECT_EQ(CMapTool::Current(), ToolKind::selection);
+    EXPECT_EQ(window->Tools().Current(), ToolKind::selection);
     app->documents().NewDocument(app->documents().templates()[0].get());
     QApplication::processEvents();
     ASSERT_EQ(frame().MenuResource(), IDR_GPSDATA);
     QTest::keyClick(frame().ActiveChild()->widget(), Qt::Key_R);
-    EXPECT_EQ(CMapTool::Current(), ToolKind::selection);
+    EXPECT_EQ(window->Tools().Current(), ToolKind::selection);
     EXPECT_EQ(frame().Action(ID_DRAW_RECT)->shortcuts().size(), 0);
 }
 
@@ -409,6 +407,28 @@ TEST_F(MapWindow, PrinterPixelsAndTheGridChangeHowThePageIsPaintedNotWhat)
     }
     EXPECT_GT(onScreen, 10);
     EXPECT_EQ(onPaper, 0);
+}
+
+TEST_F(MapWindow, TheHelpGridCoversTheWholePageWithItsCentreLinesThroughTheMiddle)
+{
+    frame().resize(1200, 1100);
+    window->resize(1000, 1000);
+    QApplication::processEvents();
+    ASSERT_GE(view->viewport()->width(), 801);
+    ASSERT_GE(view->viewport()->height(), 801);
+    const QImage page = Fresh(view);
+    const QColor grid(0, 0, 128);
+    for (int at = 0; at <= 800; at += 100) {
+        int column = 0, row = 0;
+        for (int along = 0; along < 800; ++along) {
+            column += page.pixelColor(at, along) == grid;
+            row += page.pixelColor(along, at) == grid;
+        }
+        // Dotted lines show a third of their pixels, the dashed centre lines more, the edges all.
+        EXPECT_GE(column, 250) << "x = " << at;
+        EXPECT_GE(row, 250) << "y = " << at;
+        EXPECT_EQ(column > 700, at % 800 == 0) << "x = " << at;
+    }
 }
 
 TEST_F(MapWindow, AnOutlineFromThePropertyPagePaintsTheSameEverywhereAndAtEveryZoom)

@@ -30,7 +30,7 @@ void ExpectRefused(const std::vector<uint8_t>& contents, const std::string& lege
                     e.kind() == ArchiveException::EndOfFile)
             << legend << ": " << e.what();
     }
-    EXPECT_EQ(doc.ObjectList(), std::vector<CDrawObj*>{kept}) << legend;
+    EXPECT_EQ(Objects(doc), std::vector<CDrawObj*>{kept}) << legend;
     EXPECT_EQ(doc.PaperColour(), 0x111111u) << legend;
     EXPECT_TRUE(doc.Items().empty()) << legend;
 }
@@ -52,8 +52,7 @@ TEST(CDrawDoc, DamagedContentsAreRefused)
     CDrawRect* rect = AddShape(sample, CDrawRect::rectangle, {0, 0, 5, 5});
     std::vector<uint8_t> rectRecord = Record(*rect);
     CDrawDoc polyDoc;
-    auto* poly = new CDrawPoly({}, CDrawPoly::polygon);
-    polyDoc.Add(poly);
+    auto* poly = AddNew<CDrawPoly>(polyDoc, CRect{}, CDrawPoly::polygon);
     poly->AppendVertex({1, 1});
     poly->AppendVertex({2, 5});
     std::vector<uint8_t> polyContents = StoredContents(polyDoc);
@@ -94,9 +93,7 @@ TEST(CDrawDoc, DamagedContentsAreRefused)
         {"text longer than the stream",
          [&] {
              CDrawDoc textDoc;
-             auto* text = new CDrawText({0, 0, 10, 10});
-             text->SetText("abc");
-             textDoc.Add(text);
+             AddNew<CDrawText>(textDoc, CRect{0, 0, 10, 10})->SetText("abc");
              auto b = StoredContents(textDoc);
              b[4 + 2 + NewClass("CDrawText").size() + 110] = 0xFE;
              return b;
@@ -111,8 +108,7 @@ TEST(CDrawDoc, DamagedContentsAreRefused)
          [&] {
              CDrawDoc twoDoc;
              CDrawOleObj* first = AddEmbedded(twoDoc, {0, 0, 0, 0}, "a.bin", {1});
-             auto* second = new CDrawOleObj({5, 5, 9, 9});
-             twoDoc.Add(second);
+             AddNew<CDrawOleObj>(twoDoc, CRect{5, 5, 9, 9});
              auto b = StoredContents(twoDoc);
              // The second object's item reference: a null one becomes item number 4.
              size_t secondItem = b.size() - 4 - 2 - 2;
@@ -163,7 +159,7 @@ TEST(CDrawDoc, DamagedFilesAreRefusedAndLeaveTheDocument)
         CDrawDoc target;
         CDrawRect* kept = AddShape(target, CDrawRect::rectangle, {1, 2, 3, 4});
         EXPECT_THROW(target.OnOpenDocument(dir.File("bad.orvg")), ArchiveException) << c.legend;
-        EXPECT_EQ(target.ObjectList(), std::vector<CDrawObj*>{kept}) << c.legend;
+        EXPECT_EQ(Objects(target), std::vector<CDrawObj*>{kept}) << c.legend;
         EXPECT_TRUE(target.Items().empty()) << c.legend;
         EXPECT_EQ(target.GetSummaryInfo(), nullptr) << c.legend;
     }

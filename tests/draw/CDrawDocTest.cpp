@@ -144,15 +144,15 @@ TEST(CDrawDoc, AddRemoveAndTopObjectAt)
 
     doc.SetModifiedFlag(false);
     view.selection = {lower};
-    doc.Remove(lower);
-    EXPECT_EQ(doc.ObjectList(), std::vector<CDrawObj*>{upper});
+    std::unique_ptr<CDrawObj> taken = doc.Take(lower);
+    EXPECT_EQ(taken.get(), lower);
+    EXPECT_EQ(Objects(doc), std::vector<CDrawObj*>{upper});
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(view.selection.empty());
     doc.SetModifiedFlag(false);
-    doc.Remove(lower);  // no longer in the list: still marks and tells the views
+    EXPECT_EQ(doc.Take(lower), nullptr);  // no longer in the list: still marks and tells
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(view.removed, (std::vector<CDrawObj*>{lower, lower}));
-    lower->Remove();
 
     doc.SetPaperColour(0x123456);
     EXPECT_EQ(view.updates.back().hint, 0);
@@ -216,7 +216,7 @@ TEST(CDrawDoc, ItemsAndTheirObjectsLetGoOfEachOther)
 {
     CDrawDoc doc;
     CDrawOleObj* ole = AddEmbedded(doc, {0, 0, 0, 0}, "a.bin", {1});
-    CDrawObj* copy = ole->Clone(&doc);
+    CDrawObj* copy = doc.Add(ole->Clone(&doc));
     ASSERT_EQ(doc.Items().size(), 2u);
     auto* clone = dynamic_cast<CDrawOleObj*>(copy);
     EXPECT_EQ(clone->GetExtent(), (CSize{0, 0}));
@@ -226,8 +226,7 @@ TEST(CDrawDoc, ItemsAndTheirObjectsLetGoOfEachOther)
     clone->GetClientItem()->OnChange(OLE_CHANGED);
     EXPECT_EQ(clone->GetExtent(), (CSize{2540, 2540}));
 
-    doc.Remove(ole);
-    ole->Remove();
+    doc.Take(ole);
     ASSERT_EQ(doc.Items().size(), 1u);
     doc.DeleteItem(clone->GetClientItem());
     EXPECT_EQ(clone->GetClientItem(), nullptr);
@@ -242,12 +241,12 @@ TEST(CDrawDoc, ItemsThatNoListedObjectPlacesAreNotWritten)
     } cases[] = {
         {"copy made without a document, dropped",
          [](CDrawDoc&, CDrawOleObj& ole) {
-             delete ole.Clone();
+             ole.Clone();
              return nullptr;
          },
          1},
         {"copy outside the list while the map is saved",
-         [](CDrawDoc&, CDrawOleObj& ole) { return std::unique_ptr<CDrawObj>(ole.Clone()); }, 2},
+         [](CDrawDoc&, CDrawOleObj& ole) { return ole.Clone(); }, 2},
         {"item of no object",
          [](CDrawDoc& doc, CDrawOleObj&) {
              auto item = std::make_unique<CDrawItem>();
@@ -280,7 +279,7 @@ TEST(CDrawDoc, ObjectListCutShortLeavesNoItemBehind)
     AddEmbedded(source, {20, 0, 0, 0}, "b.bin", {2});
     MemoryOutputStream out;
     Archive writer(out);
-    CDrawDoc::WriteObjectList(writer, source.ObjectList());
+    CDrawDoc::WriteObjectList(writer, Objects(source));
     const std::vector<uint8_t>& bytes = out.bytes();
     for (size_t keep = 0; keep < bytes.size(); ++keep) {
         CDrawDoc target;
@@ -327,7 +326,7 @@ TEST(CDrawDoc, ZOrderCommandsReorderWithoutMarkingTheDocument)
             expected.push_back(objects[static_cast<size_t>(i)]);
         }
         bool changed = (doc.*c.move)(objects[static_cast<size_t>(c.object)]);
-        EXPECT_EQ(doc.ObjectList(), expected) << c.legend;
+        EXPECT_EQ(Objects(doc), expected) << c.legend;
         EXPECT_EQ(changed, (c.order != std::vector<int>{0, 1, 2})) << c.legend;
         EXPECT_FALSE(doc.IsModified()) << c.legend;
     }
@@ -419,8 +418,7 @@ TEST(CDrawItem, SyncExtentScalesAnObjectThatHasAnExtent)
     };
     for (const Case& c : cases) {
         CDrawDoc doc;
-        auto* ole = new CDrawOleObj(c.position);
-        doc.Add(ole);
+        auto* ole = AddNew<CDrawOleObj>(doc, c.position);
         ole->TakeExtent(c.position, c.stored);
         auto item = std::make_unique<CDrawItem>();
         item->SetEmbeddedFile("x", "image/png", {}, c.extent);
@@ -434,4 +432,22 @@ TEST(CDrawItem, SyncExtentScalesAnObjectThatHasAnExtent)
 }
 
 // Loading `contents` into a document holding one rectangle must fail and leave it.
+TEST(CDrawDoc, UndoStepsShareTheBytesOfAnEmbeddedItemInsteadOfCopyingThem)
+{
+    CDrawDoc doc;
+    AddEmbedded(doc, {0, 0, 50, 50}, "big.bin", std::vector<uint8_t>(1 << 20, 7));
+    CDrawRect* rect = AddShape(doc, CDrawRect::rectangle, {60, 60, 70, 70});
+    const uint8_t* bytes = doc.Items().front()->GetData().data();
+    for (int i = 0; i < 3; ++i) {
+        CDrawDoc::UndoStep step(doc, "Verschieben");
+        rect->MoveTo({61 + i, 60, 71 + i, 70});
+    }
+    for (auto move : {&CDrawDoc::Undo, &CDrawDoc::Undo, &CDrawDoc::Redo, &CDrawDoc::Undo}) {
+        (doc.*move)();
+        ASSERT_EQ(doc.Items().size(), 1u);
+        EXPECT_EQ(doc.Items().front()->GetData().data(), bytes);
+    }
+    EXPECT_EQ(ObjectAt(doc, 1)->GetPosition(), (CRect{61, 60, 71, 70})) << "after the first move";
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include "draw/model/UpdateHint.h"
 #include "framework/Archive.h"
 #include "tests/draw/DrawTestSupport.h"
+#include "tests/draw/TestMaps.h"
 
 namespace {
 
@@ -50,8 +51,7 @@ std::unique_ptr<CDrawPoly> Poly(int kind, std::initializer_list<CPoint> points)
 TEST(CDrawPoly, AppendVertexGrowsByTenSkipsRepeatsAndHidesHandlesAtTwenty)
 {
     CDrawDoc doc;
-    auto* poly = new CDrawPoly({5, 5, 5, 5}, CDrawPoly::polyline);
-    doc.Add(poly);
+    auto* poly = AddNew<CDrawPoly>(doc, CRect{5, 5, 5, 5}, CDrawPoly::polyline);
     EXPECT_EQ(poly->GetBrushFlag(), 0);
     doc.SetModifiedFlag(false);
     EXPECT_TRUE(poly->AppendVertex({5, 5}));
@@ -252,8 +252,7 @@ TEST(CDrawPoly, AppendingAndDraggingVerticesRepaintTheOldAndTheNewBounds)
             CDrawDoc doc;
             FakeViewSite view;
             doc.AddView(&view);
-            auto* poly = new CDrawPoly({}, CDrawPoly::polygon);
-            doc.Add(poly);
+            auto* poly = AddNew<CDrawPoly>(doc, CRect{}, CDrawPoly::polygon);
             for (CPoint p : {CPoint{0, 0}, CPoint{40, 0}, CPoint{0, 40}}) {
                 poly->AppendVertex(p);
             }

@@ -7,6 +7,7 @@
 #include "draw/model/CDrawRect.h"
 #include "framework/Archive.h"
 #include "tests/draw/DrawTestSupport.h"
+#include "tests/draw/TestMaps.h"
 
 namespace {
 
@@ -344,8 +345,8 @@ TEST(CDrawRect, CloneCopiesShapeAndDirectionAndShowsHandles)
     CDrawRect original({100, 50, 20, 90}, true);
     original.SetPen({PS_SOLID, {4, 4}, 0x0000FF});
     original.SetShowHandles(false);
-    CDrawObj* copy = original.Clone(&doc);
-    ASSERT_EQ(doc.ObjectList(), std::vector<CDrawObj*>{copy});
+    CDrawObj* copy = doc.Add(original.Clone(&doc));
+    ASSERT_EQ(Objects(doc), std::vector<CDrawObj*>{copy});
     auto* clone = dynamic_cast<CDrawRect*>(copy);
     ASSERT_TRUE(clone);
     EXPECT_EQ(clone->GetLineEnds(), (CRect{100, 50, 20, 90}));
@@ -361,8 +362,7 @@ TEST(CDrawRect, GeometryChangesRepaintThroughTheViewOrAllViews)
     CDrawDoc doc;
     FakeViewSite view;
     doc.AddView(&view);
-    auto* r = new CDrawRect({0, 0, 10, 10});
-    doc.Add(r);
+    auto* r = AddNew<CDrawRect>(doc, CRect{0, 0, 10, 10});
     doc.SetModifiedFlag(false);
     r->MoveTo({0, 0, 10, 10}, &view);
     EXPECT_FALSE(doc.IsModified()) << "moving to the same place changes nothing";

@@ -7,6 +7,7 @@
 #include "draw/model/DrawObjEditor.h"
 #include "framework/Archive.h"
 #include "tests/draw/DrawTestSupport.h"
+#include "tests/draw/TestMaps.h"
 
 namespace {
 
@@ -66,8 +67,7 @@ TEST(CDrawText, SetTextRepaintsWithoutMarkingAndCloneKeepsEverything)
     CDrawDoc doc;
     FakeViewSite view;
     doc.AddView(&view);
-    auto* text = new CDrawText({0, 0, 50, 20});
-    doc.Add(text);
+    auto* text = AddNew<CDrawText>(doc, CRect{0, 0, 50, 20});
     doc.SetModifiedFlag(false);
     text->SetText(
         "S\xfc"
@@ -81,7 +81,7 @@ TEST(CDrawText, SetTextRepaintsWithoutMarkingAndCloneKeepsEverything)
     text->SetFont(font);
     text->SetFontFlag(1);
     text->SetTransparent(1);
-    std::unique_ptr<CDrawObj> copy(text->Clone());
+    std::unique_ptr<CDrawObj> copy = text->Clone();
     auto* clone = dynamic_cast<CDrawText*>(copy.get());
     ASSERT_TRUE(clone);
     EXPECT_EQ(clone->GetText(),

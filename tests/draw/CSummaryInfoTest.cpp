@@ -200,7 +200,7 @@ TEST(CSummaryInfo, ForeignStreamReadsAndWritesBackByteForByte)
               "Karte S\xFC"
               "d");
     EXPECT_EQ(s.GetAuthor(), "Anna");
-    EXPECT_EQ(s.GetAppName(), "Microsoft Word 9.0");
+    EXPECT_EQ(s.GetAppName(), "Textprogramm 9.0");
     EXPECT_EQ(s.GetRevision(), "41");
     EXPECT_EQ(s.GetCreated(), "Sat Jun 18 04:26:40 2022");
     EXPECT_EQ(s.GetSubject(), "") << "missing";

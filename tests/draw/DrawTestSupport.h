@@ -10,6 +10,7 @@
 #include "draw/model/DrawViewSite.h"
 #include "draw/model/GdiPainter.h"
 #include "draw/model/LogFontA.h"
+#include "draw/model/UpdateHint.h"
 #include "framework/Document.h"
 
 // Writes down what drawing objects paint, one line per call, e.g.
@@ -100,7 +101,11 @@ private:
 // document units to client pixels by an offset, and writes down what it is told.
 class FakeViewSite : public View, public DrawViewSite {
 public:
-    void OnUpdate(View*, long hint, void* object) override { updates.push_back({hint, object}); }
+    void OnUpdate(View*, long hint, const std::any& payload) override
+    {
+        const auto* update = std::any_cast<MapUpdate>(&payload);
+        updates.push_back({hint, update ? update->object : nullptr});
+    }
     void InvalidateObject(CDrawObj* object) override { invalidated.push_back(object); }
     CPoint DocToView(CPoint p) const override { return {p.x - scroll.x, p.y - scroll.y}; }
     CRect ViewToDoc(const CRect& r) const override
@@ -121,7 +126,7 @@ public:
 
     struct Update {
         long hint;
-        void* object;
+        CDrawObj* object;  // of a MapUpdate
     };
     CPoint scroll;
     bool active = true;

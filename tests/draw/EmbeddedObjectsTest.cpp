@@ -23,6 +23,7 @@
 #include "tests/RecordingPrompts.h"
 #include "tests/TempDir.h"
 #include "tests/draw/DrawTestSupport.h"
+#include "tests/draw/TestMaps.h"
 #include "tests/edit/ModalDialogCloser.h"
 
 // Embedded objects handed to another program and taken back, their properties and the
@@ -87,11 +88,10 @@ protected:
 
     CDrawOleObj* Add(std::unique_ptr<CDrawItem> item)
     {
-        auto* object = new CDrawOleObj({10, 10, 10, 10});
+        auto* object = AddNew<CDrawOleObj>(*doc, CRect{10, 10, 10, 10});
         CDrawItem* added = doc->AddItem(std::move(item));
         added->SetDrawObj(object);
         object->SetClientItem(added);
-        doc->Add(object);
         added->SyncExtent();
         doc->SetModifiedFlag(false);
         return object;
@@ -110,7 +110,7 @@ protected:
         return Add(std::move(item));
     }
     // Undo replaces the objects: the first object and its item as they are now.
-    CDrawOleObj& Object() { return *dynamic_cast<CDrawOleObj*>(doc->ObjectList().at(0)); }
+    CDrawOleObj& Object() { return *dynamic_cast<CDrawOleObj*>(ObjectAt(*doc, 0)); }
     CDrawItem& Item() { return *Object().GetClientItem(); }
 
     // The tracker style the object's Draw paints with; -1 for none.

@@ -47,10 +47,9 @@ void LoadEveryKindAt(CDrawDoc& loaded, const CRect& r, CPoint pen, const TempDir
         AddShape(doc, shape, r);
     }
     AddShape(doc, CDrawRect::line, {r.right, r.top, r.left, r.bottom});
-    doc.Add(new CDrawText(r));
+    AddNew<CDrawText>(doc, r);
     for (int kind : {CDrawPoly::polygon, CDrawPoly::polyline}) {
-        auto* poly = new CDrawPoly({}, kind);
-        doc.Add(poly);
+        auto* poly = AddNew<CDrawPoly>(doc, CRect{}, kind);
         for (CPoint p :
              {r.TopLeft(), CPoint{r.right, r.top}, r.BottomRight(), CPoint{r.left, r.bottom}}) {
             poly->AppendVertex(p);
@@ -87,7 +86,7 @@ TEST(ExtremePositions, EveryGeometryOperationOfEveryKindStaysDefinedAndDoesNotWr
         TempDir dir;
         Desk desk;
         LoadEveryKindAt(desk.doc, row.position, row.pen, dir);
-        std::vector<CDrawObj*> loaded = desk.doc.ObjectList();
+        std::vector<CDrawObj*> loaded = Objects(desk.doc);
         ASSERT_EQ(loaded.size(), 9u);
         FakeToolView& view = desk.view;
         RecordingPainter painter;
@@ -133,7 +132,7 @@ TEST(ExtremePositions, EveryGeometryOperationOfEveryKindStaysDefinedAndDoesNotWr
             object->Draw(painter);
             object->DrawHandles(painter, HandleState::selected);
             EXPECT_FALSE(painter.calls.empty());
-            object->Clone(&desk.doc);
+            desk.doc.Add(object->Clone(&desk.doc));
         }
 
         for (CPoint at : farPoints) {
@@ -199,7 +198,7 @@ TEST(ExtremePositions, EveryGeometryOperationOfEveryKindStaysDefinedAndDoesNotWr
 
         // A polygon drawn with the view scrolled to the far corner.
         view.transform = {100, {kMax, kMax}};
-        CMapTool::SetCurrent(ToolKind::polygon);
+        desk.tools.SetCurrent(ToolKind::polygon);
         desk.Press({kMax, kMax});
         desk.Hold({kMax - 10, kMax - 10});
         desk.DoubleClick({kMax - 10, kMax - 10});

@@ -43,16 +43,13 @@ TEST(MapRender, ObjectsAtTheEndsOfTheIntRangePaintOnlyWhereTheyCrossThePage)
     {
         CDrawDoc doc;
         ASSERT_TRUE(doc.OnNewDocument());
-        auto* plane = new CDrawRect({kMin, kMin, kMax, kMax});
+        auto* plane = AddNew<CDrawRect>(doc, CRect{kMin, kMin, kMax, kMax});
         plane->SetPenFlag(0);
         plane->SetBrush({BS_SOLID, RGB(0, 255, 0), 0});
-        doc.Add(plane);
-        auto* diagonal = new CDrawRect({kMin, kMin, kMax, kMax}, true);
+        auto* diagonal = AddNew<CDrawRect>(doc, CRect{kMin, kMin, kMax, kMax}, true);
         diagonal->SetPen({PS_SOLID, {1, 1}, RGB(255, 0, 0)});
-        doc.Add(diagonal);
-        auto* far = new CDrawRect({kMax - 10, kMax - 10, kMax, kMax});
+        auto* far = AddNew<CDrawRect>(doc, CRect{kMax - 10, kMax - 10, kMax, kMax});
         far->SetBrush({BS_SOLID, RGB(0, 0, 255), 0});
-        doc.Add(far);
         doc.OnSaveDocument(dir.File("far.orvg"));
     }
     CDrawDoc doc;

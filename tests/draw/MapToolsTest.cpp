@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -57,7 +58,7 @@ TEST(MapToolShapes, DragAddsTheToolsObjectNormalizedAndKeepsTheTool)
         Desk desk;
         CDrawObj* old = desk.AddRect({0, 0, 10, 10});
         desk.view.Select(old, false);
-        CMapTool::SetCurrent(row.kind);
+        desk.tools.SetCurrent(row.kind);
 
         desk.Press({100, 100});
         desk.Hold({130, 120});
@@ -77,7 +78,7 @@ TEST(MapToolShapes, DragAddsTheToolsObjectNormalizedAndKeepsTheTool)
             EXPECT_EQ(rect->GetLineEnds(), row.expected);
         }
         EXPECT_EQ(desk.view.selection, std::vector<CDrawObj*>{added});
-        EXPECT_EQ(CMapTool::Current(), row.kind);
+        EXPECT_EQ(desk.tools.Current(), row.kind);
         EXPECT_FALSE(desk.view.capture);
     }
 }
@@ -99,13 +100,13 @@ TEST(MapToolShapes, ClickWithoutDragAddsNothingAndSelectsWhatLiesThere)
         Desk desk;
         CDrawObj* a = desk.AddRect(kA);
         desk.view.Select(desk.AddRect(kB), false);
-        CMapTool::SetCurrent(ToolKind::rectangle);
+        desk.tools.SetCurrent(ToolKind::rectangle);
 
         desk.Click(row.at);
 
         EXPECT_EQ(desk.doc.ObjectList().size(), 2u);
         EXPECT_EQ(desk.view.selection, row.selectsA ? std::vector{a} : std::vector<CDrawObj*>{});
-        EXPECT_EQ(CMapTool::Current(), ToolKind::selection);
+        EXPECT_EQ(desk.tools.Current(), ToolKind::selection);
         EXPECT_FALSE(desk.view.capture);
         EXPECT_FALSE(desk.view.bandShown);
     }
@@ -242,15 +243,16 @@ TEST(MapToolSelection, HoveringShowsHandleCursorsOnlyOverTheOnlySelectedObject)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.legend);
         Desk desk;
-        auto* poly = new CDrawPoly({}, CDrawPoly::polygon);
-        CDrawObj* objects[] = {desk.AddRect(kA), desk.AddRect(kB), desk.Add(poly)};
+        CDrawObj* objects[] = {desk.AddRect(kA), desk.AddRect(kB),
+                               AddNew<CDrawPoly>(desk.doc, CRect{}, CDrawPoly::polygon)};
+        auto* poly = static_cast<CDrawPoly*>(objects[2]);
         for (CPoint p : {CPoint{200, 200}, CPoint{260, 200}, CPoint{230, 260}}) {
             poly->AppendVertex(p);
         }
         for (int i : row.selected) {
             desk.view.Select(objects[i], true);
         }
-        CMapTool::SetCurrent(row.tool);
+        desk.tools.SetCurrent(row.tool);
         desk.Move(row.at);
         EXPECT_EQ(desk.view.cursor, row.cursor);
     }
@@ -270,7 +272,7 @@ TEST(MapToolSelection, DoubleClickAndPropertiesOpenOnlyASingleSelection)
     Desk desk;
     CDrawObj* a = desk.AddRect(kA);
     desk.view.Select(a, false);
-    CMapTool* selection = CMapTool::ToolForKind(ToolKind::selection);
+    CMapTool* selection = desk.tools.ToolForKind(ToolKind::selection);
 
     desk.DoubleClick(kInA);
     selection->EditProperties(desk.view);
@@ -288,7 +290,7 @@ constexpr CPoint kP1{100, 100}, kP2{200, 100}, kP3{150, 180};
 TEST(MapToolPolygon, TwoSingleClicksAtOnePointLeaveNoPolygon)
 {
     Desk desk;
-    CMapTool::SetCurrent(ToolKind::polygon);
+    desk.tools.SetCurrent(ToolKind::polygon);
     desk.Click(kP1);
     ASSERT_EQ(desk.doc.ObjectList().size(), 1u);
     EXPECT_EQ(desk.Poly()->Vertices(), (std::vector<CPoint>{kP1, {101, 100}}));
@@ -297,14 +299,14 @@ TEST(MapToolPolygon, TwoSingleClicksAtOnePointLeaveNoPolygon)
     desk.Click(kP1);
     EXPECT_TRUE(desk.doc.ObjectList().empty());
     EXPECT_TRUE(desk.view.selection.empty());
-    EXPECT_EQ(CMapTool::Current(), ToolKind::selection);
+    EXPECT_EQ(desk.tools.Current(), ToolKind::selection);
     EXPECT_FALSE(desk.view.capture);
 }
 
 TEST(MapToolPolygon, PressingTheFirstVertexAgainClosesThePolygon)
 {
     Desk desk;
-    CMapTool::SetCurrent(ToolKind::polygon);
+    desk.tools.SetCurrent(ToolKind::polygon);
     desk.Click(kP1);
     desk.Move(kP2);
     EXPECT_EQ(desk.Poly()->Vertices(), (std::vector{kP1, kP2}));
@@ -318,7 +320,7 @@ TEST(MapToolPolygon, PressingTheFirstVertexAgainClosesThePolygon)
     ASSERT_EQ(desk.doc.ObjectList().size(), 1u);
     EXPECT_EQ(desk.Poly()->GetKind(), CDrawPoly::polygon);
     EXPECT_EQ(desk.Poly()->Vertices(), (std::vector{kP1, kP2, kP3}));
-    EXPECT_EQ(CMapTool::Current(), ToolKind::selection);
+    EXPECT_EQ(desk.tools.Current(), ToolKind::selection);
     EXPECT_FALSE(desk.view.capture);
 }
 
@@ -337,7 +339,7 @@ TEST(MapToolPolygon, DoubleClickEndsAPolylineWithoutTheVertexItsFirstClickLeft)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.legend);
         Desk desk;
-        CMapTool::SetCurrent(ToolKind::polyline);
+        desk.tools.SetCurrent(ToolKind::polyline);
         desk.Click(kP1);
         desk.Move(kP2);
         desk.Click(kP2);
@@ -354,7 +356,7 @@ TEST(MapToolPolygon, DoubleClickEndsAPolylineWithoutTheVertexItsFirstClickLeft)
         bool dropped = row.vertices.size() == 2;
         EXPECT_EQ(desk.view.invalidated,
                   dropped ? std::vector<CDrawObj*>{desk.Poly()} : std::vector<CDrawObj*>{});
-        EXPECT_EQ(CMapTool::Current(), ToolKind::selection);
+        EXPECT_EQ(desk.tools.Current(), ToolKind::selection);
         EXPECT_FALSE(desk.view.capture);
     }
 }
@@ -362,7 +364,7 @@ TEST(MapToolPolygon, DoubleClickEndsAPolylineWithoutTheVertexItsFirstClickLeft)
 TEST(MapToolPolygon, HoldingTheButtonDrawsFreehand)
 {
     Desk desk;
-    CMapTool::SetCurrent(ToolKind::polygon);
+    desk.tools.SetCurrent(ToolKind::polygon);
     desk.Press(kP1);
     desk.Hold({110, 104});
     desk.Hold({120, 110});
@@ -379,35 +381,56 @@ TEST(MapToolPolygon, HoldingTheButtonDrawsFreehand)
 TEST(MapToolPolygon, EscLeavesThePolygonAsDrawnAndTheNextPressStartsAnother)
 {
     Desk desk;
-    CMapTool::SetCurrent(ToolKind::polygon);
+    desk.tools.SetCurrent(ToolKind::polygon);
     desk.Click(kP1);
     desk.Move(kP2);
     desk.Click(kP2);
     desk.Move(kP3);
     desk.view.ReleaseCapture();
     desk.Tool().OnCancel();
-    EXPECT_EQ(CMapTool::Current(), ToolKind::selection);
+    EXPECT_EQ(desk.tools.Current(), ToolKind::selection);
 
-    CMapTool::SetCurrent(ToolKind::polygon);
+    desk.tools.SetCurrent(ToolKind::polygon);
     desk.Click({400, 400});
     ASSERT_EQ(desk.doc.ObjectList().size(), 2u);
     EXPECT_EQ(desk.Poly(0)->Vertices(), (std::vector{kP1, kP2, kP3}));
     EXPECT_EQ(desk.Poly(1)->Vertices(), (std::vector<CPoint>{{400, 400}, {401, 400}}));
 }
 
-TEST(MapToolPolygon, PolygonDeletedWhileDrawnIsForgotten)
+TEST(MapToolPolygon, APolygonGoneWhileDrawnIsNeverContinuedInWhatTookItsPlace)
 {
-    Desk desk;
-    CMapTool::SetCurrent(ToolKind::polygon);
-    desk.Click(kP1);
-    desk.Move(kP2);
-    CDrawPoly* gone = desk.Poly();
-    desk.doc.Remove(gone);
-    gone->Remove();
+    struct Row {
+        const char* legend;
+        bool mapClosed;  // else the polygon was deleted from its map
+    } rows[] = {
+        {"deleted from its map: the next press there starts a new polygon", false},
+        {"its map closed: a press in another window's map starts one there", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.legend);
+        auto first = std::make_unique<Desk>();
+        first->tools.SetCurrent(ToolKind::polygon);
+        first->Click(kP1);
+        first->Move(kP2);
+        std::unique_ptr<Desk> second;
+        Desk* next = first.get();
+        if (row.mapClosed) {
+            first.reset();
+            second = std::make_unique<Desk>();
+            next = second.get();
+            next->tools.SetCurrent(ToolKind::polygon);
+        } else {
+            first->doc.Take(first->Poly());
+        }
+        // Pasted now, a polyline may well lie where the polygon lay.
+        auto* pasted = AddNew<CDrawPoly>(next->doc, CRect{}, CDrawPoly::polyline);
+        pasted->AppendVertices({kP1, kP2});
 
-    desk.Click(kP3);
-    ASSERT_EQ(desk.doc.ObjectList().size(), 1u);
-    EXPECT_EQ(desk.Poly()->Vertices(), (std::vector<CPoint>{kP3, {151, 180}}));
+        next->Click(kP3);
+        ASSERT_EQ(next->doc.ObjectList().size(), 2u);
+        EXPECT_EQ(pasted->Vertices(), (std::vector{kP1, kP2}));
+        EXPECT_EQ(next->Poly(1)->Vertices(), (std::vector<CPoint>{kP3, {151, 180}}));
+    }
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace {
 
 std::vector<CDrawObj*> FirstThree(CDrawDoc& doc)
 {
-    const auto& list = doc.ObjectList();
+    auto list = doc.ObjectList();
     return {list[0], list[4], list[5]};  // a rectangle, the text, the polygon
 }
 
@@ -17,7 +17,7 @@ TEST(MapTransfer, TheObjectsBlockIsTheMapFilesObjectList)
 {
     CDrawDoc doc;
     AddShape(doc, CDrawRect::rectangle, {10, 20, 30, 40});
-    std::vector<uint8_t> block = WriteObjectsBlock(doc.ObjectList());
+    std::vector<uint8_t> block = WriteObjectsBlock(Objects(doc));
     // One object: count 1, a new class "CDrawRect" of schema 0, then its 58-byte record.
     const std::vector<uint8_t> head = {0x01, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0x09, 0x00, 'C',
                                        'D',  'r',  'a',  'w',  'R',  'e',  'c',  't',  10,
@@ -29,7 +29,7 @@ TEST(MapTransfer, TheObjectsBlockIsTheMapFilesObjectList)
     CDrawDoc every;
     AddEveryKind(every);
     std::vector<uint8_t> contents = StoredContents(every);
-    std::vector<uint8_t> all = WriteObjectsBlock(every.ObjectList());
+    std::vector<uint8_t> all = WriteObjectsBlock(Objects(every));
     ASSERT_GT(contents.size(), all.size() + 4);
     EXPECT_TRUE(std::equal(all.begin(), all.end(), contents.begin() + 4));
 }
@@ -122,12 +122,7 @@ TEST(MapUndo, EveryKindOfChangeIsOneStepAndTheMarkFollowsToTheSavedState)
         {"colour", [&] { rect->SetFillColor(0x123456); }},
         {"z-order", [&] { doc.MoveToFront(rect); }},
         {"paper", [&] { doc.SetPaperColour(0x00FFFF); }},
-        {"delete",
-         [&] {
-             CDrawObj* last = doc.ObjectList().back();
-             doc.Remove(last);
-             last->Remove();
-         }},
+        {"delete", [&] { doc.Take(doc.ObjectList().back()); }},
     };
     for (const Change& change : changes) {
         {

@@ -7,6 +7,7 @@
 #include "draw/model/PropertyPageValues.h"
 #include "draw/model/UpdateHint.h"
 #include "tests/draw/DrawTestSupport.h"
+#include "tests/draw/TestMaps.h"
 
 namespace {
 
@@ -31,8 +32,7 @@ TEST(ShapePageValues, OutlineFillAndHandlesBetweenObjectAndPage)
         CDrawDoc doc;
         FakeViewSite view;
         doc.AddView(&view);
-        auto* poly = new CDrawPoly({}, CDrawPoly::polygon);
-        doc.Add(poly);
+        auto* poly = AddNew<CDrawPoly>(doc, CRect{}, CDrawPoly::polygon);
         poly->SetPenFlag(c.penFlag);
         poly->SetPen({PS_INSIDEFRAME, {5, 3}, 0});
         poly->SetBrushFlag(1);
@@ -83,8 +83,7 @@ TEST(TextPageValues, TextLineBreaksAndFontBetweenObjectAndPage)
     CDrawDoc doc;
     FakeViewSite view;
     doc.AddView(&view);
-    auto* text = new CDrawText({0, 0, 50, 20});
-    doc.Add(text);
+    auto* text = AddNew<CDrawText>(doc, CRect{0, 0, 50, 20});
     text->SetText(
         "Nord\r\nS\xfc"
         "d\rOst\nWest");

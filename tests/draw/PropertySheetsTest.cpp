@@ -17,6 +17,7 @@
 #include "draw/view/QtDrawObjEditor.h"
 #include "tests/RecordingPrompts.h"
 #include "tests/draw/DrawTestSupport.h"
+#include "tests/draw/TestMaps.h"
 #include "tests/edit/ModalDialogCloser.h"
 
 // The property sheets as the user meets them: EditProperties of an object runs the sheet
@@ -103,8 +104,7 @@ TEST_F(PropertySheets, ShapeSheetTakesWeightChecksAndArrowsOnOkAndRefusesBadWeig
         {"Abbrechen after changes", "9", {"check103"}, "button2", "", 5, true, false},
     };
     for (const Case& c : cases) {
-        auto* poly = new CDrawPoly({}, CDrawPoly::polygon);
-        doc.Add(poly);
+        auto* poly = AddNew<CDrawPoly>(doc, CRect{}, CDrawPoly::polygon);
         for (int i = 0; i < 20; ++i) {
             poly->AppendVertex({i, i * i});
         }
@@ -185,8 +185,7 @@ TEST_F(PropertySheets, TextSheetGivesTextTransparencyAndAChosenFontBackOnlyOnOk)
          arial, 1, 1},
     };
     for (const Case& c : cases) {
-        auto* text = new CDrawText({0, 0, 100, 40});
-        doc.Add(text);
+        auto* text = AddNew<CDrawText>(doc, CRect{0, 0, 100, 40});
         if (c.hadFont) {
             text->SetFont(arial);
             text->SetFontFlag(1);

@@ -12,6 +12,7 @@
 #include "draw/model/CDrawRect.h"
 #include "draw/model/CDrawText.h"
 #include "draw/paint/ItemPictures.h"
+#include "tests/draw/TestMaps.h"
 
 // The sample map with one object of each kind, as the program writes it: the golden file
 // tests/data/orvg/every-kind.orvg and the picture docs/render-sample.png come from it.
@@ -54,8 +55,7 @@ inline const char kCompassSvg[] =
 
 inline CDrawOleObj* AddItemObject(CDrawDoc& doc, CPoint at, std::unique_ptr<CDrawItem> item)
 {
-    auto* object = new CDrawOleObj({at.x, at.y, at.x, at.y});
-    doc.Add(object);
+    auto* object = AddNew<CDrawOleObj>(doc, CRect{at.x, at.y, at.x, at.y});
     CDrawItem* added = doc.AddItem(std::move(item));
     added->SetDrawObj(object);
     object->SetClientItem(added);
@@ -67,29 +67,25 @@ inline void BuildSampleMap(CDrawDoc& doc)
 {
     doc.SetPaperColour(RGB(255, 250, 235));
 
-    auto* rect = new CDrawRect({40, 40, 240, 160});
+    auto* rect = AddNew<CDrawRect>(doc, CRect{40, 40, 240, 160});
     rect->SetPen({PS_INSIDEFRAME, {3, 3}, RGB(30, 60, 140)});
     rect->SetBrush({BS_SOLID, RGB(190, 230, 170), 0});
-    doc.Add(rect);
 
-    auto* round = new CDrawRect({280, 40, 480, 160});
+    auto* round = AddNew<CDrawRect>(doc, CRect{280, 40, 480, 160});
     round->SetShape(CDrawRect::roundRectangle);
-    doc.Add(round);
     round->DragHandleTo(9, {450, 140});
     round->SetPen({PS_INSIDEFRAME, {2, 2}, RGB(120, 70, 30)});
     round->SetBrush({BS_SOLID, RGB(250, 210, 150), 0});
 
-    auto* oval = new CDrawRect({520, 40, 760, 160});
+    auto* oval = AddNew<CDrawRect>(doc, CRect{520, 40, 760, 160});
     oval->SetShape(CDrawRect::ellipse);
     oval->SetPen({PS_SOLID, {1, 1}, RGB(0, 0, 0)});
     oval->SetBrush({BS_HATCHED, RGB(40, 90, 200), HS_DIAGCROSS});
-    doc.Add(oval);
 
-    auto* line = new CDrawRect({760, 190, 520, 330}, true);
+    auto* line = AddNew<CDrawRect>(doc, CRect{760, 190, 520, 330}, true);
     line->SetPen({PS_INSIDEFRAME, {5, 5}, RGB(200, 30, 30)});
-    doc.Add(line);
 
-    auto* title = new CDrawText({40, 190, 240, 330});
+    auto* title = AddNew<CDrawText>(doc, CRect{40, 190, 240, 330});
     LogFontA font;
     font.SetHeight(-18);
     font.SetWeight(700);
@@ -100,18 +96,15 @@ inline void BuildSampleMap(CDrawDoc& doc)
     title->SetText(
         "Karte Nord\r\nJeder Text wird im Rechteck umbrochen und abgeschnitten, "
         "wenn er zu lang f\xfcr sein Rechteck ist.");
-    doc.Add(title);
 
-    auto* plain = new CDrawText({280, 190, 480, 330});
+    auto* plain = AddNew<CDrawText>(doc, CRect{280, 190, 480, 330});
     plain->SetTransparent(1);
     plain->SetText(
         "Systemschrift, transparent \xfc"
         "ber der Fl\xe4"
         "che");
-    doc.Add(plain);
 
-    auto* star = new CDrawPoly({}, CDrawPoly::polygon);
-    doc.Add(star);
+    auto* star = AddNew<CDrawPoly>(doc, CRect{}, CDrawPoly::polygon);
     for (CPoint p :
          {CPoint{140, 360}, CPoint{199, 540}, CPoint{44, 430}, CPoint{236, 430}, CPoint{81, 540}}) {
         star->AppendVertex(p);
@@ -119,8 +112,7 @@ inline void BuildSampleMap(CDrawDoc& doc)
     star->SetBrushFlag(1);
     star->SetBrush({BS_SOLID, RGB(250, 220, 40), 0});
 
-    auto* path = new CDrawPoly({}, CDrawPoly::polyline);
-    doc.Add(path);
+    auto* path = AddNew<CDrawPoly>(doc, CRect{}, CDrawPoly::polyline);
     for (int i = 0; i < 9; ++i) {
         path->AppendVertex({280 + 25 * i, i % 2 ? 380 : 520});
     }

@@ -14,9 +14,7 @@ TEST(TextInput, VariableTextsAreTheLowestSixTextsBottomUp)
         AddShape(doc, CDrawRect::rectangle, {0, 0, 10, 10});
         std::vector<CDrawText*> texts;
         for (size_t i = 0; i < count; ++i) {
-            auto* text = new CDrawText({0, 0, 10, 10});
-            doc.Add(text);
-            texts.push_back(text);
+            texts.push_back(AddNew<CDrawText>(doc, CRect{0, 0, 10, 10}));
             AddShape(doc, CDrawRect::ellipse, {0, 0, 10, 10});
         }
         texts.resize(std::min<size_t>(count, TEXT_INPUT_COUNT));

@@ -9,8 +9,10 @@
 #include "draw/model/CDrawRect.h"
 #include "draw/model/CMapTool.h"
 #include "draw/model/MapToolView.h"
+#include "draw/model/MapTools.h"
 #include "draw/model/ViewGeometry.h"
 #include "framework/Document.h"
+#include "tests/draw/TestMaps.h"
 
 // A map view over a real document: it keeps its selection as the map view does, converts
 // points with the map view's transform (at first 100 %, scrolled by (30, 50): document point
@@ -20,7 +22,7 @@ public:
     explicit FakeToolView(CDrawDoc& doc) : doc_(doc) { doc_.AddView(this); }
     ~FakeToolView() override { doc_.RemoveView(this); }
 
-    void OnUpdate(View*, long hint, void*) override { hints.push_back(hint); }
+    void OnUpdate(View*, long hint, const std::any&) override { hints.push_back(hint); }
     CDrawDoc* GetDocument() const override { return &doc_; }
     const std::vector<CDrawObj*>& Selection() const override { return selection; }
     void Select(CDrawObj* object, bool add) override
@@ -58,7 +60,7 @@ public:
     void DuplicateSelection() override
     {
         for (CDrawObj* object : selection) {
-            object->Clone(&doc_);
+            doc_.Add(object->Clone(&doc_));
         }
     }
     CPoint ViewToDoc(CPoint c) const override { return transform.ViewToDoc(c); }
@@ -101,19 +103,12 @@ private:
     CDrawDoc& doc_;
 };
 
-// A document, a view of it, and the mouse as the map view hands it to the current tool.
-// Points are given in document units and reach the tools as client points.
+// A map window: a document, a view of it, the window's tools, and the mouse as the map view
+// hands it to the current tool. Points are given in document units and reach the tools as
+// client points.
 struct Desk {
-    Desk() { CMapTool::Reset(); }
-    ~Desk() { CMapTool::Reset(); }
-
-    CDrawObj* Add(CDrawObj* object)
-    {
-        doc.Add(object);
-        return object;
-    }
-    CDrawObj* AddRect(CRect r) { return Add(new CDrawRect(r)); }
-    CMapTool& Tool() { return *CMapTool::ToolForKind(CMapTool::Current()); }
+    CDrawObj* AddRect(CRect r) { return doc.Add(std::make_unique<CDrawRect>(r)); }
+    CMapTool& Tool() { return *tools.ToolForKind(tools.Current()); }
     CPoint Client(CPoint p) const { return view.DocToView(p); }
 
     void Press(CPoint p, MouseFlags f = {}) { Tool().OnLButtonDown(view, f, Client(p)); }
@@ -137,8 +132,9 @@ struct Desk {
         Tool().OnLButtonDblClk(view, f, Client(p));
         Release(p, f);
     }
-    CDrawPoly* Poly(size_t i = 0) { return dynamic_cast<CDrawPoly*>(doc.ObjectList().at(i)); }
+    CDrawPoly* Poly(size_t i = 0) { return dynamic_cast<CDrawPoly*>(ObjectAt(doc, i)); }
 
     CDrawDoc doc;
     FakeToolView view{doc};
+    MapTools tools;
 };

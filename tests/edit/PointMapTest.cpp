@@ -115,7 +115,7 @@ TEST(PointMap, LabelsHoldTheIdentRightOfTheMarkOrLeftOfItAtThePagesRightEdge)
 {
     CDrawDoc map;
     AddPointsToMap({Waypoint("M\xDCHLE", 0, 0), Waypoint("OSTEND", 0.01, 0.02)}, {}, map);
-    const std::vector<CDrawObj*>& objects = map.ObjectList();
+    auto objects = map.ObjectList();
     ASSERT_EQ(objects.size(), 4u);
     auto* west = dynamic_cast<const CDrawText*>(objects[1]);
     auto* east = dynamic_cast<const CDrawText*>(objects[3]);

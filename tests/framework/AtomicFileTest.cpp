@@ -93,7 +93,7 @@ TEST(DocumentOpen, AMissingFileOrAFolderIsAFileError)
 class RecordingView : public View {
 public:
     std::vector<long> hints;
-    void OnUpdate(View*, long hint, void*) override { hints.push_back(hint); }
+    void OnUpdate(View*, long hint, const std::any&) override { hints.push_back(hint); }
 };
 
 TEST(Document, UpdateAllViewsSkipsTheSender)

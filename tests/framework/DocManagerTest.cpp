@@ -37,7 +37,7 @@ public:
 class TextView : public QLabel, public CView {
 public:
     using QLabel::QLabel;
-    void OnUpdate(View*, long, void*) override
+    void OnUpdate(View*, long, const std::any&) override
     {
         setText(QString::fromStdString(static_cast<TextDoc*>(GetDocument())->text));
     }
@@ -136,7 +136,7 @@ TEST_F(DocManagerTest, ClosingAModifiedDocumentAsksFirst)
     QObject::connect(&manager, &DocManager::documentClosing, [&](Document*) { closing = true; });
     EXPECT_TRUE(manager.CloseDocument(doc));
     EXPECT_TRUE(closing);
-    EXPECT_EQ(prompts.questions, std::vector<std::string>{"Save changes to Text1?"});
+    EXPECT_EQ(prompts.questions, std::vector<std::string>{"Änderungen an Text1 speichern?"});
     EXPECT_TRUE(manager.Documents().empty());
 }
 

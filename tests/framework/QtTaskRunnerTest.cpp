@@ -102,6 +102,33 @@ TEST_F(RunnerTest, EscapeInTheProgressDialogCancels)
     EXPECT_EQ(RunUntil(cancelled, [&] { cancelled = true; }), 7);
 }
 
+// The event loop ends only when the quit goes on after the task.
+TEST_F(RunnerTest, AQuitWhileTheTaskWaitsForAnAnswerCancelsItAndTakesEffectAfterIt)
+{
+    QtPrompts boxes;
+    Prompts* previous = Prompts::SetCurrent(&boxes);
+    for (auto [legend, quit] : std::vector<std::pair<const char*, std::function<void()>>>{
+             {"window system closes main window", [this] { window.windowHandle()->close(); }},
+             {"QCoreApplication::quit", [] { QCoreApplication::quit(); }},
+             {"QCoreApplication::exit", [] { QCoreApplication::exit(0); }}}) {
+        window.show();
+        std::atomic<bool> cancelled{false};
+        int result = -1;
+        QTimer::singleShot(0, [&] {
+            result = runner.Run(
+                [&] {
+                    bool first = Prompts::Current().Question("Weiter?");
+                    return first + 2 * Prompts::Current().Question("Wirklich?") + 4 * cancelled;
+                },
+                [&] { cancelled = true; });
+        });
+        QTimer::singleShot(200, quit);  // the first question is open
+        QApplication::exec();
+        EXPECT_EQ(result, 4) << legend << ": both questions answered No, the task cancelled";
+    }
+    Prompts::SetCurrent(previous);
+}
+
 TEST(TaskRunner, ATaskThatThrowsEndsWithItsErrorShown)
 {
     struct Case {

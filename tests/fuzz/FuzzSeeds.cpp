@@ -244,8 +244,8 @@ void WriteMapSeeds(SeedWriter& out)
     out.Write("orvg", "two-shapes.orvg", SavedMap(shapes));
     out.Write("archive", "every-kind.contents", StoredContents(everyKind));
     out.Write("archive", "two-shapes.contents", StoredContents(shapes));
-    out.Write("mapclip", "every-kind.blocks", TransferBlocks(everyKind.ObjectList(), true));
-    out.Write("mapclip", "two-shapes.blocks", TransferBlocks(shapes.ObjectList(), false));
+    out.Write("mapclip", "every-kind.blocks", TransferBlocks(Objects(everyKind), true));
+    out.Write("mapclip", "two-shapes.blocks", TransferBlocks(Objects(shapes), false));
 
     CSummaryInfo summary([] { return uint64_t{133000000000000000}; });
     summary.SetTitle("Karte Nord");

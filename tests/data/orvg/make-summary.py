@@ -125,7 +125,7 @@ user_props = [
 ]
 foreign_props = [
     (1, i2(1252)),
-    (18, lpstr('Microsoft Word 9.0')),
+    (18, lpstr('Textprogramm 9.0')),
     (2, lpstr('Karte Süd')),
     (4, lpstr('Anna')),
     (0, dictionary([(0, ''), (0x20, 'Orte')], padded=True)),
