@@ -53,12 +53,16 @@ CDrawDoc::~CDrawDoc()
 
 MapSnapshot CDrawDoc::Capture()
 {
-    MapSnapshot snapshot;
     MemoryOutputStream contents;
     Archive ar(contents);
-    ar.SetClassRegistry(&Classes());
     StoreContents(ar, nullptr);
-    snapshot.contents = std::make_shared<const std::vector<uint8_t>>(contents.TakeBytes());
+    return SnapshotOf(contents.TakeBytes());
+}
+
+MapSnapshot CDrawDoc::SnapshotOf(std::vector<uint8_t> contents) const
+{
+    MapSnapshot snapshot;
+    snapshot.contents = std::make_shared<const std::vector<uint8_t>>(std::move(contents));
     // The summary is no part of what undo restores.
     for (const CDrawItem* item : PlacedItems()) {
         snapshot.items[item->StorageName()] = item->GetContent();
@@ -209,7 +213,9 @@ void CDrawDoc::OnSaveDocument(const std::string& path)
     root.streams[kContentsStream] = contents.TakeBytes();
     WriteCompoundFile(path, root);
     SetPathName(path);
-    SetModifiedFlag(false);
+    // What was written is what the history marks as saved: no second serialisation.
+    history_.MarkSaved(SnapshotOf(std::move(root.streams[kContentsStream])));
+    Document::SetModifiedFlag(false);
 }
 
 void CDrawDoc::Serialize(Archive& ar)

@@ -179,6 +179,8 @@ private:
     // Where `object` is in the list, or the end.
     std::vector<std::unique_ptr<CDrawObj>>::iterator Find(const CDrawObj* object);
     MapSnapshot Capture();
+    // The snapshot whose "Contents" are `contents` (as StoreContents wrote them just now).
+    MapSnapshot SnapshotOf(std::vector<uint8_t> contents) const;
     void Restore(const MapSnapshot& snapshot);
     // After a step, undo or redo: modified unless back at the saved content.
     void AfterChange();

@@ -20,7 +20,11 @@ void MapHistory::Push(Step step)
 
 void MapHistory::TakeUntrackedChange()
 {
-    MapSnapshot now = capture_();
+    TakeUntrackedChange(capture_());
+}
+
+void MapHistory::TakeUntrackedChange(MapSnapshot now)
+{
     if (!(now == known_)) {
         Push({std::string(), known_, std::move(now)});
     }
@@ -73,8 +77,13 @@ void MapHistory::Redo()
 
 void MapHistory::MarkSaved()
 {
+    MarkSaved(depth_ == 0 ? capture_() : MapSnapshot());
+}
+
+void MapHistory::MarkSaved(MapSnapshot now)
+{
     if (depth_ == 0) {
-        TakeUntrackedChange();
+        TakeUntrackedChange(std::move(now));
     }
     steps_.MarkSaved();
 }

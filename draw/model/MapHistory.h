@@ -52,8 +52,9 @@ public:
 
     // Forgets every step: the content now is the saved one (a new or loaded map).
     void Reset();
-    // The content now is the saved one.
+    // The content now is the saved one; `now`, when given, is that content.
     void MarkSaved();
+    void MarkSaved(MapSnapshot now);
     bool AtSavedState() const { return steps_.AtSavedState(); }
 
 private:
@@ -64,6 +65,7 @@ private:
     };
     // Makes a change since the last known content a step of its own.
     void TakeUntrackedChange();
+    void TakeUntrackedChange(MapSnapshot now);
     void Push(Step step);
 
     std::function<MapSnapshot()> capture_;
