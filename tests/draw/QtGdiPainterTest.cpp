@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "draw/model/CDrawItem.h"
+#include "draw/model/LogFontA.h"
 #include "draw/paint/QtGdiPainter.h"
 
 namespace {
@@ -17,12 +18,14 @@ constexpr QRgb kGreen = 0x00FF00;
 constexpr COLORREF kRedRef = 0x0000FF;
 constexpr COLORREF kGreenRef = 0x00FF00;
 
-// Paints on a 100 x 100 canvas of `background` and returns the picture.
-QImage Paint(const std::function<void(QtGdiPainter&)>& paint, QRgb background = kWhite)
+// Paints on a 100 x 100 canvas of `background`, shifted by `shift`, and returns the picture.
+QImage Paint(const std::function<void(QtGdiPainter&)>& paint, QRgb background = kWhite,
+             QPoint shift = {})
 {
     QImage image(100, 100, QImage::Format_RGB32);
     image.fill(background);
     QPainter painter(&image);
+    painter.translate(shift);
     QtGdiPainter dc(painter);
     paint(dc);
     painter.end();
@@ -249,3 +252,59 @@ TEST(QtGdiPainter, ItemsShowTheirPictureOrAnIconAndTheFrame)
 }
 
 }  // namespace
+
+// Painting the same objects again: what the painter keeps from one paint to the next (bitmaps
+// of the pixels figures covered, texts broken into lines) gives the pixels of a first paint,
+// and a changed or moved object is painted afresh. Each test uses geometry of its own, so
+// that its first paint is one.
+
+TEST(Repaint, FiguresPaintedAgainCoverThePixelsOfTheirFirstPaint)
+{
+    LogPen pen{PS_INSIDEFRAME, {1, 1}, 0x0000FF};
+    auto figures = [&](QtGdiPainter& dc) {
+        dc.Ellipse({13, 17, 61, 50}, &pen, &kGreenBrush);
+        dc.RoundRect({21, 55, 90, 97}, {26, 18}, &pen, &kGreenBrush);
+        dc.Ellipse({70, 3, 97, 29}, nullptr, &kGreenBrush);
+    };
+    QImage first = Paint(figures);
+    for (int again = 1; again <= 3; ++again) {
+        EXPECT_EQ(Paint(figures), first) << "paint " << again + 1;
+    }
+}
+
+TEST(Repaint, AFigureWithAnotherPenOrPlaceIsPaintedAfresh)
+{
+    LogPen thin{PS_INSIDEFRAME, {1, 1}, 0x0000FF};
+    LogPen thick{PS_INSIDEFRAME, {4, 4}, 0x0000FF};
+    auto ellipse = [](const LogPen* pen) {
+        return [pen](QtGdiPainter& dc) { dc.Ellipse({11, 23, 73, 77}, pen, &kGreenBrush); };
+    };
+    for (int paint = 0; paint < 3; ++paint) {
+        Paint(ellipse(&thin));
+    }
+    QImage thicker = Paint(ellipse(&thick));
+    EXPECT_EQ(At(thicker, 13, 50), kRed) << "the wider pen";
+    QImage moved = Paint(ellipse(&thin), kWhite, {7, 0});
+    EXPECT_EQ(At(moved, 18, 50), kRed) << "the left edge, moved";
+    EXPECT_EQ(At(moved, 11, 50), kWhite);
+    EXPECT_EQ(At(moved, 25, 50), kGreen);
+}
+
+TEST(Repaint, TextIsBrokenAgainForAnotherBoxOrFont)
+{
+    std::string text = "Turm Turm";
+    auto draw = [&](CRect box, const LogFontA* font) {
+        return [=, &text](QtGdiPainter& dc) { dc.DrawText(text, box, font, true); };
+    };
+    QImage wide = Paint(draw({2, 2, 98, 98}, nullptr));
+    QImage narrow = Paint(draw({2, 2, 45, 98}, nullptr));
+    EXPECT_EQ(Count(wide, 0x000000, 0, 30, 100, 98), 0) << "one line";
+    EXPECT_GT(Count(narrow, 0x000000, 0, 30, 100, 98), 10) << "two lines";
+    LogFontA small;
+    small.SetHeight(-8);
+    small.SetFaceName("DejaVu Sans");
+    LogFontA large = small;
+    large.SetHeight(-30);
+    EXPECT_EQ(Count(Paint(draw({2, 2, 98, 98}, &small)), 0x000000, 0, 14, 100, 98), 0);
+    EXPECT_GT(Count(Paint(draw({2, 2, 98, 98}, &large)), 0x000000, 0, 14, 100, 98), 10);
+}
