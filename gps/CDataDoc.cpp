@@ -8,16 +8,6 @@
 
 namespace {
 
-using Tag = std::array<char, 8>;
-
-constexpr Tag kWaypointTag = {'W', 'a', 'y', 'P', 't', 's', 0, 0};
-constexpr Tag kTrackpointTag = {'T', 'r', 'k', 'P', 't', 's', 0, 0};
-constexpr Tag kCorrectionTag = {'M', 'a', 'p', 'C', 'o', 'r', 'r', 0};
-constexpr Tag kGridTag = {'M', 'a', 'p', 'G', 'r', 'i', 'd', 0};
-
-// A file holds at most four sections; bytes after the fourth are never read.
-constexpr int kLoadPasses = 4;
-
 template <class Record>
 int GetRecord(const std::vector<Record>& records, int32_t i, Record& out)
 {
@@ -41,49 +31,51 @@ int CheckDelete(int32_t count, int32_t p, int32_t n)
     return p < 0 || p >= count || n <= 0 || n > count - p ? DOC_BAD_INDEX : DOC_OK;
 }
 
-template <class Record>
-int InsertRecords(std::vector<Record>& records, int32_t p, int32_t n, const Record* added)
+// Details beside records: inserting records with details into a kind that has none yet
+// gives every record of the kind empty details first.
+template <class Record, class Details>
+int InsertWithDetails(std::vector<Record>& records, std::vector<Details>& details, int32_t p,
+                      int32_t n, const Record* added, const Details* addedDetails,
+                      const Details& none)
 {
     try {
+        if (addedDetails && details.empty()) {
+            details.assign(records.size(), none);
+        }
+        if (!details.empty()) {
+            if (addedDetails) {
+                details.insert(details.begin() + p, addedDetails, addedDetails + n);
+            } else {
+                details.insert(details.begin() + p, static_cast<size_t>(n), none);
+            }
+        }
         records.insert(records.begin() + p, added, added + n);
     } catch (const std::bad_alloc&) {
+        details.resize(records.size(), none);
         return DOC_NO_MEMORY;
     }
     return DOC_OK;
 }
 
-template <class Record>
-void DeleteRecords(std::vector<Record>& records, int32_t p, int32_t n)
+template <class Record, class Details>
+void DeleteWithDetails(std::vector<Record>& records, std::vector<Details>& details, int32_t p,
+                       int32_t n)
 {
     records.erase(records.begin() + p, records.begin() + p + n);
+    if (!details.empty()) {
+        details.erase(details.begin() + p, details.begin() + p + n);
+    }
 }
 
-template <class Record>
-void StoreSection(Archive& archive, const Tag& tag, const std::vector<Record>& records)
+template <class Details>
+bool AnyDetails(const std::vector<Details>& details)
 {
-    if (records.empty()) {
-        return;
+    for (const Details& d : details) {
+        if (!IsEmpty(d)) {
+            return true;
+        }
     }
-    archive.Write(tag.data(), tag.size());
-    archive.WriteI16(static_cast<int16_t>(records.size()));
-    archive.Write(records.data(), records.size() * sizeof(Record));
-}
-
-template <class Record>
-std::vector<Record> LoadSection(Archive& archive, const char* what)
-{
-    int16_t count = archive.ReadI16();
-    if (count < 0) {
-        throw ArchiveException(
-            ArchiveException::OutOfMemory,
-            std::string(what) + ": negative record count " + std::to_string(count));
-    }
-    archive.RequireEntries(static_cast<uint64_t>(count), sizeof(Record), what);
-    std::vector<Record> records(static_cast<size_t>(count));
-    if (count > 0) {
-        archive.Read(records.data(), records.size() * sizeof(Record));
-    }
-    return records;
+    return false;
 }
 
 }  // namespace
@@ -91,90 +83,49 @@ std::vector<Record> LoadSection(Archive& archive, const char* what)
 void CDataDoc::DeleteContents()
 {
     history_.Clear();
-    waypoints.clear();
-    trackpoints.clear();
+    records_ = GpsRecords();
+    receiver_.clear();
     correctionSets.Clear();
     gridPresets.Clear();
 }
 
-void CDataDoc::Serialize(Archive& archive)
-{
-    if (archive.IsStoring()) {
-        StoreSection(archive, kWaypointTag, waypoints);
-        StoreSection(archive, kTrackpointTag, trackpoints);
-        if (correctionSets.Count() > 0) {
-            archive.Write(kCorrectionTag.data(), kCorrectionTag.size());
-            correctionSets.Serialize(archive, "map correction sets");
-        }
-        if (gridPresets.Count() > 0) {
-            archive.Write(kGridTag.data(), kGridTag.size());
-            gridPresets.Serialize(archive, "grid presets");
-        }
-        return;
-    }
-
-    // Everything is read into new containers first, so that a damaged file leaves the
-    // document as it was.
-    std::vector<WaypointRecord> newWaypoints;
-    std::vector<TrackpointRecord> newTrackpoints;
-    MapCorrectionSets newCorrections;
-    GridScalePresets newGrids;
-    bool anySection = false;
-    bool anyBytes = false;
-    for (int pass = 0; pass < kLoadPasses; ++pass) {
-        Tag tag;
-        size_t got = archive.ReadSome(tag.data(), tag.size());
-        anyBytes = anyBytes || got > 0;
-        if (got < tag.size()) {
-            break;
-        }
-        anySection = anySection || tag == kWaypointTag || tag == kTrackpointTag ||
-                     tag == kCorrectionTag || tag == kGridTag;
-        if (tag == kWaypointTag) {
-            newWaypoints = LoadSection<WaypointRecord>(archive, "waypoints");
-        } else if (tag == kTrackpointTag) {
-            newTrackpoints = LoadSection<TrackpointRecord>(archive, "trackpoints");
-        } else if (tag == kCorrectionTag) {
-            newCorrections.Serialize(archive, "map correction sets");
-        } else if (tag == kGridTag) {
-            newGrids.Serialize(archive, "grid presets");
-        }
-        // Any other 8 bytes are passed over; the bytes after them are the next tag.
-    }
-    // Bytes without a single section are some other kind of file: loading it as an empty
-    // document would let a later save replace it.
-    if (anyBytes && !anySection) {
-        throw ArchiveException(ArchiveException::BadFormat, "no GPS data section in the file");
-    }
-    history_.Clear();
-    waypoints = std::move(newWaypoints);
-    trackpoints = std::move(newTrackpoints);
-    correctionSets = std::move(newCorrections);
-    gridPresets = std::move(newGrids);
-}
-
 int CDataDoc::GetWaypoint(int32_t i, WaypointRecord& record) const
 {
-    return GetRecord(waypoints, i, record);
+    return GetRecord(records_.waypoints, i, record);
 }
 
 int CDataDoc::SetWaypoint(int32_t i, const WaypointRecord& record)
+{
+    WaypointDetails details = WaypointDetailsAt(i);
+    DropDetailsTheRecordContradicts(record, details);
+    return SetWaypoint(i, record, details);
+}
+
+int CDataDoc::SetWaypoint(int32_t i, const WaypointRecord& record, const WaypointDetails& details)
 {
     if (i < 0 || i >= waypointCount()) {
         return DOC_BAD_INDEX;
     }
     BeforeChange(RecordHistory::WAYPOINTS);
-    waypoints[static_cast<size_t>(i)] = record;
+    records_.waypoints[static_cast<size_t>(i)] = record;
+    if (records_.waypointDetails.empty() && !IsEmpty(details)) {
+        records_.waypointDetails.assign(records_.waypoints.size(), NoWaypointDetails());
+    }
+    if (!records_.waypointDetails.empty()) {
+        records_.waypointDetails[static_cast<size_t>(i)] = details;
+    }
     AfterChange();
     return DOC_OK;
 }
 
-int CDataDoc::InsertWaypoints(int32_t p, int32_t n, const WaypointRecord* records)
+int CDataDoc::InsertWaypoints(int32_t p, int32_t n, const WaypointRecord* records,
+                              const WaypointDetails* details)
 {
     int result = CheckInsert(waypointCount(), p, n, records);
     if (result == DOC_OK && n > 0) {
         BeforeChange(RecordHistory::WAYPOINTS);
-        result = InsertRecords(waypoints, p, n, records);
+        result = InsertWithDetails(records_.waypoints, records_.waypointDetails, p, n, records,
+                                   details, NoWaypointDetails());
         AfterChange();
     }
     return result;
@@ -185,7 +136,7 @@ int CDataDoc::DeleteWaypoints(int32_t p, int32_t n)
     int result = CheckDelete(waypointCount(), p, n);
     if (result == DOC_OK) {
         BeforeChange(RecordHistory::WAYPOINTS);
-        DeleteRecords(waypoints, p, n);
+        DeleteWithDetails(records_.waypoints, records_.waypointDetails, p, n);
         AfterChange();
     }
     return result;
@@ -193,15 +144,17 @@ int CDataDoc::DeleteWaypoints(int32_t p, int32_t n)
 
 int CDataDoc::GetTrackpoint(int32_t i, TrackpointRecord& record) const
 {
-    return GetRecord(trackpoints, i, record);
+    return GetRecord(records_.trackpoints, i, record);
 }
 
-int CDataDoc::InsertTrackpoints(int32_t p, int32_t n, const TrackpointRecord* records)
+int CDataDoc::InsertTrackpoints(int32_t p, int32_t n, const TrackpointRecord* records,
+                                const TrackpointDetails* details)
 {
     int result = CheckInsert(trackpointCount(), p, n, records);
     if (result == DOC_OK && n > 0) {
         BeforeChange(RecordHistory::TRACKPOINTS);
-        result = InsertRecords(trackpoints, p, n, records);
+        result = InsertWithDetails(records_.trackpoints, records_.trackpointDetails, p, n,
+                                   records, details, NoTrackpointDetails());
         AfterChange();
     }
     return result;
@@ -212,32 +165,86 @@ int CDataDoc::DeleteTrackpoints(int32_t p, int32_t n)
     int result = CheckDelete(trackpointCount(), p, n);
     if (result == DOC_OK) {
         BeforeChange(RecordHistory::TRACKPOINTS);
-        DeleteRecords(trackpoints, p, n);
+        DeleteWithDetails(records_.trackpoints, records_.trackpointDetails, p, n);
         AfterChange();
     }
     return result;
 }
 
-int CDataDoc::ReplaceWaypoints(std::vector<WaypointRecord> records)
+int CDataDoc::ReplaceWaypoints(std::vector<WaypointRecord> records,
+                               std::vector<WaypointDetails> details)
 {
     if (records.size() > static_cast<size_t>(MAX_DOC_RECORDS)) {
         return DOC_TOO_MANY;
     }
+    if (!details.empty() && details.size() != records.size()) {
+        return DOC_BAD_INDEX;
+    }
     BeforeChange(RecordHistory::WAYPOINTS);
-    waypoints = std::move(records);
+    records_.waypoints = std::move(records);
+    records_.waypointDetails = std::move(details);
     AfterChange();
     return DOC_OK;
 }
 
-int CDataDoc::ReplaceTrackpoints(std::vector<TrackpointRecord> records)
+int CDataDoc::ReplaceTrackpoints(std::vector<TrackpointRecord> records,
+                                 std::vector<TrackpointDetails> details)
 {
     if (records.size() > static_cast<size_t>(MAX_DOC_RECORDS)) {
         return DOC_TOO_MANY;
     }
+    if (!details.empty() && details.size() != records.size()) {
+        return DOC_BAD_INDEX;
+    }
     BeforeChange(RecordHistory::TRACKPOINTS);
-    trackpoints = std::move(records);
+    records_.trackpoints = std::move(records);
+    records_.trackpointDetails = std::move(details);
     AfterChange();
     return DOC_OK;
+}
+
+const WaypointDetails& CDataDoc::WaypointDetailsAt(int32_t i) const
+{
+    const auto& details = records_.waypointDetails;
+    return i >= 0 && static_cast<size_t>(i) < details.size() ? details[static_cast<size_t>(i)]
+                                                             : NoWaypointDetails();
+}
+
+const TrackpointDetails& CDataDoc::TrackpointDetailsAt(int32_t i) const
+{
+    const auto& details = records_.trackpointDetails;
+    return i >= 0 && static_cast<size_t>(i) < details.size() ? details[static_cast<size_t>(i)]
+                                                             : NoTrackpointDetails();
+}
+
+bool CDataDoc::HasWaypointDetails() const
+{
+    return AnyDetails(records_.waypointDetails);
+}
+
+bool CDataDoc::HasTrackpointDetails() const
+{
+    return AnyDetails(records_.trackpointDetails);
+}
+
+int CDataDoc::ReplaceRoutes(std::vector<Route> routes)
+{
+    if (!RoutesFit(routes)) {
+        return DOC_TOO_MANY;
+    }
+    BeforeChange(RecordHistory::ROUTES);
+    records_.routes = std::move(routes);
+    AfterChange();
+    return DOC_OK;
+}
+
+void CDataDoc::SetReceiver(const std::string& id)
+{
+    std::string stored = id == Gps12Profile().id ? std::string() : id;
+    if (stored != receiver_) {
+        receiver_ = stored;
+        MarkChangedOutsideRecords();
+    }
 }
 
 void CDataDoc::Undo()
@@ -299,7 +306,7 @@ int CDataDoc::ApplyWaypointDownload(int result)
 {
     if (result == 0 && gpsConnection) {
         std::vector<WaypointRecord> records = gpsConnection->CopyWaypoints();
-        if (!SameRecords(records, waypoints)) {
+        if (!SameRecords(records, records_.waypoints)) {
             ReplaceWaypoints(std::move(records));
         }
     }
@@ -310,7 +317,7 @@ int CDataDoc::ApplyTrackpointDownload(int result)
 {
     if (result == 0 && gpsConnection) {
         std::vector<TrackpointRecord> records = gpsConnection->CopyTrackpoints();
-        if (!SameRecords(records, trackpoints)) {
+        if (!SameRecords(records, records_.trackpoints)) {
             ReplaceTrackpoints(std::move(records));
         }
     }
@@ -320,14 +327,14 @@ int CDataDoc::ApplyTrackpointDownload(int result)
 void CDataDoc::PrepareWaypointUpload()
 {
     if (gpsConnection) {
-        gpsConnection->SetWaypoints(waypoints.data(), waypointCount());
+        gpsConnection->SetWaypoints(records_.waypoints.data(), waypointCount());
     }
 }
 
 void CDataDoc::PrepareTrackpointUpload()
 {
     if (gpsConnection) {
-        gpsConnection->SetTrackpoints(trackpoints.data(), trackpointCount());
+        gpsConnection->SetTrackpoints(records_.trackpoints.data(), trackpointCount());
     }
 }
 

@@ -7,8 +7,10 @@
 
 #include "framework/Document.h"
 #include "gps/GpsDocumentLink.h"
+#include "gps/GpsRecords.h"
 #include "gps/RecordCollection.h"
 #include "gps/RecordHistory.h"
+#include "gps/ReceiverProfile.h"
 #include "gps/Records.h"
 
 // Results of the record operations.
@@ -23,8 +25,9 @@ enum DataDocResult {
 // signed 16-bit numbers.
 constexpr int32_t MAX_DOC_RECORDS = 32767;
 
-// A GPS data document (".orvd"): the waypoints and the track log as arrays of records, and
-// the map correction sets and grid scale presets the user has kept with them.
+// A GPS data document (".orvd"): the waypoints and the track log as arrays of records with
+// the details richer receivers give beside them, the routes, and the map correction sets and
+// grid scale presets the user has kept with them.
 class CDataDoc : public Document {
 public:
     // The commands that change or use a document (undo, redo, the transfers and the check of
@@ -32,33 +35,70 @@ public:
     CDataDoc();
 
     // Stores the sections "WayPts", "TrkPts", "MapCorr" and "MapGrid", each only when not
-    // empty. Loading replaces the whole content, and only when the file was read whole.
+    // empty, then the details, routes and receiver in a section "Extra" when there is any.
+    // Loading replaces the whole content, and only when the file was read whole.
     void Serialize(Archive& archive) override;
     void DeleteContents() override;
     // Clearing the flag (a save, say) makes the records as they are the saved state.
     void SetModifiedFlag(bool modified = true) override;
 
-    int32_t waypointCount() const { return static_cast<int32_t>(waypoints.size()); }
-    int32_t trackpointCount() const { return static_cast<int32_t>(trackpoints.size()); }
+    int32_t waypointCount() const { return static_cast<int32_t>(records_.waypoints.size()); }
+    int32_t trackpointCount() const
+    {
+        return static_cast<int32_t>(records_.trackpoints.size());
+    }
 
     int GetWaypoint(int32_t i, WaypointRecord& record) const;
+    // Sets the record and keeps its details, less what the record now contradicts (a long
+    // name the new ident does not derive from, say).
     int SetWaypoint(int32_t i, const WaypointRecord& record);
-    // Inserts n records before position p (0 ... count).
-    int InsertWaypoints(int32_t p, int32_t n, const WaypointRecord* records);
+    int SetWaypoint(int32_t i, const WaypointRecord& record, const WaypointDetails& details);
+    // Inserts n records (with their details, when given) before position p (0 ... count).
+    int InsertWaypoints(int32_t p, int32_t n, const WaypointRecord* records,
+                        const WaypointDetails* details = nullptr);
     // Removes records p ... p+n-1.
     int DeleteWaypoints(int32_t p, int32_t n);
 
     int GetTrackpoint(int32_t i, TrackpointRecord& record) const;
-    int InsertTrackpoints(int32_t p, int32_t n, const TrackpointRecord* records);
+    int InsertTrackpoints(int32_t p, int32_t n, const TrackpointRecord* records,
+                          const TrackpointDetails* details = nullptr);
     int DeleteTrackpoints(int32_t p, int32_t n);
 
-    // Replace all records of a kind, as a download does.
-    // DOC_TOO_MANY (nothing changed) when there are more than MAX_DOC_RECORDS.
-    int ReplaceWaypoints(std::vector<WaypointRecord> records);
-    int ReplaceTrackpoints(std::vector<TrackpointRecord> records);
+    // Replace all records of a kind, as a download does; details empty or one per record.
+    // DOC_TOO_MANY (nothing changed) when there are more than MAX_DOC_RECORDS, DOC_BAD_INDEX
+    // when the details do not match the records.
+    int ReplaceWaypoints(std::vector<WaypointRecord> records,
+                         std::vector<WaypointDetails> details = {});
+    int ReplaceTrackpoints(std::vector<TrackpointRecord> records,
+                           std::vector<TrackpointDetails> details = {});
 
-    const std::vector<WaypointRecord>& Waypoints() const { return waypoints; }
-    const std::vector<TrackpointRecord>& Trackpoints() const { return trackpoints; }
+    const std::vector<WaypointRecord>& Waypoints() const { return records_.waypoints; }
+    const std::vector<TrackpointRecord>& Trackpoints() const { return records_.trackpoints; }
+    // The details of record i; NoWaypointDetails() when it has none (or i is no index).
+    const WaypointDetails& WaypointDetailsAt(int32_t i) const;
+    const TrackpointDetails& TrackpointDetailsAt(int32_t i) const;
+    // Empty, or one entry per record.
+    const std::vector<WaypointDetails>& WaypointDetailsList() const
+    {
+        return records_.waypointDetails;
+    }
+    const std::vector<TrackpointDetails>& TrackpointDetailsList() const
+    {
+        return records_.trackpointDetails;
+    }
+    // True when some record of the kind has details.
+    bool HasWaypointDetails() const;
+    bool HasTrackpointDetails() const;
+
+    // The routes; replacing them is one change (a route command builds the new list).
+    // DOC_TOO_MANY (nothing changed) beyond MAX_DOC_ROUTES or MAX_DOC_ROUTE_POINTS.
+    const std::vector<Route>& Routes() const { return records_.routes; }
+    int ReplaceRoutes(std::vector<Route> routes);
+
+    // The receiver whose rules renaming and the waypoint dialog follow; the GPS 12's unless
+    // set. Kept in the file; setting it is a change outside the records.
+    const ReceiverProfile& Receiver() const { return ProfileOf(receiver_); }
+    void SetReceiver(const std::string& id);
 
     // GPS operations through gpsConnection; results are the link's (0 done, negative failed,
     // already reported), -1 without a connection. A download that succeeds replaces the
@@ -122,7 +162,7 @@ private:
     // After a change: the document is modified unless it is back at its saved state.
     void AfterChange() { SetModifiedFlag(!history_.AtSavedState()); }
 
-    std::vector<TrackpointRecord> trackpoints;
-    std::vector<WaypointRecord> waypoints;
-    RecordHistory history_{waypoints, trackpoints};
+    GpsRecords records_;
+    std::string receiver_;  // a ReceiverProfile id; empty: the GPS 12
+    RecordHistory history_{records_};
 };

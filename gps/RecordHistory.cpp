@@ -26,12 +26,18 @@ void RecordHistory::BeforeChange(int kind)
     }
     Step& step = steps_.Latest();
     if ((kind & WAYPOINTS) && !(step.kinds & WAYPOINTS)) {
-        step.waypoints = waypoints_;
+        step.records.waypoints = records_.waypoints;
+        step.records.waypointDetails = records_.waypointDetails;
         step.kinds |= WAYPOINTS;
     }
     if ((kind & TRACKPOINTS) && !(step.kinds & TRACKPOINTS)) {
-        step.trackpoints = trackpoints_;
+        step.records.trackpoints = records_.trackpoints;
+        step.records.trackpointDetails = records_.trackpointDetails;
         step.kinds |= TRACKPOINTS;
+    }
+    if ((kind & ROUTES) && !(step.kinds & ROUTES)) {
+        step.records.routes = records_.routes;
+        step.kinds |= ROUTES;
     }
 }
 
@@ -50,10 +56,15 @@ const std::string& RecordHistory::RedoLabel() const
 void RecordHistory::Swap(Step& step)
 {
     if (step.kinds & WAYPOINTS) {
-        waypoints_.swap(step.waypoints);
+        records_.waypoints.swap(step.records.waypoints);
+        records_.waypointDetails.swap(step.records.waypointDetails);
     }
     if (step.kinds & TRACKPOINTS) {
-        trackpoints_.swap(step.trackpoints);
+        records_.trackpoints.swap(step.records.trackpoints);
+        records_.trackpointDetails.swap(step.records.trackpointDetails);
+    }
+    if (step.kinds & ROUTES) {
+        records_.routes.swap(step.records.routes);
     }
 }
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "framework/UndoStack.h"
-#include "gps/Records.h"
+#include "gps/GpsRecords.h"
 
 // The undo and redo history of one document's records. Every change to the records is
 // preceded by BeforeChange, which keeps the records of that kind as they were; changes
@@ -12,14 +12,11 @@
 // own. Undo puts the records of a step back as they were before it, Redo as after it.
 class RecordHistory {
 public:
-    enum Kind { WAYPOINTS = 1, TRACKPOINTS = 2 };
+    // A kind's records and their details change together.
+    enum Kind { WAYPOINTS = 1, TRACKPOINTS = 2, ROUTES = 4 };
     static constexpr size_t kMaxSteps = 100;
 
-    RecordHistory(std::vector<WaypointRecord>& waypoints,
-                  std::vector<TrackpointRecord>& trackpoints)
-        : waypoints_(waypoints), trackpoints_(trackpoints)
-    {
-    }
+    explicit RecordHistory(GpsRecords& records) : records_(records) {}
 
     // Steps nest: only the outermost Begin and End count. `label` names the command.
     void Begin(const std::string& label);
@@ -47,14 +44,12 @@ private:
     struct Step {
         std::string label;
         int kinds = 0;
-        std::vector<WaypointRecord> waypoints;
-        std::vector<TrackpointRecord> trackpoints;
+        GpsRecords records;  // of its kinds
     };
     // Replaces the records of `step`'s kinds by its own and keeps the others in it.
     void Swap(Step& step);
 
-    std::vector<WaypointRecord>& waypoints_;
-    std::vector<TrackpointRecord>& trackpoints_;
+    GpsRecords& records_;
     UndoStack<Step> steps_{kMaxSteps};
     int depth_ = 0;
     bool stepOpen_ = false;

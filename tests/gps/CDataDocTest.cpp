@@ -1,5 +1,7 @@
 #include "gps/CDataDoc.h"
 
+#include "framework/Archive.h"
+
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -148,6 +150,9 @@ TEST(CDataDocUndo, EveryKindOfChangeGoesBackAndForth)
     auto five = Waypoints(0, 5);
     TrackpointRecord t[2] = {TestTrackpoint(1), TestTrackpoint(2)};
     WaypointRecord renamed = TestWaypoint(9);
+    WaypointDetails details[2] = {TestDetails(1), TestDetails(2)};
+    TrackpointDetails climb = NoTrackpointDetails();
+    climb.altitude = 1200;
     struct Change {
         const char* legend;
         std::function<void()> apply;
@@ -158,32 +163,34 @@ TEST(CDataDocUndo, EveryKindOfChangeGoesBackAndForth)
         {"delete a waypoint", [&] { doc.DeleteWaypoints(0, 1); }},
         {"delete a trackpoint", [&] { doc.DeleteTrackpoints(1, 1); }},
         {"replace the track", [&] { doc.ReplaceTrackpoints({TestTrackpoint(7)}); }},
+        {"insert waypoints with details", [&] { doc.InsertWaypoints(1, 2, five.data(), details); }},
+        {"set a waypoint's details", [&] { doc.SetWaypoint(0, renamed, TestDetails(5)); }},
+        {"a track point's altitude", [&] { doc.InsertTrackpoints(0, 1, t, &climb); }},
+        {"replace the routes", [&] { doc.ReplaceRoutes({TestRoute(1, 2)}); }},
+        {"delete a route", [&] { doc.ReplaceRoutes({}); }},
     };
-    std::vector<std::pair<std::vector<WaypointRecord>, std::vector<TrackpointRecord>>> states;
-    states.push_back({doc.Waypoints(), doc.Trackpoints()});
+    auto stored = [&] {
+        MemoryOutputStream out;
+        Archive archive(out);
+        doc.Serialize(archive);
+        return out.bytes();
+    };
+    std::vector<std::vector<uint8_t>> states{stored()};
     for (const Change& c : changes) {
         c.apply();
-        states.push_back({doc.Waypoints(), doc.Trackpoints()});
+        states.push_back(stored());
+        EXPECT_NE(states.back(), states[states.size() - 2]) << c.legend;
     }
-    auto same = [&](size_t i) {
-        return doc.Waypoints().size() == states[i].first.size() &&
-               doc.Trackpoints().size() == states[i].second.size() &&
-               std::equal(doc.Waypoints().begin(), doc.Waypoints().end(), states[i].first.begin(),
-                          [](auto& a, auto& b) { return SameBytes(a, b); }) &&
-               std::equal(doc.Trackpoints().begin(), doc.Trackpoints().end(),
-                          states[i].second.begin(),
-                          [](auto& a, auto& b) { return SameBytes(a, b); });
-    };
     for (size_t i = std::size(changes); i > 0; --i) {
         ASSERT_TRUE(doc.CanUndo()) << changes[i - 1].legend;
         doc.Undo();
-        EXPECT_TRUE(same(i - 1)) << "undo " << changes[i - 1].legend;
+        EXPECT_EQ(stored(), states[i - 1]) << "undo " << changes[i - 1].legend;
     }
     EXPECT_FALSE(doc.CanUndo());
     EXPECT_FALSE(doc.IsModified());  // back where it started, which counts as saved
     for (size_t i = 1; i <= std::size(changes); ++i) {
         doc.Redo();
-        EXPECT_TRUE(same(i)) << "redo " << changes[i - 1].legend;
+        EXPECT_EQ(stored(), states[i]) << "redo " << changes[i - 1].legend;
     }
     EXPECT_FALSE(doc.CanRedo());
 }

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <fstream>
+#include <tuple>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -220,3 +222,171 @@ TEST(OrvdFormat, ReservedBytesOfEntriesAreWrittenAsZero)
 }
 
 }  // namespace
+
+namespace {
+
+Bytes Length64(uint64_t n)
+{
+    Bytes bytes(8);
+    std::memcpy(bytes.data(), &n, 8);
+    return bytes;
+}
+
+Bytes U32(uint32_t n)
+{
+    Bytes bytes(4);
+    std::memcpy(bytes.data(), &n, 4);
+    return bytes;
+}
+
+Bytes Part(const char* tag, const Bytes& body)
+{
+    return Tag(tag) + Length64(body.size()) + body;
+}
+
+Bytes Extra(const Bytes& parts)
+{
+    return Part("Extra", parts);
+}
+
+// A document with all four sections, details of every kind, two routes and a receiver.
+void FillRich(CDataDoc& doc)
+{
+    std::vector<WaypointRecord> waypoints = {TestWaypoint(1), TestWaypoint(2)};
+    doc.ReplaceWaypoints(waypoints, {TestDetails(1), NoWaypointDetails()});
+    TrackpointDetails t = NoTrackpointDetails();
+    t.altitude = 433.25f;
+    SetFieldText(t.trackName, sizeof t.trackName, "Morgenrunde");
+    doc.ReplaceTrackpoints({TestTrackpoint(0), TestTrackpoint(1)}, {t, NoTrackpointDetails()});
+    doc.ReplaceRoutes({TestRoute(1, 3), TestRoute(7, 0)});
+    doc.SetReceiver("named14");
+}
+
+// Loads by the rule of a reader that knows only the four sections: four passes of an 8-byte
+// tag, any other 8 bytes passed over.
+std::pair<Bytes, Bytes> LoadByTheFourSectionRule(const Bytes& file)
+{
+    Bytes waypoints, trackpoints;
+    size_t at = 0;
+    for (int pass = 0; pass < 4 && at + 8 <= file.size(); ++pass) {
+        Bytes tag(file.begin() + at, file.begin() + at + 8);
+        at += 8;
+        for (auto [name, size, into] : {std::tuple{"WayPts", 57, &waypoints},
+                                        std::tuple{"TrkPts", 13, &trackpoints}}) {
+            if (tag == Tag(name)) {
+                int16_t n = static_cast<int16_t>(file[at] | file[at + 1] << 8);
+                *into = Bytes(file.begin() + at + 2, file.begin() + at + 2 + n * size);
+                at += 2 + n * size;
+            }
+        }
+        if (tag == Tag("MapCorr") || tag == Tag("MapGrid")) {
+            uint16_t n = static_cast<uint16_t>(file[at] | file[at + 1] << 8);
+            at += 2 + n * (tag == Tag("MapCorr") ? 184 : 144);
+        }
+    }
+    return {waypoints, trackpoints};
+}
+
+}  // namespace
+
+TEST(OrvdExtra, DetailsRoutesAndTheReceiverFollowTheFourSectionsInOneSection)
+{
+    CDataDoc doc;
+    doc.ReplaceWaypoints({TestWaypoint(1)}, {TestDetails(1)});
+    doc.ReplaceRoutes({TestRoute(2, 1)});
+    doc.SetReceiver("named14");
+    WaypointDetails details = TestDetails(1);
+    Route route = TestRoute(2, 1);
+    Bytes routes = U32(1) + U32(51) + U32(429) + RecordBytes(&route.header, 51) + U32(1) +
+                   RecordBytes(route.points.data(), 429);
+    Bytes expected = WaypointSection({1}) +
+                     Extra(Part("WptDetl", U32(1) + U32(302) + RecordBytes(&details, 302)) +
+                           Part("Routes", routes) + Part("Receivr", Bytes{'n', 'a', 'm', 'e', 'd', '1', '4'}));
+    EXPECT_EQ(Stored(doc), expected);
+
+    CDataDoc loaded;
+    Load(loaded, expected);
+    EXPECT_EQ(Stored(loaded), expected);
+    EXPECT_STREQ(loaded.Receiver().id, "named14");
+
+    doc.ReplaceWaypoints({TestWaypoint(1)}, {NoWaypointDetails()});
+    doc.ReplaceRoutes({});
+    doc.SetReceiver("gps12");
+    EXPECT_EQ(Stored(doc), WaypointSection({1})) << "empty details write nothing";
+}
+
+TEST(OrvdExtra, AReaderOfTheFourSectionsGetsTheSameWaypointsAndTrackLog)
+{
+    for (int omitted = 0; omitted < 16; ++omitted) {
+        CDataDoc doc;
+        FillRich(doc);
+        if (omitted & 1) {
+            doc.ReplaceWaypoints({});
+        }
+        if (omitted & 2) {
+            doc.ReplaceTrackpoints({});
+        }
+        if (!(omitted & 4)) {
+            doc.correctionSets.Append(MapCorrectionSet{});
+        }
+        if (!(omitted & 8)) {
+            doc.gridPresets.Append(GridScalePreset{});
+        }
+        auto [waypoints, trackpoints] = LoadByTheFourSectionRule(Stored(doc));
+        EXPECT_EQ(waypoints, RecordBytes(doc.Waypoints().data(), doc.Waypoints().size() * 57))
+            << omitted;
+        EXPECT_EQ(trackpoints,
+                  RecordBytes(doc.Trackpoints().data(), doc.Trackpoints().size() * 13))
+            << omitted;
+    }
+}
+
+TEST(OrvdExtra, PartsAndEntriesOfALaterProgramAreReadAsFarAsKnown)
+{
+    WaypointDetails details = TestDetails(3);
+    Bytes wider = U32(1) + U32(310) + RecordBytes(&details, 302) + Bytes(8, 0xEE);
+    CDataDoc doc;
+    Load(doc, WaypointSection({3}) + Extra(Part("Future", Bytes(5, 1)) + Part("WptDetl", wider)));
+    EXPECT_EQ(std::memcmp(&doc.WaypointDetailsAt(0), &details, 302), 0);
+}
+
+TEST(OrvdExtra, ADamagedExtraSectionIsRefusedAndNothingIsTaken)
+{
+    CDataDoc rich;
+    FillRich(rich);
+    Bytes good = Stored(rich);
+    Bytes extraTag = Tag("Extra");
+    auto extraAt = std::search(good.begin(), good.end(), extraTag.begin(), extraTag.end());
+    ASSERT_NE(extraAt, good.end());
+    Bytes head(good.begin(), extraAt);
+    WaypointDetails d = TestDetails(1);
+    Bytes oneDetail = U32(1) + U32(302) + RecordBytes(&d, 302);
+    struct Case {
+        const char* legend;
+        Bytes file;
+    } cases[] = {
+        {"cut short", Bytes(good.begin(), good.end() - 1)},
+        {"a length beyond the file", head + Tag("Extra") + Length64(1u << 20)},
+        {"a part beyond its section", head + Extra(Tag("Routes") + Length64(100) + Bytes(4, 0))},
+        {"details for another number of waypoints", head + Extra(Part("WptDetl", oneDetail))},
+        {"entries smaller than a record",
+         head + Extra(Part("WptDetl", U32(2) + U32(301) + Bytes(602, 0)))},
+        {"more routes than a document holds", head + Extra(Part("Routes", U32(256) + U32(51) + U32(429)))},
+        {"route points beyond the part",
+         head + Extra(Part("Routes", U32(1) + U32(51) + U32(429) + Bytes(51, 0) + U32(30000)))},
+        {"a receiver id of 100 bytes", head + Extra(Part("Receivr", Bytes(100, 'x')))},
+    };
+    for (const Case& c : cases) {
+        CDataDoc doc;
+        doc.ReplaceWaypoints({TestWaypoint(9)});
+        try {
+            Load(doc, c.file);
+            ADD_FAILURE() << c.legend << ": loaded";
+        } catch (const ArchiveException& e) {
+            EXPECT_STREQ(e.UserMessage(), "Unexpected file format.") << c.legend;
+        }
+        EXPECT_EQ(doc.waypointCount(), 1) << c.legend;
+        EXPECT_TRUE(doc.Routes().empty()) << c.legend;
+        EXPECT_FALSE(doc.HasWaypointDetails()) << c.legend;
+    }
+}

@@ -42,7 +42,8 @@ def deg(s):
 def wp_json(ident, lat, lon, comment, symbol, display):
     return {'ident': ident, 'comment': comment, 'latitude': deg(semi(lat)), 'longitude': deg(semi(lon)),
             'latitudeSemicircles': semi(lat), 'longitudeSemicircles': semi(lon),
-            'symbol': symbol, 'display': display}
+            'symbol': symbol, 'display': display,
+            'name': ident, 'altitude': None, 'depth': None, 'time': None}
 
 home_j = wp_json('HOME', 52.5, 13.4, 'Zuhause Straße', 1, 0)
 peak_j = wp_json('GIPFEL', -33.9, -70.25, 'A' * 40, 15, 2)
@@ -50,7 +51,12 @@ expected = {
     'format': 'orvd',
     'waypoints': [home_j, peak_j],
     'trackpoints': [{'latitude': deg(semi(a)), 'longitude': deg(semi(o)), 'latitudeSemicircles': semi(a),
-                     'longitudeSemicircles': semi(o), 'time': t, 'newTrack': bool(n)} for a, o, t, n in track],
+                     'longitudeSemicircles': semi(o), 'time': t, 'newTrack': bool(n), 'altitude': None}
+                    for a, o, t, n in track],
+    # A point with newTrack set starts a track; a GPS 12 gives tracks no name or colour.
+    'tracks': [{'name': '', 'color': None, 'first': 0, 'count': 2},
+               {'name': '', 'color': None, 'first': 2, 'count': 1}],
+    'routes': [],
     'correctionSets': [{'name': 'Karte Nord', 'rotation': 12.5, 'scale': 1.25, 'reference': home_j, 'target': peak_j}],
     'gridPresets': [{'name': 'G' * 41, 'latitudeScale': 1000.0, 'longitudeScale': 650.5}],
 }

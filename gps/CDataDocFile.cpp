@@ -1,0 +1,329 @@
+// The ".orvd" file: the four sections of the GPS 12's data ("WayPts", "TrkPts", "MapCorr",
+// "MapGrid"), then, only when the document holds more than those carry, one section "Extra"
+// with the details, routes and receiver.
+//
+// A reader of the four sections makes four passes of an 8-byte tag each and passes over any
+// 8 bytes it does not know. "Extra" is laid out so that such a reader takes nothing from it:
+// its tag, then its length as 64 bits (never a tag: its upper bytes are zero, where every
+// tag has letters), then parts of the same form (tag, 64-bit length, body). However few
+// sections come before it, the four passes end inside it on bytes that are no tag.
+//
+// Parts of "Extra" (numbers little-endian):
+//   "WptDetl"  u32 count (the number of waypoints), u32 entry size, the WaypointDetails
+//   "TrkDetl"  u32 count (the number of track points), u32 entry size, the TrackpointDetails
+//   "Routes"   u32 count, u32 header size, u32 point size; per route its RouteHeader, u32
+//              point count and the RoutePoints
+//   "Receivr"  the receiver profile's id
+// An entry larger than this program's is read as far as it knows it; a part it does not
+// know is passed over by its length.
+
+#include <array>
+#include <cstring>
+
+#include "framework/Archive.h"
+#include "framework/ByteStream.h"
+#include "gps/CDataDoc.h"
+
+namespace {
+
+using Tag = std::array<char, 8>;
+
+constexpr Tag kWaypointTag = {'W', 'a', 'y', 'P', 't', 's', 0, 0};
+constexpr Tag kTrackpointTag = {'T', 'r', 'k', 'P', 't', 's', 0, 0};
+constexpr Tag kCorrectionTag = {'M', 'a', 'p', 'C', 'o', 'r', 'r', 0};
+constexpr Tag kGridTag = {'M', 'a', 'p', 'G', 'r', 'i', 'd', 0};
+constexpr Tag kExtraTag = {'E', 'x', 't', 'r', 'a', 0, 0, 0};
+constexpr Tag kWaypointDetailsTag = {'W', 'p', 't', 'D', 'e', 't', 'l', 0};
+constexpr Tag kTrackpointDetailsTag = {'T', 'r', 'k', 'D', 'e', 't', 'l', 0};
+constexpr Tag kRoutesTag = {'R', 'o', 'u', 't', 'e', 's', 0, 0};
+constexpr Tag kReceiverTag = {'R', 'e', 'c', 'e', 'i', 'v', 'r', 0};
+
+// The four sections are read in four passes; "Extra" may follow them.
+constexpr int kLoadPasses = 4;
+constexpr size_t kMaxReceiverId = 64;
+
+[[noreturn]] void Damaged(const std::string& detail)
+{
+    throw ArchiveException(ArchiveException::BadFormat, detail);
+}
+
+template <class Record>
+void StoreSection(Archive& archive, const Tag& tag, const std::vector<Record>& records)
+{
+    if (records.empty()) {
+        return;
+    }
+    archive.Write(tag.data(), tag.size());
+    archive.WriteI16(static_cast<int16_t>(records.size()));
+    archive.Write(records.data(), records.size() * sizeof(Record));
+}
+
+template <class Record>
+std::vector<Record> LoadSection(Archive& archive, const char* what)
+{
+    int16_t count = archive.ReadI16();
+    if (count < 0) {
+        throw ArchiveException(
+            ArchiveException::OutOfMemory,
+            std::string(what) + ": negative record count " + std::to_string(count));
+    }
+    archive.RequireEntries(static_cast<uint64_t>(count), sizeof(Record), what);
+    std::vector<Record> records(static_cast<size_t>(count));
+    if (count > 0) {
+        archive.Read(records.data(), records.size() * sizeof(Record));
+    }
+    return records;
+}
+
+void WriteLength(Archive& archive, uint64_t length)
+{
+    archive.WriteU32(static_cast<uint32_t>(length));
+    archive.WriteU32(static_cast<uint32_t>(length >> 32));
+}
+
+uint64_t ReadLength(Archive& archive, const char* what)
+{
+    uint64_t length = archive.ReadU32();
+    length |= static_cast<uint64_t>(archive.ReadU32()) << 32;
+    if (length > archive.Remaining()) {
+        Damaged(std::string(what) + ": longer than the rest of the file");
+    }
+    return length;
+}
+
+void WritePart(Archive& archive, const Tag& tag, const std::vector<uint8_t>& body)
+{
+    archive.Write(tag.data(), tag.size());
+    WriteLength(archive, body.size());
+    archive.Write(body.data(), body.size());
+}
+
+// Entries of `entrySize` bytes in the file, of which this program knows sizeof(Entry).
+template <class Entry>
+void ReadEntries(Archive& archive, Entry* entries, size_t count, uint32_t entrySize,
+                 const char* what)
+{
+    if (entrySize < sizeof(Entry)) {
+        Damaged(std::string(what) + ": entries of " + std::to_string(entrySize) + " bytes");
+    }
+    archive.RequireEntries(count, entrySize, what);
+    if (entrySize == sizeof(Entry)) {
+        archive.Read(entries, count * sizeof(Entry));
+        return;
+    }
+    std::vector<uint8_t> rest(entrySize - sizeof(Entry));
+    for (size_t i = 0; i < count; ++i) {
+        archive.Read(&entries[i], sizeof(Entry));
+        archive.Read(rest.data(), rest.size());
+    }
+}
+
+template <class Entry>
+std::vector<uint8_t> DetailsBody(const std::vector<Entry>& details)
+{
+    MemoryOutputStream bytes;
+    Archive archive(bytes);
+    archive.WriteU32(static_cast<uint32_t>(details.size()));
+    archive.WriteU32(sizeof(Entry));
+    archive.Write(details.data(), details.size() * sizeof(Entry));
+    return bytes.TakeBytes();
+}
+
+template <class Entry>
+std::vector<Entry> ReadDetails(Archive& archive, const char* what)
+{
+    uint32_t count = archive.ReadU32();
+    uint32_t entrySize = archive.ReadU32();
+    if (count > static_cast<uint32_t>(MAX_DOC_RECORDS)) {
+        Damaged(std::string(what) + ": " + std::to_string(count) + " entries");
+    }
+    std::vector<Entry> details(count);
+    ReadEntries(archive, details.data(), count, entrySize, what);
+    return details;
+}
+
+std::vector<uint8_t> RoutesBody(const std::vector<Route>& routes)
+{
+    MemoryOutputStream bytes;
+    Archive archive(bytes);
+    archive.WriteU32(static_cast<uint32_t>(routes.size()));
+    archive.WriteU32(sizeof(RouteHeader));
+    archive.WriteU32(sizeof(RoutePoint));
+    for (const Route& route : routes) {
+        archive.Write(&route.header, sizeof route.header);
+        archive.WriteU32(static_cast<uint32_t>(route.points.size()));
+        archive.Write(route.points.data(), route.points.size() * sizeof(RoutePoint));
+    }
+    return bytes.TakeBytes();
+}
+
+std::vector<Route> ReadRoutes(Archive& archive)
+{
+    uint32_t count = archive.ReadU32();
+    uint32_t headerSize = archive.ReadU32();
+    uint32_t pointSize = archive.ReadU32();
+    if (count > static_cast<uint32_t>(MAX_DOC_ROUTES)) {
+        Damaged("routes: " + std::to_string(count) + " routes");
+    }
+    std::vector<Route> routes(count);
+    uint64_t points = 0;
+    for (Route& route : routes) {
+        ReadEntries(archive, &route.header, 1, headerSize, "route header");
+        uint32_t n = archive.ReadU32();
+        points += n;
+        if (points > static_cast<uint64_t>(MAX_DOC_ROUTE_POINTS)) {
+            Damaged("routes: more than " + std::to_string(MAX_DOC_ROUTE_POINTS) + " points");
+        }
+        archive.RequireEntries(n, pointSize, "route points");
+        route.points.resize(n);
+        ReadEntries(archive, route.points.data(), n, pointSize, "route points");
+    }
+    return routes;
+}
+
+// What the "Extra" section adds to the four sections.
+struct Extra {
+    std::vector<WaypointDetails> waypointDetails;
+    std::vector<TrackpointDetails> trackpointDetails;
+    std::vector<Route> routes;
+    std::string receiver;
+};
+
+std::vector<uint8_t> ExtraBody(const GpsRecords& records, const std::string& receiver,
+                               bool waypointDetails, bool trackpointDetails)
+{
+    MemoryOutputStream bytes;
+    Archive archive(bytes);
+    if (waypointDetails) {
+        WritePart(archive, kWaypointDetailsTag, DetailsBody(records.waypointDetails));
+    }
+    if (trackpointDetails) {
+        WritePart(archive, kTrackpointDetailsTag, DetailsBody(records.trackpointDetails));
+    }
+    if (!records.routes.empty()) {
+        WritePart(archive, kRoutesTag, RoutesBody(records.routes));
+    }
+    if (!receiver.empty()) {
+        WritePart(archive, kReceiverTag, std::vector<uint8_t>(receiver.begin(), receiver.end()));
+    }
+    return bytes.TakeBytes();
+}
+
+Extra ReadExtra(Archive& file)
+{
+    std::vector<uint8_t> body(ReadLength(file, "extra section"));
+    file.Read(body.data(), body.size());
+    MemoryInputStream in(body);
+    Archive archive(in);
+    Extra extra;
+    while (archive.Remaining() > 0) {
+        Tag tag;
+        archive.Read(tag.data(), tag.size());
+        std::vector<uint8_t> partBytes(ReadLength(archive, "extra part"));
+        archive.Read(partBytes.data(), partBytes.size());
+        MemoryInputStream partIn(partBytes);
+        Archive part(partIn);
+        if (tag == kWaypointDetailsTag) {
+            extra.waypointDetails = ReadDetails<WaypointDetails>(part, "waypoint details");
+        } else if (tag == kTrackpointDetailsTag) {
+            extra.trackpointDetails = ReadDetails<TrackpointDetails>(part, "track point details");
+        } else if (tag == kRoutesTag) {
+            extra.routes = ReadRoutes(part);
+        } else if (tag == kReceiverTag) {
+            if (partBytes.size() > kMaxReceiverId) {
+                Damaged("receiver: an id of " + std::to_string(partBytes.size()) + " bytes");
+            }
+            extra.receiver.assign(partBytes.begin(), partBytes.end());
+        }
+        // A part of another kind is passed over whole.
+    }
+    return extra;
+}
+
+}  // namespace
+
+void CDataDoc::Serialize(Archive& archive)
+{
+    if (archive.IsStoring()) {
+        StoreSection(archive, kWaypointTag, records_.waypoints);
+        StoreSection(archive, kTrackpointTag, records_.trackpoints);
+        if (correctionSets.Count() > 0) {
+            archive.Write(kCorrectionTag.data(), kCorrectionTag.size());
+            correctionSets.Serialize(archive, "map correction sets");
+        }
+        if (gridPresets.Count() > 0) {
+            archive.Write(kGridTag.data(), kGridTag.size());
+            gridPresets.Serialize(archive, "grid presets");
+        }
+        bool waypointDetails = HasWaypointDetails();
+        bool trackpointDetails = HasTrackpointDetails();
+        if (waypointDetails || trackpointDetails || !records_.routes.empty() ||
+            !receiver_.empty()) {
+            archive.Write(kExtraTag.data(), kExtraTag.size());
+            std::vector<uint8_t> body =
+                ExtraBody(records_, receiver_, waypointDetails, trackpointDetails);
+            WriteLength(archive, body.size());
+            archive.Write(body.data(), body.size());
+        }
+        return;
+    }
+
+    // Everything is read into new containers first, so that a damaged file leaves the
+    // document as it was.
+    GpsRecords read;
+    MapCorrectionSets newCorrections;
+    GridScalePresets newGrids;
+    Extra extra;
+    bool anySection = false;
+    bool anyBytes = false;
+    bool extraRead = false;
+    for (int pass = 0; pass <= kLoadPasses && !extraRead; ++pass) {
+        Tag tag;
+        size_t got = archive.ReadSome(tag.data(), tag.size());
+        anyBytes = anyBytes || got > 0;
+        if (got < tag.size()) {
+            break;
+        }
+        if (tag == kExtraTag) {
+            extra = ReadExtra(archive);
+            extraRead = anySection = true;
+            break;
+        }
+        if (pass == kLoadPasses) {
+            break;  // after four sections only "Extra" is read
+        }
+        anySection = anySection || tag == kWaypointTag || tag == kTrackpointTag ||
+                     tag == kCorrectionTag || tag == kGridTag;
+        if (tag == kWaypointTag) {
+            read.waypoints = LoadSection<WaypointRecord>(archive, "waypoints");
+        } else if (tag == kTrackpointTag) {
+            read.trackpoints = LoadSection<TrackpointRecord>(archive, "trackpoints");
+        } else if (tag == kCorrectionTag) {
+            newCorrections.Serialize(archive, "map correction sets");
+        } else if (tag == kGridTag) {
+            newGrids.Serialize(archive, "grid presets");
+        }
+        // Any other 8 bytes are passed over; the bytes after them are the next tag.
+    }
+    // Bytes without a single section are some other kind of file: loading it as an empty
+    // document would let a later save replace it.
+    if (anyBytes && !anySection) {
+        throw ArchiveException(ArchiveException::BadFormat, "no GPS data section in the file");
+    }
+    if (!extra.waypointDetails.empty() &&
+        extra.waypointDetails.size() != read.waypoints.size()) {
+        Damaged("waypoint details for another number of waypoints");
+    }
+    if (!extra.trackpointDetails.empty() &&
+        extra.trackpointDetails.size() != read.trackpoints.size()) {
+        Damaged("track point details for another number of track points");
+    }
+    read.waypointDetails = std::move(extra.waypointDetails);
+    read.trackpointDetails = std::move(extra.trackpointDetails);
+    read.routes = std::move(extra.routes);
+    history_.Clear();
+    records_ = std::move(read);
+    receiver_ = std::move(extra.receiver);
+    correctionSets = std::move(newCorrections);
+    gridPresets = std::move(newGrids);
+}
