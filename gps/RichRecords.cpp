@@ -23,7 +23,7 @@ WaypointDetails MakeNoWaypointDetails()
 {
     WaypointDetails d;
     std::memset(&d, 0, sizeof d);
-    d.symbol = FULL_SYMBOL_NONE;
+    d.symbol = SYMBOL_NONE;
     d.altitude = d.depth = d.proximity = d.temperature = VALUE_NONE;
     d.time = TIME_NONE;
     d.colour = COLOUR_DEFAULT;
@@ -133,6 +133,17 @@ std::string_view WaypointLongComment(const WaypointRecord& record,
     return comment.empty() ? WaypointComment(record) : comment;
 }
 
+uint16_t WaypointFullSymbol(const WaypointRecord& record, const WaypointDetails& details)
+{
+    return details.symbol != SYMBOL_NONE ? details.symbol : FullSymbolOfRecordSymbol(record.symbol);
+}
+
+void SetWaypointFullSymbol(WaypointRecord& record, WaypointDetails& details, uint16_t symbol)
+{
+    record.symbol = static_cast<int16_t>(RecordSymbolOfFullSymbol(symbol));
+    details.symbol = FullSymbolOfRecordSymbol(record.symbol) == symbol ? SYMBOL_NONE : symbol;
+}
+
 void SetWaypointName(WaypointRecord& record, WaypointDetails& details, std::string_view name)
 {
     name = name.substr(0, std::min(name.find('\0'), WAYPOINT_NAME_SIZE));
@@ -161,6 +172,9 @@ void DropDetailsTheRecordContradicts(const WaypointRecord& record, WaypointDetai
     if (!comment.empty() &&
         comment.substr(0, WAYPOINT_COMMENT_SIZE) != WaypointComment(record)) {
         SetFieldText(details.comment, WAYPOINT_LONG_COMMENT_SIZE, {});
+    }
+    if (details.symbol != SYMBOL_NONE && RecordSymbolOfFullSymbol(details.symbol) != record.symbol) {
+        details.symbol = SYMBOL_NONE;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gps/Records.h"
+#include "gps/SymbolTable.h"
 
 // What the receivers after the GPS 12 carry beside its records: whole names, altitudes,
 // times, the full symbol table, colours and addresses of waypoints; altitude, depth and
@@ -26,8 +27,6 @@ inline bool HasValue(float value)
 // Times count seconds from 31 December 1989 00:00 UTC, as the track points' do.
 constexpr uint32_t TIME_NONE = 0xFFFFFFFF;
 
-// No symbol of the maker's full table: the record's own symbol stands.
-constexpr uint16_t FULL_SYMBOL_NONE = 0xFFFF;
 // No colour given: the receiver's default.
 constexpr uint8_t COLOUR_DEFAULT = 0xFF;
 
@@ -41,7 +40,7 @@ struct __attribute__((packed)) WaypointDetails {
     // The whole comment, when it is longer than the record's 40 bytes; empty otherwise.
     // The record's comment is always its first 40 bytes.
     char comment[WAYPOINT_LONG_COMMENT_SIZE];
-    uint16_t symbol;  // the maker's symbol table; FULL_SYMBOL_NONE: the record's symbol
+    uint16_t symbol;  // the maker's symbol table; SYMBOL_NONE: the record's symbol
     float altitude;   // metres above sea level
     float depth;      // metres
     float proximity;  // proximity alarm distance, metres
@@ -122,6 +121,8 @@ bool RoutesFit(const std::vector<Route>& routes);
 std::string_view WaypointName(const WaypointRecord& record, const WaypointDetails& details);
 std::string_view WaypointLongComment(const WaypointRecord& record,
                                      const WaypointDetails& details);
+// The full-table symbol: the details' symbol when given, else the record's.
+uint16_t WaypointFullSymbol(const WaypointRecord& record, const WaypointDetails& details);
 
 // Gives a waypoint `name` (up to WAYPOINT_NAME_SIZE bytes kept): the record's ident is the
 // name by the ident rule; the details keep the name only when the ident does not say it.
@@ -130,6 +131,9 @@ void SetWaypointName(WaypointRecord& record, WaypointDetails& details, std::stri
 // when longer.
 void SetWaypointComment(WaypointRecord& record, WaypointDetails& details,
                         std::string_view comment);
+// The symbol from the full table; the record takes the nearest of its 16, and the details
+// keep the number only when the record's symbol does not say it.
+void SetWaypointFullSymbol(WaypointRecord& record, WaypointDetails& details, uint16_t symbol);
 
 // After the record alone was changed (renamed in the list, a comment or symbol set by the
 // GPS 12's rules): whatever of the details no longer agrees with the record is dropped, so

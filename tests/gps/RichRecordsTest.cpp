@@ -34,12 +34,16 @@ TEST(RichRecords, ARecordChangedAloneDropsTheDetailsItContradicts)
     WaypointDetails d = NoWaypointDetails();
     SetWaypointName(w, d, "Aussicht Zugerberg");
     SetWaypointComment(w, d, std::string(45, 'k'));
+    SetWaypointFullSymbol(w, d, *SymbolByName("Marina"));
+    EXPECT_EQ(w.symbol, SYMBOL_BOAT) << "the nearest of the 16";
     DropDetailsTheRecordContradicts(w, d);
+    EXPECT_EQ(WaypointFullSymbol(w, d), *SymbolByName("Marina"));
     EXPECT_EQ(WaypointName(w, d), "Aussicht Zugerberg") << "the record agrees";
     EXPECT_EQ(WaypointLongComment(w, d).size(), 45u);
 
     SetFieldText(w.ident, sizeof w.ident, "HAFEN ");
     SetFieldText(w.comment, sizeof w.comment, "neu");
+    w.symbol = SYMBOL_FLAG;
     DropDetailsTheRecordContradicts(w, d);
     EXPECT_TRUE(IsEmpty(d));
     EXPECT_EQ(WaypointName(w, d), "HAFEN ");
