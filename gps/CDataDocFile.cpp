@@ -8,14 +8,12 @@
 // tag has letters), then parts of the same form (tag, 64-bit length, body). However few
 // sections come before it, the four passes end inside it on bytes that are no tag.
 //
-// Parts of "Extra" (numbers little-endian):
-//   "WptDetl"  u32 count (the number of waypoints), u32 entry size, the WaypointDetails
-//   "TrkDetl"  u32 count (the number of track points), u32 entry size, the TrackpointDetails
-//   "Routes"   u32 count, u32 header size, u32 point size; per route its RouteHeader, u32
-//              point count and the RoutePoints
+// Parts of "Extra" (their bodies as gps/RichRecordBytes.h lays them out):
+//   "WptDetl"  the WaypointDetails, one per waypoint
+//   "TrkDetl"  the TrackpointDetails, one per track point
+//   "Routes"   the routes
 //   "Receivr"  the receiver profile's id
-// An entry larger than this program's is read as far as it knows it; a part it does not
-// know is passed over by its length.
+// A part this program does not know is passed over by its length.
 
 #include <array>
 #include <cstring>
@@ -23,6 +21,7 @@
 #include "framework/Archive.h"
 #include "framework/ByteStream.h"
 #include "gps/CDataDoc.h"
+#include "gps/RichRecordBytes.h"
 
 namespace {
 
@@ -98,89 +97,6 @@ void WritePart(Archive& archive, const Tag& tag, const std::vector<uint8_t>& bod
     archive.Write(body.data(), body.size());
 }
 
-// Entries of `entrySize` bytes in the file, of which this program knows sizeof(Entry).
-template <class Entry>
-void ReadEntries(Archive& archive, Entry* entries, size_t count, uint32_t entrySize,
-                 const char* what)
-{
-    if (entrySize < sizeof(Entry)) {
-        Damaged(std::string(what) + ": entries of " + std::to_string(entrySize) + " bytes");
-    }
-    archive.RequireEntries(count, entrySize, what);
-    if (entrySize == sizeof(Entry)) {
-        archive.Read(entries, count * sizeof(Entry));
-        return;
-    }
-    std::vector<uint8_t> rest(entrySize - sizeof(Entry));
-    for (size_t i = 0; i < count; ++i) {
-        archive.Read(&entries[i], sizeof(Entry));
-        archive.Read(rest.data(), rest.size());
-    }
-}
-
-template <class Entry>
-std::vector<uint8_t> DetailsBody(const std::vector<Entry>& details)
-{
-    MemoryOutputStream bytes;
-    Archive archive(bytes);
-    archive.WriteU32(static_cast<uint32_t>(details.size()));
-    archive.WriteU32(sizeof(Entry));
-    archive.Write(details.data(), details.size() * sizeof(Entry));
-    return bytes.TakeBytes();
-}
-
-template <class Entry>
-std::vector<Entry> ReadDetails(Archive& archive, const char* what)
-{
-    uint32_t count = archive.ReadU32();
-    uint32_t entrySize = archive.ReadU32();
-    if (count > static_cast<uint32_t>(MAX_DOC_RECORDS)) {
-        Damaged(std::string(what) + ": " + std::to_string(count) + " entries");
-    }
-    std::vector<Entry> details(count);
-    ReadEntries(archive, details.data(), count, entrySize, what);
-    return details;
-}
-
-std::vector<uint8_t> RoutesBody(const std::vector<Route>& routes)
-{
-    MemoryOutputStream bytes;
-    Archive archive(bytes);
-    archive.WriteU32(static_cast<uint32_t>(routes.size()));
-    archive.WriteU32(sizeof(RouteHeader));
-    archive.WriteU32(sizeof(RoutePoint));
-    for (const Route& route : routes) {
-        archive.Write(&route.header, sizeof route.header);
-        archive.WriteU32(static_cast<uint32_t>(route.points.size()));
-        archive.Write(route.points.data(), route.points.size() * sizeof(RoutePoint));
-    }
-    return bytes.TakeBytes();
-}
-
-std::vector<Route> ReadRoutes(Archive& archive)
-{
-    uint32_t count = archive.ReadU32();
-    uint32_t headerSize = archive.ReadU32();
-    uint32_t pointSize = archive.ReadU32();
-    if (count > static_cast<uint32_t>(MAX_DOC_ROUTES)) {
-        Damaged("routes: " + std::to_string(count) + " routes");
-    }
-    std::vector<Route> routes(count);
-    uint64_t points = 0;
-    for (Route& route : routes) {
-        ReadEntries(archive, &route.header, 1, headerSize, "route header");
-        uint32_t n = archive.ReadU32();
-        points += n;
-        if (points > static_cast<uint64_t>(MAX_DOC_ROUTE_POINTS)) {
-            Damaged("routes: more than " + std::to_string(MAX_DOC_ROUTE_POINTS) + " points");
-        }
-        archive.RequireEntries(n, pointSize, "route points");
-        route.points.resize(n);
-        ReadEntries(archive, route.points.data(), n, pointSize, "route points");
-    }
-    return routes;
-}
-
 // What the "Extra" section adds to the four sections.
 struct Extra {
     std::vector<WaypointDetails> waypointDetails;
@@ -195,13 +111,13 @@ std::vector<uint8_t> ExtraBody(const GpsRecords& records, const std::string& rec
     MemoryOutputStream bytes;
     Archive archive(bytes);
     if (waypointDetails) {
-        WritePart(archive, kWaypointDetailsTag, DetailsBody(records.waypointDetails));
+        WritePart(archive, kWaypointDetailsTag, EncodeDetails(records.waypointDetails));
     }
     if (trackpointDetails) {
-        WritePart(archive, kTrackpointDetailsTag, DetailsBody(records.trackpointDetails));
+        WritePart(archive, kTrackpointDetailsTag, EncodeDetails(records.trackpointDetails));
     }
     if (!records.routes.empty()) {
-        WritePart(archive, kRoutesTag, RoutesBody(records.routes));
+        WritePart(archive, kRoutesTag, EncodeRoutes(records.routes));
     }
     if (!receiver.empty()) {
         WritePart(archive, kReceiverTag, std::vector<uint8_t>(receiver.begin(), receiver.end()));
@@ -221,14 +137,12 @@ Extra ReadExtra(Archive& file)
         archive.Read(tag.data(), tag.size());
         std::vector<uint8_t> partBytes(ReadLength(archive, "extra part"));
         archive.Read(partBytes.data(), partBytes.size());
-        MemoryInputStream partIn(partBytes);
-        Archive part(partIn);
         if (tag == kWaypointDetailsTag) {
-            extra.waypointDetails = ReadDetails<WaypointDetails>(part, "waypoint details");
+            extra.waypointDetails = DecodeWaypointDetails(partBytes);
         } else if (tag == kTrackpointDetailsTag) {
-            extra.trackpointDetails = ReadDetails<TrackpointDetails>(part, "track point details");
+            extra.trackpointDetails = DecodeTrackpointDetails(partBytes);
         } else if (tag == kRoutesTag) {
-            extra.routes = ReadRoutes(part);
+            extra.routes = DecodeRoutes(partBytes);
         } else if (tag == kReceiverTag) {
             if (partBytes.size() > kMaxReceiverId) {
                 Damaged("receiver: an id of " + std::to_string(partBytes.size()) + " bytes");
