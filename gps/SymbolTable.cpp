@@ -308,7 +308,7 @@ constexpr Nearest kNearest[] = {
     {8196, SYMBOL_TEMP},
 };
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+bool SameNameIgnoringCase(std::string_view a, std::string_view b)
 {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
@@ -334,7 +334,7 @@ std::optional<uint16_t> SymbolByName(std::string_view name)
     for (auto table :
          {std::span<const SymbolInfo>(kSymbols), std::span<const SymbolInfo>(kOtherNames)}) {
         for (const SymbolInfo& s : table) {
-            if (EqualsIgnoringCase(name, s.name)) {
+            if (SameNameIgnoringCase(name, s.name)) {
                 return s.number;
             }
         }
