@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <QImage>
 
+#include "gps/SymbolTable.h"
+
 namespace {
 
 // Opaque and transparent pixels of an image.
@@ -41,6 +43,27 @@ TEST(SymbolImages, OtherSizesAndValuesOutsideTheTable)
     EXPECT_TRUE(SymbolImage(-1).isNull());
     EXPECT_TRUE(SymbolImage(16).isNull());
     EXPECT_TRUE(SymbolImage(0, 0).isNull());
+}
+
+TEST(SymbolImages, FullSymbolsAreDrawnOrGetThePlainMarker)
+{
+    const QImage plain = FullSymbolImage(SYMBOL_NONE).toImage();
+    for (uint16_t number : DrawnFullSymbols()) {
+        QImage image = FullSymbolImage(number).toImage();
+        ASSERT_EQ(image.size(), QSize(16, 16)) << number;
+        EXPECT_GE(Coverage(image).first, 12) << "symbol " << number << " is hardly visible";
+        EXPECT_NE(image, plain) << "symbol " << number << " looks like the plain marker";
+    }
+    for (int s = 0; s < 16; ++s) {
+        EXPECT_EQ(FullSymbolImage(FullSymbolOfRecordSymbol(s)).toImage(), SymbolImage(s).toImage())
+            << "record symbol " << s;
+    }
+    // Not in the table, user-customisable, named but not drawn.
+    for (uint16_t number : {38, 7680, 8363}) {
+        EXPECT_EQ(FullSymbolImage(number).toImage(), plain) << number;
+    }
+    EXPECT_EQ(SymbolToolTip(8246), QStringLiteral("Summit"));
+    EXPECT_EQ(SymbolToolTip(7680), QStringLiteral("Symbol 7680"));
 }
 
 }  // namespace
