@@ -7,6 +7,8 @@
 #include "framework/Cp1252.h"
 #include "gps/CDataDoc.h"
 #include "gps/Geodesy.h"
+#include "gps/RichRecordBytes.h"
+#include "framework/ArchiveException.h"
 
 namespace {
 
@@ -51,6 +53,17 @@ std::string Degrees(int32_t semicircles)
     return text;
 }
 
+// ",<metres>" when the altitude is known: a line of the GPS 12's records stays as it was.
+std::string AltitudeField(float altitude)
+{
+    if (!HasValue(altitude)) {
+        return {};
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, ",%.1f", static_cast<double>(altitude));
+    return text;
+}
+
 }  // namespace
 
 std::vector<uint8_t> EncodeClipboardBlock(const std::vector<WaypointRecord>& records)
@@ -74,19 +87,51 @@ std::optional<std::vector<TrackpointRecord>> DecodeTrackpointBlock(
     return Decode<TrackpointRecord>(block);
 }
 
+namespace {
+
+template <class Details>
+std::vector<Details> Pasted(std::vector<Details> (*decode)(const std::vector<uint8_t>&),
+                            const std::vector<uint8_t>& block, size_t count)
+{
+    if (block.empty()) {
+        return {};
+    }
+    try {
+        std::vector<Details> details = decode(block);
+        return details.size() == count ? details : std::vector<Details>();
+    } catch (const ArchiveException&) {
+        return {};
+    }
+}
+
+}  // namespace
+
+std::vector<WaypointDetails> PastedWaypointDetails(const std::vector<uint8_t>& block,
+                                                   size_t count)
+{
+    return Pasted(DecodeWaypointDetails, block, count);
+}
+
+std::vector<TrackpointDetails> PastedTrackpointDetails(const std::vector<uint8_t>& block,
+                                                       size_t count)
+{
+    return Pasted(DecodeTrackpointDetails, block, count);
+}
+
 std::string ClipboardTextHeader(int selected)
 {
     return std::to_string(selected) + " items selected:\r\n";
 }
 
-std::string WaypointClipboardLine(const WaypointRecord& w)
+std::string WaypointClipboardLine(const WaypointRecord& w, const WaypointDetails& details)
 {
-    return "WP,D," + Cp1252ToUtf8(WaypointIdent(w)) + "," + Degrees(w.latitude) + "," +
-           Degrees(w.longitude) + "," + Cp1252ToUtf8(WaypointComment(w));
+    return "WP,D," + Cp1252ToUtf8(WaypointName(w, details)) + "," + Degrees(w.latitude) + "," +
+           Degrees(w.longitude) + "," + Cp1252ToUtf8(WaypointLongComment(w, details)) +
+           AltitudeField(details.altitude);
 }
 
-std::string TrackpointClipboardLine(const TrackpointRecord& t)
+std::string TrackpointClipboardLine(const TrackpointRecord& t, const TrackpointDetails& details)
 {
     return "TP,D," + Degrees(t.latitude) + "," + Degrees(t.longitude) + "," + FormatTrackTime(t) +
-           "," + (t.newTrack ? "1" : "0");
+           "," + (t.newTrack ? "1" : "0") + AltitudeField(details.altitude);
 }

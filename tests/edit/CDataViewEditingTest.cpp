@@ -1,3 +1,4 @@
+#include <cstring>
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QClipboard>
@@ -62,6 +63,8 @@ TEST_F(ViewEditing, TwoWaypointsPastedIntoAListOfFiveComeFirst)
     CDataDoc source, target;
     Fill(source, 10, 3);
     Fill(target, 0, 5);
+    WaypointDetails details = TestDetails(5);
+    source.SetWaypoint(2, source.Waypoints()[2], details);
     auto from = OpenView(source);
     auto to = OpenView(target);
     SelectRows(*from, {0, 2});
@@ -79,6 +82,9 @@ TEST_F(ViewEditing, TwoWaypointsPastedIntoAListOfFiveComeFirst)
     EXPECT_TRUE(SameBytes(target.Waypoints()[0], TestWaypoint(10)));
     EXPECT_TRUE(SameBytes(target.Waypoints()[1], TestWaypoint(12)));
     EXPECT_TRUE(SameBytes(target.Waypoints()[2], TestWaypoint(0)));
+    EXPECT_TRUE(IsEmpty(target.WaypointDetailsAt(0)));
+    EXPECT_EQ(std::memcmp(&target.WaypointDetailsAt(1), &details, sizeof details), 0)
+        << "the details travel beside the records";
     EXPECT_EQ(to->model()->rowCount(), 7);
     target.Undo();  // one step
     EXPECT_EQ(target.waypointCount(), 5);

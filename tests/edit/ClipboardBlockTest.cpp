@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gps/Geodesy.h"
+#include "gps/RichRecordBytes.h"
 #include "tests/edit/ProcessSettings.h"
 #include "tests/gps/GpsTestRecords.h"
 
@@ -37,6 +38,31 @@ TEST(ClipboardBlock, TwoWaypointsAsBlockAndText)
     EXPECT_EQ(WaypointClipboardLine(two[0]), "WP,D,A,47.499997,8.250000,erster");
     EXPECT_EQ(WaypointClipboardLine(two[1]).substr(0, 5), "WP,D,");
     EXPECT_NE(WaypointClipboardLine(two[1]).find(",Straße, 5%"), std::string::npos);
+
+    WaypointDetails details = NoWaypointDetails();
+    SetWaypointName(two[0], details, "Aussicht Zugerberg");
+    details.altitude = 988.5f;
+    EXPECT_EQ(WaypointClipboardLine(two[0], details),
+              "WP,D,Aussicht Zugerberg,47.499997,8.250000,erster,988.5");
+}
+
+TEST(ClipboardBlock, DetailsPasteOnlyWhenTheirBlockIsWholeAndMatchesTheRecords)
+{
+    std::vector<uint8_t> two = EncodeDetails(std::vector{TestDetails(1), TestDetails(2)});
+    struct Case {
+        const char* legend;
+        std::vector<uint8_t> block;
+        size_t records;
+        size_t pasted;
+    } cases[] = {
+        {"one per record", two, 2, 2},
+        {"none beside the records", {}, 2, 0},
+        {"for another number of records", two, 3, 0},
+        {"cut short", std::vector<uint8_t>(two.begin(), two.end() - 1), 2, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PastedWaypointDetails(c.block, c.records).size(), c.pasted) << c.legend;
+    }
 }
 
 TEST(ClipboardBlock, TrackpointBlocksTakeTheWaypointSizeAndTheirLinesTheTime)

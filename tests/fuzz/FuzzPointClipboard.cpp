@@ -1,10 +1,13 @@
-// The point clipboard: the records block of either kind decoded from arbitrary bytes and
-// pasted at the start of a document's list, then shown as the list and the clipboard text
-// show points. A block that decodes must encode and decode to the same records.
+// The point clipboard: the records block of either kind, the details block and the routes
+// block decoded from arbitrary bytes and pasted into a document, then shown as the list and
+// the clipboard text show points. A block that decodes must encode and decode to the same
+// records.
 
 #include <cstring>
 
 #include "edit/ClipboardBlock.h"
+#include "framework/ArchiveException.h"
+#include "gps/RichRecordBytes.h"
 #include "tests/fuzz/FuzzDocuments.h"
 #include "tests/fuzz/FuzzTarget.h"
 #include "tests/gps/GpsTestRecords.h"
@@ -45,6 +48,22 @@ int FuzzPointClipboard(const uint8_t* data, size_t size)
         for (size_t i = 0; i < trackpoints->size() && i < 16; ++i) {
             TrackpointClipboardLine((*trackpoints)[i]);
         }
+    }
+    // The same bytes as the details block beside the document's one waypoint, and as routes.
+    auto details = PastedWaypointDetails(block, 1);
+    FUZZ_CHECK(details.empty() || details.size() == 1, "details for another number of records");
+    if (!details.empty()) {
+        WaypointRecord w = TestWaypoint(2);
+        FUZZ_CHECK(doc.InsertWaypoints(0, 1, &w, details.data()) == DOC_OK,
+                   "pasting a waypoint with details failed");
+        WaypointClipboardLine(w, details[0]);
+    }
+    try {
+        std::vector<Route> routes = DecodeRoutes(block);
+        FUZZ_CHECK(SameRoutes(DecodeRoutes(EncodeRoutes(routes)), routes),
+                   "routes changed through their bytes");
+        FUZZ_CHECK(doc.ReplaceRoutes(routes) == DOC_OK, "decoded routes do not fit a document");
+    } catch (const ArchiveException&) {
     }
     ShowPointLists(doc);
     return 0;

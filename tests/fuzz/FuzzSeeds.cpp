@@ -10,6 +10,7 @@
 #include "draw/model/MapTransfer.h"
 #include "edit/ClipboardBlock.h"
 #include "gps/Gpx.h"
+#include "gps/RichRecordBytes.h"
 #include "link/WaypointPacket.h"
 #include "tests/fuzz/FuzzDocuments.h"
 #include "tests/fuzz/FuzzLine.h"
@@ -103,6 +104,15 @@ void WriteGpsSeeds(SeedWriter& out)
     CDataDoc trackOnly;
     trackOnly.ReplaceTrackpoints(Track(3));
     out.Write("orvd", "track-only.orvd", StoredOrvd(trackOnly));
+    CDataDoc rich;
+    rich.ReplaceWaypoints(Waypoints(2), {TestDetails(1), NoWaypointDetails()});
+    TrackpointDetails named = NoTrackpointDetails();
+    SetFieldText(named.trackName, sizeof named.trackName, "Abendrunde");
+    named.altitude = 512.5f;
+    rich.ReplaceTrackpoints(Track(2), {named, NoTrackpointDetails()});
+    rich.ReplaceRoutes({TestRoute(1, 2)});
+    rich.SetReceiver("named14");
+    out.Write("orvd", "details-and-routes.orvd", StoredOrvd(rich));
 
     out.Write("gpx", "export.gpx", Text(FormatGpx(doc.Waypoints(), doc.Trackpoints())));
     out.Write("gpx", "routes-and-zones.gpx",
@@ -119,6 +129,8 @@ void WriteGpsSeeds(SeedWriter& out)
 
     out.Write("pointclip", "waypoints.block", EncodeClipboardBlock(Waypoints(3)));
     out.Write("pointclip", "trackpoints.block", EncodeClipboardBlock(track));
+    out.Write("pointclip", "details.block", EncodeDetails(std::vector{TestDetails(1)}));
+    out.Write("pointclip", "routes.block", EncodeRoutes({TestRoute(3, 2)}));
 }
 
 Bytes WaypointFrame(const WaypointRecord& w)
