@@ -1,5 +1,6 @@
 #include "edit/PointListFormat.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "gps/CDataDoc.h"
@@ -8,14 +9,15 @@
 
 namespace {
 
-const ListColumn kWaypointColumns[WPT_COLUMN_COUNT] = {
-    {3002, "Name"},      {3004, "Pos Breite"}, {3003, "Pos. Länge"},
-    {3005, "Kommentar"}, {3000, "Nr"},         {3001, "Symbol"},
+const ListColumn kWaypointColumns[WPT_ALL_COLUMN_COUNT] = {
+    {3002, "Name"}, {3004, "Pos Breite"}, {3003, "Pos. Länge"}, {3005, "Kommentar"},
+    {3000, "Nr"},   {3001, "Symbol"},     {3013, "Höhe"},       {3007, "Zeit"},
 };
 
-const ListColumn kTrackpointColumns[TRK_COLUMN_COUNT] = {
-    {3000, "Nr"},   {3008, "Neu"},     {3004, "Pos Breite"}, {3003, "Pos. Länge"}, {3007, "Zeit"},
-    {3011, "Kurs"}, {3009, "Abstand"}, {3012, "Speed"},      {3010, "Strecke"},
+const ListColumn kTrackpointColumns[TRK_ALL_COLUMN_COUNT] = {
+    {3000, "Nr"},      {3008, "Neu"},  {3004, "Pos Breite"}, {3003, "Pos. Länge"},
+    {3007, "Zeit"},    {3011, "Kurs"}, {3009, "Abstand"},    {3012, "Speed"},
+    {3010, "Strecke"}, {3013, "Höhe"}, {3014, "Track"},
 };
 
 const ListColumn kNoColumn = {0, ""};
@@ -31,21 +33,38 @@ std::string Format(const char* format, Args... args)
 
 }  // namespace
 
-int ListColumnCount(ListMode mode)
+int ListColumnCount(ListMode mode, bool rich)
 {
     switch (mode) {
     case LIST_WAYPOINTS:
-        return WPT_COLUMN_COUNT;
+        return rich ? WPT_ALL_COLUMN_COUNT : WPT_COLUMN_COUNT;
     case LIST_TRACKPOINTS:
-        return TRK_COLUMN_COUNT;
+        return rich ? TRK_ALL_COLUMN_COUNT : TRK_COLUMN_COUNT;
     default:
         return 0;
     }
 }
 
+bool ShowsRichColumns(const CDataDoc& doc, ListMode mode)
+{
+    if (mode == LIST_WAYPOINTS) {
+        const auto& details = doc.WaypointDetailsList();
+        return std::any_of(details.begin(), details.end(), [](const WaypointDetails& d) {
+            return HasValue(d.altitude) || d.time != TIME_NONE;
+        });
+    }
+    if (mode == LIST_TRACKPOINTS) {
+        const auto& details = doc.TrackpointDetailsList();
+        return std::any_of(details.begin(), details.end(), [](const TrackpointDetails& d) {
+            return HasValue(d.altitude) || d.trackName[0] != 0;
+        });
+    }
+    return false;
+}
+
 const ListColumn& ListColumnAt(ListMode mode, int column)
 {
-    if (column < 0 || column >= ListColumnCount(mode)) {
+    if (column < 0 || column >= ListColumnCount(mode, true)) {
         return kNoColumn;
     }
     return mode == LIST_WAYPOINTS ? kWaypointColumns[column] : kTrackpointColumns[column];
@@ -53,17 +72,23 @@ const ListColumn& ListColumnAt(ListMode mode, int column)
 
 CellEncoding ListCellEncoding(ListMode mode, int column)
 {
-    return mode == LIST_WAYPOINTS && (column == WPT_COL_NAME || column == WPT_COL_COMMENT)
-               ? CellEncoding::Cp1252
-               : CellEncoding::Locale;
+    bool recordText = mode == LIST_WAYPOINTS
+                          ? column == WPT_COL_NAME || column == WPT_COL_COMMENT
+                          : mode == LIST_TRACKPOINTS && column == TRK_COL_TRACK;
+    return recordText ? CellEncoding::Cp1252 : CellEncoding::Locale;
 }
 
 std::vector<TrackLeg> ComputeTrackLegs(const std::vector<TrackpointRecord>& track)
 {
     std::vector<TrackLeg> legs(track.size());
     double total = 0.0;
+    int trackStart = 0;
     for (size_t i = 0; i < track.size(); ++i) {
         TrackLeg& leg = legs[i];
+        if (i > 0 && track[i].newTrack != 0) {
+            trackStart = static_cast<int>(i);
+        }
+        leg.trackStart = trackStart;
         if (i > 0) {
             const TrackpointRecord& current = track[i];
             const TrackpointRecord& previous = track[i - 1];
@@ -84,28 +109,41 @@ std::vector<TrackLeg> ComputeTrackLegs(const std::vector<TrackpointRecord>& trac
     return legs;
 }
 
-std::string WaypointCellText(const WaypointRecord& w, int recordIndex, int column)
+// Metres with one decimal; empty when unknown.
+std::string AltitudeText(float altitude)
+{
+    return HasValue(altitude) ? Format("%.1f", static_cast<double>(altitude)) : std::string();
+}
+
+std::string WaypointCellText(const WaypointRecord& w, int recordIndex, int column,
+                             const WaypointDetails& details)
 {
     switch (column) {
     case WPT_COL_NAME:
-        return std::string(WaypointIdent(w));
+        return std::string(WaypointName(w, details));
     case WPT_COL_LATITUDE:
         return Format("%g", SemicirclesToDegrees(w.latitude));
     case WPT_COL_LONGITUDE:
         return Format("%g", SemicirclesToDegrees(w.longitude));
     case WPT_COL_COMMENT:
-        return std::string(WaypointComment(w));
+        return std::string(WaypointLongComment(w, details));
     case WPT_COL_NUMBER:
         return Format("%03d", recordIndex);
     case WPT_COL_SYMBOL:
         return Format("%02d", static_cast<int>(w.symbol));
+    case WPT_COL_ALTITUDE:
+        return AltitudeText(details.altitude);
+    case WPT_COL_TIME:
+        return details.time == TIME_NONE ? std::string()
+                                         : FormatLocalTime(TrackTimeToUnix(details.time));
     default:
         return {};
     }
 }
 
 std::string TrackpointCellText(const TrackpointRecord& t, const TrackLeg& leg, int recordIndex,
-                               int column)
+                               int column, const TrackpointDetails& details,
+                               const TrackpointDetails& track)
 {
     switch (column) {
     case TRK_COL_NUMBER:
@@ -126,6 +164,10 @@ std::string TrackpointCellText(const TrackpointRecord& t, const TrackLeg& leg, i
         return leg.hasSpeed ? Format("%04.1f", leg.speed) : std::string();
     case TRK_COL_TOTAL:
         return Format("%.2f", leg.total);
+    case TRK_COL_ALTITUDE:
+        return AltitudeText(details.altitude);
+    case TRK_COL_TRACK:
+        return std::string(FieldText(track.trackName, sizeof track.trackName));
     default:
         return {};
     }
@@ -139,10 +181,12 @@ std::string PointListCellText(const CDataDoc& doc, ListMode mode, const std::vec
     }
     auto i = static_cast<size_t>(record);
     if (mode == LIST_WAYPOINTS && i < doc.Waypoints().size()) {
-        return WaypointCellText(doc.Waypoints()[i], record, column);
+        return WaypointCellText(doc.Waypoints()[i], record, column, doc.WaypointDetailsAt(record));
     }
     if (mode == LIST_TRACKPOINTS && i < doc.Trackpoints().size() && i < legs.size()) {
-        return TrackpointCellText(doc.Trackpoints()[i], legs[i], record, column);
+        return TrackpointCellText(doc.Trackpoints()[i], legs[i], record, column,
+                                  doc.TrackpointDetailsAt(record),
+                                  doc.TrackpointDetailsAt(legs[i].trackStart));
     }
     return {};
 }

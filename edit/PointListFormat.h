@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gps/Records.h"
+#include "gps/RichRecords.h"
 
 class CDataDoc;
 
@@ -23,7 +24,11 @@ enum WaypointColumn {
     WPT_COL_COMMENT,
     WPT_COL_NUMBER,
     WPT_COL_SYMBOL,
-    WPT_COLUMN_COUNT
+    // Shown only when some waypoint has an altitude or a time.
+    WPT_COL_ALTITUDE,
+    WPT_COL_TIME,
+    WPT_COLUMN_COUNT = WPT_COL_ALTITUDE,  // the GPS 12's columns
+    WPT_ALL_COLUMN_COUNT = WPT_COL_TIME + 1
 };
 
 enum TrackpointColumn {
@@ -36,7 +41,11 @@ enum TrackpointColumn {
     TRK_COL_DISTANCE,
     TRK_COL_SPEED,
     TRK_COL_TOTAL,
-    TRK_COLUMN_COUNT
+    // Shown only when some track point has an altitude or some track a name.
+    TRK_COL_ALTITUDE,
+    TRK_COL_TRACK,
+    TRK_COLUMN_COUNT = TRK_COL_ALTITUDE,  // the GPS 12's columns
+    TRK_ALL_COLUMN_COUNT = TRK_COL_TRACK + 1
 };
 
 // A column of a point list: the string id of its caption and the caption (UTF-8).
@@ -45,8 +54,12 @@ struct ListColumn {
     const char* caption;
 };
 
-// 6 in waypoint mode, 9 in trackpoint mode, 0 otherwise.
-int ListColumnCount(ListMode mode);
+// 6 in waypoint mode, 9 in trackpoint mode, 0 otherwise; with `rich`, the columns of what
+// later receivers add as well (8 and 11).
+int ListColumnCount(ListMode mode, bool rich = false);
+// Whether the list of `mode` shows those columns for the document: when it holds such
+// values.
+bool ShowsRichColumns(const CDataDoc& doc, ListMode mode);
 // The column `column` (0 ... ListColumnCount - 1) of `mode`.
 const ListColumn& ListColumnAt(ListMode mode, int column);
 
@@ -64,6 +77,7 @@ struct TrackLeg {
     double distance = 0;    // km
     double speed = 0;       // km/h
     double total = 0;       // km, the running sum of the distances up to this point
+    int trackStart = 0;     // the index of the point that starts this point's track
 };
 
 // One leg per trackpoint, in record order. The time step between two points is taken
@@ -72,9 +86,13 @@ std::vector<TrackLeg> ComputeTrackLegs(const std::vector<TrackpointRecord>& trac
 
 // Cell texts, formatted with the process locale (snprintf, strftime "%c"). Record text comes
 // out as its Windows-1252 bytes. Empty for columns outside the table.
-std::string WaypointCellText(const WaypointRecord& w, int recordIndex, int column);
+std::string WaypointCellText(const WaypointRecord& w, int recordIndex, int column,
+                             const WaypointDetails& details = NoWaypointDetails());
+// `track` holds the details of the point that starts this point's track (its name).
 std::string TrackpointCellText(const TrackpointRecord& t, const TrackLeg& leg, int recordIndex,
-                               int column);
+                               int column,
+                               const TrackpointDetails& details = NoTrackpointDetails(),
+                               const TrackpointDetails& track = NoTrackpointDetails());
 
 // The cell text of record `record` of the document in the list `mode`; `legs` are the
 // track's legs (ComputeTrackLegs of the document's track). Empty when there is no such

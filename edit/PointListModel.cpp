@@ -28,6 +28,7 @@ void PointListModel::Rebuild(ListMode mode)
         count = doc_->trackpointCount();
         legs_ = ComputeTrackLegs(doc_->Trackpoints());
     }
+    rich_ = doc_ && ShowsRichColumns(*doc_, mode);
     rows_.resize(static_cast<size_t>(count));
     std::iota(rows_.begin(), rows_.end(), 0);
     endResetModel();
@@ -96,7 +97,7 @@ int PointListModel::rowCount(const QModelIndex& parent) const
 
 int PointListModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : ListColumnCount(mode_);
+    return parent.isValid() ? 0 : ListColumnCount(mode_, rich_);
 }
 
 QVariant PointListModel::data(const QModelIndex& index, int role) const
@@ -110,10 +111,20 @@ QVariant PointListModel::data(const QModelIndex& index, int role) const
     case Qt::EditRole:
         return CellText(row, index.column());
     case Qt::DecorationRole:
+    case Qt::ToolTipRole:
         if (mode_ == LIST_WAYPOINTS && index.column() == WPT_COL_NAME && doc_) {
             WaypointRecord w;
-            if (doc_->GetWaypoint(RecordAt(row), w) == DOC_OK && w.symbol >= 0 &&
-                w.symbol < static_cast<int>(symbols_.size())) {
+            if (doc_->GetWaypoint(RecordAt(row), w) != DOC_OK) {
+                return {};
+            }
+            const WaypointDetails& details = doc_->WaypointDetailsAt(RecordAt(row));
+            if (role == Qt::ToolTipRole) {
+                return SymbolToolTip(WaypointFullSymbol(w, details));
+            }
+            if (details.symbol != SYMBOL_NONE) {
+                return FullSymbolImage(details.symbol);
+            }
+            if (w.symbol >= 0 && w.symbol < static_cast<int>(symbols_.size())) {
                 return symbols_[static_cast<size_t>(w.symbol)];
             }
         }
@@ -161,13 +172,16 @@ bool PointListModel::setData(const QModelIndex& index, const QVariant& value, in
     if (doc_->GetWaypoint(record, w) != DOC_OK) {
         return false;
     }
+    // The name as the document's receiver holds it: under the GPS 12's rules the ident
+    // alone, which drops a longer name the waypoint had.
     std::optional<std::string> name =
-        TypedWaypointIdent(Utf8ToCp1252(value.toString().toStdString()));
+        TypedName(doc_->Receiver(), Utf8ToCp1252(value.toString().toStdString()));
     if (!name) {
         return false;
     }
-    std::copy(name->begin(), name->end(), w.ident);
-    if (doc_->SetWaypoint(record, w) != DOC_OK) {
+    WaypointDetails details = doc_->WaypointDetailsAt(record);
+    SetWaypointName(w, details, *name);
+    if (doc_->SetWaypoint(record, w, details) != DOC_OK) {
         return false;
     }
     emit dataChanged(index, index);

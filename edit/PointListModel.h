@@ -62,6 +62,7 @@ signals:
 private:
     CDataDoc* doc_ = nullptr;
     ListMode mode_ = LIST_NONE;
+    bool rich_ = false;  // the columns of later receivers' values shown
     std::vector<int> rows_;       // row -> record index
     std::vector<TrackLeg> legs_;  // by record index, trackpoint mode only
     std::vector<QPixmap> symbols_;

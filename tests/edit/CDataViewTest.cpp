@@ -265,6 +265,12 @@ TEST_F(DataViewTest, F2EditsTheNameOfTheCurrentRow)
         rename(nameless);
         EXPECT_EQ(Idents()[2], "SUD   ") << "refused: " << nameless.toStdString();
     }
+
+    // A receiver with longer names keeps what the user typed; the ident follows it.
+    doc.SetReceiver("named14");
+    rename(QStringLiteral("Süd-Hafen am See"));
+    EXPECT_EQ(Idents()[2], "SUD-HA");
+    EXPECT_EQ(Cell(*view, 2, WPT_COL_NAME), "Süd-Hafen am S");
 }
 
 TEST_F(DataViewTest, DeletingFromASortedListRemovesExactlyTheSelectedRecords)

@@ -188,4 +188,48 @@ TEST(PointListFormat, CellsOfADocumentByRecord)
     EXPECT_EQ(PointListCellText(doc, LIST_NONE, legs, 1, 0), "");
 }
 
+TEST(PointListFormat, LaterReceiversValuesHaveColumnsOnlyWhereTheDocumentHoldsThem)
+{
+    ScopedLocale locale("C");
+    ScopedTimeZone utc("UTC");
+    CDataDoc doc;
+    doc.ReplaceWaypoints({Waypoint("ONE", "", 0), Waypoint("TWO", "", 0)});
+    std::vector<TrackpointRecord> track = CaseTrack();
+    doc.ReplaceTrackpoints(track);
+    EXPECT_FALSE(ShowsRichColumns(doc, LIST_WAYPOINTS));
+    EXPECT_FALSE(ShowsRichColumns(doc, LIST_TRACKPOINTS));
+
+    WaypointDetails high = NoWaypointDetails();
+    high.altitude = 1898.25f;
+    high.time = 86400;
+    doc.SetWaypoint(1, doc.Waypoints()[1], high);
+    std::vector<TrackpointDetails> points(track.size(), NoTrackpointDetails());
+    SetFieldText(points[0].trackName, sizeof points[0].trackName, "Morgen");
+    points[1].altitude = -3;
+    doc.ReplaceTrackpoints(track, points);
+    EXPECT_TRUE(ShowsRichColumns(doc, LIST_WAYPOINTS));
+    EXPECT_TRUE(ShowsRichColumns(doc, LIST_TRACKPOINTS));
+    EXPECT_EQ(ListColumnCount(LIST_WAYPOINTS, true), 8);
+    EXPECT_STREQ(ListColumnAt(LIST_WAYPOINTS, WPT_COL_ALTITUDE).caption, "Höhe");
+
+    std::vector<TrackLeg> legs = ComputeTrackLegs(doc.Trackpoints());
+    struct Case {
+        ListMode mode;
+        int record;
+        int column;
+        const char* text;
+    } cases[] = {
+        {LIST_WAYPOINTS, 1, WPT_COL_ALTITUDE, "1898.2"},
+        {LIST_WAYPOINTS, 1, WPT_COL_TIME, "Mon Jan  1 00:00:00 1990"},
+        {LIST_WAYPOINTS, 0, WPT_COL_ALTITUDE, ""},
+        {LIST_WAYPOINTS, 0, WPT_COL_TIME, ""},
+        {LIST_TRACKPOINTS, 1, TRK_COL_ALTITUDE, "-3.0"},
+        {LIST_TRACKPOINTS, 1, TRK_COL_TRACK, "Morgen"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PointListCellText(doc, c.mode, legs, c.record, c.column), c.text)
+            << c.mode << " " << c.record << " " << c.column;
+    }
+}
+
 }  // namespace
