@@ -1,6 +1,9 @@
 // The commands of the point list view that run the point dialogs (modal).
 
 #include "edit/CDataView.h"
+
+#include <cstring>
+
 #include "edit/CMoveWaypointsDlg.h"
 #include "edit/CWaypointDlg.h"
 #include "edit/PointListModel.h"
@@ -33,7 +36,8 @@ void CDataView::NewWaypoint()
     }
     {
         CDataDoc::UndoStep step(*doc, "Neuer Waypoint");
-        doc->InsertWaypoints(0, 1, &dialog.Record());
+        doc->InsertWaypoints(0, 1, &dialog.Record(),
+                             IsEmpty(dialog.Details()) ? nullptr : &dialog.Details());
     }
     // The other lists of the document show rows by record index, and all indices moved.
     doc->UpdateAllViews(this);
@@ -48,13 +52,16 @@ void CDataView::EditWaypoint(int row)
     if (!doc || Mode() != LIST_WAYPOINTS || doc->GetWaypoint(index, record) != DOC_OK) {
         return;
     }
-    CWaypointDlg dialog(this, record);
-    if (dialog.exec() != QDialog::Accepted || SameBytes(dialog.Record(), record)) {
+    const WaypointDetails details = doc->WaypointDetailsAt(index);
+    CWaypointDlg dialog(this, record, details);
+    if (dialog.exec() != QDialog::Accepted ||
+        (SameBytes(dialog.Record(), record) &&
+         std::memcmp(&dialog.Details(), &details, sizeof details) == 0)) {
         return;
     }
     {
         CDataDoc::UndoStep step(*doc, "Waypoint ändern");
-        doc->SetWaypoint(index, dialog.Record());
+        doc->SetWaypoint(index, dialog.Record(), dialog.Details());
     }
     // Cells are formatted from the document when painted, so the list keeps its rows and
     // column widths; the plot and the other windows show the record anew.

@@ -1,5 +1,7 @@
 #include "edit/CWaypointDlg.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -13,6 +15,7 @@
 #include "edit/DialogControls.h"
 #include "edit/SymbolImages.h"
 #include "gps/CDataDoc.h"
+#include "gps/SymbolTable.h"
 
 namespace {
 
@@ -44,28 +47,51 @@ QComboBox* EditableCombo(QWidget* parent, const char* objectName)
     return combo;
 }
 
+const ReceiverProfile& ProfileOfView(CDataView* view)
+{
+    CDataDoc* doc = view ? view->GetDataDoc() : nullptr;
+    return doc ? doc->Receiver() : Gps12Profile();
+}
+
 }  // namespace
 
-CWaypointDlg::CWaypointDlg(CDataView* view, const WaypointRecord& record)
-    : QDialog(view), view_(view), record_(record)
+CWaypointDlg::CWaypointDlg(CDataView* view, const WaypointRecord& record,
+                           const WaypointDetails& details)
+    : QDialog(view), view_(view), profile_(ProfileOfView(view)), record_(record), details_(details)
 {
     setWindowTitle(QStringLiteral("Waypoint - Daten"));
+    values_ = WaypointValuesOf(record_, details_);
+    const bool gps12Rules = profile_.characters == ReceiverProfile::NameCharacters::IDENT;
 
+    // A name or comment longer than the receiver takes is shown whole, and kept unless edited.
     name_ = Edit(this, "name129");
-    name_->setMaxLength(WAYPOINT_IDENT_SIZE);
-    KeepUpperCase(name_);
+    name_->setMaxLength(std::max<int>(gps12Rules ? WAYPOINT_IDENT_SIZE : profile_.nameLength,
+                                      static_cast<int>(RecordTextLength(values_.name))));
     symbol_ = EditableCombo(this, "symbol127");
     symbol_->setIconSize(QSize(16, 16));
-    for (int symbol = 0; symbol < SYMBOL_COUNT; ++symbol) {
-        symbol_->addItem(SymbolImage(symbol), QString::fromLatin1(SymbolLabel(symbol)));
+    fullSymbols_ = profile_.fullSymbols || details_.symbol != SYMBOL_NONE;
+    if (fullSymbols_) {
+        for (const SymbolInfo& symbol : AllSymbols()) {
+            symbol_->addItem(FullSymbolImage(symbol.number), QString::fromLatin1(symbol.name),
+                             static_cast<int>(symbol.number));
+        }
+    } else {
+        for (int symbol = 0; symbol < SYMBOL_COUNT; ++symbol) {
+            symbol_->addItem(SymbolImage(symbol), QString::fromLatin1(SymbolLabel(symbol)));
+        }
     }
     display_ = EditableCombo(this, "display128");
     for (int display = 0; display < DISPLAY_COUNT; ++display) {
         display_->addItem(QString::fromLatin1(DisplayLabel(display)));
     }
     comment_ = Edit(this, "comment131");
-    comment_->setMaxLength(WAYPOINT_COMMENT_SIZE);
-    KeepUpperCase(comment_);
+    comment_->setMaxLength(std::max<int>(gps12Rules ? WAYPOINT_COMMENT_SIZE : profile_.commentLength,
+                                         static_cast<int>(RecordTextLength(values_.comment))));
+    if (gps12Rules) {
+        KeepUpperCase(name_);
+        KeepUpperCase(comment_);
+    }
+    altitude_ = Edit(this, "altitude");
     longitude_ = Edit(this, "longitude132");
     latitude_ = Edit(this, "latitude133");
     referenceBox_ = new QComboBox(this);
@@ -87,7 +113,9 @@ CWaypointDlg::CWaypointDlg(CDataView* view, const WaypointRecord& record)
     fields->addWidget(Label(QStringLiteral("&Anzeige"), display_), 0, 4);
     fields->addWidget(display_, 0, 5);
     fields->addWidget(Label(QStringLiteral("&Kommentar"), comment_), 1, 0);
-    fields->addWidget(comment_, 1, 1, 1, 5);
+    fields->addWidget(comment_, 1, 1, 1, 3);
+    fields->addWidget(Label(QStringLiteral("&Höhe [m]"), altitude_), 1, 4);
+    fields->addWidget(altitude_, 1, 5);
     fields->addWidget(Label(QStringLiteral("&Länge"), longitude_), 2, 0);
     fields->addWidget(longitude_, 2, 1);
     fields->addWidget(Label(QStringLiteral("&Breite"), latitude_), 2, 2);
@@ -113,9 +141,13 @@ CWaypointDlg::CWaypointDlg(CDataView* view, const WaypointRecord& record)
     layout->addWidget(buttons);
 
     // Opening: the record's values into the controls, then the lists.
-    values_ = WaypointValuesOf(record_);
     ShowValues();
-    symbol_->setCurrentIndex(values_.symbol);
+    if (values_.altitude) {
+        ShowDouble(altitude_, *values_.altitude);
+    }
+    symbol_->setCurrentIndex(fullSymbols_ ? symbol_->findData(static_cast<int>(WaypointFullSymbol(
+                                                record_, details_)))
+                                          : values_.symbol);
     display_->setCurrentIndex(values_.display);
     CDataDoc* doc = view_ ? view_->GetDataDoc() : nullptr;
     if (doc && view_->Mode() == LIST_WAYPOINTS) {
@@ -134,13 +166,20 @@ CWaypointDlg::CWaypointDlg(CDataView* view, const WaypointRecord& record)
 
 bool CWaypointDlg::ReadControls()
 {
-    std::optional<std::string> name = ReadText(name_, WAYPOINT_IDENT_SIZE);
+    std::optional<std::string> name = ReadText(name_, name_->maxLength());
     if (!name) {
         return false;
     }
-    std::optional<std::string> comment = ReadText(comment_, WAYPOINT_COMMENT_SIZE);
+    std::optional<std::string> comment = ReadText(comment_, comment_->maxLength());
     if (!comment) {
         return false;
+    }
+    std::optional<double> altitude;
+    if (!altitude_->text().trimmed().isEmpty()) {
+        altitude = ReadDouble(altitude_);
+        if (!altitude) {
+            return false;
+        }
     }
     std::optional<double> longitude = ReadDouble(longitude_);
     if (!longitude) {
@@ -160,6 +199,7 @@ bool CWaypointDlg::ReadControls()
     }
     values_.name = *name;
     values_.comment = *comment;
+    values_.altitude = altitude;
     values_.longitude = *longitude;
     values_.latitude = *latitude;
     course_ = *course;
@@ -188,7 +228,7 @@ void CWaypointDlg::accept()
     if (!ReadControls()) {
         return;
     }
-    switch (CheckWaypointValues(values_, record_)) {
+    switch (CheckWaypointValues(values_, record_, profile_)) {
     case WaypointValueFault::Name:
         RefuseInput(name_,
                     "Der Name braucht einen Buchstaben, eine Ziffer oder einen Bindestrich.");
@@ -199,13 +239,30 @@ void CWaypointDlg::accept()
     case WaypointValueFault::Latitude:
         RefuseInput(latitude_, "Die Breite muss zwischen -90 und 90 Grad liegen.");
         return;
+    case WaypointValueFault::Altitude:
+        RefuseInput(altitude_, "Die Höhe muss zwischen -100000 und 100000 m liegen.");
+        return;
     case WaypointValueFault::None:
         break;
     }
-    values_.symbol = SelectedComboIndex(symbol_);
+    ReadSymbol();
     values_.display = SelectedComboIndex(display_);
-    StoreWaypointValues(values_, record_);
+    StoreWaypointValues(values_, profile_, record_, details_);
     QDialog::accept();
+}
+
+void CWaypointDlg::ReadSymbol()
+{
+    int entry = SelectedComboIndex(symbol_);
+    if (!fullSymbols_) {
+        values_.symbol = entry;
+        return;
+    }
+    // Nothing chosen from the table keeps the record's own symbol.
+    values_.fullSymbol = entry >= 0 ? symbol_->itemData(entry).toInt() : -1;
+    values_.symbol = values_.fullSymbol >= 0
+                         ? RecordSymbolOfFullSymbol(static_cast<uint16_t>(values_.fullSymbol))
+                         : record_.symbol;
 }
 
 void CWaypointDlg::OnReferenceChosen()

@@ -11,8 +11,10 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-// "Waypoint - Daten": edits one waypoint record, its name, symbol, display, comment and
-// position. The position can also be placed by course and distance from a reference
+// "Waypoint - Daten": edits one waypoint record with its details, its name, symbol, display,
+// comment, altitude and position. Names and comments follow the rules of the document's
+// receiver; the symbol list is the maker's full table when the receiver has it (or the
+// waypoint holds a symbol of it), else the GPS 12's 16. The position can also be placed by course and distance from a reference
 // waypoint of the view's document, or taken from a map grid (CGridCoordDlg).
 //
 // Course and distance are enabled once a reference is chosen. Typing a course moves the
@@ -24,10 +26,12 @@ class CWaypointDlg : public QDialog {
 
 public:
     // `view` (may be null) gives the reference waypoints and is the dialog's parent.
-    explicit CWaypointDlg(CDataView* view, const WaypointRecord& record = WaypointRecord{});
+    explicit CWaypointDlg(CDataView* view, const WaypointRecord& record = WaypointRecord{},
+                          const WaypointDetails& details = NoWaypointDetails());
 
-    // After OK: the edited record. Before, and after Cancel: the record given.
+    // After OK: the edited record and details. Before, and after Cancel: those given.
     const WaypointRecord& Record() const { return record_; }
+    const WaypointDetails& Details() const { return details_; }
 
     // OK: reads and checks every control; stores them into the record and closes.
     void accept() override;
@@ -49,8 +53,14 @@ private:
     // The position at the shown course and distance from the reference.
     void PlaceAtCourse();
 
+    // The selected symbol: a list index of the 16, or a full-table number.
+    void ReadSymbol();
+
     CDataView* view_;
+    const ReceiverProfile& profile_;
     WaypointRecord record_;
+    WaypointDetails details_;
+    bool fullSymbols_ = false;  // the symbol list is the maker's table
     WaypointDialogValues values_;
     int course_ = 0;       // whole degrees
     double distance_ = 0;  // km
@@ -61,6 +71,7 @@ private:
     QComboBox* symbol_;
     QComboBox* display_;
     QLineEdit* comment_;
+    QLineEdit* altitude_;
     QLineEdit* longitude_;
     QLineEdit* latitude_;
     QComboBox* referenceBox_;

@@ -31,11 +31,16 @@ bool CoordinateChanged(double degrees, int32_t semicircles)
 
 }  // namespace
 
-WaypointDialogValues WaypointValuesOf(const WaypointRecord& record)
+WaypointDialogValues WaypointValuesOf(const WaypointRecord& record,
+                                      const WaypointDetails& details)
 {
     WaypointDialogValues values;
-    values.name = TrimmedText(WaypointIdent(record));
-    values.comment = TrimmedText(WaypointComment(record));
+    values.name = TrimmedText(WaypointName(record, details));
+    values.comment = TrimmedText(WaypointLongComment(record, details));
+    if (HasValue(details.altitude)) {
+        values.altitude = details.altitude;
+    }
+    values.fullSymbol = details.symbol != SYMBOL_NONE ? details.symbol : -1;
     values.longitude = SemicirclesToDegrees(record.longitude);
     values.latitude = SemicirclesToDegrees(record.latitude);
     values.symbol = record.symbol >= 0 && record.symbol < SYMBOL_COUNT ? record.symbol : -1;
@@ -44,9 +49,10 @@ WaypointDialogValues WaypointValuesOf(const WaypointRecord& record)
 }
 
 WaypointValueFault CheckWaypointValues(const WaypointDialogValues& values,
-                                       const WaypointRecord& record)
+                                       const WaypointRecord& record,
+                                       const ReceiverProfile& profile)
 {
-    if (!TypedWaypointIdent(Utf8ToCp1252(values.name))) {
+    if (!TypedName(profile, Utf8ToCp1252(values.name))) {
         return WaypointValueFault::Name;
     }
     if (CoordinateChanged(values.longitude, record.longitude) &&
@@ -56,6 +62,9 @@ WaypointValueFault CheckWaypointValues(const WaypointDialogValues& values,
     if (CoordinateChanged(values.latitude, record.latitude) &&
         !(std::fabs(values.latitude) <= 90)) {
         return WaypointValueFault::Latitude;
+    }
+    if (values.altitude && !(std::fabs(*values.altitude) <= MAX_DIALOG_ALTITUDE)) {
+        return WaypointValueFault::Altitude;
     }
     return WaypointValueFault::None;
 }
@@ -78,6 +87,30 @@ void StoreWaypointValues(const WaypointDialogValues& values, WaypointRecord& rec
     }
     record.symbol = static_cast<int16_t>(values.symbol);
     record.display = static_cast<uint8_t>(values.display);
+}
+
+void StoreWaypointValues(const WaypointDialogValues& values, const ReceiverProfile& profile,
+                         WaypointRecord& record, WaypointDetails& details)
+{
+    const WaypointDialogValues before = WaypointValuesOf(record, details);
+    StoreWaypointValues(values, record);
+    if (values.name != before.name) {
+        if (std::optional<std::string> name = TypedName(profile, Utf8ToCp1252(values.name))) {
+            SetWaypointName(record, details, *name);
+        }
+    }
+    if (values.comment != before.comment) {
+        std::string comment = Utf8ToCp1252(values.comment);
+        SetWaypointComment(record, details,
+                           std::string_view(comment).substr(
+                               0, static_cast<size_t>(std::max(profile.commentLength, 0))));
+    }
+    details.altitude = values.altitude ? static_cast<float>(*values.altitude) : VALUE_NONE;
+    if (values.fullSymbol >= 0 && values.fullSymbol != before.fullSymbol) {
+        SetWaypointFullSymbol(record, details, static_cast<uint16_t>(values.fullSymbol));
+    }
+    // What the record's own fields now say counts over details they contradict.
+    DropDetailsTheRecordContradicts(record, details);
 }
 
 size_t RecordTextLength(const std::string& text)

@@ -155,6 +155,8 @@ TEST_F(WaypointDialog, OkRefusesANamelessWaypointAndATypedPositionOffTheEarth)
         {"latitude133", "95", "Die Breite muss zwischen -90 und 90 Grad liegen."},
         {"longitude132", "-180", nullptr},
         {"latitude133", "-90", nullptr},
+        {"altitude", "200000", "Die Höhe muss zwischen -100000 und 100000 m liegen."},
+        {"altitude", "-412.5", nullptr},
     };
     for (const Case& c : cases) {
         CWaypointDlg dialog(&view, At("OLD", 1, 2));
@@ -181,6 +183,42 @@ TEST_F(WaypointDialog, OkRefusesANamelessWaypointAndATypedPositionOffTheEarth)
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(SameBytes(dialog.Record(), north));
+}
+
+TEST_F(WaypointDialog, ALaterReceiversWaypointKeepsItsWholeNameAndTakesAltitudeAndFullSymbol)
+{
+    WaypointRecord record = At("", 47, 8);
+    WaypointDetails details = NoWaypointDetails();
+    SetWaypointName(record, details, "Aussicht Zugerberg");
+    details.altitude = 988;
+
+    // Under the GPS 12's rules a whole name is shown and kept while it is not edited.
+    CWaypointDlg unchanged(&view, record, details);
+    EXPECT_EQ(Text(unchanged, "name129"), "Aussicht Zugerberg");
+    EXPECT_EQ(Text(unchanged, "altitude"), "988");
+    unchanged.accept();
+    EXPECT_EQ(WaypointName(unchanged.Record(), unchanged.Details()), "Aussicht Zugerberg");
+
+    doc.SetReceiver("named14");
+    CWaypointDlg dialog(&view, record, details);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    auto* symbol = Control<QComboBox>(dialog, "symbol127");
+    symbol->setCurrentIndex(symbol->findText(QStringLiteral("Marina")));
+    for (auto [field, typed] : {std::pair{"name129", "Hafen Zug-See"}, {"altitude", "413.5"}}) {
+        QLineEdit* edit = Control(dialog, field);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, QString::fromLatin1(typed));
+    }
+    QTest::keyClick(Control(dialog, "altitude"), Qt::Key_Return);
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(WaypointName(dialog.Record(), dialog.Details()), "Hafen Zug-See");
+    EXPECT_EQ(WaypointIdent(dialog.Record()), "HAFEN ");
+    EXPECT_EQ(dialog.Details().altitude, 413.5f);
+    EXPECT_EQ(WaypointFullSymbol(dialog.Record(), dialog.Details()), *SymbolByName("Marina"));
+    EXPECT_EQ(dialog.Record().symbol, SYMBOL_BOAT);
 }
 
 TEST_F(WaypointDialog, ASymbolOrDisplayOutsideTheListsSelectsNothingAndStoresMinusOne)
