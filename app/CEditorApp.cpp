@@ -148,7 +148,9 @@ void CEditorApp::RegisterCommands()
         about.exec();
     });
     OnCommand(ID_OPTIONS_FORMAT, [this] {
-        COptionsDlg options(mainFrame_.get());
+        MdiChildFrame* active = mainFrame_->ActiveChild();
+        auto* data = active ? dynamic_cast<CDataDoc*>(active->document()) : nullptr;
+        COptionsDlg options(mainFrame_.get(), data);
         if (options.exec() == QDialog::Accepted) {
             // Lists show the new number and date format at once.
             for (Document* document : documents_->Documents()) {

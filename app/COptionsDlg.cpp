@@ -14,6 +14,7 @@
 
 #include "app/DisplayFormat.h"
 #include "framework/Settings.h"
+#include "gps/CDataDoc.h"
 #include "link/SerialDevices.h"
 
 namespace {
@@ -40,7 +41,8 @@ protected:
 
 }  // namespace
 
-COptionsDlg::COptionsDlg(QWidget* parent) : QDialog(parent)
+COptionsDlg::COptionsDlg(QWidget* parent, CDataDoc* document)
+    : QDialog(parent), document_(document)
 {
     setWindowTitle(QStringLiteral("Allgemeine Optionen"));
 
@@ -59,6 +61,16 @@ COptionsDlg::COptionsDlg(QWidget* parent) : QDialog(parent)
                          QString::fromStdString(d.path));
     }
     gpsForm->addRow(QStringLiteral("Gerät"), device_);
+    if (document_) {
+        receiver_ = new QComboBox(gps);
+        receiver_->setObjectName(QStringLiteral("receiver"));
+        for (const ReceiverProfile& profile : KnownProfiles()) {
+            receiver_->addItem(QString::fromUtf8(profile.name), QString::fromLatin1(profile.id));
+        }
+        receiver_->setCurrentIndex(
+            receiver_->findData(QString::fromLatin1(document_->Receiver().id)));
+        gpsForm->addRow(QStringLiteral("Empfänger des Dokuments"), receiver_);
+    }
 
     auto* display = new QGroupBox(QStringLiteral("Display - Format für Zahlen und Datum:"), this);
     auto* displayLayout = new QVBoxLayout(display);
@@ -129,5 +141,8 @@ void COptionsDlg::accept()
     Settings::Current().SetString("Settings", "Port", stored);
     ApplyDisplayFormat(displayFormat());
     Settings::Current().SetInt("Settings", "DisplayFormat", displayFormat());
+    if (document_ && receiver_) {
+        document_->SetReceiver(receiver_->currentData().toString().toStdString());
+    }
     QDialog::accept();
 }

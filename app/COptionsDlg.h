@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class CDataDoc;
 class QButtonGroup;
 class QComboBox;
 class QSpinBox;
@@ -9,12 +10,13 @@ class QSpinBox;
 // "Allgemeine Optionen": the receiver's port and the display format of numbers and dates.
 // OK stores both settings and applies the display format at once; Cancel stores nothing.
 // Beside the port number the dialog offers the serial devices of this machine and running
-// receiver simulators; choosing one stores its path instead of "COM%d:".
+// receiver simulators; choosing one stores its path instead of "COM%d:". With a GPS data
+// document active, it also offers the receiver whose rules that document's names follow.
 class COptionsDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit COptionsDlg(QWidget* parent = nullptr);
+    explicit COptionsDlg(QWidget* parent = nullptr, CDataDoc* document = nullptr);
 
     int port() const;
     int displayFormat() const;
@@ -27,4 +29,6 @@ private:
     QSpinBox* port_;
     QComboBox* device_;
     QButtonGroup* format_;
+    CDataDoc* document_;
+    QComboBox* receiver_ = nullptr;  // with a document only
 };

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QComboBox>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
@@ -61,6 +62,20 @@ TEST(OptionsDialog, ShowsTheStoredSettingsAndStoresThemOnOk)
         dialog.accept();
     }
     EXPECT_EQ(settings.GetString("Settings", "Port", ""), "/dev/ttyUSB7");
+
+    // With a GPS data document: the receiver whose rules its names follow.
+    CDataDoc doc;
+    {
+        COptionsDlg dialog(nullptr, &doc);
+        auto* receiver = dialog.findChild<QComboBox*>("receiver");
+        ASSERT_NE(receiver, nullptr);
+        EXPECT_EQ(receiver->currentData().toString(), "gps12");
+        receiver->setCurrentIndex(receiver->findData(QStringLiteral("named14")));
+        dialog.accept();
+    }
+    EXPECT_STREQ(doc.Receiver().id, "named14");
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(COptionsDlg().findChild<QComboBox*>("receiver"), nullptr) << "no document";
     Settings::SetCurrent(previous);
 }
 
