@@ -200,13 +200,22 @@ int RunUpload(const std::string& port, const std::string& path, bool waypoints, 
     PortSettings settings(port);
     doc.gpsConnection = std::make_unique<CGpsConnection>(TerminalProgress(), kStartup);
     int result = 0;
+    std::string losses;
     if (waypoints) {
         result = doc.UploadWaypointsFromDoc();
         EndProgress();
+        losses = doc.WaypointUploadLosses();
     }
     if (result == 0 && track) {
         result = doc.UploadTrackpointsFromDoc();
         EndProgress();
+        if (std::string trackLosses = doc.TrackpointUploadLosses(); !trackLosses.empty()) {
+            losses += (losses.empty() ? "track: " : "; track: ") + trackLosses;
+        }
+    }
+    if (result == 0 && !losses.empty()) {
+        std::cerr << "orvi: " << path << ": the receiver did not take everything: " << losses
+                  << "\n";
     }
     return result == 0 ? 0 : 1;
 }

@@ -14,6 +14,7 @@
 #include "edit/PointListSort.h"
 #include "edit/TextWidthMeter.h"
 #include "framework/CommandActions.h"
+#include "framework/Prompts.h"
 #include "framework/TaskRunner.h"
 #include "gps/CDataDoc.h"
 #include "res/CommandIds.h"
@@ -385,11 +386,20 @@ void CDataView::DownloadTrackpoints()
     }
 }
 
+void CDataView::ReportUploadLosses(const std::string& losses)
+{
+    if (!losses.empty()) {
+        Prompts::Current().Message("Der Empfänger hat nicht alles übernommen: " + losses + ".");
+    }
+}
+
 void CDataView::UploadWaypoints()
 {
     if (CDataDoc* doc = GetDataDoc(); doc && doc->gpsConnection) {
         doc->PrepareWaypointUpload();
-        RunTransfer(std::mem_fn(&GpsDocumentLink::UploadWaypoints));
+        if (RunTransfer(std::mem_fn(&GpsDocumentLink::UploadWaypoints)) == 0) {
+            ReportUploadLosses(doc->WaypointUploadLosses());
+        }
     }
 }
 
@@ -397,6 +407,8 @@ void CDataView::UploadTrackpoints()
 {
     if (CDataDoc* doc = GetDataDoc(); doc && doc->gpsConnection) {
         doc->PrepareTrackpointUpload();
-        RunTransfer(std::mem_fn(&GpsDocumentLink::UploadTrackpoints));
+        if (RunTransfer(std::mem_fn(&GpsDocumentLink::UploadTrackpoints)) == 0) {
+            ReportUploadLosses(doc->TrackpointUploadLosses());
+        }
     }
 }

@@ -117,6 +117,8 @@ private:
     void DownloadTrackpoints();
     void UploadWaypoints();
     void UploadTrackpoints();
+    // After an upload: what the receiver could not take, once, in a message.
+    void ReportUploadLosses(const std::string& losses);
 
     PointListModel* model_;
 };

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "framework/Archive.h"
+#include "gps/Gps12Upload.h"
 
 namespace {
 
@@ -327,7 +328,10 @@ int CDataDoc::ApplyTrackpointDownload(int result)
 void CDataDoc::PrepareWaypointUpload()
 {
     if (gpsConnection) {
-        gpsConnection->SetWaypoints(records_.waypoints.data(), waypointCount());
+        // A GPS 12 takes the records; shortened names get idents of their own.
+        std::vector<WaypointRecord> sent =
+            Gps12Waypoints(records_.waypoints, records_.waypointDetails);
+        gpsConnection->SetWaypoints(sent.data(), waypointCount());
     }
 }
 
@@ -336,6 +340,16 @@ void CDataDoc::PrepareTrackpointUpload()
     if (gpsConnection) {
         gpsConnection->SetTrackpoints(records_.trackpoints.data(), trackpointCount());
     }
+}
+
+std::string CDataDoc::WaypointUploadLosses() const
+{
+    return Gps12WaypointLosses(records_.waypointDetails);
+}
+
+std::string CDataDoc::TrackpointUploadLosses() const
+{
+    return Gps12TrackLosses(records_.trackpointDetails);
 }
 
 int CDataDoc::UploadWaypointsFromDoc()

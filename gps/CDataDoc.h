@@ -119,6 +119,10 @@ public:
     int ApplyTrackpointDownload(int result);
     void PrepareWaypointUpload();
     void PrepareTrackpointUpload();
+    // What an upload of the kind leaves behind of the document (a GPS 12 takes the records
+    // only), in one sentence for the user; empty when it takes everything.
+    std::string WaypointUploadLosses() const;
+    std::string TrackpointUploadLosses() const;
 
     // The document's link to the receiver, attached by whoever creates the document for the
     // document's whole life (the editor does so for every GPS data document).
