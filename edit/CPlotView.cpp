@@ -116,6 +116,13 @@ void CPlotView::Rebuild()
     for (size_t i = 0; i < trackpoints_.size(); ++i) {
         trackpointPoints_[i] = projection_.Project(PositionOf(trackpoints_[i]));
     }
+    routes_ = doc ? doc->Routes() : std::vector<Route>{};
+    routePoints_.assign(routes_.size(), {});
+    for (size_t r = 0; r < routes_.size(); ++r) {
+        for (const RoutePoint& point : routes_[r].points) {
+            routePoints_[r].push_back(projection_.Project(PositionOf(point.record)));
+        }
+    }
     selectedWaypoints_.assign(waypoints_.size(), 0);
     selectedTrackpoints_.assign(trackpoints_.size(), 0);
     lastChangeArea_ = {};
@@ -132,7 +139,7 @@ void CPlotView::ApplyChange()
 {
     CDataDoc* doc = Doc();
     if (!doc || doc->Waypoints().size() != waypoints_.size() ||
-        doc->Trackpoints().size() != trackpoints_.size()) {
+        doc->Trackpoints().size() != trackpoints_.size() || !SameRoutes(doc->Routes(), routes_)) {
         Rebuild();
         return;
     }
@@ -323,6 +330,11 @@ void CPlotView::FitAll()
     }
     for (const PlotPoint& p : trackpointPoints_) {
         bounds.Add(p);
+    }
+    for (const auto& route : routePoints_) {
+        for (const PlotPoint& p : route) {
+            bounds.Add(p);
+        }
     }
     FitBounds(bounds);
     fitted_ = !bounds.empty;

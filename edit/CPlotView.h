@@ -8,6 +8,7 @@
 #include "edit/PointPlot.h"
 #include "framework/CView.h"
 #include "gps/Records.h"
+#include "gps/RichRecords.h"
 
 class CDataDoc;
 class CDataView;
@@ -94,6 +95,8 @@ private:
     PixelRect WaypointRepaintArea(int index) const;
     PixelRect TrackpointRepaintArea(int index) const;
     void PaintTrack(QPainter& painter, const PixelRect& clip);
+    // The routes as dashed lines through their points.
+    void PaintRoutes(QPainter& painter);
     // The covered waypoints' dots, or (`symbols`) the symbols and names of the others.
     void PaintWaypoints(QPainter& painter, const PixelRect& clip, bool symbols);
     void PaintOverlays(QPainter& painter);
@@ -110,6 +113,8 @@ private:
     std::vector<TrackpointRecord> trackpoints_;
     std::vector<PlotPoint> waypointPoints_;
     std::vector<PlotPoint> trackpointPoints_;
+    std::vector<Route> routes_;
+    std::vector<std::vector<PlotPoint>> routePoints_;  // per route
     // Per record of the list's kind: selected in the list.
     std::vector<char> selectedWaypoints_;
     std::vector<char> selectedTrackpoints_;

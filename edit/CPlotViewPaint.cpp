@@ -16,6 +16,7 @@
 namespace {
 
 const QColor kTrackColour(200, 40, 40);
+const QColor kRouteColour(40, 80, 200);
 const QColor kDotColour(120, 20, 20);
 const QColor kWaypointDotColour(110, 140, 210);
 
@@ -86,6 +87,7 @@ void CPlotView::PaintPlot(QPainter& painter, const QRect& clip)
     // a crowd of them; symbols and names go on top.
     PaintWaypoints(painter, area, false);
     PaintTrack(painter, area);
+    PaintRoutes(painter);
     PaintWaypoints(painter, area, true);
     PaintOverlays(painter);
 }
@@ -153,6 +155,29 @@ void CPlotView::PaintTrack(QPainter& painter, const PixelRect& clip)
             painter.fillRect(QRectF(pixels[i].x - 1.5, pixels[i].y - 1.5, 3, 3), kDotColour);
         }
     }
+}
+
+void CPlotView::PaintRoutes(QPainter& painter)
+{
+    if (routePoints_.empty()) {
+        return;
+    }
+    QPen pen(kRouteColour, 1.5, Qt::DashLine);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (const auto& route : routePoints_) {
+        QPolygonF line;
+        for (const PlotPoint& p : route) {
+            const PixelPoint pixel = viewport_.ToPixel(p);
+            line.append(QPointF(pixel.x, pixel.y));
+        }
+        painter.setPen(pen);
+        painter.drawPolyline(line);
+        painter.setPen(QPen(kRouteColour, 1.5));
+        for (const QPointF& point : line) {
+            painter.drawEllipse(point, 3, 3);
+        }
+    }
+    painter.setRenderHint(QPainter::Antialiasing, false);
 }
 
 void CPlotView::PaintWaypoints(QPainter& painter, const PixelRect& clip, bool symbols)

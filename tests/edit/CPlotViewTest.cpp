@@ -261,6 +261,30 @@ TEST_F(PlotViewTest, ARenameAndADialogEditShowInThePlotAtOnce)
     EXPECT_TRUE(showsTheDocument()) << "after the waypoint dialog";
 }
 
+TEST_F(PlotViewTest, RoutesShowAsDashedLinesThroughTheirPoints)
+{
+    auto routePixels = [&] {
+        QImage image = Render(plot->rect());
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                n += (image.pixel(x, y) & 0xFFFFFF) == 0x2850C8;  // the routes' blue
+            }
+        }
+        return n;
+    };
+    EXPECT_EQ(routePixels(), 0);
+    Route route;
+    for (int i : {0, 2, 3}) {
+        route.points.push_back(MakeRoutePoint(PlotWaypoint(i), NoWaypointDetails()));
+    }
+    doc.ReplaceRoutes({route});
+    doc.UpdateAllViews(nullptr);
+    EXPECT_GT(routePixels(), 10);
+    doc.Undo();
+    EXPECT_EQ(routePixels(), 0);
+}
+
 TEST_F(PlotViewTest, TheWheelZoomsAtTheMouseAndTheRightButtonDragsThePlane)
 {
     const QPoint mouse = At(plot->WaypointPixel(1));
