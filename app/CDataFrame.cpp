@@ -111,7 +111,7 @@ Document* CDataFrame::MakeMapFromPoints()
     if (!map) {
         return made;
     }
-    AddPointsToMap(points->Waypoints(), points->Trackpoints(), *map);
+    AddPointsToMap(points->Waypoints(), points->Trackpoints(), *map, points->Routes());
     map->SetModifiedFlag(true);
     map->UpdateAllViews(nullptr);
     return made;

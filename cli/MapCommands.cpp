@@ -41,7 +41,7 @@ int LoadPointsAsMap(const std::string& path, CDrawDoc& doc)
     } catch (const ArchiveException& e) {
         return Fail(path, std::string(e.UserMessage()) + " (" + e.what() + ")");
     }
-    AddPointsToMap(data.Waypoints(), data.Trackpoints(), doc);
+    AddPointsToMap(data.Waypoints(), data.Trackpoints(), doc, data.Routes());
     return 0;
 }
 

@@ -17,6 +17,7 @@ namespace {
 
 constexpr COLORREF kTrackColour = RGB(0, 70, 200);
 constexpr int kTrackWidth = 2;
+constexpr COLORREF kRouteColour = RGB(140, 0, 160);
 constexpr COLORREF kMarkColour = RGB(220, 30, 30);
 constexpr int kMarkRadius = 3;  // the mark spans the point's unit and 3 more on every side
 constexpr int kLabelGap = 3;    // between the mark and its label
@@ -58,7 +59,8 @@ private:
 
 // One segment of the track, its repeated page points left out, as polylines: each full one
 // hands its last vertex on to the next.
-void AddSegment(std::vector<CPoint> vertices, CDrawDoc& map)
+void AddSegment(std::vector<CPoint> vertices, CDrawDoc& map,
+                const LogPen& pen = LogPen{PS_SOLID, {kTrackWidth, kTrackWidth}, kTrackColour})
 {
     if (vertices.size() == 1) {
         // A point, as a dot: a small square drawn with the track's pen.
@@ -73,7 +75,7 @@ void AddSegment(std::vector<CPoint> vertices, CDrawDoc& map)
     do {
         const size_t end = std::min(vertices.size(), start + MAX_POLY_VERTICES);
         auto line = std::make_unique<CDrawPoly>(CRect{}, CDrawPoly::polyline);
-        line->SetPen(LogPen{PS_SOLID, {kTrackWidth, kTrackWidth}, kTrackColour});
+        line->SetPen(pen);
         line->AppendVertices(std::vector<CPoint>(vertices.begin() + static_cast<ptrdiff_t>(start),
                                                  vertices.begin() + static_cast<ptrdiff_t>(end)));
         map.Add(std::move(line));
@@ -136,9 +138,17 @@ void AddWaypoint(CPoint p, std::string_view ident, CSize page, CDrawDoc& map)
 }  // namespace
 
 void AddPointsToMap(const std::vector<WaypointRecord>& waypoints,
-                    const std::vector<TrackpointRecord>& trackpoints, CDrawDoc& map)
+                    const std::vector<TrackpointRecord>& trackpoints, CDrawDoc& map,
+                    const std::vector<Route>& routes)
 {
-    const PlotProjection projection = PlotProjection::For(waypoints, trackpoints);
+    // Route points count for the projection as waypoints do.
+    std::vector<WaypointRecord> everyWaypoint = waypoints;
+    for (const Route& route : routes) {
+        for (const RoutePoint& point : route.points) {
+            everyWaypoint.push_back(point.record);
+        }
+    }
+    const PlotProjection projection = PlotProjection::For(everyWaypoint, trackpoints);
     std::vector<PlotPoint> waypointPlot;
     std::vector<PlotPoint> trackPlot;
     PlotBounds bounds;
@@ -150,6 +160,9 @@ void AddPointsToMap(const std::vector<WaypointRecord>& waypoints,
         trackPlot.push_back(projection.Project(PositionOf(t)));
         bounds.Add(trackPlot.back());
     }
+    for (size_t i = waypoints.size(); i < everyWaypoint.size(); ++i) {
+        bounds.Add(projection.Project(PositionOf(everyWaypoint[i])));
+    }
     const CSize page = map.GetPageSize();
     const PageFit fit(bounds, page);
 
@@ -159,6 +172,18 @@ void AddPointsToMap(const std::vector<WaypointRecord>& waypoints,
         trackPage.push_back(fit.ToPage(p));
     }
     AddTrack(trackPage, trackpoints, map);
+    for (const Route& route : routes) {
+        std::vector<CPoint> line;
+        for (const RoutePoint& point : route.points) {
+            CPoint p = fit.ToPage(projection.Project(PositionOf(point.record)));
+            if (line.empty() || line.back() != p) {
+                line.push_back(p);
+            }
+        }
+        if (!line.empty()) {
+            AddSegment(std::move(line), map, LogPen{PS_DASH, {1, 1}, kRouteColour});
+        }
+    }
     for (size_t i = 0; i < waypoints.size(); ++i) {
         AddWaypoint(fit.ToPage(waypointPlot[i]), WaypointIdent(waypoints[i]), page, map);
     }

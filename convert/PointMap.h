@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "gps/Records.h"
+#include "gps/RichRecords.h"
 
 class CDrawDoc;
 
@@ -21,10 +22,13 @@ constexpr int POINT_MAP_MARGIN = 40;
 //   segment, the first one always does); a segment longer than a polyline holds goes on in
 //   a further polyline from the last vertex; a segment whose points all fall on one page
 //   unit becomes a dot, a closed polyline round the square of 2 x 2 units about it;
+// - each route as a dashed polyline through its points (which count for the projection and
+//   the fit as waypoints do);
 // - per waypoint, an ellipse of 7 x 7 units centred on it and, for a waypoint with an ident,
 //   a transparent text with the ident (Windows-1252, as the record holds it) right of the
 //   ellipse, or left of it where the page ends.
 // Nothing is added without points. The objects are added as CDrawDoc::Add does; the caller
 // decides about undo steps.
 void AddPointsToMap(const std::vector<WaypointRecord>& waypoints,
-                    const std::vector<TrackpointRecord>& trackpoints, CDrawDoc& map);
+                    const std::vector<TrackpointRecord>& trackpoints, CDrawDoc& map,
+                    const std::vector<Route>& routes = {});

@@ -126,4 +126,20 @@ TEST(PointMap, LabelsHoldTheIdentRightOfTheMarkOrLeftOfItAtThePagesRightEdge)
     EXPECT_LT(east->GetPosition().right, objects[2]->GetPosition().left);
 }
 
+TEST(PointMap, RoutesAreDashedLinesThroughTheirPointsAndCountForTheFit)
+{
+    Route route;
+    for (auto [lat, lon] : {std::pair{0.0, 0.0}, {0.01, 0.01}, {0.0, 0.02}}) {
+        route.points.push_back(MakeRoutePoint(Waypoint("R", lat, lon), NoWaypointDetails()));
+    }
+    CDrawDoc map;
+    AddPointsToMap({Waypoint("A", 0.005, 0.01)}, {}, map, {route});
+    auto* line = dynamic_cast<const CDrawPoly*>(map.ObjectList().front());
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->GetPen().style, PS_DASH);
+    ASSERT_EQ(line->Vertices().size(), 3u);
+    EXPECT_EQ(line->Vertices().front().x, 40) << "the route reaches the page's margin";
+    EXPECT_EQ(line->Vertices().back().x, 760);
+}
+
 }  // namespace
