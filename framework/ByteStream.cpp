@@ -181,21 +181,17 @@ void AtomicFileOutputStream::Write(const void* data, size_t size)
         Flush();
     }
     if (size >= kBufferSize) {
-        buffer_.assign(bytes, bytes + size);
-        Flush();
+        WriteAll(bytes, size);  // large blocks go out as they are, without a copy
         return;
     }
     buffer_.insert(buffer_.end(), bytes, bytes + size);
 }
 
-void AtomicFileOutputStream::Flush()
+void AtomicFileOutputStream::WriteAll(const uint8_t* bytes, size_t size)
 {
-    if (fd_ < 0) {
-        ThrowFileError(path_, "cannot write", EBADF);
-    }
     size_t done = 0;
-    while (done < buffer_.size()) {
-        ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    while (done < size) {
+        ssize_t n = ::write(fd_, bytes + done, size - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -204,6 +200,14 @@ void AtomicFileOutputStream::Flush()
         }
         done += static_cast<size_t>(n);
     }
+}
+
+void AtomicFileOutputStream::Flush()
+{
+    if (fd_ < 0) {
+        ThrowFileError(path_, "cannot write", EBADF);
+    }
+    WriteAll(buffer_.data(), buffer_.size());
     buffer_.clear();
 }
 

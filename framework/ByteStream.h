@@ -94,6 +94,8 @@ public:
 
 private:
     void Fail(const char* what);
+    // Writes every byte to the temporary file (the buffer flushed before).
+    void WriteAll(const uint8_t* bytes, size_t size);
 
     std::string path_;
     std::string tempPath_;

@@ -15,6 +15,7 @@
 //   "Receivr"  the receiver profile's id
 // A part this program does not know is passed over by its length.
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -90,11 +91,10 @@ uint64_t ReadLength(Archive& archive, const char* what)
     return length;
 }
 
-void WritePart(Archive& archive, const Tag& tag, const std::vector<uint8_t>& body)
+void WritePartHead(Archive& archive, const Tag& tag, uint64_t length)
 {
     archive.Write(tag.data(), tag.size());
-    WriteLength(archive, body.size());
-    archive.Write(body.data(), body.size());
+    WriteLength(archive, length);
 }
 
 // What the "Extra" section adds to the four sections.
@@ -105,51 +105,95 @@ struct Extra {
     std::string receiver;
 };
 
-std::vector<uint8_t> ExtraBody(const GpsRecords& records, const std::string& receiver,
-                               bool waypointDetails, bool trackpointDetails)
+// The parts of "Extra" are written straight from the document, each after its length.
+void WriteExtra(Archive& archive, const GpsRecords& records, const std::string& receiver,
+                bool waypointDetails, bool trackpointDetails)
 {
-    MemoryOutputStream bytes;
-    Archive archive(bytes);
+    constexpr uint64_t kHead = 16;  // a part's tag and length
+    uint64_t length = 0;
     if (waypointDetails) {
-        WritePart(archive, kWaypointDetailsTag, EncodeDetails(records.waypointDetails));
+        length += kHead + DetailsSize(records.waypointDetails);
     }
     if (trackpointDetails) {
-        WritePart(archive, kTrackpointDetailsTag, EncodeDetails(records.trackpointDetails));
+        length += kHead + DetailsSize(records.trackpointDetails);
     }
     if (!records.routes.empty()) {
-        WritePart(archive, kRoutesTag, EncodeRoutes(records.routes));
+        length += kHead + RoutesSize(records.routes);
     }
     if (!receiver.empty()) {
-        WritePart(archive, kReceiverTag, std::vector<uint8_t>(receiver.begin(), receiver.end()));
+        length += kHead + receiver.size();
     }
-    return bytes.TakeBytes();
+    WritePartHead(archive, kExtraTag, length);
+    if (waypointDetails) {
+        WritePartHead(archive, kWaypointDetailsTag, DetailsSize(records.waypointDetails));
+        WriteDetails(archive, records.waypointDetails);
+    }
+    if (trackpointDetails) {
+        WritePartHead(archive, kTrackpointDetailsTag, DetailsSize(records.trackpointDetails));
+        WriteDetails(archive, records.trackpointDetails);
+    }
+    if (!records.routes.empty()) {
+        WritePartHead(archive, kRoutesTag, RoutesSize(records.routes));
+        WriteRoutes(archive, records.routes);
+    }
+    if (!receiver.empty()) {
+        WritePartHead(archive, kReceiverTag, receiver.size());
+        archive.Write(receiver.data(), receiver.size());
+    }
 }
 
+// The next `length` bytes of an archive as a stream of their own.
+class ArchiveSlice : public InputStream {
+public:
+    ArchiveSlice(Archive& archive, uint64_t length) : archive_(archive), left_(length) {}
+
+    size_t Read(void* buffer, size_t size) override
+    {
+        size_t got = archive_.ReadSome(buffer, static_cast<size_t>(std::min<uint64_t>(size, left_)));
+        left_ -= got;
+        return got;
+    }
+    uint64_t Remaining() const override { return std::min(left_, archive_.Remaining()); }
+
+    // Reads over what is left of the slice.
+    void Skip()
+    {
+        std::vector<uint8_t> scratch(static_cast<size_t>(std::min<uint64_t>(left_, 1 << 16)));
+        while (left_ > 0 && Read(scratch.data(), scratch.size()) > 0) {
+        }
+    }
+
+private:
+    Archive& archive_;
+    uint64_t left_;
+};
+
+// Reads "Extra" from the file as it goes, each part within its length.
 Extra ReadExtra(Archive& file)
 {
-    std::vector<uint8_t> body(ReadLength(file, "extra section"));
-    file.Read(body.data(), body.size());
-    MemoryInputStream in(body);
-    Archive archive(in);
+    ArchiveSlice extraIn(file, ReadLength(file, "extra section"));
+    Archive archive(extraIn);
     Extra extra;
     while (archive.Remaining() > 0) {
         Tag tag;
         archive.Read(tag.data(), tag.size());
-        std::vector<uint8_t> partBytes(ReadLength(archive, "extra part"));
-        archive.Read(partBytes.data(), partBytes.size());
+        ArchiveSlice partIn(archive, ReadLength(archive, "extra part"));
+        Archive part(partIn);
         if (tag == kWaypointDetailsTag) {
-            extra.waypointDetails = DecodeWaypointDetails(partBytes);
+            extra.waypointDetails = ReadWaypointDetails(part);
         } else if (tag == kTrackpointDetailsTag) {
-            extra.trackpointDetails = DecodeTrackpointDetails(partBytes);
+            extra.trackpointDetails = ReadTrackpointDetails(part);
         } else if (tag == kRoutesTag) {
-            extra.routes = DecodeRoutes(partBytes);
+            extra.routes = ReadRoutes(part);
         } else if (tag == kReceiverTag) {
-            if (partBytes.size() > kMaxReceiverId) {
-                Damaged("receiver: an id of " + std::to_string(partBytes.size()) + " bytes");
+            if (part.Remaining() > kMaxReceiverId) {
+                Damaged("receiver: an id of " + std::to_string(part.Remaining()) + " bytes");
             }
-            extra.receiver.assign(partBytes.begin(), partBytes.end());
+            extra.receiver.resize(static_cast<size_t>(part.Remaining()));
+            part.Read(extra.receiver.data(), extra.receiver.size());
         }
-        // A part of another kind is passed over whole.
+        // A part of another kind, and what a part holds beyond what is known, is passed over.
+        partIn.Skip();
     }
     return extra;
 }
@@ -173,11 +217,7 @@ void CDataDoc::Serialize(Archive& archive)
         bool trackpointDetails = HasTrackpointDetails();
         if (waypointDetails || trackpointDetails || !records_.routes.empty() ||
             !receiver_.empty()) {
-            archive.Write(kExtraTag.data(), kExtraTag.size());
-            std::vector<uint8_t> body =
-                ExtraBody(records_, receiver_, waypointDetails, trackpointDetails);
-            WriteLength(archive, body.size());
-            archive.Write(body.data(), body.size());
+            WriteExtra(archive, records_, receiver_, waypointDetails, trackpointDetails);
         }
         return;
     }

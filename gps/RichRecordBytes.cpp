@@ -1,6 +1,7 @@
 #include "gps/RichRecordBytes.h"
 
 #include <string>
+#include <type_traits>
 
 #include "framework/Archive.h"
 #include "framework/ByteStream.h"
@@ -33,21 +34,35 @@ void ReadEntries(Archive& archive, Entry* entries, size_t count, uint32_t entryS
 }
 
 template <class Entry>
-std::vector<uint8_t> Encode(const std::vector<Entry>& details)
+void WriteEntries(Archive& archive, const std::vector<Entry>& details)
 {
-    MemoryOutputStream bytes;
-    Archive archive(bytes);
     archive.WriteU32(static_cast<uint32_t>(details.size()));
     archive.WriteU32(sizeof(Entry));
     archive.Write(details.data(), details.size() * sizeof(Entry));
+}
+
+template <class Entry>
+uint64_t EntriesSize(const std::vector<Entry>& details)
+{
+    return 8 + uint64_t{details.size()} * sizeof(Entry);
+}
+
+template <class Value>
+std::vector<uint8_t> EncodeValue(const Value& value)
+{
+    MemoryOutputStream bytes;
+    Archive archive(bytes);
+    if constexpr (std::is_same_v<Value, std::vector<Route>>) {
+        WriteRoutes(archive, value);
+    } else {
+        WriteEntries(archive, value);
+    }
     return bytes.TakeBytes();
 }
 
 template <class Entry>
-std::vector<Entry> Decode(const std::vector<uint8_t>& bytes, const char* what)
+std::vector<Entry> ReadEntriesOf(Archive& archive, const char* what)
 {
-    MemoryInputStream in(bytes);
-    Archive archive(in);
     uint32_t count = archive.ReadU32();
     uint32_t entrySize = archive.ReadU32();
     if (count > static_cast<uint32_t>(MAX_DOC_RECORDS)) {
@@ -62,28 +77,74 @@ std::vector<Entry> Decode(const std::vector<uint8_t>& bytes, const char* what)
 
 std::vector<uint8_t> EncodeDetails(const std::vector<WaypointDetails>& details)
 {
-    return Encode(details);
+    return EncodeValue(details);
 }
 
 std::vector<uint8_t> EncodeDetails(const std::vector<TrackpointDetails>& details)
 {
-    return Encode(details);
+    return EncodeValue(details);
+}
+
+std::vector<WaypointDetails> ReadWaypointDetails(Archive& archive)
+{
+    return ReadEntriesOf<WaypointDetails>(archive, "waypoint details");
+}
+
+std::vector<TrackpointDetails> ReadTrackpointDetails(Archive& archive)
+{
+    return ReadEntriesOf<TrackpointDetails>(archive, "track point details");
 }
 
 std::vector<WaypointDetails> DecodeWaypointDetails(const std::vector<uint8_t>& bytes)
 {
-    return Decode<WaypointDetails>(bytes, "waypoint details");
+    MemoryInputStream in(bytes);
+    Archive archive(in);
+    return ReadWaypointDetails(archive);
 }
 
 std::vector<TrackpointDetails> DecodeTrackpointDetails(const std::vector<uint8_t>& bytes)
 {
-    return Decode<TrackpointDetails>(bytes, "track point details");
+    MemoryInputStream in(bytes);
+    Archive archive(in);
+    return ReadTrackpointDetails(archive);
+}
+
+void WriteDetails(Archive& archive, const std::vector<WaypointDetails>& details)
+{
+    WriteEntries(archive, details);
+}
+
+void WriteDetails(Archive& archive, const std::vector<TrackpointDetails>& details)
+{
+    WriteEntries(archive, details);
+}
+
+uint64_t DetailsSize(const std::vector<WaypointDetails>& details)
+{
+    return EntriesSize(details);
+}
+
+uint64_t DetailsSize(const std::vector<TrackpointDetails>& details)
+{
+    return EntriesSize(details);
+}
+
+uint64_t RoutesSize(const std::vector<Route>& routes)
+{
+    uint64_t size = 12;
+    for (const Route& route : routes) {
+        size += sizeof(RouteHeader) + 4 + uint64_t{route.points.size()} * sizeof(RoutePoint);
+    }
+    return size;
 }
 
 std::vector<uint8_t> EncodeRoutes(const std::vector<Route>& routes)
 {
-    MemoryOutputStream bytes;
-    Archive archive(bytes);
+    return EncodeValue(routes);
+}
+
+void WriteRoutes(Archive& archive, const std::vector<Route>& routes)
+{
     archive.WriteU32(static_cast<uint32_t>(routes.size()));
     archive.WriteU32(sizeof(RouteHeader));
     archive.WriteU32(sizeof(RoutePoint));
@@ -92,13 +153,17 @@ std::vector<uint8_t> EncodeRoutes(const std::vector<Route>& routes)
         archive.WriteU32(static_cast<uint32_t>(route.points.size()));
         archive.Write(route.points.data(), route.points.size() * sizeof(RoutePoint));
     }
-    return bytes.TakeBytes();
 }
 
 std::vector<Route> DecodeRoutes(const std::vector<uint8_t>& bytes)
 {
     MemoryInputStream in(bytes);
     Archive archive(in);
+    return ReadRoutes(archive);
+}
+
+std::vector<Route> ReadRoutes(Archive& archive)
+{
     uint32_t count = archive.ReadU32();
     uint32_t headerSize = archive.ReadU32();
     uint32_t pointSize = archive.ReadU32();

@@ -13,6 +13,21 @@
 // An entry larger than this program's (written by a later one) is read as far as it is
 // known. Decoding throws ArchiveException (BadFormat, EndOfFile) for bytes that cannot be
 // what they claim, and for more than a document holds.
+class Archive;
+
+// Writing into an archive directly, and how many bytes that writes.
+void WriteDetails(Archive& archive, const std::vector<WaypointDetails>& details);
+void WriteDetails(Archive& archive, const std::vector<TrackpointDetails>& details);
+void WriteRoutes(Archive& archive, const std::vector<Route>& routes);
+uint64_t DetailsSize(const std::vector<WaypointDetails>& details);
+uint64_t DetailsSize(const std::vector<TrackpointDetails>& details);
+uint64_t RoutesSize(const std::vector<Route>& routes);
+
+// Reading from an archive; the same rules as decoding.
+std::vector<WaypointDetails> ReadWaypointDetails(Archive& archive);
+std::vector<TrackpointDetails> ReadTrackpointDetails(Archive& archive);
+std::vector<Route> ReadRoutes(Archive& archive);
+
 std::vector<uint8_t> EncodeDetails(const std::vector<WaypointDetails>& details);
 std::vector<uint8_t> EncodeDetails(const std::vector<TrackpointDetails>& details);
 std::vector<WaypointDetails> DecodeWaypointDetails(const std::vector<uint8_t>& bytes);
