@@ -1,5 +1,6 @@
 #include "gps/RichRecords.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "gps/WaypointName.h"
@@ -97,15 +98,8 @@ bool SameBytes(const Route& a, const Route& b)
 
 bool SameRoutes(const std::vector<Route>& a, const std::vector<Route>& b)
 {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (!SameBytes(a[i], b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const Route& x, const Route& y) { return SameBytes(x, y); });
 }
 
 bool RoutesFit(const std::vector<Route>& routes)
