@@ -130,9 +130,11 @@ bool CDataView::ImportGpxFile(const QString& path)
                                    "hält höchstens 32767 Trackpoints.");
     }
     if (!routesFit) {
+        bool one = data.routes.size() == 1;
         Prompts::Current().Message(where + std::to_string(data.routes.size()) +
-                                   " Routen haben keinen Platz mehr: ein GPS-Datendokument hält "
-                                   "höchstens 255 Routen und 32767 Routenpunkte.");
+                                   (one ? " Route hat" : " Routen haben") +
+                                   " keinen Platz mehr: ein GPS-Datendokument hält höchstens "
+                                   "255 Routen und 32767 Routenpunkte.");
     }
     std::string notes;
     for (const std::string& note : GpxReadNotes(data)) {
