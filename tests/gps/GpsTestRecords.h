@@ -112,3 +112,15 @@ inline GpsRecords GpxTestRecords()
     r.trackpoints[4].time = TRACK_TIME_NONE;
     return r;
 }
+
+// Whether two sets of records hold the same bytes, details and routes included.
+inline bool SameRecordBytes(const GpsRecords& a, const GpsRecords& b)
+{
+    auto same = [](const auto& x, const auto& y) {
+        return x.size() == y.size() &&
+               (x.empty() || std::memcmp(x.data(), y.data(), x.size() * sizeof x[0]) == 0);
+    };
+    return same(a.waypoints, b.waypoints) && same(a.waypointDetails, b.waypointDetails) &&
+           same(a.trackpoints, b.trackpoints) && same(a.trackpointDetails, b.trackpointDetails) &&
+           SameRoutes(a.routes, b.routes);
+}
