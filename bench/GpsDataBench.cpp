@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "bench/Bench.h"
@@ -31,6 +32,41 @@ void FillDocument(CDataDoc& doc)
     doc.ReplaceWaypoints(std::move(waypoints));
     doc.ReplaceTrackpoints(std::move(trackpoints));
 }
+// The document's records with what later receivers give beside them: whole names and
+// comments, full-table symbols, altitudes, times, proximities and depths; altitudes and
+// temperatures of the track points and a name and colour for each track.
+GpsRecords RichRecords(const CDataDoc& doc)
+{
+    GpsRecords rich = doc.Records();
+    for (size_t i = 0; i < rich.waypoints.size(); ++i) {
+        WaypointDetails d = NoWaypointDetails();
+        char name[64];
+        std::snprintf(name, sizeof name, "Aussichtspunkt am Weg Nummer %zu", i);
+        SetWaypointName(rich.waypoints[i], d, name);
+        SetWaypointComment(rich.waypoints[i], d,
+                           "Br\xFC"
+                           "cke \xFC"
+                           "ber den Fluss, l\xE4nger als vierzig Zeichen");
+        SetWaypointFullSymbol(rich.waypoints[i], d, static_cast<uint16_t>(8198 + i % 8));
+        d.altitude = 400.5f + static_cast<float>(i % 1000);
+        d.time = 1000000000u + static_cast<uint32_t>(i);
+        d.proximity = 50;
+        d.depth = 3.25f;
+        rich.waypointDetails.push_back(d);
+    }
+    for (size_t i = 0; i < rich.trackpoints.size(); ++i) {
+        TrackpointDetails d = NoTrackpointDetails();
+        d.altitude = 500.25f + static_cast<float>(i % 1000);
+        d.temperature = 21.5f;
+        if (rich.trackpoints[i].newTrack) {
+            std::snprintf(d.trackName, sizeof d.trackName, "Track %zu", i / 1000);
+            d.trackColour = static_cast<uint8_t>(i / 1000 % 17);
+        }
+        rich.trackpointDetails.push_back(d);
+    }
+    return rich;
+}
+
 }  // namespace
 
 void RunGpsDataBenchmarks(const std::string& dir)
@@ -63,4 +99,11 @@ void RunGpsDataBenchmarks(const std::string& dir)
         xml.load_file(gpxPath.c_str());
     });
     Report("GPX import of a 32767-point track", import, "XML parse only", parse);
+
+    std::string richPath = dir + "/rich.gpx";
+    WriteGpxFile(richPath, RichRecords(doc));
+    std::vector<char> richBytes(std::filesystem::file_size(richPath));
+    double richImport = Measure([&] { ReadGpxFile(richPath); });
+    double richRead = Measure([&] { PlainRead(richPath, richBytes); });
+    Report("GPX import of 32767 rich wpts + 32767 trkpts", richImport, "plain read", richRead);
 }
