@@ -98,8 +98,11 @@ bool CDataView::ImportGpxFile(const QString& path)
     auto trackpoints = static_cast<int32_t>(data.trackpoints.size());
     bool waypointsFit = waypoints <= MAX_DOC_RECORDS - doc->waypointCount();
     bool trackFits = trackpoints <= MAX_DOC_RECORDS - doc->trackpointCount();
-    std::vector<Route> routes = doc->Routes();
-    routes.insert(routes.end(), data.routes.begin(), data.routes.end());
+    std::vector<Route> routes;  // the document's and the file's, when the file has any
+    if (!data.routes.empty()) {
+        routes = doc->Routes();
+        routes.insert(routes.end(), data.routes.begin(), data.routes.end());
+    }
     bool routesFit = RoutesFit(routes);
     {
         CDataDoc::UndoStep step(*doc, "GPX importieren");
@@ -114,7 +117,7 @@ bool CDataView::ImportGpxFile(const QString& path)
             doc->InsertTrackpoints(doc->trackpointCount(), trackpoints, data.trackpoints.data(),
                                    detailsOf(data.trackpointDetails));
         }
-        if (routesFit && !data.routes.empty()) {
+        if (routesFit && !routes.empty()) {
             doc->ReplaceRoutes(std::move(routes));
         }
     }
