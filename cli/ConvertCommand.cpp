@@ -7,8 +7,8 @@
 
 namespace {
 
-// Loads a GPS data document from ".orvd" or ".gpx", saying which points of a GPX file had no
-// valid position; throws ArchiveException or GpxError.
+// Loads a GPS data document from ".orvd" or ".gpx", saying what of a GPX file was left out
+// or changed; throws ArchiveException or GpxError.
 void LoadGpsData(const std::string& path, const std::string& ending, CDataDoc& doc)
 {
     if (ending == ".orvd") {
@@ -16,11 +16,13 @@ void LoadGpsData(const std::string& path, const std::string& ending, CDataDoc& d
         return;
     }
     GpxData data = ReadGpxFile(path);
-    if (data.skipped > 0) {
-        std::cerr << "orvi: " << path << ": " << SkippedPointsText(data.skipped) << "\n";
+    for (const std::string& note : GpxReadNotes(data)) {
+        std::cerr << "orvi: " << path << ": " << note << "\n";
     }
-    doc.ReplaceWaypoints(std::move(data.waypoints));
-    doc.ReplaceTrackpoints(std::move(data.trackpoints));
+    // The reader keeps to what a document holds.
+    doc.ReplaceWaypoints(std::move(data.waypoints), std::move(data.waypointDetails));
+    doc.ReplaceTrackpoints(std::move(data.trackpoints), std::move(data.trackpointDetails));
+    doc.ReplaceRoutes(std::move(data.routes));
 }
 
 }  // namespace
@@ -52,7 +54,7 @@ int RunConvert(const std::string& input, const std::string& output)
     try {
         if (to == ".orvd") {
             doc.OnSaveDocument(output);
-        } else if (int adjusted = WriteGpxFile(output, doc.Waypoints(), doc.Trackpoints())) {
+        } else if (int adjusted = WriteGpxFile(output, doc.Records())) {
             std::cerr << "orvi: " << output << ": " << AdjustedPointsText(adjusted) << "\n";
         }
     } catch (const ArchiveException& e) {

@@ -98,31 +98,56 @@ bool CDataView::ImportGpxFile(const QString& path)
     auto trackpoints = static_cast<int32_t>(data.trackpoints.size());
     bool waypointsFit = waypoints <= MAX_DOC_RECORDS - doc->waypointCount();
     bool trackFits = trackpoints <= MAX_DOC_RECORDS - doc->trackpointCount();
+    std::vector<Route> routes;  // the document's and the file's, when the file has any
+    if (!data.routes.empty()) {
+        routes = doc->Routes();
+        routes.insert(routes.end(), data.routes.begin(), data.routes.end());
+    }
+    bool routesFit = RoutesFit(routes);
     {
         CDataDoc::UndoStep step(*doc, "GPX importieren");
+        auto detailsOf = [](const auto& details) {
+            return details.empty() ? nullptr : details.data();
+        };
         if (waypointsFit) {
-            doc->InsertWaypoints(doc->waypointCount(), waypoints, data.waypoints.data());
+            doc->InsertWaypoints(doc->waypointCount(), waypoints, data.waypoints.data(),
+                                 detailsOf(data.waypointDetails));
         }
         if (trackFits) {
-            doc->InsertTrackpoints(doc->trackpointCount(), trackpoints, data.trackpoints.data());
+            doc->InsertTrackpoints(doc->trackpointCount(), trackpoints, data.trackpoints.data(),
+                                   detailsOf(data.trackpointDetails));
+        }
+        if (routesFit && !routes.empty()) {
+            doc->ReplaceRoutes(std::move(routes));
         }
     }
+    std::string where = path.toStdString() + ":\n";
     if (!waypointsFit) {
-        Prompts::Current().Message(path.toStdString() + ":\n" + std::to_string(waypoints) +
+        Prompts::Current().Message(where + std::to_string(waypoints) +
                                    " Waypoints haben keinen Platz mehr: ein GPS-Datendokument "
                                    "hält höchstens 32767 Waypoints.");
     }
     if (!trackFits) {
-        Prompts::Current().Message(path.toStdString() + ":\n" + std::to_string(trackpoints) +
+        Prompts::Current().Message(where + std::to_string(trackpoints) +
                                    " Trackpoints haben keinen Platz mehr: ein GPS-Datendokument "
                                    "hält höchstens 32767 Trackpoints.");
     }
-    if (data.skipped > 0) {
-        Prompts::Current().Message(path.toStdString() + ":\n" + SkippedPointsText(data.skipped) +
-                                   ".");
+    if (!routesFit) {
+        bool one = data.routes.size() == 1;
+        Prompts::Current().Message(where + std::to_string(data.routes.size()) +
+                                   (one ? " Route hat" : " Routen haben") +
+                                   " keinen Platz mehr: ein GPS-Datendokument hält höchstens "
+                                   "255 Routen und 32767 Routenpunkte.");
+    }
+    std::string notes;
+    for (const std::string& note : GpxReadNotes(data)) {
+        notes += (notes.empty() ? where : std::string("\n")) + note + ".";
+    }
+    if (!notes.empty()) {
+        Prompts::Current().Message(notes);
     }
     doc->UpdateAllViews(nullptr);
-    return waypointsFit && trackFits;
+    return waypointsFit && trackFits && routesFit;
 }
 
 void CDataView::ExportGpx()
@@ -149,7 +174,7 @@ bool CDataView::ExportGpxFile(const QString& path)
     }
     int adjusted = 0;
     try {
-        adjusted = WriteGpxFile(path.toStdString(), doc->Waypoints(), doc->Trackpoints());
+        adjusted = WriteGpxFile(path.toStdString(), doc->Records());
     } catch (const ArchiveException& e) {
         Prompts::Current().Message(path.toStdString() + ":\n" + e.UserMessage(true));
         return false;

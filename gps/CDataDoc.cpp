@@ -40,10 +40,11 @@ int InsertWithDetails(std::vector<Record>& records, std::vector<Details>& detail
                       const Details& none)
 {
     try {
+        bool withDetails = addedDetails || !details.empty();
         if (addedDetails && details.empty()) {
             details.assign(records.size(), none);
         }
-        if (!details.empty()) {
+        if (withDetails) {
             if (addedDetails) {
                 details.insert(details.begin() + p, addedDetails, addedDetails + n);
             } else {

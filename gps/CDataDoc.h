@@ -86,6 +86,8 @@ public:
     {
         return records_.trackpointDetails;
     }
+    // Everything above and the routes at once, for the writers of other formats.
+    const GpsRecords& Records() const { return records_; }
     // True when some record of the kind has details.
     bool HasWaypointDetails() const;
     bool HasTrackpointDetails() const;

@@ -11,7 +11,9 @@ std::string_view FieldText(const char* field, size_t width)
 void SetFieldText(char* field, size_t width, std::string_view text)
 {
     size_t n = std::min(width, text.size());
-    std::memcpy(field, text.data(), n);
+    if (n > 0) {  // an empty view may have no data at all, which memcpy must not be given
+        std::memcpy(field, text.data(), n);
+    }
     std::memset(field + n, 0, width - n);
 }
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "gps/Gpx.h"
 #include "tests/cli/CliRunner.h"
+#include "tests/gps/GpsTestRecords.h"
 
 namespace {
 
@@ -53,17 +55,30 @@ TEST(OrviConvert, OrvdToGpxAndBackKeepsTheRecords)
     EXPECT_TRUE(back["correctionSets"].empty());  // GPX has no place for them
 }
 
+TEST(OrviConvert, GpxToOrvdAndBackKeepsEverythingGpxCarries)
+{
+    TempDir dir;
+    const std::string receiver = ORVI_TEST_DATA "/gpx/receiver.gpx";
+    ASSERT_EQ(RunOrvi("convert " + receiver + " " + dir.File("b.orvd")).status, 0);
+    CliResult r = RunOrvi("convert " + dir.File("b.orvd") + " " + dir.File("c.gpx"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    GpxData back = ReadGpxFile(dir.File("c.gpx"));
+    EXPECT_EQ(back.routes.size(), 1u);
+    EXPECT_TRUE(SameRecordBytes(back, ReadGpxFile(receiver)));
+}
+
 TEST(OrviConvert, AGpxFileGivesEveryPointWithAValidPositionAndCountsTheOthers)
 {
     TempDir dir;
     const std::string mixed =
-        "<gpx><wpt lat='1' lon='2'/><trk><trkseg><trkpt lat='95' lon='1'/>"
+        "<gpx><wpt lat='1' lon='2'><sym>Nowhere</sym></wpt><trk><trkseg><trkpt lat='95' lon='1'/>"
         "<trkpt lon='1'/><trkpt lat='1' lon='1'/></trkseg></trk></gpx>";
     WriteBytes(dir.File("mixed.gpx"), std::vector<uint8_t>(mixed.begin(), mixed.end()));
     CliResult r = RunOrvi("convert " + dir.File("mixed.gpx") + " " + dir.File("mixed.orvd"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("2 Punkte ohne gültige Position übersprungen"), std::string::npos)
         << r.err;
+    EXPECT_NE(r.err.find("1 unbekannter Symbolname"), std::string::npos) << r.err;
     nlohmann::json back =
         nlohmann::json::parse(RunOrvi("info --json " + dir.File("mixed.orvd")).out);
     EXPECT_EQ(back["waypoints"].size(), 1u);

@@ -174,6 +174,25 @@ TEST_F(ViewEditing, GpxImportAddsToTheEndAndExportWritesEverything)
     EXPECT_NE(prompts.messages.back().find("kein lesbares XML"), std::string::npos);
     EXPECT_EQ(doc.waypointCount(), 2);
 
+    // Details and routes come along in the same step, and go out again; routes beyond what
+    // a document holds stay out.
+    CDataDoc rich;
+    auto richView = OpenView(rich);
+    QString receiver = QStringLiteral(ORVI_TEST_DATA "/gpx/receiver.gpx");
+    ASSERT_TRUE(richView->ImportGpxFile(receiver));
+    EXPECT_EQ(WaypointName(rich.Waypoints()[0], rich.WaypointDetailsAt(0)),
+              "Wildspitz Gipfelkreuz");
+    EXPECT_EQ(FieldText(rich.TrackpointDetailsAt(0).trackName, 50), "2024-05-01 09:02:11 Tag");
+    ASSERT_TRUE(richView->ExportGpxFile(out));
+    EXPECT_EQ(ReadGpxFile(out.toStdString()).routes.size(), 1u);
+    rich.Undo();
+    EXPECT_TRUE(rich.Routes().empty() && rich.waypointCount() == 0 && !rich.HasTrackpointDetails());
+    rich.ReplaceRoutes(std::vector<Route>(MAX_DOC_ROUTES, TestRoute(1, 1)));
+    EXPECT_FALSE(richView->ImportGpxFile(receiver));
+    EXPECT_EQ(rich.Routes().size(), size_t(MAX_DOC_ROUTES));
+    EXPECT_EQ(rich.waypointCount(), 2);
+    EXPECT_NE(prompts.messages.back().find("1 Route hat keinen Platz"), std::string::npos);
+
     const std::string partly =
         "<gpx><wpt lat='95' lon='1'/><wpt lat='1' lon='2'/>"
         "<wpt lat='1' lon='-200'/></gpx>";

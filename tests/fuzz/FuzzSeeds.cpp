@@ -114,7 +114,8 @@ void WriteGpsSeeds(SeedWriter& out)
     rich.SetReceiver("named14");
     out.Write("orvd", "details-and-routes.orvd", StoredOrvd(rich));
 
-    out.Write("gpx", "export.gpx", Text(FormatGpx(doc.Waypoints(), doc.Trackpoints())));
+    out.Write("gpx", "export.gpx", Text(FormatGpx(doc.Records())));
+    out.Write("gpx", "export-rich.gpx", Text(FormatGpx(GpxTestRecords())));
     out.Write("gpx", "routes-and-zones.gpx",
               Text("<?xml version=\"1.0\"?>\n"
                    "<gpx:gpx xmlns:gpx=\"http://www.topografix.com/GPX/1/1\" version=\"1.1\">\n"

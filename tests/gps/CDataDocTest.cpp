@@ -40,12 +40,15 @@ TEST(CDataDoc, TrackpointsAreInsertedLikeWaypoints)
 {
     CDataDoc doc;
     TrackpointRecord points[] = {TestTrackpoint(1), TestTrackpoint(2)};
-    ASSERT_EQ(doc.InsertTrackpoints(0, 2, points), DOC_OK);
+    TrackpointDetails details[] = {NoTrackpointDetails(), NoTrackpointDetails()};
+    details[0].altitude = 500;
+    ASSERT_EQ(doc.InsertTrackpoints(0, 2, points, details), DOC_OK);
     TrackpointRecord front = TestTrackpoint(7);
     ASSERT_EQ(doc.InsertTrackpoints(0, 1, &front), DOC_OK);
     ASSERT_EQ(doc.trackpointCount(), 3);
     EXPECT_TRUE(SameBytes(doc.Trackpoints()[0], front));
     EXPECT_TRUE(SameBytes(doc.Trackpoints()[2], points[1]));
+    EXPECT_EQ(doc.TrackpointDetailsAt(1).altitude, 500) << "with the first records of the kind";
     EXPECT_TRUE(doc.IsModified());
 }
 
