@@ -73,6 +73,13 @@ RouteEdit RouteEditOf(std::vector<Route> routes, std::vector<RoutePlace> selecti
     return {ROUTE_EDIT_OK, std::move(routes), std::move(selection)};
 }
 
+// A point's whole name without the blanks that pad an ident.
+std::string_view RoutePointName(const RoutePoint& point)
+{
+    std::string_view name = WaypointName(point.record, point.details);
+    return name.substr(0, name.find_last_not_of(' ') + 1);
+}
+
 std::string RouteDegreesText(int32_t semicircles)
 {
     char text[32];
@@ -122,10 +129,10 @@ RouteEdit NewRoute(const std::vector<Route>& routes, const std::vector<RoutePoin
         return {};
     }
     Route route;
-    std::string name(WaypointName(points.front().record, points.front().details));
+    std::string name(RoutePointName(points.front()));
     if (points.size() > 1) {
         name += " - ";
-        name += WaypointName(points.back().record, points.back().details);
+        name += RoutePointName(points.back());
     }
     SetFieldText(route.header.name, ROUTE_NAME_SIZE, name);
     route.points = points;
@@ -327,7 +334,7 @@ std::string RouteClipboardText(const std::vector<Route>& routes)
     for (const Route& route : routes) {
         const std::string name = Cp1252ToUtf8(FieldText(route.header.name, ROUTE_NAME_SIZE));
         for (const RoutePoint& point : route.points) {
-            text += name + "," + Cp1252ToUtf8(WaypointName(point.record, point.details)) + "," +
+            text += name + "," + Cp1252ToUtf8(RoutePointName(point)) + "," +
                     RouteDegreesText(point.record.latitude) + "," +
                     RouteDegreesText(point.record.longitude) + "\r\n";
         }

@@ -45,7 +45,8 @@ struct RouteEdit {
 int LowestFreeRouteNumber(const std::vector<Route>& routes);
 
 // A route of `points` added at the end with the lowest free number, named after its first
-// and last point ("KIRCHE - HAFEN"); selects the new route.
+// and last point ("KIRCHE - HAFEN", names without the blanks that pad an ident); selects the
+// new route.
 RouteEdit NewRoute(const std::vector<Route>& routes, const std::vector<RoutePoint>& points);
 
 // `points` inserted into the route of `at`: after its point, or at the end of the route when
@@ -80,5 +81,6 @@ std::vector<Route> RoutesOfPlaces(const std::vector<Route>& routes,
                                   const std::vector<RoutePlace>& places);
 
 // The text form of routes (UTF-8): one line per point, "<route name>,<point name>,<latitude>,
-// <longitude>", degrees with "%f" in the process locale, each line ending in CR LF.
+// <longitude>", names without padding blanks, degrees with "%f" in the process locale, each
+// line ending in CR LF.
 std::string RouteClipboardText(const std::vector<Route>& routes);

@@ -1,7 +1,5 @@
 #include "edit/RouteEditing.h"
 
-#include <functional>
-
 #include <gtest/gtest.h>
 
 #include "edit/RouteListFormat.h"
@@ -54,7 +52,8 @@ std::string Describe(const Routes& routes)
         text += (text.empty() ? "" : " | ") + std::to_string(route.header.number) + " " +
                 std::string(FieldText(route.header.name, ROUTE_NAME_SIZE)) + ":";
         for (const RoutePoint& point : route.points) {
-            text += " " + std::string(WaypointIdent(point.record));
+            std::string ident(WaypointIdent(point.record));
+            text += " " + ident.erase(ident.find_last_not_of(' ') + 1);
             if (point.link.linkClass != NoRouteLink().linkClass) {
                 text += ">" + std::string(FieldText(point.link.ident, ROUTE_LINK_IDENT_SIZE));
             }
@@ -75,97 +74,58 @@ std::string Describe(const std::vector<RoutePlace>& places)
 
 TEST(RouteEditing, EachCommandGivesTheNewListAndTheRowsToSelect)
 {
+    const Routes r = Base();
     const Routes full(255, MakeRoute(0, "R", {}));
     const std::vector<RoutePoint> many(MAX_DOC_ROUTE_POINTS - 3, Point("X"));
     struct Case {
         const char* legend;
-        std::function<RouteEdit(const Routes&)> command;
+        RouteEdit edit;
         RouteEditResult result;
         const char* routes;
         const char* selection;
     } cases[] = {
         {"a new route takes the lowest free number and its ends' names",
-         [](const Routes& r) {
-             return NewRoute(r, {Point("X"), Point("Y")});
-         },
-         ROUTE_EDIT_OK, "0 T: A>ab B>bc C>c | 2 K: E | 1 X - Y: X Y", "2"},
-        {"no route without points", [](const Routes& r) { return NewRoute(r, {}); },
-         ROUTE_EDIT_NOTHING, "", ""},
+         NewRoute(r, {Point("X"), Point("Y     ")}), ROUTE_EDIT_OK,
+         "0 T: A>ab B>bc C>c | 2 K: E | 1 X - Y: X Y", "2"},
+        {"no route without points", NewRoute(r, {}), ROUTE_EDIT_NOTHING, "", ""},
         {"insert at a route's row appends; the old last leg is new",
-         [](const Routes& r) {
-             return InsertIntoRoute(r, {0, ROUTE_ITSELF}, {Point("X")});
-         },
-         ROUTE_EDIT_OK, "0 T: A>ab B>bc C X | 2 K: E", "0.3"},
-        {"insert after a point",
-         [](const Routes& r) {
-             return InsertIntoRoute(r, {0, 1}, {Point("X"), Point("Y")});
-         },
+         InsertIntoRoute(r, {0, ROUTE_ITSELF}, {Point("X")}), ROUTE_EDIT_OK,
+         "0 T: A>ab B>bc C X | 2 K: E", "0.3"},
+        {"insert after a point", InsertIntoRoute(r, {0, 1}, {Point("X"), Point("Y")}),
          ROUTE_EDIT_OK, "0 T: A>ab B X Y C>c | 2 K: E", "0.2 0.3"},
-        {"insert at no row",
-         [](const Routes& r) {
-             return InsertIntoRoute(r, {0, 3}, {Point("X")});
-         },
-         ROUTE_EDIT_NOTHING, "", ""},
-        {"insert beyond the points a document holds",
-         [&](const Routes& r) {
-             return InsertIntoRoute(r, {1, ROUTE_ITSELF}, many);
-         },
+        {"insert at no row", InsertIntoRoute(r, {0, 3}, {Point("X")}), ROUTE_EDIT_NOTHING, "", ""},
+        {"insert beyond the points a document holds", InsertIntoRoute(r, {1, ROUTE_ITSELF}, many),
          ROUTE_EDIT_TOO_MANY, "", ""},
-        {"remove a point: its follower takes its row",
-         [](const Routes& r) {
-             return RemovePlaces(r, {{0, 1}});
-         },
-         ROUTE_EDIT_OK, "0 T: A C>c | 2 K: E", "0.1"},
-        {"remove a route's row: the route goes whole",
-         [](const Routes& r) {
-             return RemovePlaces(r, {{0, ROUTE_ITSELF}, {0, 2}});
-         },
+        {"remove a point: its follower takes its row", RemovePlaces(r, {{0, 1}}), ROUTE_EDIT_OK,
+         "0 T: A C>c | 2 K: E", "0.1"},
+        {"remove a route's row: the route goes whole", RemovePlaces(r, {{0, ROUTE_ITSELF}, {0, 2}}),
          ROUTE_EDIT_OK, "2 K: E", "0"},
-        {"remove the last row: the one before is selected",
-         [](const Routes& r) {
-             return RemovePlaces(r, {{1, 0}});
-         },
+        {"remove the last row: the one before is selected", RemovePlaces(r, {{1, 0}}),
          ROUTE_EDIT_OK, "0 T: A>ab B>bc C>c | 2 K:", "1"},
-        {"move a point up",
-         [](const Routes& r) {
-             return MovePoints(r, {{0, 1}}, -1);
-         },
-         ROUTE_EDIT_OK, "0 T: B A C>c | 2 K: E", "0.0"},
-        {"two points move down together, keeping their leg",
-         [](const Routes& r) {
-             return MovePoints(r, {{0, 0}, {0, 1}}, 1);
-         },
+        {"move a point up", MovePoints(r, {{0, 1}}, -1), ROUTE_EDIT_OK, "0 T: B A C>c | 2 K: E",
+         "0.0"},
+        {"two points move down together, keeping their leg", MovePoints(r, {{0, 0}, {0, 1}}, 1),
          ROUTE_EDIT_OK, "0 T: C A>ab B | 2 K: E", "0.1 0.2"},
-        {"the last point does not move down",
-         [](const Routes& r) {
-             return MovePoints(r, {{0, 1}, {1, 0}}, 1);
-         },
+        {"the last point does not move down", MovePoints(r, {{0, 1}, {1, 0}}, 1),
          ROUTE_EDIT_NOTHING, "", ""},
         {"reverse: legs turn round with their links, the selection follows",
-         [](const Routes& r) {
-             return ReverseRoutes(r, {{0, 0}, {1, 0}});
-         },
-         ROUTE_EDIT_OK, "0 T: C>bc B>ab A>c | 2 K: E", "0.2 1.0"},
-        {"rename as a GPS 12 holds a name",
-         [](const Routes& r) { return RenameRoute(r, 1, Gps12Profile(), "kurze Tour"); },
+         ReverseRoutes(r, {{0, 0}, {1, 0}}), ROUTE_EDIT_OK, "0 T: C>bc B>ab A>c | 2 K: E",
+         "0.2 1.0"},
+        {"rename as a GPS 12 holds a name", RenameRoute(r, 1, Gps12Profile(), "kurze Tour"),
          ROUTE_EDIT_OK, "0 T: A>ab B>bc C>c | 2 KURZE: E", "1"},
         {"rename as a later receiver holds a name",
-         [](const Routes& r) { return RenameRoute(r, 1, ProfileOf("named50"), "kurze Tour "); },
-         ROUTE_EDIT_OK, "0 T: A>ab B>bc C>c | 2 kurze Tour: E", "1"},
-        {"a name of no characters is refused",
-         [](const Routes& r) { return RenameRoute(r, 1, Gps12Profile(), "?!"); },
+         RenameRoute(r, 1, ProfileOf("named50"), "kurze Tour "), ROUTE_EDIT_OK,
+         "0 T: A>ab B>bc C>c | 2 kurze Tour: E", "1"},
+        {"a name of no characters is refused", RenameRoute(r, 1, Gps12Profile(), "?!"),
          ROUTE_EDIT_NOTHING, "", ""},
-        {"appended routes take the free numbers in turn",
-         [](const Routes& r) { return AppendRoutes(r, r); }, ROUTE_EDIT_OK,
+        {"appended routes take the free numbers in turn", AppendRoutes(r, r), ROUTE_EDIT_OK,
          "0 T: A>ab B>bc C>c | 2 K: E | 1 T: A>ab B>bc C>c | 3 K: E", "2 3"},
-        {"no route beyond 255", [&](const Routes&) { return AppendRoutes(full, {Base()[1]}); },
-         ROUTE_EDIT_TOO_MANY, "", ""},
+        {"no route beyond 255", AppendRoutes(full, {r[1]}), ROUTE_EDIT_TOO_MANY, "", ""},
     };
     for (const Case& c : cases) {
-        RouteEdit edit = c.command(Base());
-        EXPECT_EQ(edit.result, c.result) << c.legend;
-        EXPECT_EQ(Describe(edit.routes), c.routes) << c.legend;
-        EXPECT_EQ(Describe(edit.selection), c.selection) << c.legend;
+        EXPECT_EQ(c.edit.result, c.result) << c.legend;
+        EXPECT_EQ(Describe(c.edit.routes), c.routes) << c.legend;
+        EXPECT_EQ(Describe(c.edit.selection), c.selection) << c.legend;
     }
 }
 
@@ -198,6 +158,7 @@ TEST(RouteEditing, ListRowsAndTheirTexts)
         EXPECT_EQ(RouteCellText(routes, c.place, c.column), c.text)
             << Describe(std::vector<RoutePlace>{c.place}) << " column " << c.column;
     }
+    SetFieldText(routes[1].points[0].record.ident, WAYPOINT_IDENT_SIZE, "E     ");
     EXPECT_EQ(RouteClipboardText(RoutesOfPlaces(routes, {{1, 0}})), "K,E,0.000000,0.000000\r\n");
 }
 
