@@ -13,14 +13,14 @@ const ListColumn kRouteColumns[RTE_COLUMN_COUNT] = {
 
 const ListColumn kNoRouteColumn = {0, ""};
 
-std::string KmText(double km, const char* format)
+std::string RouteKmText(double km, const char* format)
 {
     char text[48];
     std::snprintf(text, sizeof text, format, km);
     return text;
 }
 
-double LegKm(const RoutePoint& from, const RoutePoint& to)
+double RouteLegKm(const RoutePoint& from, const RoutePoint& to)
 {
     PolarOffset polar;
     CourseDistanceSemi(PositionOf(from.record), PositionOf(to.record), polar);
@@ -44,7 +44,7 @@ double RouteLengthKm(const Route& route)
 {
     double km = 0;
     for (size_t i = 1; i < route.points.size(); ++i) {
-        km += LegKm(route.points[i - 1], route.points[i]);
+        km += RouteLegKm(route.points[i - 1], route.points[i]);
     }
     return km;
 }
@@ -64,7 +64,7 @@ std::string RouteCellText(const std::vector<Route>& routes, RoutePlace place, in
         case RTE_COL_POINTS:
             return std::to_string(route.points.size());
         case RTE_COL_LENGTH:
-            return KmText(RouteLengthKm(route), "%.2f km");
+            return RouteKmText(RouteLengthKm(route), "%.2f km");
         default:
             return {};
         }
@@ -75,7 +75,8 @@ std::string RouteCellText(const std::vector<Route>& routes, RoutePlace place, in
     case RTE_COL_NAME:
         return std::string(WaypointName(point.record, point.details));
     case RTE_COL_DISTANCE:
-        return p > 0 ? KmText(LegKm(route.points[p - 1], point), "%.3f km") : std::string();
+        return p > 0 ? RouteKmText(RouteLegKm(route.points[p - 1], point), "%.3f km")
+                     : std::string();
     case RTE_COL_LATITUDE:
         return WaypointCellText(point.record, 0, WPT_COL_LATITUDE);
     case RTE_COL_LONGITUDE:
