@@ -109,6 +109,36 @@ bool PlotScreenshot(const QString& folder)
     return Save(&frame, folder + QStringLiteral("/screenshot-plot.png"));
 }
 
+// The route list beside the plot: two routes made of sample waypoints by "Neue Route aus
+// Auswahl", one point selected.
+bool RoutesScreenshot(const QString& folder)
+{
+    MemorySettings settings;
+    CEditorApp app(&settings);
+    std::unique_ptr<SimulatorSession> session = SimulatorSession::Start(QString(), 0);
+    const QString sample = QStringLiteral(ORVI_SOURCE_DIR "/res/sample/sample.orvd");
+    if (!session || !app.InitInstance({sample}, true)) {
+        return false;
+    }
+    CMainFrame& frame = *app.mainFrame();
+    frame.resize(1180, 760);
+    Settle();
+    auto* window = qobject_cast<CDataFrame*>(frame.mdiArea()->activeSubWindow());
+    if (!window) {
+        return false;
+    }
+    window->showMaximized();
+    Settle();
+    window->Plot()->FitAll();
+    // ZUG, HAFEN, ANKER, FISCH, CAMP along the lake; ZUGBRG, ROSSBG, HIRSCH in the hills.
+    for (const std::vector<int>& waypoints : {std::vector<int>{0, 3, 4, 5, 8}, {6, 7, 10}}) {
+        window->List()->SelectRecords(LIST_WAYPOINTS, waypoints);
+        frame.Execute(ID_ROUTE_NEW);
+    }
+    window->List()->SelectRoutePlaces({{0, 2}});
+    return Save(&frame, folder + QStringLiteral("/screenshot-routes.png"));
+}
+
 WaypointRecord SampleWaypoint(const char* ident, double lat, double lon, const char* comment,
                               int symbol)
 {
@@ -240,6 +270,7 @@ int main(int argc, char** argv)
     QDir().mkpath(folder);
     bool ok = GpsDataScreenshot(folder);
     ok = PlotScreenshot(folder) && ok;
+    ok = RoutesScreenshot(folder) && ok;
     ok = DialogScreenshots(folder) && ok;
     ok = MapScreenshots(folder,
                         QStringLiteral(ORVI_SOURCE_DIR "/tests/data/orvg/every-kind.orvg")) &&

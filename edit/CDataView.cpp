@@ -12,6 +12,7 @@
 
 #include "edit/PointListModel.h"
 #include "edit/PointListSort.h"
+#include "edit/RouteListFormat.h"
 #include "edit/TextWidthMeter.h"
 #include "framework/CommandActions.h"
 #include "framework/Prompts.h"
@@ -104,6 +105,7 @@ CDataView::CDataView(QWidget* parent) : QTableView(parent), model_(new PointList
     });
     RegisterClipboardAndFileCommands();
     RegisterDialogCommands();
+    RegisterRouteCommands();
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [] { CommandActions::StateChanged(); });
 }
@@ -122,11 +124,7 @@ ListMode CDataView::Mode() const
 
 void CDataView::OnUpdate(View*, long, const std::any&)
 {
-    if (Mode() == LIST_TRACKPOINTS) {
-        ShowTrackpoints();
-    } else {
-        ShowWaypoints();
-    }
+    Show(Mode() == LIST_NONE ? LIST_WAYPOINTS : Mode());
 }
 
 void CDataView::ShowWaypoints()
@@ -148,9 +146,11 @@ void CDataView::Show(ListMode mode)
     }
     // Records keep their indices when their number stays: an edit keeps the selection.
     std::vector<int> selected;
+    std::vector<RoutePlace> places;
     const int rowsBefore = model_->rowCount();
     if (!switching) {
         GetSelectedIndices(selected, mode);
+        places = SelectedRoutePlaces();
     }
     model_->SetDocument(GetDataDoc());
     model_->Rebuild(mode);
@@ -164,6 +164,9 @@ void CDataView::Show(ListMode mode)
     }
     if (!selected.empty() && model_->rowCount() == rowsBefore) {
         SelectRecords(mode, selected);
+    }
+    if (!places.empty()) {
+        SelectRoutePlaces(places);
     }
     FitColumnWidths(switching);
     CommandActions::StateChanged();
@@ -184,8 +187,8 @@ void CDataView::FitColumnWidths(bool fromCaptions)
                       kCellPadding
                 : columnWidth(column);
     }
-    if (mode == LIST_WAYPOINTS) {
-        padding[WPT_COL_NAME] = kNamePadding;
+    if (mode == LIST_WAYPOINTS || mode == LIST_ROUTES) {
+        padding[mode == LIST_ROUTES ? int{RTE_COL_NAME} : int{WPT_COL_NAME}] = kNamePadding;
     }
     TextWidthMeter meter(metrics);
     const int rows = model_->rowCount();
@@ -202,6 +205,9 @@ void CDataView::FitColumnWidths(bool fromCaptions)
 
 void CDataView::SortByColumn(int column)
 {
+    if (Mode() == LIST_ROUTES) {
+        return;  // the order of the rows is the routes' own
+    }
     ListSortState& state = SharedListSortState();
     ClickSortColumn(state, column);
     QHeaderView* header = horizontalHeader();
@@ -214,6 +220,10 @@ void CDataView::SortByColumn(int column)
 void CDataView::DeleteSelection()
 {
     CDataDoc* doc = GetDataDoc();
+    if (doc && Mode() == LIST_ROUTES) {
+        ApplyRouteEdit(RemovePlaces(doc->Routes(), SelectedRoutePlaces()), "Löschen", this);
+        return;
+    }
     std::vector<int> indices;
     if (!doc || !GetSelectedIndices(indices, Mode())) {
         return;
@@ -232,7 +242,7 @@ void CDataView::DeleteSelection()
 
 bool CDataView::GetSelectedIndices(std::vector<int>& indices, ListMode mode) const
 {
-    if (mode != Mode()) {
+    if (mode != Mode() || mode == LIST_ROUTES) {
         return false;
     }
     indices.clear();
@@ -254,6 +264,9 @@ bool CDataView::GetSelectedIndices(std::vector<int>& indices, ListMode mode) con
 
 void CDataView::SelectRecords(ListMode mode, const std::vector<int>& records)
 {
+    if (mode != LIST_WAYPOINTS && mode != LIST_TRACKPOINTS) {
+        return;
+    }
     if (mode != Mode()) {
         Show(mode);
     }
@@ -271,6 +284,11 @@ void CDataView::SelectRecords(ListMode mode, const std::vector<int>& records)
             selectedRows.push_back(rowOf[static_cast<size_t>(record)]);
         }
     }
+    SelectRows(std::move(selectedRows));
+}
+
+void CDataView::SelectRows(std::vector<int> selectedRows)
+{
     const int first = selectedRows.empty() ? -1 : selectedRows.front();
     std::sort(selectedRows.begin(), selectedRows.end());
     QItemSelection selection;
@@ -308,9 +326,22 @@ bool CDataView::BuildContextMenu(QMenu& menu, const QPoint& position) const
     }
     CommandActions::FillMenu(&menu, {{ID_EDIT_CUT, "Cu&t selection\tCtrl+X"},
                                      {ID_EDIT_COPY, "&Copy selection\tCtrl+C"},
-                                     {ID_EDIT_PASTE, "&Paste\tCtrl+V"},
-                                     {0, nullptr},
-                                     {ID_EDIT_MOVE_WAYPOINTS, "Move Waypoints..."}});
+                                     {ID_EDIT_PASTE, "&Paste\tCtrl+V"}});
+    if (Mode() == LIST_ROUTES) {
+        CommandActions::FillMenu(&menu, {{0, nullptr},
+                                         {ID_ROUTE_MOVE_UP, "Punkt nach &oben\tCtrl+Up"},
+                                         {ID_ROUTE_MOVE_DOWN, "Punkt nach &unten\tCtrl+Down"},
+                                         {ID_ROUTE_REVERSE, "Route um&kehren"},
+                                         {ID_ROUTE_RENAME, "Route u&mbenennen\tF2"},
+                                         {0, nullptr},
+                                         {ID_EDIT_CLEAR, "&Löschen\tDel"}});
+    } else {
+        CommandActions::FillMenu(&menu, {{0, nullptr},
+                                         {ID_EDIT_MOVE_WAYPOINTS, "Move Waypoints..."},
+                                         {0, nullptr},
+                                         {ID_ROUTE_NEW, "Neue Route aus &Auswahl\tCtrl+R"},
+                                         {ID_ROUTE_INSERT, "In Route &einfügen\tIns"}});
+    }
     return true;
 }
 
@@ -346,8 +377,8 @@ void CDataView::keyPressEvent(QKeyEvent* event)
 
 bool CDataView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
-    return QTableView::edit(index.isValid() ? index.siblingAtColumn(WPT_COL_NAME) : index, trigger,
-                            event);
+    const int name = Mode() == LIST_ROUTES ? int{RTE_COL_NAME} : int{WPT_COL_NAME};
+    return QTableView::edit(index.isValid() ? index.siblingAtColumn(name) : index, trigger, event);
 }
 
 int CDataView::RunTransfer(const std::function<int(GpsDocumentLink&)>& transfer)

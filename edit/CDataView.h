@@ -6,6 +6,7 @@
 #include <QTableView>
 
 #include "edit/PointListFormat.h"
+#include "edit/RouteEditing.h"
 #include "framework/CView.h"
 
 class CDataDoc;
@@ -17,14 +18,16 @@ class QMenu;
 // The view of a GPS data document: a list of its waypoints or of its trackpoints, one row
 // per record, sortable by any column (the sort column and direction are shared by all
 // lists), with in-place renaming of waypoints, deletion of the selected records and the
-// document's transfers with the receiver. Each view keeps its own mode. The rows hold
-// record indices only; every list is rebuilt from the document.
+// document's transfers with the receiver; or a list of its routes, each route's row followed
+// by its points' rows, in the routes' order. Each view keeps its own mode. The rows hold
+// record indices (route and point indices) only; every list is rebuilt from the document.
 //
 // Commands (see res/CommandIds.h): ID_VIEW_WAYPOINTS and ID_VIEW_TRACKPOINTS switch the
 // list (enabled when the document has such records, checked when shown); the four
 // ID_GPS_WPT/TRK_DOWNLOAD/UPLOAD commands and ID_GPS_CONNECT (the product exchange) run their
 // transfer through TaskRunner::Current(); ID_EDIT_CLEAR deletes the selected records (enabled
 // with a selection); ID_EDIT_UNDO and ID_EDIT_REDO step through the document's history.
+// ID_VIEW_ROUTES shows the routes; the route commands are listed at RegisterRouteCommands.
 class CDataView : public QTableView, public CView {
     Q_OBJECT
 
@@ -49,13 +52,16 @@ public:
     // mode with as many records as before keeps the selected records selected.
     void ShowWaypoints();
     void ShowTrackpoints();
+    // The route list keeps the routes and points that are still there selected.
+    void ShowRoutes();
 
     // A click on the header of `column`: updates the shared sort state, shows the arrow on
     // that column and sorts the rows.
     void SortByColumn(int column);
 
     // Deletes the records of the selected rows from the document, highest index first,
-    // stopping at the first failure, then rebuilds the document's views.
+    // stopping at the first failure, then rebuilds the document's views. In the route list:
+    // the selected points, and the routes whose own rows are selected.
     void DeleteSelection();
 
     // The point dialogs, run modally; each change is one undo step. NewWaypoint (command
@@ -69,7 +75,9 @@ public:
 
     // Copy puts the selected rows' records on the clipboard (a private block and a text),
     // cut copies and deletes them, paste inserts the clipboard's records of the list's kind
-    // at the start of the document. Each change is one undo step.
+    // at the start of the document. In the route list they copy and cut the routes of the
+    // selected rows, whole, and paste appends the clipboard's routes with free numbers.
+    // Each change is one undo step.
     void CopySelection();
     void CutSelection();
     void PasteRecords();
@@ -82,21 +90,43 @@ public:
     bool ExportGpxFile(const QString& path);
 
     // The record indices of the selected rows, in row order. False (and `indices`
-    // untouched) when the view does not show `mode`.
+    // untouched) when the view does not show `mode`, and for the routes, whose rows are
+    // no records (SelectedRoutePlaces).
     bool GetSelectedIndices(std::vector<int>& indices, ListMode mode) const;
 
     // Selects the rows of `records` (record indices of `mode`) and no others, showing `mode`
     // first when the list shows the other kind; the first of them becomes the current row
-    // and is scrolled into view. Indices outside the records are left out.
+    // and is scrolled into view. Indices outside the records are left out. Waypoints and
+    // trackpoints only.
     void SelectRecords(ListMode mode, const std::vector<int>& records);
+
+    // The routes and points of the selected rows in row order; empty unless the list shows
+    // the routes. Selecting them shows the routes first; places that are no rows are left
+    // out, and the first one becomes the current row.
+    std::vector<RoutePlace> SelectedRoutePlaces() const;
+    void SelectRoutePlaces(const std::vector<RoutePlace>& places);
+
+    // The route commands, each one undo step; see RegisterRouteCommands. They rebuild the
+    // document's views and select what they made or moved.
+    void NewRouteFromSelection();
+    void InsertSelectionIntoRoute();
+    void MoveRoutePoints(int step);
+    void ReverseSelectedRoutes();
+    void PasteRoutes();
+    // Where "In Route einfügen" inserts: the last selected row of a route list of the
+    // document shown in another window, else the one this list had selected when it last
+    // showed the routes (a point: after it; a route, or a point no longer there: at the end
+    // of the route). `shower` is the list that shows the result. False when there is none.
+    bool RouteInsertTarget(RoutePlace& target, CDataView*& shower);
 
     // Adds the first-column text of every row to `combo`, in row order, each with its
     // record index as item data. False when the list has no rows.
     bool FillItemCombo(QComboBox* combo) const;
 
     // Fills `menu` with the context menu of a click at `position` (viewport coordinates):
-    // cut, copy, paste and move waypoints, run through the program's command router.
-    // False when the position is not on a row.
+    // cut, copy, paste, move waypoints and the two commands that make routes of waypoints;
+    // in the route list cut, copy, paste, the route commands and delete; run through the
+    // program's command router. False when the position is not on a row.
     bool BuildContextMenu(QMenu& menu, const QPoint& position) const;
 
 protected:
@@ -108,6 +138,11 @@ protected:
 private:
     void RegisterClipboardAndFileCommands();
     void RegisterDialogCommands();
+    void RegisterRouteCommands();
+    // Stores the routes of `edit` as one undo step named `label`, rebuilds the document's
+    // views and selects the edit's rows in `shower`; a message when they do not fit.
+    bool ApplyRouteEdit(RouteEdit edit, const char* label, CDataView* shower);
+    void SelectRows(std::vector<int> rows);
     void Show(ListMode mode);
     void FitColumnWidths(bool fromCaptions);
     // Runs `transfer` on the document's connection through the current TaskRunner; -1
@@ -121,4 +156,5 @@ private:
     void ReportUploadLosses(const std::string& losses);
 
     PointListModel* model_;
+    RoutePlace routeTarget_;  // the last selected row of this view's route list
 };

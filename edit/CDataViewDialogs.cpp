@@ -21,10 +21,18 @@ void CDataView::RegisterDialogCommands()
             Mode() == LIST_WAYPOINTS && selectionModel() && selectionModel()->hasSelection();
     });
     // Queued: the dialog opens once the double-click is handled, which also drops the
-    // renaming that the first click on a selected row has scheduled.
+    // renaming that the first click on a selected row has scheduled. In the route list a
+    // double-click renames a route.
     connect(
         this, &QAbstractItemView::doubleClicked, this,
-        [this](const QModelIndex& index) { EditWaypoint(index.row()); }, Qt::QueuedConnection);
+        [this](const QModelIndex& index) {
+            if (Mode() == LIST_ROUTES) {
+                edit(index);
+            } else {
+                EditWaypoint(index.row());
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void CDataView::NewWaypoint()

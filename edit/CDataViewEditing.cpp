@@ -5,6 +5,7 @@
 
 #include "edit/CDataView.h"
 #include "edit/PointClipboard.h"
+#include "edit/RouteClipboard.h"
 #include "framework/ArchiveException.h"
 #include "framework/Prompts.h"
 #include "gps/CDataDoc.h"
@@ -29,8 +30,9 @@ void CDataView::RegisterClipboardAndFileCommands()
     OnCommand(ID_EDIT_CUT, [this] { CutSelection(); });
     OnUpdateCommand(ID_EDIT_CUT, selection);
     OnCommand(ID_EDIT_PASTE, [this] { PasteRecords(); });
-    OnUpdateCommand(ID_EDIT_PASTE,
-                    [this](CommandUI& ui) { ui.enabled = ClipboardHasRecords(Mode()); });
+    OnUpdateCommand(ID_EDIT_PASTE, [this](CommandUI& ui) {
+        ui.enabled = Mode() == LIST_ROUTES ? ClipboardHasRoutes() : ClipboardHasRecords(Mode());
+    });
     OnCommand(ID_FILE_IMPORT_GPX, [this] { ImportGpx(); });
     OnCommand(ID_FILE_EXPORT_GPX, [this] { ExportGpx(); });
 }
@@ -39,7 +41,9 @@ void CDataView::CopySelection()
 {
     CDataDoc* doc = GetDataDoc();
     std::vector<int> indices;
-    if (doc && GetSelectedIndices(indices, Mode())) {
+    if (doc && Mode() == LIST_ROUTES) {
+        CopyRoutesToClipboard(RoutesOfPlaces(doc->Routes(), SelectedRoutePlaces()));
+    } else if (doc && GetSelectedIndices(indices, Mode())) {
         CopyRecordsToClipboard(*doc, Mode(), indices);
     }
 }
@@ -52,12 +56,24 @@ void CDataView::CutSelection()
     }
     CDataDoc::UndoStep step(*doc, "Ausschneiden");
     CopySelection();
+    if (Mode() == LIST_ROUTES) {
+        // What was copied goes: the routes of the selection, whole.
+        std::vector<RoutePlace> routes;
+        for (const RoutePlace& place : SelectedRoutePlaces()) {
+            routes.push_back({place.route, ROUTE_ITSELF});
+        }
+        SelectRoutePlaces(routes);
+    }
     DeleteSelection();
 }
 
 void CDataView::PasteRecords()
 {
     CDataDoc* doc = GetDataDoc();
+    if (doc && Mode() == LIST_ROUTES) {
+        PasteRoutes();
+        return;
+    }
     if (!doc || !ClipboardHasRecords(Mode())) {
         return;
     }

@@ -122,7 +122,8 @@ void CPlotView::mouseReleaseEvent(QMouseEvent* event)
 void CPlotView::ClickAt(QPointF position, Qt::KeyboardModifiers modifiers)
 {
     const PixelPoint p{position.x(), position.y()};
-    ListMode mode = list_->Mode();
+    // The plot shows no routes: beside the route list its points are the waypoints.
+    ListMode mode = list_->Mode() == LIST_TRACKPOINTS ? LIST_TRACKPOINTS : LIST_WAYPOINTS;
     const std::vector<PlotPoint>& own =
         mode == LIST_TRACKPOINTS ? trackpointPoints_ : waypointPoints_;
     const std::vector<PlotPoint>& other =
@@ -134,6 +135,9 @@ void CPlotView::ClickAt(QPointF position, Qt::KeyboardModifiers modifiers)
             mode = mode == LIST_TRACKPOINTS ? LIST_WAYPOINTS : LIST_TRACKPOINTS;
             modifiers = Qt::NoModifier;  // the list's selection goes with its kind
         }
+    }
+    if (hit < 0 && list_->Mode() == LIST_ROUTES) {
+        return;  // the route list stays
     }
     const bool extend = modifiers & (Qt::ControlModifier | Qt::ShiftModifier);
     std::vector<int> selection;
@@ -153,7 +157,7 @@ void CPlotView::ClickAt(QPointF position, Qt::KeyboardModifiers modifiers)
 
 void CPlotView::SelectInBand(const QRect& band, Qt::KeyboardModifiers modifiers)
 {
-    const ListMode mode = list_->Mode();
+    const ListMode mode = list_->Mode() == LIST_TRACKPOINTS ? LIST_TRACKPOINTS : LIST_WAYPOINTS;
     const std::vector<PlotPoint>& points =
         mode == LIST_TRACKPOINTS ? trackpointPoints_ : waypointPoints_;
     // Flags per record: a band over thousands of points joins a selection of thousands.
@@ -176,6 +180,9 @@ void CPlotView::SelectInBand(const QRect& band, Qt::KeyboardModifiers modifiers)
         if (chosen[i]) {
             selection.push_back(static_cast<int>(i));
         }
+    }
+    if (selection.empty() && list_->Mode() == LIST_ROUTES) {
+        return;
     }
     list_->SelectRecords(mode, selection);
 }

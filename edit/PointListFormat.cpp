@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "edit/RouteListFormat.h"
 #include "gps/CDataDoc.h"
 #include "gps/Geodesy.h"
 #include "gps/TrackTime.h"
@@ -40,6 +41,8 @@ int ListColumnCount(ListMode mode, bool rich)
         return rich ? WPT_ALL_COLUMN_COUNT : WPT_COLUMN_COUNT;
     case LIST_TRACKPOINTS:
         return rich ? TRK_ALL_COLUMN_COUNT : TRK_COLUMN_COUNT;
+    case LIST_ROUTES:
+        return RTE_COLUMN_COUNT;
     default:
         return 0;
     }
@@ -67,11 +70,17 @@ const ListColumn& ListColumnAt(ListMode mode, int column)
     if (column < 0 || column >= ListColumnCount(mode, true)) {
         return kNoColumn;
     }
+    if (mode == LIST_ROUTES) {
+        return RouteColumnAt(column);
+    }
     return mode == LIST_WAYPOINTS ? kWaypointColumns[column] : kTrackpointColumns[column];
 }
 
 CellEncoding ListCellEncoding(ListMode mode, int column)
 {
+    if (mode == LIST_ROUTES) {
+        return RouteCellEncoding(column);
+    }
     bool recordText = mode == LIST_WAYPOINTS
                           ? column == WPT_COL_NAME || column == WPT_COL_COMMENT
                           : mode == LIST_TRACKPOINTS && column == TRK_COL_TRACK;

@@ -15,6 +15,7 @@ enum ListMode {
     LIST_NONE = 0,  // nothing yet: a new view
     LIST_WAYPOINTS = 1,
     LIST_TRACKPOINTS = 2,
+    LIST_ROUTES = 3,  // the routes, each followed by its points (edit/RouteListFormat.h)
 };
 
 enum WaypointColumn {
@@ -54,8 +55,8 @@ struct ListColumn {
     const char* caption;
 };
 
-// 6 in waypoint mode, 9 in trackpoint mode, 0 otherwise; with `rich`, the columns of what
-// later receivers add as well (8 and 11).
+// 6 in waypoint mode, 9 in trackpoint mode, 8 in route mode, 0 otherwise; with `rich`,
+// the columns of what later receivers add as well (8 and 11) to waypoints and track points.
 int ListColumnCount(ListMode mode, bool rich = false);
 // Whether the list of `mode` shows those columns for the document: when it holds such
 // values.

@@ -3,7 +3,10 @@
 #include <numeric>
 #include <optional>
 
+#include <QFont>
+
 #include "edit/PointListSort.h"
+#include "edit/RouteListFormat.h"
 #include "edit/SymbolImages.h"
 #include "framework/Cp1252.h"
 #include "gps/CDataDoc.h"
@@ -22,7 +25,16 @@ void PointListModel::Rebuild(ListMode mode)
     mode_ = mode;
     int count = 0;
     legs_.clear();
-    if (doc_ && mode == LIST_WAYPOINTS) {
+    places_.clear();
+    routeRows_.clear();
+    if (doc_ && mode == LIST_ROUTES) {
+        places_ = RouteListPlaces(doc_->Routes());
+        for (size_t row = 0; row < places_.size(); ++row) {
+            if (places_[row].point == ROUTE_ITSELF) {
+                routeRows_.push_back(static_cast<int>(row));
+            }
+        }
+    } else if (doc_ && mode == LIST_WAYPOINTS) {
         count = doc_->waypointCount();
     } else if (doc_ && mode == LIST_TRACKPOINTS) {
         count = doc_->trackpointCount();
@@ -36,7 +48,7 @@ void PointListModel::Rebuild(ListMode mode)
 
 void PointListModel::Sort(int column, bool descending)
 {
-    if (column < 0 || column >= columnCount()) {
+    if (column < 0 || column >= columnCount() || mode_ == LIST_ROUTES) {
         return;
     }
     std::vector<std::string> keys(rows_.size());
@@ -72,8 +84,26 @@ int PointListModel::RecordAt(int row) const
                                                                : -1;
 }
 
+RoutePlace PointListModel::PlaceAt(int row) const
+{
+    return row >= 0 && static_cast<size_t>(row) < places_.size() ? places_[static_cast<size_t>(row)]
+                                                                 : RoutePlace{};
+}
+
+int PointListModel::RowOf(RoutePlace place) const
+{
+    if (place.route < 0 || static_cast<size_t>(place.route) >= routeRows_.size()) {
+        return -1;
+    }
+    const int row = routeRows_[static_cast<size_t>(place.route)] + 1 + place.point;
+    return PlaceAt(row) == place ? row : -1;
+}
+
 std::string PointListModel::CellBytes(int row, int column) const
 {
+    if (mode_ == LIST_ROUTES) {
+        return doc_ ? RouteCellText(doc_->Routes(), PlaceAt(row), column) : std::string();
+    }
     int record = RecordAt(row);
     if (!doc_ || record < 0) {
         return {};
@@ -92,7 +122,10 @@ QString PointListModel::CellText(int row, int column) const
 
 int PointListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    if (parent.isValid()) {
+        return 0;
+    }
+    return static_cast<int>(mode_ == LIST_ROUTES ? places_.size() : rows_.size());
 }
 
 int PointListModel::columnCount(const QModelIndex& parent) const
@@ -106,6 +139,9 @@ QVariant PointListModel::data(const QModelIndex& index, int role) const
         return {};
     }
     int row = index.row();
+    if (mode_ == LIST_ROUTES && role != Qt::DisplayRole && role != Qt::EditRole) {
+        return RouteData(row, index.column(), role);
+    }
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
@@ -158,11 +194,18 @@ Qt::ItemFlags PointListModel::flags(const QModelIndex& index) const
     if (index.isValid() && mode_ == LIST_WAYPOINTS && index.column() == WPT_COL_NAME) {
         flags |= Qt::ItemIsEditable;
     }
+    if (index.isValid() && mode_ == LIST_ROUTES && index.column() == RTE_COL_NAME &&
+        PlaceAt(index.row()).point == ROUTE_ITSELF) {
+        flags |= Qt::ItemIsEditable;
+    }
     return flags;
 }
 
 bool PointListModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
+    if (mode_ == LIST_ROUTES && role == Qt::EditRole && index.column() == RTE_COL_NAME && doc_) {
+        return RenameRouteOfRow(index, value.toString());
+    }
     if (role != Qt::EditRole || !index.isValid() || mode_ != LIST_WAYPOINTS ||
         index.column() != WPT_COL_NAME || !doc_) {
         return false;
@@ -186,5 +229,49 @@ bool PointListModel::setData(const QModelIndex& index, const QVariant& value, in
     }
     emit dataChanged(index, index);
     emit recordRenamed(record);
+    return true;
+}
+
+QVariant PointListModel::RouteData(int row, int column, int role) const
+{
+    const RoutePlace place = PlaceAt(row);
+    if (!doc_ || !IsRoutePlace(doc_->Routes(), place)) {
+        return {};
+    }
+    // A route's row stands out in bold; a point's name carries its symbol.
+    if (place.point == ROUTE_ITSELF) {
+        if (role == Qt::FontRole) {
+            QFont font;
+            font.setBold(true);
+            return font;
+        }
+        return {};
+    }
+    const RoutePoint& point =
+        doc_->Routes()[static_cast<size_t>(place.route)].points[static_cast<size_t>(place.point)];
+    const uint16_t symbol = WaypointFullSymbol(point.record, point.details);
+    if (column == RTE_COL_NAME && role == Qt::DecorationRole) {
+        return FullSymbolImage(symbol);
+    }
+    if (column == RTE_COL_NAME && role == Qt::ToolTipRole) {
+        return SymbolToolTip(symbol);
+    }
+    return {};
+}
+
+bool PointListModel::RenameRouteOfRow(const QModelIndex& index, const QString& name)
+{
+    const RoutePlace place = PlaceAt(index.row());
+    RouteEdit edit = RenameRoute(doc_->Routes(), place.route, doc_->Receiver(),
+                                 Utf8ToCp1252(name.toStdString()));
+    if (place.point != ROUTE_ITSELF || edit.result != ROUTE_EDIT_OK) {
+        return false;
+    }
+    {
+        CDataDoc::UndoStep step(*doc_, "Route umbenennen");
+        doc_->ReplaceRoutes(std::move(edit.routes));
+    }
+    emit dataChanged(index, index);
+    emit recordRenamed(-1);
     return true;
 }

@@ -14,6 +14,7 @@ enum CommandIdentifier {
     // GPS data lists.
     ID_VIEW_WAYPOINTS = 32816,
     ID_VIEW_TRACKPOINTS = 32817,
+    ID_VIEW_ROUTES = 32818,
     ID_EDIT_NEW_WAYPOINT = 32828,
     ID_EDIT_MOVE_WAYPOINTS = 32840,
 
@@ -69,4 +70,12 @@ enum CommandIdentifier {
     ID_VIEW_FIT_ALL = 32914,
     ID_VIEW_FIT_SELECTION = 32915,
     ID_FILE_MAP_FROM_POINTS = 32902,
+
+    // The routes of a GPS data document.
+    ID_ROUTE_NEW = 32920,
+    ID_ROUTE_INSERT = 32921,
+    ID_ROUTE_MOVE_UP = 32922,
+    ID_ROUTE_MOVE_DOWN = 32923,
+    ID_ROUTE_REVERSE = 32924,
+    ID_ROUTE_RENAME = 32925,
 };

@@ -79,6 +79,22 @@ const char* CommandPrompt(int commandId)
         return "zeigt die Liste der Waypoint - Daten an\nWaypoints";
     case ID_VIEW_TRACKPOINTS:
         return "zeigt die Liste der Trackpoint - Daten an\nTrackpoints";
+    case ID_VIEW_ROUTES:
+        return "zeigt die Routen mit ihren Punkten an\nRouten";
+    case ID_ROUTE_NEW:
+        return "Macht aus den ausgewählten Waypoints eine neue Route\nNeue Route aus Auswahl";
+    case ID_ROUTE_INSERT:
+        return "Fügt die ausgewählten Waypoints in die Route ein, die in der Routenliste gewählt "
+               "ist: nach dem gewählten Punkt oder am Ende\nIn Route einfügen";
+    case ID_ROUTE_MOVE_UP:
+        return "Schiebt die ausgewählten Routenpunkte um einen Platz nach vorn\nPunkt nach oben";
+    case ID_ROUTE_MOVE_DOWN:
+        return "Schiebt die ausgewählten Routenpunkte um einen Platz nach hinten\nPunkt nach "
+               "unten";
+    case ID_ROUTE_REVERSE:
+        return "Kehrt die Reihenfolge der Punkte der ausgewählten Routen um\nRoute umkehren";
+    case ID_ROUTE_RENAME:
+        return "Gibt der Route einen neuen Namen\nRoute umbenennen";
     case ID_VIEW_PLOT:
         return "Zeigt die Punkte als Karte neben der Liste an oder verbirgt sie\nÜbersichtskarte";
     case ID_VIEW_FIT_ALL:

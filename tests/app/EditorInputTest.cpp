@@ -208,7 +208,9 @@ TEST_F(EditorInput, TheContextMenuShowsItsEntriesEnabledForASelection)
     std::vector<std::pair<QString, bool>> expected = {{"Cu&t selection\tCtrl+X", true},
                                                       {"&Copy selection\tCtrl+C", true},
                                                       {"&Paste\tCtrl+V", false},
-                                                      {"Move Waypoints...", true}};
+                                                      {"Move Waypoints...", true},
+                                                      {"Neue Route aus &Auswahl\tCtrl+R", true},
+                                                      {"In Route &einfügen\tIns", false}};
     EXPECT_EQ(entries, expected);
 
     view->selectionModel()->clearSelection();

@@ -377,7 +377,8 @@ TEST_F(DataViewTest, TheContextMenuOffersItsOwnEntriesOnlyOnARow)
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
     EXPECT_EQ(texts, (QStringList{"Cu&t selection\tCtrl+X", "&Copy selection\tCtrl+C",
-                                  "&Paste\tCtrl+V", "-", "Move Waypoints..."}));
+                                  "&Paste\tCtrl+V", "-", "Move Waypoints...", "-",
+                                  "Neue Route aus &Auswahl\tCtrl+R", "In Route &einfügen\tIns"}));
     EXPECT_EQ(CommandActions::CommandOf(menu.actions()[1]), ID_EDIT_COPY);
     QMenu offRow;
     EXPECT_FALSE(view->BuildContextMenu(offRow, belowRows));
