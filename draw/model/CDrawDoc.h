@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <ranges>
 #include <string>
 #include <vector>
 
 #include "draw/model/GdiTypes.h"
 #include "draw/model/MapHistory.h"
+#include "draw/model/ObjectListView.h"
 #include "framework/Document.h"
 #include "framework/Geometry.h"
 
@@ -63,11 +63,7 @@ public:
 
     // The objects, bottom first, as plain pointers (a read-only range: size, indexing,
     // iteration). The list changes only through Add, Take and the z-order commands.
-    auto ObjectList() const
-    {
-        return std::views::transform(
-            objects_, [](const std::unique_ptr<CDrawObj>& object) { return object.get(); });
-    }
+    ObjectListView ObjectList() const { return ObjectListView(objects_); }
     // Takes `object` on top of the z-order, sets its document, marks the document modified;
     // returns it.
     CDrawObj* Add(std::unique_ptr<CDrawObj> object);
