@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr uint32_t kMaxEntrySize = 1 << 16;
+
 [[noreturn]] void Malformed(const std::string& detail)
 {
     throw ArchiveException(ArchiveException::BadFormat, detail);
@@ -18,7 +20,8 @@ template <class Entry>
 void ReadEntries(Archive& archive, Entry* entries, size_t count, uint32_t entrySize,
                  const char* what)
 {
-    if (entrySize < sizeof(Entry)) {
+    // A later program may widen an entry, but never beyond this.
+    if (entrySize < sizeof(Entry) || entrySize > kMaxEntrySize) {
         Malformed(std::string(what) + ": entries of " + std::to_string(entrySize) + " bytes");
     }
     archive.RequireEntries(count, entrySize, what);

@@ -375,6 +375,8 @@ TEST(OrvdExtra, ADamagedExtraSectionIsRefusedAndNothingIsTaken)
         {"route points beyond the part",
          head + Extra(Part("Routes", U32(1) + U32(51) + U32(429) + Bytes(51, 0) + U32(30000)))},
         {"a receiver id of 100 bytes", head + Extra(Part("Receivr", Bytes(100, 'x')))},
+        {"entries wider than any program writes",
+         head + Extra(Part("Routes", U32(1) + U32(51) + U32(0x70000000) + Bytes(51, 0) + U32(0)))},
     };
     for (const Case& c : cases) {
         CDataDoc doc;
