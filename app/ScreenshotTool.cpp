@@ -77,27 +77,39 @@ bool GpsDataScreenshot(const QString& folder)
     return Save(&frame, folder + QStringLiteral("/screenshot-gps.png"));
 }
 
+// The sample's window maximized in the editor's main window, its plot fitted; null when
+// the editor could not open it. `session` keeps the simulated receiver for the run.
+CDataFrame* ShowSampleWindow(CEditorApp& app, std::unique_ptr<SimulatorSession>& session)
+{
+    session = SimulatorSession::Start(QString(), 0);
+    const QString sample = QStringLiteral(ORVI_SOURCE_DIR "/res/sample/sample.orvd");
+    if (!session || !app.InitInstance({sample}, true)) {
+        return nullptr;
+    }
+    app.mainFrame()->resize(1180, 760);
+    Settle();
+    auto* window = qobject_cast<CDataFrame*>(app.mainFrame()->mdiArea()->activeSubWindow());
+    if (!window) {
+        return nullptr;
+    }
+    window->showMaximized();
+    Settle();
+    window->Plot()->FitAll();
+    return window;
+}
+
 // The sample track with its waypoints, the plot beside the list, one waypoint selected in
 // the plot and the mouse over it.
 bool PlotScreenshot(const QString& folder)
 {
     MemorySettings settings;
     CEditorApp app(&settings);
-    std::unique_ptr<SimulatorSession> session = SimulatorSession::Start(QString(), 0);
-    const QString sample = QStringLiteral(ORVI_SOURCE_DIR "/res/sample/sample.orvd");
-    if (!session || !app.InitInstance({sample}, true)) {
-        return false;
-    }
-    CMainFrame& frame = *app.mainFrame();
-    frame.resize(1180, 760);
-    Settle();
-    auto* window = qobject_cast<CDataFrame*>(frame.mdiArea()->activeSubWindow());
+    std::unique_ptr<SimulatorSession> session;
+    CDataFrame* window = ShowSampleWindow(app, session);
     if (!window) {
         return false;
     }
-    window->showMaximized();
-    Settle();
-    window->Plot()->FitAll();
+    CMainFrame& frame = *app.mainFrame();
     auto* doc = dynamic_cast<CDataDoc*>(window->document());
     for (int i = 0; i < doc->waypointCount(); ++i) {
         if (WaypointIdent(doc->Waypoints()[static_cast<size_t>(i)]) == "HIRSCH") {
@@ -115,21 +127,12 @@ bool RoutesScreenshot(const QString& folder)
 {
     MemorySettings settings;
     CEditorApp app(&settings);
-    std::unique_ptr<SimulatorSession> session = SimulatorSession::Start(QString(), 0);
-    const QString sample = QStringLiteral(ORVI_SOURCE_DIR "/res/sample/sample.orvd");
-    if (!session || !app.InitInstance({sample}, true)) {
-        return false;
-    }
-    CMainFrame& frame = *app.mainFrame();
-    frame.resize(1180, 760);
-    Settle();
-    auto* window = qobject_cast<CDataFrame*>(frame.mdiArea()->activeSubWindow());
+    std::unique_ptr<SimulatorSession> session;
+    CDataFrame* window = ShowSampleWindow(app, session);
     if (!window) {
         return false;
     }
-    window->showMaximized();
-    Settle();
-    window->Plot()->FitAll();
+    CMainFrame& frame = *app.mainFrame();
     // ZUG, HAFEN, ANKER, FISCH, CAMP along the lake; ZUGBRG, ROSSBG, HIRSCH in the hills.
     for (const std::vector<int>& waypoints : {std::vector<int>{0, 3, 4, 5, 8}, {6, 7, 10}}) {
         window->List()->SelectRecords(LIST_WAYPOINTS, waypoints);
