@@ -99,12 +99,35 @@ void FileInputStream::Fill()
     }
 }
 
+size_t FileInputStream::ReadDirect(uint8_t* out, size_t size)
+{
+    for (;;) {
+        ssize_t n = ::read(fd_, out, size);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            ThrowFileError(path_, "cannot read", errno);
+        }
+        return static_cast<size_t>(n);
+    }
+}
+
 size_t FileInputStream::Read(void* buffer, size_t size)
 {
     auto* out = static_cast<uint8_t*>(buffer);
     size_t done = 0;
     while (done < size) {
         if (bufferPos_ == bufferEnd_) {
+            if (size - done >= buffer_.size()) {
+                // A large read goes from the file into its place without the buffer.
+                size_t got = ReadDirect(out + done, size - done);
+                done += got;
+                if (got == 0) {
+                    break;
+                }
+                continue;
+            }
             Fill();
             if (bufferEnd_ == 0) {
                 break;

@@ -65,6 +65,7 @@ public:
 
 private:
     void Fill();
+    size_t ReadDirect(uint8_t* out, size_t size);
 
     int fd_ = -1;
     std::string path_;
