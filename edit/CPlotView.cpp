@@ -20,6 +20,16 @@ constexpr double kDotSpacing = 8;  // track points this far apart on average sho
 constexpr int kCell = 12;          // waypoint symbols closer than this across cover each other
 // Beyond this many changed records a change repaints the whole plot.
 constexpr size_t kMostPartialChanges = 2000;
+// Names longer than this many characters are elided on the plot.
+constexpr size_t kLongestLabel = 24;
+
+// The name (Windows-1252) and full-table symbol waypoint `i` of `doc` shows.
+std::pair<std::string_view, uint16_t> FaceOf(const CDataDoc& doc, size_t i)
+{
+    const WaypointRecord& record = doc.Waypoints()[i];
+    const WaypointDetails& details = doc.WaypointDetailsAt(static_cast<int32_t>(i));
+    return {WaypointName(record, details), WaypointFullSymbol(record, details)};
+}
 
 QRect ToQRect(const PixelRect& r)
 {
@@ -42,7 +52,7 @@ CPlotView::CPlotView(CDataView* list, QWidget* parent) : QWidget(parent), list_(
     setMinimumSize(80, 80);
     // The right button drags the plane; its click without a drag opens the menu.
     setContextMenuPolicy(Qt::PreventContextMenu);
-    markSize_.labelWidth = fontMetrics().horizontalAdvance(QStringLiteral("WWWWWW")) + 4;
+    markSize_.labelWidth = LabelWidthForNames();
     markSize_.labelHeight = fontMetrics().height();
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { SelectionChanged(); });
@@ -109,9 +119,13 @@ void CPlotView::Rebuild()
         fitted_ = false;
     }
     waypointPoints_.resize(waypoints_.size());
+    waypointNames_.assign(waypoints_.size(), {});
+    waypointSymbols_.assign(waypoints_.size(), SYMBOL_NONE);
     for (size_t i = 0; i < waypoints_.size(); ++i) {
         waypointPoints_[i] = projection_.Project(PositionOf(waypoints_[i]));
+        TakeWaypointFace(*doc, i);
     }
+    markSize_.labelWidth = LabelWidthForNames();
     trackpointPoints_.resize(trackpoints_.size());
     for (size_t i = 0; i < trackpoints_.size(); ++i) {
         trackpointPoints_[i] = projection_.Project(PositionOf(trackpoints_[i]));
@@ -143,7 +157,19 @@ void CPlotView::ApplyChange()
         Rebuild();
         return;
     }
-    const std::vector<int> waypointsChanged = ChangedWaypoints(waypoints_, doc->Waypoints());
+    std::vector<int> waypointsChanged = ChangedWaypoints(waypoints_, doc->Waypoints());
+    // A waypoint whose record stayed may still have been given another name or symbol.
+    std::vector<int> facesChanged;
+    for (size_t i = 0; i < waypoints_.size(); ++i) {
+        if (FaceOf(*doc, i) != std::pair<std::string_view, uint16_t>(waypointNames_[i],
+                                                                     waypointSymbols_[i])) {
+            facesChanged.push_back(static_cast<int>(i));
+        }
+    }
+    std::vector<int> merged;
+    std::set_union(waypointsChanged.begin(), waypointsChanged.end(), facesChanged.begin(),
+                   facesChanged.end(), std::back_inserter(merged));
+    waypointsChanged = std::move(merged);
     const std::vector<int> trackpointsChanged =
         ChangedTrackpoints(trackpoints_, doc->Trackpoints());
     if (waypointsChanged.size() + trackpointsChanged.size() > kMostPartialChanges) {
@@ -156,7 +182,12 @@ void CPlotView::ApplyChange()
         area = area.United(WaypointRepaintArea(i));
         waypoints_[k] = doc->Waypoints()[k];
         waypointPoints_[k] = projection_.Project(PositionOf(waypoints_[k]));
+        TakeWaypointFace(*doc, k);
         area = area.United(WaypointRepaintArea(i));
+    }
+    if (LabelWidthForNames() != markSize_.labelWidth) {
+        Rebuild();  // every name's room changes
+        return;
     }
     for (int i : trackpointsChanged) {
         auto k = static_cast<size_t>(i);
@@ -182,6 +213,25 @@ void CPlotView::ApplyChange()
     lastChangeArea_ = OnWidget(area);
     RepaintArea(area);
     SelectionChanged();
+}
+
+void CPlotView::TakeWaypointFace(const CDataDoc& doc, size_t i)
+{
+    const auto [name, symbol] = FaceOf(doc, i);
+    waypointNames_[i] = std::string(name);
+    waypointSymbols_[i] = symbol;
+}
+
+int CPlotView::LabelWidthForNames() const
+{
+    size_t longest = 6;  // the GPS 12's idents
+    for (const std::string& name : waypointNames_) {
+        longest = std::max(longest, std::min(name.size(), kLongestLabel));
+    }
+    // Six capitals are the widest idents; longer names are mostly lower case.
+    const QFontMetrics metrics = fontMetrics();
+    const int idents = metrics.horizontalAdvance(QStringLiteral("WWWWWW"));
+    return std::max(idents, static_cast<int>(longest) * metrics.averageCharWidth()) + 4;
 }
 
 void CPlotView::RepaintArea(const PixelRect& area)

@@ -100,6 +100,10 @@ private:
     // The covered waypoints' dots, or (`symbols`) the symbols and names of the others.
     void PaintWaypoints(QPainter& painter, const PixelRect& clip, bool symbols);
     void PaintOverlays(QPainter& painter);
+    // Takes waypoint `i`'s whole name and full-table symbol from the document.
+    void TakeWaypointFace(const CDataDoc& doc, size_t i);
+    // Room for the longest name (at most kLongestLabel characters; longer ones are elided).
+    int LabelWidthForNames() const;
     void RepaintArea(const PixelRect& area);
     PixelRect OnWidget(const PixelRect& area) const;
 
@@ -111,6 +115,9 @@ private:
     // Copies of the records the plot shows, and where they lie on the plane.
     std::vector<WaypointRecord> waypoints_;
     std::vector<TrackpointRecord> trackpoints_;
+    // Per waypoint: the name it shows (its whole name, Windows-1252) and its symbol.
+    std::vector<std::string> waypointNames_;
+    std::vector<uint16_t> waypointSymbols_;
     std::vector<PlotPoint> waypointPoints_;
     std::vector<PlotPoint> trackpointPoints_;
     std::vector<Route> routes_;

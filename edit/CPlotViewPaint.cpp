@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 #include "edit/CDataView.h"
 #include "edit/CPlotView.h"
@@ -58,17 +59,15 @@ bool ClipSegment(PixelPoint& a, PixelPoint& b, const PixelRect& r)
     return true;
 }
 
-const QPixmap& CachedSymbol(int symbol)
+// The 16-pixel pictures of the symbols the plot has shown so far.
+const QPixmap& CachedSymbol(uint16_t symbol)
 {
-    static const std::vector<QPixmap> symbols = [] {
-        std::vector<QPixmap> all;
-        for (int s = 0; s < SYMBOL_COUNT; ++s) {
-            all.push_back(SymbolImage(s, 16));
-        }
-        return all;
-    }();
-    static const QPixmap none;
-    return symbol >= 0 && symbol < SYMBOL_COUNT ? symbols[static_cast<size_t>(symbol)] : none;
+    static std::unordered_map<uint16_t, QPixmap> symbols;
+    auto [it, fresh] = symbols.try_emplace(symbol);
+    if (fresh) {
+        it->second = FullSymbolImage(symbol, 16);
+    }
+    return it->second;
 }
 
 }  // namespace
@@ -222,11 +221,13 @@ void CPlotView::PaintWaypoints(QPainter& painter, const PixelRect& clip, bool sy
                              highlight);
         }
         painter.drawPixmap(QPointF(at.x() - half, at.y() - half),
-                           CachedSymbol(waypoints_[i].symbol));
+                           CachedSymbol(waypointSymbols_[i]));
         if (mark != Mark::Labelled && !selected) {
             continue;
         }
-        const QString name = QString::fromStdString(Cp1252ToUtf8(WaypointIdent(waypoints_[i])));
+        const QString name = fontMetrics().elidedText(
+            QString::fromStdString(Cp1252ToUtf8(waypointNames_[i])), Qt::ElideRight,
+            markSize_.labelWidth);
         const QRectF label(at.x() + half + 3, at.y() - markSize_.labelHeight / 2.0,
                            markSize_.labelWidth, markSize_.labelHeight);
         if (selected) {

@@ -187,6 +187,20 @@ TEST_F(PlotViewTest, AChangedPointRepaintsOnlyTheAreaThatShowsIt)
              SetFieldText(w.ident, WAYPOINT_IDENT_SIZE, "NEU");
              doc.SetWaypoint(2, w);
          }},
+        {"a waypoint given a full-table symbol its record's symbol stands for",
+         [&] {
+             // Record symbol 0 stands for many full-table symbols; another of them.
+             const auto& all = AllSymbols();
+             auto other = std::find_if(all.begin(), all.end(), [](const SymbolInfo& s) {
+                 return RecordSymbolOfFullSymbol(s.number) == 0 &&
+                        s.number != FullSymbolOfRecordSymbol(0);
+             });
+             WaypointRecord w = doc.Waypoints()[0];
+             WaypointDetails d = NoWaypointDetails();
+             SetWaypointFullSymbol(w, d, other->number);
+             ASSERT_TRUE(SameBytes(w, doc.Waypoints()[0]));
+             doc.SetWaypoint(0, w, d);
+         }},
         {"a track point moved",
          [&] {
              std::vector<TrackpointRecord> track = doc.Trackpoints();
@@ -214,6 +228,19 @@ TEST_F(PlotViewTest, AChangedPointRepaintsOnlyTheAreaThatShowsIt)
     doc.DeleteWaypoints(0, 1);
     doc.UpdateAllViews(nullptr);
     EXPECT_TRUE(plot->LastChangeArea().Empty());  // a new count paints everything
+}
+
+TEST_F(PlotViewTest, AWaypointShowsItsWholeName)
+{
+    WaypointRecord w = doc.Waypoints()[3];
+    WaypointDetails d = NoWaypointDetails();
+    SetWaypointName(w, d, "Waldrand Nord");
+    doc.SetWaypoint(3, w, NoWaypointDetails());  // the ident alone
+    doc.UpdateAllViews(nullptr);
+    const QImage identOnly = Render(plot->rect());
+    doc.SetWaypoint(3, w, d);
+    doc.UpdateAllViews(nullptr);
+    EXPECT_NE(Render(plot->rect()), identOnly);
 }
 
 TEST_F(PlotViewTest, ARenameAndADialogEditShowInThePlotAtOnce)
