@@ -97,6 +97,39 @@ std::string CountedText(int count, const char* one, const char* many)
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+// This program's own elements for what the maker's extensions do not carry.
+void ReadOwnWaypointDetails(const pugi::xml_node& own, WaypointDetails& d)
+{
+    if (!own) {
+        return;
+    }
+    if (auto colour = gpx::ColourByName(ChildText(own, "Colour")); colour && *colour < 16) {
+        d.colour = *colour;
+    }
+    if (auto number = gpx::ParseDecimal(ChildText(own, "Class"));
+        number && *number >= 0 && *number <= 255 && *number == std::floor(*number)) {
+        d.wptClass = static_cast<uint8_t>(*number);
+    }
+    gpx::BytesOfHex(ChildText(own, "Subclass"), d.subclass, sizeof d.subclass);
+    SetTextField(d.facility, sizeof d.facility, ChildText(own, "Facility"));
+    SetTextField(d.crossRoad, sizeof d.crossRoad, ChildText(own, "CrossRoad"));
+}
+
+RouteLink RouteLinkOf(const pugi::xml_node& own)
+{
+    RouteLink link = NoRouteLink();
+    if (!own) {
+        return link;
+    }
+    if (auto number = gpx::ParseDecimal(ChildText(own, "Class"));
+        number && *number >= 0 && *number <= 0xFFFF && *number == std::floor(*number)) {
+        link.linkClass = static_cast<uint16_t>(*number);
+    }
+    gpx::BytesOfHex(ChildText(own, "Subclass"), link.subclass, sizeof link.subclass);
+    SetTextField(link.ident, sizeof link.ident, ChildText(own, "Ident"));
+    return link;
+}
+
 class GpxReader {
 public:
     GpxData Read(const pugi::xml_node& root);
@@ -155,6 +188,7 @@ bool GpxReader::ReadPoint(const pugi::xml_node& point, WaypointRecord& w, Waypoi
     d.altitude = ParseMeasure(ChildText(point, "ele"));
     d.time = TimeOfText(ChildText(point, "time"));
 
+    ReadOwnWaypointDetails(Child(Child(point, "extensions"), "WaypointDetails"), d);
     pugi::xml_node extension = Child(Child(point, "extensions"), "WaypointExtension");
     if (!extension) {
         return true;
@@ -220,6 +254,7 @@ void GpxReader::ReadRoute(const pugi::xml_node& rte)
         }
         if (fits) {
             route.points.push_back(MakeRoutePoint(record, details));
+            route.points.back().link = RouteLinkOf(Child(Child(node, "extensions"), "RouteLink"));
         }
     }
     if (fits) {
@@ -239,6 +274,10 @@ void GpxReader::ReadTrack(const pugi::xml_node& trk)
     pugi::xml_node trackExtension = Child(Child(trk, "extensions"), "TrackExtension");
     if (auto colour = gpx::ColourByName(ChildText(trackExtension, "DisplayColor"))) {
         header.trackColour = *colour;
+    }
+    pugi::xml_node own = Child(Child(trk, "extensions"), "TrackDetails");
+    if (gpx::SameIgnoringCase(ChildText(own, "Display"), "false")) {
+        header.trackDisplay = 0;
     }
     bool started = false;
     for (pugi::xml_node segment : trk.children()) {

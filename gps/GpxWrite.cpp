@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <sstream>
 
 #include "framework/ByteStream.h"
@@ -72,10 +73,13 @@ public:
 
 private:
     void AppendPosition(pugi::xml_node& point, int32_t latitude, int32_t longitude);
-    void AppendPoint(pugi::xml_node& parent, const char* element, const WaypointRecord& record,
-                     const WaypointDetails& details);
+    pugi::xml_node AppendPoint(pugi::xml_node& parent, const char* element,
+                               const WaypointRecord& record, const WaypointDetails& details);
     void AppendWaypointExtension(pugi::xml_node& point, const WaypointRecord& record,
                                  const WaypointDetails& details);
+    // What the maker's extensions do not carry.
+    void AppendOwnWaypointDetails(pugi::xml_node& point, const WaypointDetails& details);
+    void AppendRouteLink(pugi::xml_node& point, const RouteLink& link);
     void AppendTracks(pugi::xml_node& root);
     // The element `name` inside the node's <extensions>, which is made when missing.
     pugi::xml_node AppendExtension(pugi::xml_node& node, const char* name);
@@ -84,7 +88,13 @@ private:
     int outside_ = 0;
     bool usesGpxx_ = false;
     bool usesTpx_ = false;
+    bool usesOwn_ = false;
 };
+
+bool IsUserSubclass(const uint8_t (&subclass)[18])
+{
+    return std::memcmp(subclass, NoWaypointDetails().subclass, sizeof subclass) == 0;
+}
 
 // Semicircles reach 180 degrees of latitude, GPX 90: beyond that, the pole is written and
 // counted.
@@ -106,8 +116,8 @@ pugi::xml_node GpxWriter::AppendExtension(pugi::xml_node& node, const char* name
     return extensions.append_child(name);
 }
 
-void GpxWriter::AppendPoint(pugi::xml_node& parent, const char* element, const WaypointRecord& w,
-                            const WaypointDetails& d)
+pugi::xml_node GpxWriter::AppendPoint(pugi::xml_node& parent, const char* element,
+                                      const WaypointRecord& w, const WaypointDetails& d)
 {
     pugi::xml_node point = parent.append_child(element);
     AppendPosition(point, w.latitude, w.longitude);
@@ -119,6 +129,49 @@ void GpxWriter::AppendPoint(pugi::xml_node& parent, const char* element, const W
     point.append_child("sym").text() =
         symbol ? symbol : SymbolName(FullSymbolOfRecordSymbol(w.symbol));
     AppendWaypointExtension(point, w, d);
+    AppendOwnWaypointDetails(point, d);
+    return point;
+}
+
+void GpxWriter::AppendOwnWaypointDetails(pugi::xml_node& point, const WaypointDetails& d)
+{
+    const char* colour = gpx::ColourName(d.colour);
+    const bool subclass = !IsUserSubclass(d.subclass);
+    if (!colour && d.wptClass == 0 && !subclass && FieldOf(d.facility).empty() &&
+        FieldOf(d.crossRoad).empty()) {
+        return;
+    }
+    usesOwn_ = true;
+    pugi::xml_node own = AppendExtension(point, "orvi:WaypointDetails");
+    if (colour) {
+        own.append_child("orvi:Colour").text() = colour;
+    }
+    if (d.wptClass != 0) {
+        own.append_child("orvi:Class").text() = d.wptClass;
+    }
+    if (subclass) {
+        own.append_child("orvi:Subclass").text() =
+            gpx::HexOfBytes(d.subclass, sizeof d.subclass).c_str();
+    }
+    AppendTextIfAny(own, "orvi:Facility", FieldOf(d.facility));
+    AppendTextIfAny(own, "orvi:CrossRoad", FieldOf(d.crossRoad));
+}
+
+void GpxWriter::AppendRouteLink(pugi::xml_node& point, const RouteLink& link)
+{
+    const RouteLink& none = NoRouteLink();
+    const bool subclass = !IsUserSubclass(link.subclass);
+    if (link.linkClass == none.linkClass && !subclass && FieldOf(link.ident).empty()) {
+        return;
+    }
+    usesOwn_ = true;
+    pugi::xml_node own = AppendExtension(point, "orvi:RouteLink");
+    own.append_child("orvi:Class").text() = link.linkClass;
+    if (subclass) {
+        own.append_child("orvi:Subclass").text() =
+            gpx::HexOfBytes(link.subclass, sizeof link.subclass).c_str();
+    }
+    AppendTextIfAny(own, "orvi:Ident", FieldOf(link.ident));
 }
 
 void GpxWriter::AppendWaypointExtension(pugi::xml_node& point, const WaypointRecord& w,
@@ -166,7 +219,8 @@ void GpxWriter::AppendTracks(pugi::xml_node& root)
         bool starts = !segment || t.newTrack;
         std::string_view name = FieldOf(d.trackName);
         const char* colour = gpx::ColourName(d.trackColour);
-        if (!track || (starts && (!name.empty() || colour))) {
+        const bool hidden = d.trackDisplay == 0;
+        if (!track || (starts && (!name.empty() || colour || hidden))) {
             track = root.append_child("trk");
             AppendTextIfAny(track, "name", name);
             if (colour) {
@@ -174,6 +228,11 @@ void GpxWriter::AppendTracks(pugi::xml_node& root)
                 AppendExtension(track, "gpxx:TrackExtension")
                     .append_child("gpxx:DisplayColor")
                     .text() = colour;
+            }
+            if (hidden) {
+                usesOwn_ = true;
+                AppendExtension(track, "orvi:TrackDetails").append_child("orvi:Display").text() =
+                    "false";
             }
             segment = pugi::xml_node();
         }
@@ -213,8 +272,12 @@ std::string GpxWriter::Write(int* adjusted)
         pugi::xml_node rte = root.append_child("rte");
         AppendTextIfAny(rte, "name", FieldOf(route.header.name));
         rte.append_child("number").text() = route.header.number;
-        for (const RoutePoint& p : route.points) {
-            AppendPoint(rte, "rtept", p.record, p.details);
+        for (size_t i = 0; i < route.points.size(); ++i) {
+            const RoutePoint& p = route.points[i];
+            pugi::xml_node point = AppendPoint(rte, "rtept", p.record, p.details);
+            if (i + 1 < route.points.size()) {
+                AppendRouteLink(point, p.link);
+            }
         }
     }
     AppendTracks(root);
@@ -223,6 +286,9 @@ std::string GpxWriter::Write(int* adjusted)
     }
     if (usesTpx_) {
         root.append_attribute("xmlns:gpxtpx") = gpx::kTpxNamespace;
+    }
+    if (usesOwn_) {
+        root.append_attribute("xmlns:orvi") = gpx::kOwnNamespace;
     }
 
     std::ostringstream out;

@@ -1,8 +1,10 @@
 #include "gps/GpxXml.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "gps/Records.h"
 #include "gps/RichRecords.h"
@@ -30,6 +32,33 @@ std::string_view NumberText(std::string_view text)
 }
 
 }  // namespace
+
+std::string HexOfBytes(const uint8_t* bytes, size_t size)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (size_t i = 0; i < size; ++i) {
+        text += kDigits[bytes[i] >> 4];
+        text += kDigits[bytes[i] & 15];
+    }
+    return text;
+}
+
+bool BytesOfHex(std::string_view text, uint8_t* bytes, size_t size)
+{
+    if (text.size() != 2 * size) {
+        return false;
+    }
+    std::vector<uint8_t> read(size);
+    for (size_t i = 0; i < size; ++i) {
+        auto [end, error] = std::from_chars(text.data() + 2 * i, text.data() + 2 * i + 2, read[i], 16);
+        if (error != std::errc() || end != text.data() + 2 * i + 2) {
+            return false;
+        }
+    }
+    std::copy(read.begin(), read.end(), bytes);
+    return true;
+}
 
 bool SameIgnoringCase(std::string_view a, std::string_view b)
 {

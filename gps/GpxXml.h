@@ -17,6 +17,12 @@ constexpr const char* kGpxNamespace = "http://www.topografix.com/GPX/1/1";
 // TrackPointExtension v1 (air temperature and depth of track points).
 constexpr const char* kGpxxNamespace = "http://www.garmin.com/xmlschemas/GpxExtensions/v3";
 constexpr const char* kTpxNamespace = "http://www.garmin.com/xmlschemas/TrackPointExtension/v1";
+// This program's own elements, for what neither GPX nor the maker's extensions carry: a
+// waypoint's colour, class, subclass, facility and cross road (<orvi:WaypointDetails>), a
+// hidden track (<orvi:TrackDetails><orvi:Display>), the link from a route point to the next
+// (<orvi:RouteLink>). Their local names differ from the maker's, as the reader compares
+// local names only.
+constexpr const char* kOwnNamespace = "urn:x-orviedit:gpx-extensions:1";
 
 // The DisplayColor names; their order is that of the colour numbers of waypoints (D108)
 // and track headers (D310, D312): 0 black to 15 white, 16 transparent. nullptr for any
@@ -34,6 +40,10 @@ std::optional<uint8_t> DisplayByModeName(std::string_view name);
 // "Category n+1" when the user gave the category no name of its own.
 std::string CategoryName(int bit);
 std::optional<int> CategoryBit(std::string_view name);
+
+// Bytes as upper-case hex digits, and back: nothing unless the text is exactly `size` bytes.
+std::string HexOfBytes(const uint8_t* bytes, size_t size);
+bool BytesOfHex(std::string_view text, uint8_t* bytes, size_t size);
 
 bool SameIgnoringCase(std::string_view a, std::string_view b);  // ASCII letters
 std::string_view TrimSpace(std::string_view text);

@@ -82,6 +82,11 @@ inline GpsRecords GpxTestRecords()
     SetFieldText(full.city, sizeof full.city, "Z\xFCrich");
     SetFieldText(full.state, sizeof full.state, "ZH");
     SetFieldText(full.country, sizeof full.country, "CH");
+    full.colour = 12;  // Green
+    full.wptClass = 3;
+    full.subclass[0] = 0x2A;
+    SetFieldText(full.facility, sizeof full.facility, "Hauptbahnhof");
+    SetFieldText(full.crossRoad, sizeof full.crossRoad, "Lintheschergasse");
     for (int number : {3, 7}) {
         Route route;
         route.header.number = static_cast<uint8_t>(number);
@@ -93,6 +98,8 @@ inline GpsRecords GpxTestRecords()
             route.points.push_back(MakeRoutePoint(r.waypoints[static_cast<size_t>(2 - i)],
                                                   r.waypointDetails[static_cast<size_t>(2 - i)]));
         }
+        route.points[0].link.linkClass = 1;
+        SetFieldText(route.points[0].link.ident, sizeof route.points[0].link.ident, "A1");
         r.routes.push_back(route);
     }
     for (int i = 0; i < 5; ++i) {
@@ -105,6 +112,7 @@ inline GpsRecords GpxTestRecords()
         if (i == 0 || i == 3) {
             SetFieldText(d.trackName, sizeof d.trackName, i == 0 ? "Morgen" : "Abend");
             d.trackColour = i == 0 ? 1 : 16;  // DarkRed, Transparent
+            d.trackDisplay = i == 0 ? 1 : 0;
         }
         r.trackpoints.push_back(t);
         r.trackpointDetails.push_back(d);
