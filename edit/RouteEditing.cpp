@@ -280,13 +280,11 @@ RouteEdit ReverseRoutes(const std::vector<Route>& routes, const std::vector<Rout
 RouteEdit RenameRoute(const std::vector<Route>& routes, int route, const ReceiverProfile& profile,
                       std::string_view typed)
 {
-    std::optional<std::string> name = TypedName(profile, typed);
+    std::optional<std::string> name = TypedRouteName(profile, typed);
     if (!IsRoutePlace(routes, {route, ROUTE_ITSELF}) || !name) {
         return {};
     }
-    // An ident comes padded with blanks; a route's name ends with its last character.
-    std::string kept = name->substr(0, ROUTE_NAME_SIZE);
-    kept.erase(kept.find_last_not_of(' ') + 1);
+    const std::string kept = name->substr(0, ROUTE_NAME_SIZE);
     const auto r = static_cast<size_t>(route);
     if (FieldText(routes[r].header.name, ROUTE_NAME_SIZE) == kept) {
         return {};

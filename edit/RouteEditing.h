@@ -68,8 +68,8 @@ RouteEdit MovePoints(const std::vector<Route>& routes, const std::vector<RoutePl
 // selected rows follow their points.
 RouteEdit ReverseRoutes(const std::vector<Route>& routes, const std::vector<RoutePlace>& places);
 
-// Names route `route` after `typed` (Windows-1252) as a receiver of `profile` holds a name
-// (TypedName); nothing when no character of a name remains or the name stays as it was.
+// Names route `route` after `typed` (Windows-1252) as a receiver of `profile` holds a route
+// name (TypedRouteName); nothing when no character remains or the name stays as it was.
 RouteEdit RenameRoute(const std::vector<Route>& routes, int route, const ReceiverProfile& profile,
                       std::string_view typed);
 

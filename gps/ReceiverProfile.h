@@ -22,6 +22,7 @@ struct ReceiverProfile {
     int commentLength;
     bool fullSymbols;  // the maker's full symbol table, else the 16 of the GPS 12
     bool altitudes;    // waypoints hold an altitude
+    int routeNameLength;  // a route's name or comment: printable characters
     int maxWaypoints;
     int maxRoutes;
     int maxRoutePoints;  // per route
@@ -38,3 +39,7 @@ const ReceiverProfile& ProfileOf(std::string_view id);
 // A name the user typed, as a receiver of `profile` holds it (Windows-1252); nothing when
 // no character of a name remains.
 std::optional<std::string> TypedName(const ReceiverProfile& profile, std::string_view name);
+// A route name the user typed as a receiver of `profile` holds it: its printable
+// characters, at most routeNameLength of them (the GPS 12 keeps a comment of 20); nothing
+// when no character remains.
+std::optional<std::string> TypedRouteName(const ReceiverProfile& profile, std::string_view name);

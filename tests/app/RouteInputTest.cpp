@@ -144,16 +144,16 @@ TEST_F(RouteInput, ARouteMadeOfSelectedWaypointsIsEditedByKeysAndMenusAndUndoneS
     ChooseFromContextMenu(0, QStringLiteral("Route um&kehren"));
     EXPECT_EQ(Routes(), "0: WP2 WP1");
 
-    // F2 renames the route as a GPS 12 holds a name.
+    // F2 renames the route as a GPS 12 holds a route's comment.
     Click(0);
     Key(Qt::Key_F2);
     auto* editor = view->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
     editor->selectAll();
-    QTest::keyClicks(editor, "heim");
+    QTest::keyClicks(editor, "Heimweg am Abend, der lange");
     QTest::keyClick(editor, Qt::Key_Return);
     QApplication::processEvents();
-    EXPECT_EQ(view->ListModel()->CellText(0, RTE_COL_NAME), "HEIM");
+    EXPECT_EQ(view->ListModel()->CellText(0, RTE_COL_NAME), "Heimweg am Abend, de");
 
     for (const char* before :
          {"0: WP2 WP1", "0: WP1 WP2", "0: WP0 WP1 WP2", "0: WP0 WP2 WP1", "0: WP0 WP2", ""}) {
