@@ -13,6 +13,7 @@
 #include "framework/Prompts.h"
 #include "framework/QtSettings.h"
 #include "gps/CDataDoc.h"
+#include "gps/Gps12Upload.h"
 #include "link/CGpsConnection.h"
 #include "link/SystemClock.h"
 
@@ -210,12 +211,11 @@ int RunUpload(const std::string& port, const std::string& path, bool waypoints, 
         result = doc.UploadTrackpointsFromDoc();
         EndProgress();
         if (std::string trackLosses = doc.TrackpointUploadLosses(); !trackLosses.empty()) {
-            losses += (losses.empty() ? "track: " : "; track: ") + trackLosses;
+            losses += (losses.empty() ? "Track: " : "; Track: ") + trackLosses;
         }
     }
     if (result == 0 && !losses.empty()) {
-        std::cerr << "orvi: " << path << ": the receiver did not take everything: " << losses
-                  << "\n";
+        std::cerr << "orvi: " << path << ": " << UploadLossesMessage(losses) << "\n";
     }
     return result == 0 ? 0 : 1;
 }

@@ -18,6 +18,7 @@
 #include "framework/Prompts.h"
 #include "framework/TaskRunner.h"
 #include "gps/CDataDoc.h"
+#include "gps/Gps12Upload.h"
 #include "res/CommandIds.h"
 
 namespace {
@@ -420,7 +421,7 @@ void CDataView::DownloadTrackpoints()
 void CDataView::ReportUploadLosses(const std::string& losses)
 {
     if (!losses.empty()) {
-        Prompts::Current().Message("Der Empfänger hat nicht alles übernommen: " + losses + ".");
+        Prompts::Current().Message(UploadLossesMessage(losses));
     }
 }
 

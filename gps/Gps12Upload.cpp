@@ -115,3 +115,11 @@ std::string Gps12TrackLosses(const std::vector<TrackpointDetails>& details)
     }
     return text;
 }
+
+std::string UploadLossesMessage(const std::string& losses)
+{
+    if (losses.empty()) {
+        return {};
+    }
+    return "Der Empfänger hat nicht alles übernommen: " + losses + ".";
+}

@@ -17,3 +17,7 @@ std::vector<WaypointRecord> Gps12Waypoints(const std::vector<WaypointRecord>& re
 // übertragen"); empty when it takes everything.
 std::string Gps12WaypointLosses(const std::vector<WaypointDetails>& details);
 std::string Gps12TrackLosses(const std::vector<TrackpointDetails>& details);
+
+// The message that reports `losses` to the user ("Der Empfänger hat nicht alles übernommen:
+// 3 Namen gekürzt."); empty when there are none.
+std::string UploadLossesMessage(const std::string& losses);
