@@ -76,8 +76,7 @@ RouteEdit RouteEditOf(std::vector<Route> routes, std::vector<RoutePlace> selecti
 // A point's whole name without the blanks that pad an ident.
 std::string_view RoutePointName(const RoutePoint& point)
 {
-    std::string_view name = WaypointName(point.record, point.details);
-    return name.substr(0, name.find_last_not_of(' ') + 1);
+    return WithoutTrailingBlanks(WaypointName(point.record, point.details));
 }
 
 std::string RouteDegreesText(int32_t semicircles)

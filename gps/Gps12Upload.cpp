@@ -6,9 +6,7 @@ namespace {
 
 std::string TrimmedIdent(const WaypointRecord& w)
 {
-    std::string ident(WaypointIdent(w));
-    ident.erase(ident.find_last_not_of(' ') + 1);
-    return ident;
+    return std::string(WithoutTrailingBlanks(WaypointIdent(w)));
 }
 
 // `base` with a number at its end, within the ident's six characters.

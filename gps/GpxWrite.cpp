@@ -21,13 +21,6 @@ std::string FormatDegrees(double degrees)
     return std::string(text, result.ptr);
 }
 
-// Texts are padded with blanks to their field; the blanks are no part of the name or
-// comment another program reads.
-std::string_view WithoutTrailingBlanks(std::string_view text)
-{
-    return text.substr(0, text.find_last_not_of(' ') + 1);
-}
-
 template <size_t N>
 std::string_view FieldOf(const char (&field)[N])
 {

@@ -43,3 +43,8 @@ const char* DisplayLabel(int display)
                                                        "Symbol + Kommentar"};
     return display >= 0 && display < DISPLAY_COUNT ? kLabels[display] : "";
 }
+
+std::string_view WithoutTrailingBlanks(std::string_view text)
+{
+    return text.substr(0, text.find_last_not_of(' ') + 1);
+}

@@ -79,6 +79,8 @@ std::string_view FieldText(const char* field, size_t width);
 
 // Fills the field with `text`, cut to `width` bytes, zero-padded.
 void SetFieldText(char* field, size_t width, std::string_view text);
+// A text without the blanks that pad a field at its end: they say nothing.
+std::string_view WithoutTrailingBlanks(std::string_view text);
 
 inline std::string_view WaypointIdent(const WaypointRecord& w)
 {

@@ -51,13 +51,6 @@ RouteLink MakeNoRouteLink()
     return link;
 }
 
-// Trailing blanks say nothing: an ident is padded with them.
-std::string_view TrimEnd(std::string_view text)
-{
-    size_t end = text.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
-}
-
 }  // namespace
 
 const WaypointDetails& NoWaypointDetails()
@@ -143,7 +136,7 @@ void SetWaypointName(WaypointRecord& record, WaypointDetails& details, std::stri
     name = name.substr(0, std::min(name.find('\0'), WAYPOINT_NAME_SIZE));
     std::string ident = NormalizeWaypointIdent(name);
     SetFieldText(record.ident, WAYPOINT_IDENT_SIZE, ident);
-    bool identSaysIt = TrimEnd(name) == TrimEnd(ident);
+    bool identSaysIt = WithoutTrailingBlanks(name) == WithoutTrailingBlanks(ident);
     SetFieldText(details.name, WAYPOINT_NAME_SIZE, identSaysIt ? std::string_view() : name);
 }
 
@@ -159,7 +152,7 @@ void SetWaypointComment(WaypointRecord& record, WaypointDetails& details,
 void DropDetailsTheRecordContradicts(const WaypointRecord& record, WaypointDetails& details)
 {
     std::string_view name = FieldText(details.name, WAYPOINT_NAME_SIZE);
-    if (!name.empty() && TrimEnd(NormalizeWaypointIdent(name)) != TrimEnd(WaypointIdent(record))) {
+    if (!name.empty() && WithoutTrailingBlanks(NormalizeWaypointIdent(name)) != WithoutTrailingBlanks(WaypointIdent(record))) {
         SetFieldText(details.name, WAYPOINT_NAME_SIZE, {});
     }
     std::string_view comment = FieldText(details.comment, WAYPOINT_LONG_COMMENT_SIZE);
