@@ -257,6 +257,9 @@ void GpxReader::ReadRoute(const pugi::xml_node& rte)
             route.points.back().link = RouteLinkOf(Child(Child(node, "extensions"), "RouteLink"));
         }
     }
+    if (fits && !route.points.empty()) {
+        route.points.back().link = NoRouteLink();  // the last point leads nowhere
+    }
     if (fits) {
         routePoints_ += points;
         data_.routes.push_back(std::move(route));
