@@ -35,6 +35,7 @@ struct SimulateOptions {
     std::string link;  // a symbolic link to the device while serving
     int baud = 0;      // the line's pace; 0 unpaced
     bool weekRollover = false;
+    bool burst = false;  // several frames in one write
 };
 int RunSimulate(const SimulateOptions& options);
 

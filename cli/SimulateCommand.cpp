@@ -59,6 +59,9 @@ int RunSimulate(const SimulateOptions& options)
     sim.SetTrackpoints(doc.Trackpoints());
     sim.SetBaudRate(options.baud);
     sim.SetWeekRollover(options.weekRollover);
+    SimulatorFaults faults;
+    faults.joinFrames = options.burst;
+    sim.SetFaults(faults);
     sim.Start(std::move(pty));
     // The options dialog of the editor offers announced simulators as ports.
     SimulatorAnnouncement announcement(options.link.empty() ? device : options.link);

@@ -97,6 +97,9 @@ void AddSimulateCommand(CLI::App& app, int& status)
                          "At the end, write the receiver's records (uploads included) (.orvd)");
     simulate->add_flag("--week-rollover", options->weekRollover,
                        "Report dates 1024 weeks early, as receivers past a GPS week rollover do");
+    simulate->add_flag("--burst", options->burst,
+                       "Send each acknowledgement in one write with the packet after it, as a "
+                       "fast line through a USB adapter delivers them");
     simulate->callback([&status, options] { status = RunSimulate(*options); });
 }
 

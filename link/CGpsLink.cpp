@@ -147,14 +147,14 @@ int CGpsLink::PortWrite(const uint8_t* data, int size)
     return size;
 }
 
-int CGpsLink::PortRead(uint8_t* buffer, int size)
+int CGpsLink::PortRead(uint8_t* buffer, int size, int expected)
 {
     SharedPort::Lease port = SharedPort::Instance().Borrow();
     if (!port) {
         lastError_ = EBADF;
         return -1;
     }
-    int n = ReadWithTimeouts(*port, buffer, size, true);
+    int n = ReadFrameCarrying(*port, port.Carry(), buffer, size, expected);
     if (n < 0) {
         lastError_ = errno;
         port.Failed(lastError_);
@@ -195,7 +195,8 @@ PacketResult CGpsLink::ReadFrame(uint8_t expectedId, uint8_t* buffer, uint8_t ca
     state_ = LINK_READING;
     // Bytes that never arrive read as 0; a frame cut short then fails its checksum.
     uint8_t raw[LINK_READ_BUFFER] = {};
-    int n = PortRead(raw, (flags & LF_ACKFRAME) ? 8 : LINK_READ_BUFFER);
+    // An acknowledgement is waited for as long as its 8 bytes take.
+    int n = PortRead(raw, LINK_READ_BUFFER, (flags & LF_ACKFRAME) ? 8 : LINK_READ_BUFFER);
     if (n < 0) {
         return PacketResult::PortFailed;
     }
@@ -204,7 +205,8 @@ PacketResult CGpsLink::ReadFrame(uint8_t expectedId, uint8_t* buffer, uint8_t ca
     }
     state_ = LINK_FRAMING;
     DecodedFrame frame;
-    switch (DecodeFrame(raw, LINK_READ_BUFFER, frame)) {
+    const FrameStatus status = DecodeFrame(raw, LINK_READ_BUFFER, frame);
+    switch (status) {
     case FrameStatus::Whole:
     case FrameStatus::Unterminated:  // what follows the checksum is not examined
         break;
@@ -231,7 +233,7 @@ PacketResult CGpsLink::ReadFrame(uint8_t expectedId, uint8_t* buffer, uint8_t ca
     }
     // An acknowledgement frame is 8 bytes: DLE, id, 2, the id acknowledged, 0, checksum,
     // DLE, ETX.
-    if (!(flags & LF_ACKFRAME) || frame.size != 2 || raw[6] != DLE || raw[7] != ETX) {
+    if (!(flags & LF_ACKFRAME) || frame.size != 2 || status != FrameStatus::Whole) {
         return PacketResult::OtherPacket;
     }
     if (frame.data[0] != expectedId) {
@@ -271,6 +273,9 @@ void CGpsLink::DropRestOfFrame()
 {
     uint8_t rest[LINK_READ_BUFFER];
     SharedPort::Lease port = SharedPort::Instance().Borrow();
+    if (port) {
+        port.Carry().clear();
+    }
     if (port && ReadUntilQuiet(*port, rest, LINK_READ_BUFFER, QUIET_LINE_MS) < 0) {
         lastError_ = errno;
         port.Failed(lastError_);

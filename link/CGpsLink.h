@@ -111,10 +111,12 @@ private:
     // One write or read on the shared port, holding it meanwhile. -1 with lastError_ set
     // on failure; a device that has gone is closed for every link.
     int PortWrite(const uint8_t* data, int size);
-    int PortRead(uint8_t* buffer, int size);
+    // Reads one frame, timed as a read of `expected` bytes; what comes after it in the same
+    // read waits for the next read.
+    int PortRead(uint8_t* buffer, int size, int expected);
     bool PortVanished() const;
-    // Reads and drops what still comes of a frame that could not be taken, until the line
-    // is quiet: an acknowledgement read takes 8 bytes, and a read that met line noise ends
+    // Drops what was read beyond the frame and reads and drops what still comes of a frame
+    // that could not be taken, until the line is quiet: a read that met line noise ends
     // 10 ms after it, so the rest of the frame would otherwise spoil the next read (and be
     // refused once more, for a packet the receiver then sends twice).
     void DropRestOfFrame();

@@ -197,6 +197,7 @@ LineShape GarminSimulator::Shape() const
     shape.burstBytes = faults_.burstBytes;
     shape.gapMinMs = faults_.gapMinMs;
     shape.gapMaxMs = faults_.gapMaxMs;
+    shape.joinFrames = faults_.joinFrames;
     return shape;
 }
 

@@ -42,6 +42,8 @@ struct SimulatorFaults {
     int burstBytes = 0;
     int gapMinMs = 12;
     int gapMaxMs = 16;
+    // Acknowledgements go out in one write with the packet that follows them (LineShape).
+    bool joinFrames = false;
 };
 
 // What the simulator has seen and done since it was made or ResetStats() was called.

@@ -53,6 +53,9 @@ void CGpsLink::AbortTransfer()
 void CGpsLink::DiscardInput()
 {
     SharedPort::Lease port = SharedPort::Instance().Borrow();
+    if (port) {
+        port.Carry().clear();
+    }
     uint8_t discard[LINK_READ_BUFFER];
     for (int i = 0; port && i < 128 && port->ReadAvailable(discard, sizeof discard, 0) > 0; ++i) {
     }

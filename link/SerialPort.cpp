@@ -13,14 +13,21 @@ constexpr int kInterByteMs = 10;
 constexpr int kTotalBaseMs = 200;
 constexpr int kTotalPerByteMs = 2;
 
-}  // namespace
-
-int ReadWithTimeouts(SerialPort& port, uint8_t* buffer, int size, bool frames)
+// ReadWithTimeouts after `got` bytes are in the buffer already, its overall time-out that of
+// a read of `timed` bytes.
+int ReadOnFrom(SerialPort& port, uint8_t* buffer, int size, bool frames, int got, int timed)
 {
     const auto deadline =
-        port.Now() + std::chrono::milliseconds(kTotalBaseMs + kTotalPerByteMs * size);
-    int got = 0;
+        port.Now() + std::chrono::milliseconds(kTotalBaseMs + kTotalPerByteMs * timed);
     bool incomplete = false;  // a frame has begun and is not yet whole
+    if (frames && got > 0) {
+        DecodedFrame frame;
+        FrameStatus status = DecodeFrame(buffer, got, frame);
+        if (status == FrameStatus::Whole) {
+            return got;
+        }
+        incomplete = status == FrameStatus::Incomplete;
+    }
     while (got < size) {
         auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - port.Now()).count();
@@ -48,6 +55,28 @@ int ReadWithTimeouts(SerialPort& port, uint8_t* buffer, int size, bool frames)
             }
             incomplete = status == FrameStatus::Incomplete;
         }
+    }
+    return got;
+}
+
+}  // namespace
+
+int ReadWithTimeouts(SerialPort& port, uint8_t* buffer, int size, bool frames)
+{
+    return ReadOnFrom(port, buffer, size, frames, 0, size);
+}
+
+int ReadFrameCarrying(SerialPort& port, std::vector<uint8_t>& carry, uint8_t* buffer, int size,
+                      int expected)
+{
+    const int carried = std::min(static_cast<int>(carry.size()), size);
+    std::copy_n(carry.begin(), carried, buffer);
+    carry.erase(carry.begin(), carry.begin() + carried);
+    const int got = ReadOnFrom(port, buffer, size, true, carried, std::min(expected, size));
+    DecodedFrame frame;
+    if (got > 0 && DecodeFrame(buffer, got, frame) == FrameStatus::Whole && frame.length < got) {
+        carry.insert(carry.begin(), buffer + frame.length, buffer + got);
+        return frame.length;
     }
     return got;
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The five flow-control settings of a port, as numbers; all 0 on a port without flow
 // control. On a termios port: dtrControl is HUPCL (the driver drives DTR), dsrSensitivity
@@ -63,6 +64,16 @@ public:
 // overall time-out does); bytes that cannot be a frame end with the 10 ms silence.
 // Returns the number of bytes read, or -1 with errno set.
 int ReadWithTimeouts(SerialPort& port, uint8_t* buffer, int size, bool frames);
+
+// The read of one frame with ReadWithTimeouts' time-outs (`frames` set) that loses nothing
+// of what comes after it, however the bytes arrive: `carry` holds what an earlier read took
+// beyond its frame, which this read starts with (reading no more when that is a whole frame
+// already), and afterwards what this read took beyond the first whole frame it returns.
+// Bytes that are no whole frame are returned as they came, none carried. The overall
+// time-out is that of a read of `expected` bytes (8 for an acknowledgement), however many
+// `size` allows.
+int ReadFrameCarrying(SerialPort& port, std::vector<uint8_t>& carry, uint8_t* buffer, int size,
+                      int expected);
 
 // The start-up read of a link that does not wait out a quiet line: it ends when `size` bytes
 // arrived, `quietMs` after the last byte (after its start while none came), or 200 ms + 2 ms

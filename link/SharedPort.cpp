@@ -38,6 +38,7 @@ void SharedPort::Leave()
         return;
     }
     port_.reset();
+    carry_.clear();
     users_ = 0;
     vanished_ = false;
 }
@@ -64,6 +65,7 @@ bool SharedPort::Open(const std::string& name, int& error)
     }
     std::lock_guard lock(mutex_);
     port_ = std::move(opened);
+    carry_.clear();
     vanished_ = false;
     return true;
 }
@@ -79,6 +81,7 @@ bool SharedPort::Lease::Failed(int error)
         return false;
     }
     owner_.port_.reset();
+    owner_.carry_.clear();
     owner_.vanished_ = true;
     port_ = nullptr;
     return true;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "link/SerialPort.h"
 
@@ -49,6 +50,8 @@ public:
         // has gone (EIO, ENXIO, ENODEV), the port is closed for all its users and noted as
         // vanished, and the lease is empty from then on. Returns whether that happened.
         bool Failed(int error);
+        // What a read took off the line beyond the frame it returned: the next read's start.
+        std::vector<uint8_t>& Carry() const { return owner_.carry_; }
 
     private:
         friend class SharedPort;
@@ -71,4 +74,5 @@ private:
     int users_ = 0;                     // links that use the port
     std::unique_ptr<SerialPort> port_;  // null while none is open
     bool vanished_ = false;
+    std::vector<uint8_t> carry_;  // bytes read beyond a frame, for the next read
 };

@@ -117,6 +117,11 @@ HostFrame SimulatorLine::Read(int timeoutMs, const std::atomic<bool>& stop)
 {
     const Clock::time_point deadline = Clock::now() + milliseconds(timeoutMs);
     HostFrame frame;
+    // Nothing follows a held acknowledgement while we wait for the host.
+    if (!Flush()) {
+        frame.kind = HostFrame::LineGone;
+        return frame;
+    }
     uint8_t chunk[LINK_READ_BUFFER];
     while (!stop) {
         if (Parse(frame)) {
@@ -157,14 +162,41 @@ HostFrame SimulatorLine::Read(int timeoutMs, const std::atomic<bool>& stop)
     return frame;
 }
 
+bool SimulatorLine::Flush()
+{
+    if (held_.empty()) {
+        return true;
+    }
+    std::vector<uint8_t> bytes;
+    bytes.swap(held_);
+    if (port_.Write(bytes.data(), static_cast<int>(bytes.size())) != static_cast<int>(bytes.size())) {
+        return false;
+    }
+    counters_.sent += bytes.size();
+    return true;
+}
+
 bool SimulatorLine::Send(uint8_t id, const uint8_t* data, uint8_t size, const FrameFault& fault)
 {
     uint8_t frame[MAX_FRAME_BYTES];
     int length = EncodeFrame(id, data, size, frame, fault.corrupt ? 1 : 0);
-    std::vector<uint8_t> bytes(fault.stray);
+    const LineShape shape = shape_();
+    if (shape.joinFrames && id == PKT_ACK && !fault.Any()) {
+        held_.insert(held_.end(), frame, frame + length);
+        return true;
+    }
+    // A held acknowledgement goes out first, with this frame unless that is to be late or lost.
+    std::vector<uint8_t> bytes;
+    if (fault.pauseMs > 0 || fault.lost) {
+        if (!Flush()) {
+            return false;
+        }
+    } else {
+        bytes.swap(held_);
+    }
+    bytes.insert(bytes.end(), fault.stray.begin(), fault.stray.end());
     bytes.insert(bytes.end(), frame, frame + length);
 
-    const LineShape shape = shape_();
     if (fault.pauseMs > 0) {
         std::this_thread::sleep_for(milliseconds(fault.pauseMs));
     }

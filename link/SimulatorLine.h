@@ -48,6 +48,9 @@ struct LineShape {
     int burstBytes = 0;
     int gapMinMs = 12;
     int gapMaxMs = 16;
+    // An acknowledgement is held back and goes out in one write with the frame that follows
+    // it, so that the host reads both at once (what a fast line through an adapter does).
+    bool joinFrames = false;
 };
 
 // What happens to one frame on its way to the host.
@@ -83,6 +86,8 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
+    // Writes an acknowledgement held back for the next frame. False as Send.
+    bool Flush();
     // Takes one frame off the front of the buffer into `frame`; false when more bytes are
     // needed.
     bool Parse(HostFrame& frame);
@@ -93,6 +98,7 @@ private:
     LineCounters& counters_;
     std::function<LineShape()> shape_;
     std::vector<uint8_t> buffer_;
+    std::vector<uint8_t> held_;  // an acknowledgement waiting for the next frame
     Clock::time_point lastByte_{};
     Clock::time_point outboundFree_{};  // when the line has sent what we wrote so far
     Clock::time_point inboundDone_{};   // when the host's bytes so far would have arrived

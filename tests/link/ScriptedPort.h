@@ -57,7 +57,7 @@ struct PortScript {
     int failReadAt = -1;   // index of the read call that fails with `failErrno`
     int failErrno = EIO;
     int reads = 0;
-    bool replyEnded = false;  // the last read took the end of a reply
+    bool replyEnded = false;  // a read took the end of a reply, and the host has not written since
     std::chrono::steady_clock::time_point now{};
     int opens = 0;
     bool failOpen = false;
@@ -80,6 +80,7 @@ public:
         }
         s_->writes.emplace_back(data, data + size);
         s_->written.insert(s_->written.end(), data, data + size);
+        s_->replyEnded = false;
         return size;
     }
 
@@ -92,13 +93,13 @@ public:
             errno = s_->failErrno;
             return -1;
         }
-        bool afterReply = s_->replyEnded;
-        s_->replyEnded = false;
-        if (afterReply && timeoutMs <= QUIET_LINE_MS) {
-            // The pause after a reply ends a read that waits for the line to fall quiet.
+        if (s_->replyEnded && timeoutMs <= QUIET_LINE_MS) {
+            // After a reply the receiver is quiet until the host writes again: the pause ends
+            // every read that waits for the line to fall quiet.
             s_->now += std::chrono::milliseconds(timeoutMs);
             return 0;
         }
+        s_->replyEnded = false;
         if (s_->replies.empty() || s_->replies.front().empty()) {
             if (!s_->replies.empty()) {
                 s_->replies.pop_front();  // an explicit silence

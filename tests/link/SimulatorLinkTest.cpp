@@ -301,19 +301,24 @@ TEST_F(SimulatorLink, AGivenUpDownloadLeavesNothingOnTheLineForTheNextCommand)
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(SimulatorLink, FramesInBurstsWithGapsStillTransfer)
+TEST_F(SimulatorLink, FramesSplitOrJoinedWhateverTheTimingStillTransfer)
 {
-    SimulatorFaults faults;
-    faults.burstBytes = 7;  // an acknowledgement comes as 7 bytes and, 12-16 ms later, 1
-    Sim().SetFaults(faults);
-    Sim().SetWaypoints(Waypoints(1, 3));
-    EXPECT_EQ(Doc().DownloadWaypointsIntoDoc(), 0);
-    EXPECT_TRUE(Same(Doc().Waypoints(), Waypoints(1, 3)));
-    Doc().ReplaceTrackpoints(Trackpoints(1, 4));
-    EXPECT_EQ(Doc().UploadTrackpointsFromDoc(), 0);
-    EXPECT_TRUE(Same(Sim().Trackpoints(), Trackpoints(1, 4)));
-    EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(Sim().Stats().naksReceived, 0);
+    SimulatorFaults split;
+    split.burstBytes = 7;  // an acknowledgement comes as 7 bytes and, 12-16 ms later, 1
+    SimulatorFaults joined;
+    joined.joinFrames = true;  // an acknowledgement and the packet after it in one read
+    for (const SimulatorFaults& faults : {split, joined}) {
+        Sim().SetFaults(faults);
+        Sim().ResetStats();
+        Sim().SetWaypoints(Waypoints(1, 3));
+        EXPECT_EQ(Doc().DownloadWaypointsIntoDoc(), 0);
+        EXPECT_TRUE(Same(Doc().Waypoints(), Waypoints(1, 3)));
+        Doc().ReplaceTrackpoints(Trackpoints(1, 4));
+        EXPECT_EQ(Doc().UploadTrackpointsFromDoc(), 0);
+        EXPECT_TRUE(Same(Sim().Trackpoints(), Trackpoints(1, 4)));
+        EXPECT_TRUE(Messages().empty());
+        EXPECT_EQ(Sim().Stats().naksReceived, 0);
+    }
 }
 
 TEST_F(SimulatorLink, ASilentReceiverGivesTheTimeOutMessageAndNoHang)
