@@ -10,6 +10,9 @@
 
 class SerialPort;
 
+// The standard rate (9600 to 115200 baud) within 5 % of `rate`; 0 when there is none.
+int StandardRateNear(int64_t rate);
+
 // The receiver's time as its date-time packet gives it (universal time).
 struct GpsTime {
     uint16_t year = 0;
@@ -60,6 +63,13 @@ public:
     PacketResult ReceivePacket(uint8_t expectedId, uint8_t* buffer, uint8_t capacity, int flags);
     PacketResult SendCommand(uint16_t command, int flags);
     PacketResult SendAck(uint8_t id, int flags);
+    // Asks the receiver to run the line at `baud` (a standard rate) and follows it
+    // (link/LineSpeed.cpp). Returns the rate the line runs at afterwards; when the receiver
+    // does not switch, names an unusable rate or does not confirm it, a message says so and
+    // both ends are back at BASE_BAUD.
+    int SwitchBaudRate(int baud);
+    int lineBaud() const { return lineBaud_; }
+
     // Shows the message of the current state; returns the state.
     int ReportLinkError();
     // Shows string `messageId`, then "Error No %d" with the last system error when asked.
@@ -121,6 +131,9 @@ private:
     // refused once more, for a packet the receiver then sends twice).
     void DropRestOfFrame();
     void Progress(int number, int count);
+    // Reads and drops what comes for `ms` (the port's clock).
+    void QuietFor(int ms);
+    bool SetPortRate(int baud);
     // Asks the receiver to stop sending and drops what it still sends.
     void AbortTransfer();
     // Drops input that is waiting before a conversation begins (what a receiver repeated
@@ -143,6 +156,7 @@ private:
     ProgressCallback progress_;
     ProgressCallback pendingProgress_;  // stored once the port is ready
     int lastError_ = 0;                 // errno of the last failed port operation
+    int lineBaud_ = BASE_BAUD;
     bool holdsShare_ = false;
     StartupRead startup_ = StartupRead::Full;
     std::atomic<bool> cancel_{false};

@@ -77,3 +77,20 @@ std::string ProgressText(int number, int count)
 {
     return Format("%d / %d", number, count);
 }
+
+std::string FastLineRefusedText(int baud)
+{
+    return Format("Der Empfänger wechselt nicht auf %d Baud; weiter mit 9600 Baud.", baud);
+}
+
+std::string FastLineUnusableText(int64_t named)
+{
+    return Format("Der Empfänger nennt %lld Baud, eine Rate, die die Schnittstelle nicht "
+                  "einstellen kann; weiter mit 9600 Baud.",
+                  static_cast<long long>(named));
+}
+
+std::string FastLineUnconfirmedText(int baud)
+{
+    return Format("Der Empfänger hat %d Baud nicht bestätigt; weiter mit 9600 Baud.", baud);
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "link/SerialPort.h"
@@ -18,5 +19,10 @@ std::string StartupBytesText(int count);
 std::string SystemErrorText(int error);
 // The question of the clock dialogue (string 2000), given the two times as they show.
 std::string SetClockQuestionText(const std::string& receiverTime, const std::string& systemTime);
+// The faster line: the receiver did not switch to `baud`, named a rate the port cannot run
+// at, or did not confirm `baud` at it. Each ends "weiter mit 9600 Baud".
+std::string FastLineRefusedText(int baud);
+std::string FastLineUnusableText(int64_t named);
+std::string FastLineUnconfirmedText(int baud);
 // The progress of a record transfer: "%d / %d".
 std::string ProgressText(int number, int count);

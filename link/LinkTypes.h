@@ -11,6 +11,9 @@ enum PacketId : uint8_t {
     PKT_DATE_TIME = 14,
     PKT_NAK = 21,
     PKT_RECORD_COUNT = 27,
+    PKT_ASYNC_EVENTS = 28,  // u16 mask of unsolicited reports; 0 stops them
+    PKT_BAUD_REQUEST = 48,  // u32: the rate the host asks for
+    PKT_BAUD_ACCEPT = 49,   // u32: the rate the receiver will use
     PKT_TRACKPOINT = 34,
     PKT_WAYPOINT = 35,
     PKT_PROTOCOL_ARRAY = 253,  // sent by later receivers after their product data
@@ -25,7 +28,11 @@ enum CommandId : uint16_t {
     CMD_SEND_TRACK = 6,
     CMD_SEND_WAYPOINTS = 7,
     CMD_POWER_OFF = 8,
+    CMD_PING = 58,  // answered with an acknowledgement only: the line works at its rate
 };
+
+// The speed every receiver starts at and returns to.
+constexpr int BASE_BAUD = 9600;
 
 // The link's state; it selects the text of the next error message.
 enum LinkState : int {

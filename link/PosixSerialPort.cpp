@@ -66,6 +66,43 @@ bool PosixSerialPort::ReadFlowControl(FlowControlFlags& found)
     return true;
 }
 
+namespace {
+
+struct SpeedOfRate {
+    int baud;
+    speed_t speed;
+};
+constexpr SpeedOfRate kSpeeds[] = {{4800, B4800},     {9600, B9600},   {19200, B19200},
+                                   {38400, B38400},   {57600, B57600}, {115200, B115200}};
+
+}  // namespace
+
+int BaudOfSpeed(speed_t speed)
+{
+    for (const SpeedOfRate& s : kSpeeds) {
+        if (s.speed == speed) {
+            return s.baud;
+        }
+    }
+    return 0;
+}
+
+bool PosixSerialPort::SetBaudRate(int baud)
+{
+    const SpeedOfRate* found = nullptr;
+    for (const SpeedOfRate& s : kSpeeds) {
+        found = s.baud == baud ? &s : found;
+    }
+    struct termios t {};
+    if (!found) {
+        errno = EINVAL;
+        return false;
+    }
+    ::tcdrain(fd_);
+    return ::tcgetattr(fd_, &t) == 0 && ::cfsetispeed(&t, found->speed) == 0 &&
+           ::cfsetospeed(&t, found->speed) == 0 && ::tcsetattr(fd_, TCSANOW, &t) == 0;
+}
+
 bool PosixSerialPort::ApplyLineSettings()
 {
     struct termios t {};

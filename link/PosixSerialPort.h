@@ -5,6 +5,11 @@
 
 #include "link/SerialPort.h"
 
+#include <termios.h>
+
+// The baud rate of a termios speed (B9600, ...); 0 for speeds the link does not use.
+int BaudOfSpeed(speed_t speed);
+
 // A serial device opened by path (or an already open descriptor, such as a
 // pseudo-terminal's master end), read with poll().
 class PosixSerialPort : public SerialPort {
@@ -22,6 +27,7 @@ public:
     int ReadAvailable(uint8_t* buffer, int size, int timeoutMs) override;
     bool ReadFlowControl(FlowControlFlags& found) override;
     bool ApplyLineSettings() override;
+    bool SetBaudRate(int baud) override;
 
     int fd() const { return fd_; }
 

@@ -1,6 +1,7 @@
 #include "link/PseudoTerminal.h"
 
 #include "link/DescriptorIo.h"
+#include "link/PosixSerialPort.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -111,4 +112,14 @@ int PseudoTerminal::ReadAvailable(uint8_t* buffer, int size, int timeoutMs)
     // taken off whenever we listen.
     ::ioctl(deviceFd_, TIOCNXCL);
     return ReadAvailableBytes(master_, buffer, size, timeoutMs);
+}
+
+int PseudoTerminal::PeerBaudRate() const
+{
+    // The master end reads the device's settings: the pair has one set of them.
+    struct termios t {};
+    if (::tcgetattr(master_, &t) != 0) {
+        return 0;
+    }
+    return BaudOfSpeed(::cfgetospeed(&t));
 }

@@ -37,6 +37,8 @@ public:
     // Waits at most `timeoutMs` for bytes from the host. Returns their number, 0 when none
     // came, or -1 with errno set.
     int ReadAvailable(uint8_t* buffer, int size, int timeoutMs) override;
+    // The speed the host set on the device.
+    int PeerBaudRate() const override;
 
 private:
     PseudoTerminal(int master, int device, std::string path);

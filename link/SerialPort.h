@@ -52,6 +52,16 @@ public:
 
     // Raw bytes, 9600 baud, 8 data bits, no parity, one stop bit, no flow control.
     virtual bool ApplyLineSettings() { return true; }
+    // Sets the line's speed once what was written has left. Ports without a speed of their
+    // own (test ports) take any. False with errno set when the device refuses it.
+    virtual bool SetBaudRate(int baud)
+    {
+        (void)baud;
+        return true;
+    }
+    // The speed the other end of the line has set, where this end can see it (the
+    // receiver's end of a pseudo-terminal); 0 when it cannot.
+    virtual int PeerBaudRate() const { return 0; }
     // Reads take their timing from ReadWithTimeouts; a port may still refuse the settings:
     // 0 done, 1 the current ones cannot be read, 2 the new ones cannot be set.
     virtual int ApplyReadTimeouts() { return 0; }
