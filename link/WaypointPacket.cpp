@@ -1,37 +1,49 @@
 #include "link/WaypointPacket.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+
+#include "link/DataTypes.h"
+
+namespace {
+
+constexpr int kGps12WaypointType = 103;
+constexpr int kGps12TrackPointType = 300;
+
+// The first `size` bytes of `data`, zero-filled to `Size`.
+template <size_t Size>
+std::array<uint8_t, Size> ZeroFilledPacket(const uint8_t* data, int size)
+{
+    std::array<uint8_t, Size> packet{};
+    if (size > 0) {
+        std::memcpy(packet.data(), data, std::min(static_cast<size_t>(size), Size));
+    }
+    return packet;
+}
+
+}  // namespace
 
 void WaypointToPacket(const WaypointRecord& w, uint8_t* packet)
 {
-    std::memset(packet, 0, WAYPOINT_PACKET_SIZE);
-    std::memcpy(packet, w.ident, 6);
-    std::memcpy(packet + 6, &w.latitude, 4);
-    std::memcpy(packet + 10, &w.longitude, 4);
-    std::memcpy(packet + 18, w.comment, 40);
-    packet[58] = static_cast<uint8_t>(w.symbol);
-    packet[59] = w.display;
+    std::vector<uint8_t> bytes = EncodeWaypoint(kGps12WaypointType, w, NoWaypointDetails());
+    std::memcpy(packet, bytes.data(), WAYPOINT_PACKET_SIZE);
 }
 
 WaypointRecord PacketToWaypoint(const uint8_t* data, int size)
 {
-    uint8_t packet[WAYPOINT_PACKET_SIZE] = {};
-    std::memcpy(packet, data, static_cast<size_t>(std::clamp(size, 0, WAYPOINT_PACKET_SIZE)));
+    auto packet = ZeroFilledPacket<WAYPOINT_PACKET_SIZE>(data, size);
     WaypointRecord w;
-    std::memcpy(w.ident, packet, 6);
-    std::memcpy(&w.latitude, packet + 6, 4);
-    std::memcpy(&w.longitude, packet + 10, 4);
-    std::memcpy(w.comment, packet + 18, 40);
-    w.symbol = packet[58];  // zero-extended: symbol byte 200 stays 200
-    w.display = packet[59];
+    WaypointDetails unused;
+    DecodeWaypoint(kGps12WaypointType, packet.data(), packet.size(), w, unused);
     return w;
 }
 
 TrackpointRecord PacketToTrackpoint(const uint8_t* data, int size)
 {
+    auto packet = ZeroFilledPacket<sizeof(TrackpointRecord)>(data, size);
     TrackpointRecord t;
-    std::memset(&t, 0, sizeof t);
-    std::memcpy(&t, data, static_cast<size_t>(std::clamp(size, 0, int(sizeof t))));
+    TrackpointDetails unused = NoTrackpointDetails();
+    DecodeTrackPoint(kGps12TrackPointType, packet.data(), packet.size(), t, unused);
     return t;
 }

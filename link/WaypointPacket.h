@@ -4,9 +4,10 @@
 
 #include "gps/Records.h"
 
-// The 60 data bytes of a waypoint packet: ident 6, latitude 4, longitude 4, 4 unused bytes,
-// comment 40, symbol 1, display 1. The 57-byte record keeps all but the unused bytes; its
-// 16-bit symbol travels as its low byte and comes back zero-extended.
+// The GPS 12's packets: waypoints of type D103 and track points of type D300
+// (link/DataTypes.h). The 60 data bytes of a waypoint packet: ident 6, latitude 4, longitude
+// 4, 4 unused bytes, comment 40, symbol 1, display 1. The 57-byte record keeps all but the
+// unused bytes; its 16-bit symbol travels as its low byte and comes back zero-extended.
 constexpr int WAYPOINT_PACKET_SIZE = 60;
 
 // Writes the packet of `w`; the unused bytes are zero.

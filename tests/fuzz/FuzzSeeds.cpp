@@ -4,6 +4,7 @@
 
 #include "tests/fuzz/FuzzSeeds.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -16,6 +17,7 @@
 #include "tests/fuzz/FuzzLine.h"
 #include "tests/fuzz/FuzzMaps.h"
 #include "tests/gps/GpsTestRecords.h"
+#include "tests/link/AnyDataType.h"
 
 namespace {
 
@@ -228,6 +230,28 @@ void WriteLinkSeeds(SeedWriter& out)
                   LineFrame(PKT_PRODUCT_REQUEST, {}));
 }
 
+// A packet of each kind of data type, written by the program's encoders.
+void WriteDataTypeSeeds(SeedWriter& out)
+{
+    auto seed = [&out](const std::string& name, int type, const Bytes& packet) {
+        auto at = std::find(std::begin(kAllDataTypes), std::end(kAllDataTypes), type);
+        out.Write("datatypes", name,
+                  Bytes{static_cast<uint8_t>(at - std::begin(kAllDataTypes))} + packet);
+    };
+    GpsRecords rich = GpxTestRecords();
+    const WaypointRecord& w = rich.waypoints[0];
+    const WaypointDetails& d = rich.waypointDetails[0];
+    seed("d103-gps12", 103, EncodeWaypoint(103, TestWaypoint(1), NoWaypointDetails()));
+    seed("d104", 104, EncodeWaypoint(104, w, d));
+    seed("d106", 106, EncodeWaypoint(106, w, d));
+    seed("d108", 108, EncodeWaypoint(108, w, d));
+    seed("d110", 110, EncodeWaypoint(110, w, d));
+    seed("d302", 302, EncodeTrackPoint(302, rich.trackpoints[0], rich.trackpointDetails[0]));
+    seed("d312", 312, EncodeTrackHeader(312, rich.trackpointDetails[0], 0));
+    seed("d202", 202, EncodeRouteHeader(202, TestRoute(2, 1).header));
+    seed("d210", 210, EncodeRouteLink(210, NoRouteLink()));
+}
+
 std::vector<uint8_t> SavedMap(CDrawDoc& doc)
 {
     FuzzFiles files;
@@ -293,6 +317,7 @@ int WriteFuzzSeeds(const std::string& dir)
     SeedWriter out(dir);
     WriteGpsSeeds(out);
     WriteLinkSeeds(out);
+    WriteDataTypeSeeds(out);
     WriteMapSeeds(out);
     return out.written();
 }
