@@ -193,7 +193,8 @@ LineShape GarminSimulator::Shape() const
 {
     std::lock_guard lock(mutex_);
     LineShape shape;
-    shape.baud = baud_;
+    // A switched line is paced at its own rate.
+    shape.baud = baud_ > 0 && lineBaud_ != BASE_BAUD ? lineBaud_ : baud_;
     shape.burstBytes = faults_.burstBytes;
     shape.gapMinMs = faults_.gapMinMs;
     shape.gapMaxMs = faults_.gapMaxMs;
@@ -211,6 +212,7 @@ void GarminSimulator::Serve()
         } else {
             frame = line_->Read(kIdleSliceMs, stop_);
         }
+        CheckPingsDue();
         if (frame.kind == HostFrame::Nothing) {
             continue;
         }
@@ -220,7 +222,7 @@ void GarminSimulator::Serve()
             std::this_thread::sleep_for(milliseconds(10));
             continue;
         }
-        if (Faults().silent) {
+        if (Faults().silent || !HostAtLineRate()) {
             continue;
         }
         Handle(frame);
@@ -276,6 +278,10 @@ void GarminSimulator::Handle(const HostFrame& frame)
     case PKT_TRACKPOINT:
         ReceiveRecord(frame);
         break;
+    case PKT_BAUD_REQUEST:
+        Answer(PKT_ACK, id);
+        SwitchRate(frame);
+        break;
     case PKT_XFER_DONE:
         CompleteUpload(frame);  // stored before the host hears that it is
         Answer(PKT_ACK, id);
@@ -293,6 +299,10 @@ void GarminSimulator::HandleCommand(uint16_t command)
         return;
     }
     Answer(PKT_ACK, PKT_COMMAND);
+    if (command == CMD_PING) {
+        NotePing();
+        return;
+    }
     upload_ = {};  // an upload that did not complete is forgotten
     switch (command) {
     case CMD_SEND_WAYPOINTS:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -44,6 +45,10 @@ struct SimulatorFaults {
     int gapMaxMs = 16;
     // Acknowledgements go out in one write with the packet that follows them (LineShape).
     bool joinFrames = false;
+    // The rate a baud request is answered with, when it is to differ from the rate the
+    // receiver then runs at (an unusable rate, or one the host's pings never come at). 0: the
+    // rate it runs at.
+    int namedBaud = 0;
 };
 
 // What the simulator has seen and done since it was made or ResetStats() was called.
@@ -111,6 +116,14 @@ public:
 
     // Pace the line at this many baud (10 bits per byte); 0: unpaced.
     void SetBaudRate(int baud);
+    // The fastest rate the receiver switches to when the host asks (PKT_BAUD_REQUEST); at
+    // BASE_BAUD (the default) it does not switch. A switched line is paced at its rate when
+    // the line is paced at all, and falls back to BASE_BAUD when the host has not pinged
+    // within 2 s. On a pseudo-terminal, host packets sent at another rate than the line's
+    // (as the device's settings show) go unanswered.
+    void SetFastestBaud(int baud);
+    // The rate the line runs at now.
+    int LineBaud() const;
     // How long to wait for the host's acknowledgement before sending a packet again
     // (1500 ms unless changed).
     void SetAckTimeout(int ms);
@@ -139,6 +152,13 @@ private:
     void ReceiveRecord(const HostFrame& frame);
     void CompleteUpload(const HostFrame& frame);
     void SendProduct();
+    // The faster line (link/SimulatorLineSpeed.cpp).
+    void SwitchRate(const HostFrame& request);
+    void NotePing();
+    // Falls back to BASE_BAUD when the pings after a switch are overdue.
+    void CheckPingsDue();
+    // Whether the host's end of the line runs at our rate, where the port can tell.
+    bool HostAtLineRate() const;
     void SendTime();
     template <class Record>
     void SendRecords(uint16_t command, uint8_t packetId, const std::vector<Record>& records);
@@ -161,6 +181,10 @@ private:
     std::function<int64_t()> clock_;
     bool weekRollover_ = false;
     int baud_ = 0;
+    int fastestBaud_ = BASE_BAUD;
+    int lineBaud_ = BASE_BAUD;
+    int pingsDue_ = 0;  // pings still to come after a switch
+    std::chrono::steady_clock::time_point pingDeadline_{};
     int ackTimeoutMs_ = 1500;
     SimulatorFaults faults_;
     FaultDice dice_;

@@ -321,6 +321,48 @@ TEST_F(SimulatorLink, FramesSplitOrJoinedWhateverTheTimingStillTransfer)
     }
 }
 
+TEST_F(SimulatorLink, TheLineRunsFasterWhereTheReceiverSwitchesAndElseStaysAtItsBaseRate)
+{
+    CGpsLink& link = Connection().link();
+    Sim().SetWaypoints(Waypoints(1, 3));
+    Sim().SetFastestBaud(115200);
+    EXPECT_EQ(link.SwitchBaudRate(115200), 115200);
+    EXPECT_EQ(Sim().LineBaud(), 115200);
+    EXPECT_EQ(Doc().DownloadWaypointsIntoDoc(), 0);
+    EXPECT_TRUE(Same(Doc().Waypoints(), Waypoints(1, 3)));
+    EXPECT_EQ(link.SwitchBaudRate(BASE_BAUD), BASE_BAUD);
+    EXPECT_EQ(Sim().LineBaud(), BASE_BAUD);
+    EXPECT_TRUE(Messages().empty());
+
+    // Each failure leaves both ends at 9600 baud, says why, and the link goes on working.
+    struct Case {
+        int fastest;
+        int named;
+        const char* message;
+    };
+    const Case cases[] = {
+        {BASE_BAUD, 0, "Der Empfänger wechselt nicht auf 115200 Baud; weiter mit 9600 Baud."},
+        {115200, 12345,
+         "Der Empfänger nennt 12345 Baud, eine Rate, die die Schnittstelle nicht einstellen "
+         "kann; weiter mit 9600 Baud."},
+        {115200, 57600, "Der Empfänger hat 57600 Baud nicht bestätigt; weiter mit 9600 Baud."},
+    };
+    for (const Case& c : cases) {
+        Sim().SetFastestBaud(c.fastest);
+        SimulatorFaults faults;
+        faults.namedBaud = c.named;
+        Sim().SetFaults(faults);
+        Messages().clear();
+        EXPECT_EQ(link.SwitchBaudRate(115200), BASE_BAUD);
+        EXPECT_EQ(Messages(), std::vector<std::string>{c.message});
+        EXPECT_EQ(Sim().LineBaud(), BASE_BAUD);
+        Messages().clear();
+        EXPECT_EQ(Doc().DownloadWaypointsIntoDoc(), 0) << c.message;
+        EXPECT_TRUE(Messages().empty()) << c.message;
+    }
+    Sim().SetFastestBaud(BASE_BAUD);
+}
+
 TEST_F(SimulatorLink, ASilentReceiverGivesTheTimeOutMessageAndNoHang)
 {
     Sim().SetWaypoints(Waypoints(1, 2));
