@@ -12,6 +12,7 @@
 #include "edit/ClipboardBlock.h"
 #include "gps/Gpx.h"
 #include "gps/RichRecordBytes.h"
+#include "link/UnitProfile.h"
 #include "link/WaypointPacket.h"
 #include "tests/fuzz/FuzzDocuments.h"
 #include "tests/fuzz/FuzzLine.h"
@@ -252,6 +253,15 @@ void WriteDataTypeSeeds(SeedWriter& out)
     seed("d210", 210, EncodeRouteLink(210, NoRouteLink()));
 }
 
+// The protocols of the known units as arrays, those without one as well.
+void WriteUnitSeeds(SeedWriter& out)
+{
+    for (const UnitProfile& unit : KnownUnits()) {
+        out.Write("protocols", std::string(unit.model) + ".array",
+                  EncodeProtocolArray(unit.protocols));
+    }
+}
+
 std::vector<uint8_t> SavedMap(CDrawDoc& doc)
 {
     FuzzFiles files;
@@ -318,6 +328,7 @@ int WriteFuzzSeeds(const std::string& dir)
     WriteGpsSeeds(out);
     WriteLinkSeeds(out);
     WriteDataTypeSeeds(out);
+    WriteUnitSeeds(out);
     WriteMapSeeds(out);
     return out.written();
 }
