@@ -106,6 +106,13 @@ int RunCheck(const std::string& port)
               << "product " << link.productId() << ", software " << link.softwareVersion() / 100
               << "." << (link.softwareVersion() % 100 < 10 ? "0" : "")
               << link.softwareVersion() % 100 << "\n";
+    const UnitProtocols& protocols = link.protocols();
+    std::cout << "protocols " << DescribeProtocols(protocols)
+              << (protocols.fromArray ? " (from the receiver)" : " (from the table of known units)")
+              << "\n";
+    if (!link.protocolsNote().empty()) {
+        std::cerr << "orvi: the receiver's protocol array: " << link.protocolsNote() << "\n";
+    }
     return 0;
 }
 

@@ -221,15 +221,17 @@ PacketResult CGpsLink::ReadFrame(uint8_t expectedId, uint8_t* buffer, uint8_t ca
         return PacketResult::BadChecksum;
     }
 
-    if (frame.id == expectedId) {
+    if (frame.id == expectedId || ((flags & LF_ANYID) && !(flags & LF_ACKFRAME))) {
         if (buffer && capacity > 0) {
             std::memcpy(buffer, frame.data, std::min(capacity, frame.size));
         }
+        lastPacketId_ = frame.id;
+        lastPacketSize_ = frame.size;
         state_ = LINK_OK;
         if (flags & LF_NOHANDSHAKE) {
             return PacketResult::Ok;
         }
-        return Failed(SendAck(expectedId, flags)) ? PacketResult::AckNotSent : PacketResult::Ok;
+        return Failed(SendAck(frame.id, flags)) ? PacketResult::AckNotSent : PacketResult::Ok;
     }
     // An acknowledgement frame is 8 bytes: DLE, id, 2, the id acknowledged, 0, checksum,
     // DLE, ETX.

@@ -7,6 +7,7 @@
 
 #include "gps/Records.h"
 #include "link/LinkTypes.h"
+#include "link/UnitProfile.h"
 
 class SerialPort;
 
@@ -75,8 +76,14 @@ public:
     // Shows string `messageId`, then "Error No %d" with the last system error when asked.
     int ShowLinkMessage(bool withSystemError, int messageId);
 
-    // Product exchange: 0, or -1 when it failed.
+    // Product exchange: 0, or -1 when it failed. Learns what the unit speaks as well
+    // (protocols()).
     int RequestProduct(int flags);  // bit 0: show the receiver's description
+    // What the unit of the last product exchange speaks: its protocol array, or for a unit
+    // without one the program's table (and for a product the table does not know, what a
+    // GPS 12 speaks). `protocolsNote()`: why the unit's array could not be taken, or empty.
+    const UnitProtocols& protocols() const { return protocols_; }
+    const std::string& protocolsNote() const { return protocolsNote_; }
     // Record transfers (results in LinkTypes.h).
     TransferResult DownloadWaypoints();
     TransferResult DownloadTrackpoints();
@@ -99,6 +106,9 @@ public:
     void Cancel() { cancel_ = true; }
 
     int state() const { return state_; }
+    // The id and data size of the last packet a read took.
+    uint8_t LastPacketId() const { return lastPacketId_; }
+    uint8_t LastPacketSize() const { return lastPacketSize_; }
     uint16_t productId() const { return productId_; }
     int16_t softwareVersion() const { return softwareVersion_; }
     const std::string& productDescription() const { return description_; }
@@ -131,6 +141,9 @@ private:
     // refused once more, for a packet the receiver then sends twice).
     void DropRestOfFrame();
     void Progress(int number, int count);
+    // After the product data: reads the packets a unit sends unasked (extended product data,
+    // the protocol array) and sets protocols_ (link/UnitExchange.cpp).
+    void LearnProtocols();
     // Reads and drops what comes for `ms` (the port's clock).
     void QuietFor(int ms);
     bool SetPortRate(int baud);
@@ -151,12 +164,16 @@ private:
     uint16_t productId_ = 0;
     int16_t softwareVersion_ = 0;
     std::string description_;
+    UnitProtocols protocols_;
+    std::string protocolsNote_;
     std::vector<WaypointRecord> waypoints_;
     std::vector<TrackpointRecord> trackpoints_;
     ProgressCallback progress_;
     ProgressCallback pendingProgress_;  // stored once the port is ready
     int lastError_ = 0;                 // errno of the last failed port operation
     int lineBaud_ = BASE_BAUD;
+    uint8_t lastPacketId_ = 0;
+    uint8_t lastPacketSize_ = 0;
     bool holdsShare_ = false;
     StartupRead startup_ = StartupRead::Full;
     std::atomic<bool> cancel_{false};

@@ -78,6 +78,7 @@ int CGpsLink::RequestProduct(int flags)
     if (flags & 1) {
         Prompts::Current().Message(Cp1252ToUtf8(description_));
     }
+    LearnProtocols();
     return 0;
 }
 

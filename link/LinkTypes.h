@@ -14,8 +14,13 @@ enum PacketId : uint8_t {
     PKT_ASYNC_EVENTS = 28,  // u16 mask of unsolicited reports; 0 stops them
     PKT_BAUD_REQUEST = 48,  // u32: the rate the host asks for
     PKT_BAUD_ACCEPT = 49,   // u32: the rate the receiver will use
+    PKT_ROUTE_HEADER = 29,
+    PKT_ROUTE_WAYPOINT = 30,
     PKT_TRACKPOINT = 34,
     PKT_WAYPOINT = 35,
+    PKT_ROUTE_LINK = 98,
+    PKT_TRACK_HEADER = 99,
+    PKT_EXTENDED_PRODUCT_DATA = 248,
     PKT_PROTOCOL_ARRAY = 253,  // sent by later receivers after their product data
     PKT_PRODUCT_REQUEST = 254,
     PKT_PRODUCT_DATA = 255,
@@ -24,6 +29,7 @@ enum PacketId : uint8_t {
 // Command numbers carried by PKT_COMMAND.
 enum CommandId : uint16_t {
     CMD_ABORT_TRANSFER = 0,
+    CMD_SEND_ROUTES = 4,
     CMD_SEND_TIME = 5,
     CMD_SEND_TRACK = 6,
     CMD_SEND_WAYPOINTS = 7,
@@ -51,6 +57,7 @@ enum LinkFlags : int {
     LF_ACKFRAME = 1,     // the read expects an acknowledgement frame (8 bytes)
     LF_QUIET = 2,        // no message box on failure
     LF_NOHANDSHAKE = 4,  // no acknowledgement awaited after sending, none sent after receiving
+    LF_ANYID = 8,        // a read takes a packet of any id (CGpsLink::LastPacketId says which)
 };
 
 constexpr uint8_t DLE = 0x10;

@@ -183,6 +183,41 @@ TEST_F(Transfers, ProductDescriptionIsShownUpToItsZero)
     EXPECT_EQ(connection->link().softwareVersion(), 360);
 }
 
+TEST_F(Transfers, AUnitSaysWhatItSpeaksInItsArrayOrIsKnownByItsProduct)
+{
+    const UnitProtocols& csx = UnitByModel("gpsmap60csx")->protocols;
+    const Bytes csxArray = EncodeProtocolArray(csx);
+    const std::string gps12 = DescribeProtocols(*ProtocolsOfProduct(77, 360));
+    struct Case {
+        const char* legend;
+        uint16_t product;
+        std::vector<Bytes> unasked;  // the frames the unit sends after its product data
+        std::string protocols;
+        std::string note;
+    };
+    const Case cases[] = {
+        {"a GPS 12 sends no array: the table knows it", 77, {}, gps12, ""},
+        {"extended product data, then the array", 292,
+         {FrameBytes(248, {'x', 0}), FrameBytes(253, csxArray)}, DescribeProtocols(csx), ""},
+        {"a damaged array: nothing of it is trusted", 999, {FrameBytes(253, {'A', 100, 0, 'D'})},
+         "", "Protokollliste: 4 Bytes sind keine ganzen Einträge"},
+        {"neither array nor table: what a GPS 12 speaks", 999, {},
+         DescribeProtocols(*ProtocolsOfProduct(77, 460)), ""},
+    };
+    for (const Case& c : cases) {
+        env.script->Reply(Ack(254));
+        env.script->Reply(FrameBytes(255, {static_cast<uint8_t>(c.product),
+                                           static_cast<uint8_t>(c.product >> 8), 0x68, 0x01, 0}));
+        for (const Bytes& frame : c.unasked) {
+            env.script->Reply(frame);
+        }
+        EXPECT_EQ(connection->RequestProduct(0), 0) << c.legend;
+        EXPECT_EQ(DescribeProtocols(connection->link().protocols()), c.protocols) << c.legend;
+        EXPECT_EQ(connection->link().protocolsNote(), c.note) << c.legend;
+        EXPECT_TRUE(env.script->replies.empty()) << c.legend;
+    }
+}
+
 TEST_F(Transfers, CancellingStopsBetweenPacketsAndAsksTheReceiverToStop)
 {
     std::vector<Bytes> packets;
