@@ -108,8 +108,7 @@ void CGpsLink::OpenPort()
 
 void CGpsLink::Close()
 {
-    waypoints_.clear();
-    trackpoints_.clear();
+    records_ = {};
     if (!holdsShare_) {
         return;
     }
@@ -221,7 +220,11 @@ PacketResult CGpsLink::ReadFrame(uint8_t expectedId, uint8_t* buffer, uint8_t ca
         return PacketResult::BadChecksum;
     }
 
-    if (frame.id == expectedId || ((flags & LF_ANYID) && !(flags & LF_ACKFRAME))) {
+    const bool anyId = (flags & LF_ANYID) && !(flags & LF_ACKFRAME) &&
+                       (transferIds_.empty() ||
+                        std::find(transferIds_.begin(), transferIds_.end(), frame.id) !=
+                            transferIds_.end());
+    if (frame.id == expectedId || anyId) {
         if (buffer && capacity > 0) {
             std::memcpy(buffer, frame.data, std::min(capacity, frame.size));
         }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "gps/GpsRecords.h"
 #include "gps/Records.h"
 #include "link/LinkTypes.h"
 #include "link/UnitProfile.h"
@@ -84,14 +86,23 @@ public:
     // GPS 12 speaks). `protocolsNote()`: why the unit's array could not be taken, or empty.
     const UnitProtocols& protocols() const { return protocols_; }
     const std::string& protocolsNote() const { return protocolsNote_; }
-    // Record transfers (results in LinkTypes.h).
+    // Record transfers (results in LinkTypes.h), in the data types of the unit's protocols
+    // (link/TypedTransfers.cpp). A download replaces its kind in Records(), details
+    // included; an upload sends its kind of what SetRecords() gave. A kind the unit has no
+    // protocol for, or whose data type the program does not know, is refused with a
+    // message (NotStarted); a packet that is not what its type says ends the transfer with
+    // a message (BadData), and nothing of it is kept.
     TransferResult DownloadWaypoints();
     TransferResult DownloadTrackpoints();
+    TransferResult DownloadRoutes();
     TransferResult UploadWaypoints();
     TransferResult UploadTrackpoints();
+    TransferResult UploadRoutes();
     PacketResult PowerOff();
-    std::vector<WaypointRecord> CopyWaypoints() const { return waypoints_; }
-    std::vector<TrackpointRecord> CopyTrackpoints() const { return trackpoints_; }
+    const GpsRecords& Records() const { return records_; }
+    void SetRecords(GpsRecords records) { records_ = std::move(records); }
+    std::vector<WaypointRecord> CopyWaypoints() const { return records_.waypoints; }
+    std::vector<TrackpointRecord> CopyTrackpoints() const { return records_.trackpoints; }
     void SetWaypoints(const WaypointRecord* records, int count);
     void SetTrackpoints(const TrackpointRecord* records, int count);
 
@@ -152,13 +163,28 @@ private:
     // Drops input that is waiting before a conversation begins (what a receiver repeated
     // after a transfer was given up, say), so it cannot pass for the answer.
     void DiscardInput();
-    template <class Record>
-    TransferResult DownloadRecords(uint16_t command, uint8_t packetId, bool everyRecord,
+    // A packet of a transfer as it goes on the line.
+    struct LinePacket {
+        uint8_t id;
+        std::vector<uint8_t> data;
+    };
+    // Where a download's packets go: the count first, then each packet as it comes. A
+    // packet that is not what it should be throws DataTypeError.
+    struct PacketSink {
+        std::function<void(int count)> begin;
+        std::function<void(int index, uint8_t id, const uint8_t* data, uint8_t size)> take;
+    };
+    // The command, the count, that many packets of the ids in `ids` (others are refused and
+    // sent again), transfer complete.
+    TransferResult DownloadPackets(uint16_t command, std::vector<uint8_t> ids, bool everyRecord,
                                    TransferResult budgetExceeded, TransferResult doneMissing,
-                                   std::vector<Record>& target);
-    template <class Record>
-    TransferResult UploadRecords(uint16_t command, uint8_t packetId, bool everyRecord,
-                                 const std::vector<Record>& records);
+                                   const PacketSink& sink);
+    // The count, the packets, transfer complete naming `command`.
+    TransferResult UploadPackets(uint16_t command, bool everyRecord,
+                                 const std::vector<LinePacket>& packets);
+    // Refuses a transfer of a kind the unit does not speak in a type the program knows:
+    // the message, and NotStarted.
+    TransferResult RefuseKind(const std::string& message);
 
     int state_ = LINK_CLOSED;
     uint16_t productId_ = 0;
@@ -166,8 +192,8 @@ private:
     std::string description_;
     UnitProtocols protocols_;
     std::string protocolsNote_;
-    std::vector<WaypointRecord> waypoints_;
-    std::vector<TrackpointRecord> trackpoints_;
+    GpsRecords records_;
+    std::vector<uint8_t> transferIds_;  // the packet ids a running download takes
     ProgressCallback progress_;
     ProgressCallback pendingProgress_;  // stored once the port is ready
     int lastError_ = 0;                 // errno of the last failed port operation

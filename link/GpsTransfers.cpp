@@ -12,7 +12,7 @@
 #include "link/LinkMessages.h"
 #include "link/SerialPort.h"
 #include "link/SharedPort.h"
-#include "link/WaypointPacket.h"
+#include "link/DataTypes.h"
 
 namespace {
 
@@ -82,19 +82,15 @@ int CGpsLink::RequestProduct(int flags)
     return 0;
 }
 
-template <class Record>
-TransferResult CGpsLink::DownloadRecords(uint16_t command, uint8_t packetId, bool everyRecord,
-                                         TransferResult budgetExceeded, TransferResult doneMissing,
-                                         std::vector<Record>& target)
+TransferResult CGpsLink::DownloadPackets(uint16_t command, std::vector<uint8_t> ids,
+                                         bool everyRecord, TransferResult budgetExceeded,
+                                         TransferResult doneMissing, const PacketSink& sink)
 {
-    constexpr int packetSize =
-        std::is_same_v<Record, WaypointRecord> ? WAYPOINT_PACKET_SIZE : sizeof(TrackpointRecord);
     CancelScope scope(cancel_);
     DiscardInput();
     if (SendCommand(command, 0) != PacketResult::Ok) {
         return TransferResult::NotStarted;
     }
-    target.clear();
     uint8_t countBytes[2] = {};
     if (Failed(ReceivePacket(PKT_RECORD_COUNT, countBytes, 2, 0))) {
         return TransferResult::CountFailed;
@@ -103,37 +99,42 @@ TransferResult CGpsLink::DownloadRecords(uint16_t command, uint8_t packetId, boo
     if (count < 0) {
         return TransferResult::CountFailed;
     }
-    // Slots that are never received stay zero.
-    std::vector<Record> records(static_cast<size_t>(count));
+    sink.begin(count);
+    transferIds_ = std::move(ids);
+    struct ClearIds {
+        std::vector<uint8_t>& ids;
+        ~ClearIds() { ids.clear(); }
+    } clearIds{transferIds_};
     int failures = 0;
     for (int i = 0; i < count;) {
         if (cancel_) {
             AbortTransfer();
             return TransferResult::Cancelled;
         }
-        uint8_t packet[WAYPOINT_PACKET_SIZE] = {};
-        if (Failed(ReceivePacket(packetId, packet, packetSize, LF_QUIET))) {
-            // The failed read has sent a PKT_NAK, so the receiver repeats the record. One
+        uint8_t packet[255] = {};
+        if (Failed(ReceivePacket(transferIds_.front(), packet, sizeof packet, LF_QUIET | LF_ANYID))) {
+            // The failed read has sent a PKT_NAK, so the receiver repeats the packet. One
             // budget for the whole transfer; a device that has gone ends it at once.
             if (++failures > count || PortVanished()) {
                 ReportLinkError();
                 AbortTransfer();
-                target = std::move(records);
                 return budgetExceeded;
             }
             continue;
         }
-        if constexpr (std::is_same_v<Record, WaypointRecord>) {
-            records[static_cast<size_t>(i)] = PacketToWaypoint(packet, packetSize);
-        } else {
-            records[static_cast<size_t>(i)] = PacketToTrackpoint(packet, packetSize);
+        try {
+            sink.take(i, LastPacketId(), packet, LastPacketSize());
+        } catch (const DataTypeError& e) {
+            // The unit sends what it did not announce: nothing of the transfer is taken.
+            AbortTransfer();
+            Prompts::Current().Message(e.what());
+            return TransferResult::BadData;
         }
         ++i;
         if (ShowsProgress(everyRecord, i, count)) {
             Progress(i, count);
         }
     }
-    target = std::move(records);
     uint8_t done[2];
     if (Failed(ReceivePacket(PKT_XFER_DONE, done, 2, 0))) {
         return doneMissing;
@@ -141,29 +142,15 @@ TransferResult CGpsLink::DownloadRecords(uint16_t command, uint8_t packetId, boo
     return TransferResult::Done;
 }
 
-TransferResult CGpsLink::DownloadWaypoints()
-{
-    return DownloadRecords(CMD_SEND_WAYPOINTS, PKT_WAYPOINT, true, TransferResult::BudgetExceeded,
-                           TransferResult::DoneMissing, waypoints_);
-}
-
-TransferResult CGpsLink::DownloadTrackpoints()
-{
-    return DownloadRecords(CMD_SEND_TRACK, PKT_TRACKPOINT, false,
-                           TransferResult::TrackBudgetExceeded, TransferResult::TrackDoneMissing,
-                           trackpoints_);
-}
-
-template <class Record>
-TransferResult CGpsLink::UploadRecords(uint16_t command, uint8_t packetId, bool everyRecord,
-                                       const std::vector<Record>& records)
+TransferResult CGpsLink::UploadPackets(uint16_t command, bool everyRecord,
+                                       const std::vector<LinePacket>& packets)
 {
     CancelScope scope(cancel_);
-    if (records.empty()) {
+    if (packets.empty()) {
         return TransferResult::NotStarted;
     }
     DiscardInput();
-    auto count = static_cast<int>(records.size());
+    auto count = static_cast<int>(packets.size());
     if (count > INT16_MAX) {
         return TransferResult::CountFailed;  // the count packet cannot announce them
     }
@@ -177,17 +164,10 @@ TransferResult CGpsLink::UploadRecords(uint16_t command, uint8_t packetId, bool 
             AbortTransfer();
             return TransferResult::Cancelled;
         }
-        uint8_t packet[WAYPOINT_PACKET_SIZE];
-        uint8_t size;
-        if constexpr (std::is_same_v<Record, WaypointRecord>) {
-            WaypointToPacket(records[static_cast<size_t>(i)], packet);
-            size = WAYPOINT_PACKET_SIZE;
-        } else {
-            std::memcpy(packet, &records[static_cast<size_t>(i)], sizeof(Record));
-            size = sizeof(Record);
-        }
-        // A record the receiver refuses (PKT_NAK) is sent again, like one that got lost.
-        if (SendPacket(packetId, packet, size, LF_QUIET) != PacketResult::Ok) {
+        const LinePacket& packet = packets[static_cast<size_t>(i)];
+        // A packet the receiver refuses (PKT_NAK) is sent again, like one that got lost.
+        if (SendPacket(packet.id, packet.data.data(), static_cast<uint8_t>(packet.data.size()),
+                       LF_QUIET) != PacketResult::Ok) {
             if (++failures > count || PortVanished()) {
                 ReportLinkError();
                 AbortTransfer();
@@ -206,26 +186,6 @@ TransferResult CGpsLink::UploadRecords(uint16_t command, uint8_t packetId, bool 
         return TransferResult::DoneMissing;
     }
     return TransferResult::Done;
-}
-
-TransferResult CGpsLink::UploadWaypoints()
-{
-    return UploadRecords(CMD_SEND_WAYPOINTS, PKT_WAYPOINT, true, waypoints_);
-}
-
-TransferResult CGpsLink::UploadTrackpoints()
-{
-    return UploadRecords(CMD_SEND_TRACK, PKT_TRACKPOINT, false, trackpoints_);
-}
-
-void CGpsLink::SetWaypoints(const WaypointRecord* records, int count)
-{
-    waypoints_.assign(records, records + (records && count > 0 ? count : 0));
-}
-
-void CGpsLink::SetTrackpoints(const TrackpointRecord* records, int count)
-{
-    trackpoints_.assign(records, records + (records && count > 0 ? count : 0));
 }
 
 PacketResult CGpsLink::PowerOff()

@@ -94,3 +94,15 @@ std::string FastLineUnconfirmedText(int baud)
 {
     return Format("Der Empfänger hat %d Baud nicht bestätigt; weiter mit 9600 Baud.", baud);
 }
+
+std::string NoProtocolText(const char* kind)
+{
+    return Format("Der Empfänger überträgt keine %s.", kind);
+}
+
+std::string UnknownTypeText(const char* kind, const std::string& type)
+{
+    return Format("Der Empfänger überträgt %s als %s, einen Datentyp, den das Programm nicht "
+                  "kennt; die Übertragung unterbleibt.",
+                  kind, type.c_str());
+}

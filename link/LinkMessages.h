@@ -24,5 +24,9 @@ std::string SetClockQuestionText(const std::string& receiverTime, const std::str
 std::string FastLineRefusedText(int baud);
 std::string FastLineUnusableText(int64_t named);
 std::string FastLineUnconfirmedText(int baud);
+// A kind of data (`kind`: "Wegpunkte", "Tracks", "Routen") the unit does not transfer, or
+// transfers in a data type (`type`: "D155") the program does not know.
+std::string NoProtocolText(const char* kind);
+std::string UnknownTypeText(const char* kind, const std::string& type);
 // The progress of a record transfer: "%d / %d".
 std::string ProgressText(int number, int count);

@@ -121,5 +121,6 @@ enum class TransferResult : int {
     BudgetExceeded = -4,       // the other transfers: more failed records than records
     TrackDoneMissing = -4,     // track log download: no transfer-complete packet
     DoneMissing = -5,          // the other transfers: transfer-complete not received or sent
+    BadData = -6,              // a packet was not what the unit's data type says
     Cancelled = -10,           // stopped by CGpsLink::Cancel(); no message is shown
 };

@@ -1,0 +1,288 @@
+// The record transfers of CGpsLink in the data types the unit speaks: waypoints (A100),
+// track logs (A300 points only, A301 and A302 with a header before each track's points) and
+// routes (A200 a header and its waypoints, A201 with a link between consecutive waypoints).
+
+#include <algorithm>
+
+#include "framework/Prompts.h"
+#include "link/CGpsLink.h"
+#include "link/DataTypes.h"
+#include "link/LinkMessages.h"
+
+namespace {
+
+std::string TypeName(int type)
+{
+    return "D" + std::to_string(type);
+}
+
+// The first data type of `types` the program does not know, as "D155"; empty when it knows
+// them all.
+std::string UnknownOf(std::initializer_list<std::pair<int, bool (*)(int)>> types)
+{
+    for (auto [type, known] : types) {
+        if (!known(type)) {
+            return TypeName(type);
+        }
+    }
+    return {};
+}
+
+template <class Details>
+void DropIfNothingSaid(std::vector<Details>& details)
+{
+    if (std::all_of(details.begin(), details.end(), [](const Details& d) { return IsEmpty(d); })) {
+        details.clear();
+    }
+}
+
+// Whether a download's storage takes what came: not when the transfer never began or brought
+// what its type cannot be; a cancelled one leaves it empty.
+bool KeepsWhatCame(TransferResult result, GpsRecords& got)
+{
+    if (result == TransferResult::Cancelled) {
+        got = {};
+    }
+    return result != TransferResult::NotStarted && result != TransferResult::BadData;
+}
+
+template <class Details>
+const Details& DetailsOf(const std::vector<Details>& details, size_t i, const Details& none)
+{
+    return i < details.size() ? details[i] : none;
+}
+
+}  // namespace
+
+TransferResult CGpsLink::RefuseKind(const std::string& message)
+{
+    Prompts::Current().Message(message);
+    return TransferResult::NotStarted;
+}
+
+TransferResult CGpsLink::DownloadWaypoints()
+{
+    const int type = protocols_.waypointType;
+    if (protocols_.waypoints == 0) {
+        return RefuseKind(NoProtocolText("Wegpunkte"));
+    }
+    if (!KnownWaypointType(type)) {
+        return RefuseKind(UnknownTypeText("Wegpunkte", TypeName(type)));
+    }
+    GpsRecords got;
+    PacketSink sink{
+        [&](int count) {
+            // Slots that are never received stay zero.
+            WaypointRecord zero{};
+            got.waypoints.assign(static_cast<size_t>(count), zero);
+            got.waypointDetails.assign(static_cast<size_t>(count), NoWaypointDetails());
+        },
+        [&](int i, uint8_t, const uint8_t* data, uint8_t size) {
+            auto k = static_cast<size_t>(i);
+            DecodeWaypoint(type, data, size, got.waypoints[k], got.waypointDetails[k]);
+        }};
+    TransferResult result = DownloadPackets(CMD_SEND_WAYPOINTS, {PKT_WAYPOINT}, true,
+                                            TransferResult::BudgetExceeded,
+                                            TransferResult::DoneMissing, sink);
+    if (KeepsWhatCame(result, got)) {
+        DropIfNothingSaid(got.waypointDetails);
+        records_.waypoints = std::move(got.waypoints);
+        records_.waypointDetails = std::move(got.waypointDetails);
+    }
+    return result;
+}
+
+TransferResult CGpsLink::DownloadTrackpoints()
+{
+    const int pointType = protocols_.trackPointType;
+    const bool headers = protocols_.tracks != 300;
+    if (protocols_.tracks == 0) {
+        return RefuseKind(NoProtocolText("Tracks"));
+    }
+    std::string unknown = UnknownOf({{pointType, KnownTrackPointType},
+                                     {headers ? protocols_.trackHeaderType : 310,
+                                      KnownTrackHeaderType}});
+    if (!unknown.empty()) {
+        return RefuseKind(UnknownTypeText("Tracks", unknown));
+    }
+    GpsRecords got;
+    TrackpointDetails header = NoTrackpointDetails();
+    bool trackStarts = false;  // a header came: the next point starts a track
+    PacketSink sink{[&](int) {},
+                    [&](int, uint8_t id, const uint8_t* data, uint8_t size) {
+                        if (id == PKT_TRACK_HEADER) {
+                            header = NoTrackpointDetails();
+                            DecodeTrackHeader(protocols_.trackHeaderType, data, size, header);
+                            trackStarts = true;
+                            return;
+                        }
+                        TrackpointRecord point{};
+                        TrackpointDetails details =
+                            trackStarts ? header : NoTrackpointDetails();
+                        DecodeTrackPoint(pointType, data, size, point, details);
+                        if (std::exchange(trackStarts, false)) {
+                            point.newTrack = 1;
+                        }
+                        got.trackpoints.push_back(point);
+                        got.trackpointDetails.push_back(details);
+                    }};
+    std::vector<uint8_t> ids = {PKT_TRACKPOINT};
+    if (headers) {
+        ids.push_back(PKT_TRACK_HEADER);
+    }
+    TransferResult result =
+        DownloadPackets(CMD_SEND_TRACK, ids, false, TransferResult::TrackBudgetExceeded,
+                        TransferResult::TrackDoneMissing, sink);
+    if (KeepsWhatCame(result, got)) {
+        DropIfNothingSaid(got.trackpointDetails);
+        records_.trackpoints = std::move(got.trackpoints);
+        records_.trackpointDetails = std::move(got.trackpointDetails);
+    }
+    return result;
+}
+
+TransferResult CGpsLink::DownloadRoutes()
+{
+    const UnitProtocols& p = protocols_;
+    if (p.routes == 0) {
+        return RefuseKind(NoProtocolText("Routen"));
+    }
+    const bool links = p.routes == 201;
+    std::string unknown = UnknownOf({{p.routeHeaderType, KnownRouteHeaderType},
+                                     {p.routeWaypointType, KnownWaypointType},
+                                     {links ? p.routeLinkType : 210, KnownRouteLinkType}});
+    if (!unknown.empty()) {
+        return RefuseKind(UnknownTypeText("Routen", unknown));
+    }
+    GpsRecords got;
+    PacketSink sink{
+        [&](int) {},
+        [&](int, uint8_t id, const uint8_t* data, uint8_t size) {
+            if (id == PKT_ROUTE_HEADER) {
+                if (got.routes.size() >= static_cast<size_t>(MAX_DOC_ROUTES)) {
+                    throw DataTypeError("Routen: mehr als " + std::to_string(MAX_DOC_ROUTES));
+                }
+                got.routes.push_back({DecodeRouteHeader(p.routeHeaderType, data, size,
+                                                        static_cast<int>(got.routes.size())),
+                                      {}});
+                return;
+            }
+            if (got.routes.empty() ||
+                (id == PKT_ROUTE_LINK && got.routes.back().points.empty())) {
+                throw DataTypeError(TypeName(id == PKT_ROUTE_LINK ? p.routeLinkType
+                                                                  : p.routeWaypointType) +
+                                    ": vor dem Kopf einer Route");
+            }
+            if (id == PKT_ROUTE_LINK) {
+                got.routes.back().points.back().link =
+                    DecodeRouteLink(p.routeLinkType, data, size);
+                return;
+            }
+            WaypointRecord record{};
+            WaypointDetails details = NoWaypointDetails();
+            DecodeWaypoint(p.routeWaypointType, data, size, record, details);
+            got.routes.back().points.push_back(MakeRoutePoint(record, details));
+        }};
+    std::vector<uint8_t> ids = {PKT_ROUTE_WAYPOINT, PKT_ROUTE_HEADER};
+    if (links) {
+        ids.push_back(PKT_ROUTE_LINK);
+    }
+    TransferResult result = DownloadPackets(CMD_SEND_ROUTES, ids, true,
+                                            TransferResult::BudgetExceeded,
+                                            TransferResult::DoneMissing, sink);
+    if (result == TransferResult::Done && !RoutesFit(got.routes)) {
+        Prompts::Current().Message("Routen: mehr, als ein Dokument hält.");
+        return TransferResult::BadData;
+    }
+    if (KeepsWhatCame(result, got)) {
+        records_.routes = std::move(got.routes);
+    }
+    return result;
+}
+
+TransferResult CGpsLink::UploadWaypoints()
+{
+    const int type = protocols_.waypointType;
+    if (protocols_.waypoints == 0) {
+        return RefuseKind(NoProtocolText("Wegpunkte"));
+    }
+    if (!KnownWaypointType(type)) {
+        return RefuseKind(UnknownTypeText("Wegpunkte", TypeName(type)));
+    }
+    std::vector<LinePacket> packets;
+    for (size_t i = 0; i < records_.waypoints.size(); ++i) {
+        packets.push_back({PKT_WAYPOINT, EncodeWaypoint(type, records_.waypoints[i],
+                                                        DetailsOf(records_.waypointDetails, i,
+                                                                  NoWaypointDetails()))});
+    }
+    return UploadPackets(CMD_SEND_WAYPOINTS, true, packets);
+}
+
+TransferResult CGpsLink::UploadTrackpoints()
+{
+    const int pointType = protocols_.trackPointType;
+    const bool headers = protocols_.tracks != 300;
+    if (protocols_.tracks == 0) {
+        return RefuseKind(NoProtocolText("Tracks"));
+    }
+    std::string unknown = UnknownOf({{pointType, KnownTrackPointType},
+                                     {headers ? protocols_.trackHeaderType : 310,
+                                      KnownTrackHeaderType}});
+    if (!unknown.empty()) {
+        return RefuseKind(UnknownTypeText("Tracks", unknown));
+    }
+    std::vector<LinePacket> packets;
+    int tracks = 0;
+    for (size_t i = 0; i < records_.trackpoints.size(); ++i) {
+        const TrackpointRecord& point = records_.trackpoints[i];
+        const TrackpointDetails& details =
+            DetailsOf(records_.trackpointDetails, i, NoTrackpointDetails());
+        if (headers && (i == 0 || point.newTrack)) {
+            packets.push_back({PKT_TRACK_HEADER,
+                               EncodeTrackHeader(protocols_.trackHeaderType, details, tracks++)});
+        }
+        packets.push_back({PKT_TRACKPOINT, EncodeTrackPoint(pointType, point, details)});
+    }
+    return UploadPackets(CMD_SEND_TRACK, false, packets);
+}
+
+TransferResult CGpsLink::UploadRoutes()
+{
+    const UnitProtocols& p = protocols_;
+    if (p.routes == 0) {
+        return RefuseKind(NoProtocolText("Routen"));
+    }
+    const bool links = p.routes == 201;
+    std::string unknown = UnknownOf({{p.routeHeaderType, KnownRouteHeaderType},
+                                     {p.routeWaypointType, KnownWaypointType},
+                                     {links ? p.routeLinkType : 210, KnownRouteLinkType}});
+    if (!unknown.empty()) {
+        return RefuseKind(UnknownTypeText("Routen", unknown));
+    }
+    std::vector<LinePacket> packets;
+    for (const Route& route : records_.routes) {
+        packets.push_back({PKT_ROUTE_HEADER, EncodeRouteHeader(p.routeHeaderType, route.header)});
+        for (size_t i = 0; i < route.points.size(); ++i) {
+            const RoutePoint& point = route.points[i];
+            if (links && i > 0) {
+                packets.push_back(
+                    {PKT_ROUTE_LINK, EncodeRouteLink(p.routeLinkType, route.points[i - 1].link)});
+            }
+            packets.push_back({PKT_ROUTE_WAYPOINT,
+                               EncodeWaypoint(p.routeWaypointType, point.record, point.details)});
+        }
+    }
+    return UploadPackets(CMD_SEND_ROUTES, true, packets);
+}
+
+void CGpsLink::SetWaypoints(const WaypointRecord* records, int count)
+{
+    records_.waypoints.assign(records, records + (records && count > 0 ? count : 0));
+    records_.waypointDetails.clear();
+}
+
+void CGpsLink::SetTrackpoints(const TrackpointRecord* records, int count)
+{
+    records_.trackpoints.assign(records, records + (records && count > 0 ? count : 0));
+    records_.trackpointDetails.clear();
+}
