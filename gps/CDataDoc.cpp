@@ -304,13 +304,28 @@ int CDataDoc::DownloadTrackpointsIntoDoc()
     return gpsConnection ? ApplyTrackpointDownload(gpsConnection->DownloadTrackpoints()) : -1;
 }
 
+int CDataDoc::DownloadRoutesIntoDoc()
+{
+    return gpsConnection ? ApplyRouteDownload(gpsConnection->DownloadRoutes()) : -1;
+}
+
+void CDataDoc::TakeReceiverOfDownload()
+{
+    // What came from a unit follows its rules from now on.
+    if (std::string id = gpsConnection->ReceiverId(); !id.empty()) {
+        SetReceiver(id);
+    }
+}
+
 int CDataDoc::ApplyWaypointDownload(int result)
 {
     if (result == 0 && gpsConnection) {
-        std::vector<WaypointRecord> records = gpsConnection->CopyWaypoints();
-        if (!SameRecords(records, records_.waypoints)) {
-            ReplaceWaypoints(std::move(records));
+        GpsRecords got = gpsConnection->CopyRecords();
+        if (!SameRecords(got.waypoints, records_.waypoints) ||
+            !SameRecords(got.waypointDetails, records_.waypointDetails)) {
+            ReplaceWaypoints(std::move(got.waypoints), std::move(got.waypointDetails));
         }
+        TakeReceiverOfDownload();
     }
     return result;
 }
@@ -318,29 +333,56 @@ int CDataDoc::ApplyWaypointDownload(int result)
 int CDataDoc::ApplyTrackpointDownload(int result)
 {
     if (result == 0 && gpsConnection) {
-        std::vector<TrackpointRecord> records = gpsConnection->CopyTrackpoints();
-        if (!SameRecords(records, records_.trackpoints)) {
-            ReplaceTrackpoints(std::move(records));
+        GpsRecords got = gpsConnection->CopyRecords();
+        if (!SameRecords(got.trackpoints, records_.trackpoints) ||
+            !SameRecords(got.trackpointDetails, records_.trackpointDetails)) {
+            ReplaceTrackpoints(std::move(got.trackpoints), std::move(got.trackpointDetails));
         }
+        TakeReceiverOfDownload();
     }
     return result;
 }
 
-void CDataDoc::PrepareWaypointUpload()
+int CDataDoc::ApplyRouteDownload(int result)
+{
+    if (result == 0 && gpsConnection) {
+        GpsRecords got = gpsConnection->CopyRecords();
+        if (!SameRoutes(got.routes, records_.routes)) {
+            ReplaceRoutes(std::move(got.routes));
+        }
+        TakeReceiverOfDownload();
+    }
+    return result;
+}
+
+void CDataDoc::PrepareUpload()
 {
     if (gpsConnection) {
-        // A GPS 12 takes the records; shortened names get idents of their own.
-        std::vector<WaypointRecord> sent =
-            Gps12Waypoints(records_.waypoints, records_.waypointDetails);
-        gpsConnection->SetWaypoints(sent.data(), waypointCount());
+        // The records go with their details; shortened names get idents of their own, for
+        // the units that take the record's ident.
+        GpsRecords sent = records_;
+        sent.waypoints = Gps12Waypoints(records_.waypoints, records_.waypointDetails);
+        gpsConnection->SetRecords(sent);
     }
+}
+
+void CDataDoc::PrepareWaypointUpload()
+{
+    PrepareUpload();
 }
 
 void CDataDoc::PrepareTrackpointUpload()
 {
-    if (gpsConnection) {
-        gpsConnection->SetTrackpoints(records_.trackpoints.data(), trackpointCount());
+    PrepareUpload();
+}
+
+int CDataDoc::UploadRoutesFromDoc()
+{
+    if (!gpsConnection) {
+        return -1;
     }
+    PrepareUpload();
+    return gpsConnection->UploadRoutes();
 }
 
 std::string CDataDoc::WaypointUploadLosses() const

@@ -110,6 +110,8 @@ public:
     int DownloadTrackpointsIntoDoc();
     int UploadWaypointsFromDoc();
     int UploadTrackpointsFromDoc();
+    int DownloadRoutesIntoDoc();
+    int UploadRoutesFromDoc();
     // Product exchange with the receiver's description shown.
     int CheckConnection();
 
@@ -119,6 +121,9 @@ public:
     // the records to the link before an upload.
     int ApplyWaypointDownload(int result);
     int ApplyTrackpointDownload(int result);
+    int ApplyRouteDownload(int result);
+    // Hands everything to the link; the waypoint and track point halves are the same.
+    void PrepareUpload();
     void PrepareWaypointUpload();
     void PrepareTrackpointUpload();
     // What an upload of the kind leaves behind of the document (a GPS 12 takes the records
@@ -163,6 +168,8 @@ public:
     void MarkChangedOutsideRecords();
 
 private:
+    // After a download: the document follows the rules of the unit it came from.
+    void TakeReceiverOfDownload();
     // Keeps the records of `kind` for undo before they change.
     void BeforeChange(int kind) { history_.BeforeChange(kind); }
     // After a change: the document is modified unless it is back at its saved state.

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
+#include "gps/GpsRecords.h"
 #include "gps/Records.h"
 
 // What a GPS data document needs of its connection to the receiver. The receiver link
@@ -23,6 +25,27 @@ public:
     // The records the next upload sends.
     virtual void SetWaypoints(const WaypointRecord* records, int count) = 0;
     virtual void SetTrackpoints(const TrackpointRecord* records, int count) = 0;
+    // Routes, as the unit speaks them; -1 where the link has none.
+    virtual int DownloadRoutes() { return -1; }
+    virtual int UploadRoutes() { return -1; }
+    // Everything the last downloads brought: the records, what the unit's data types carry
+    // beside them, the routes.
+    virtual GpsRecords CopyRecords() const
+    {
+        GpsRecords records;
+        records.waypoints = CopyWaypoints();
+        records.trackpoints = CopyTrackpoints();
+        return records;
+    }
+    // What the next uploads send, details and routes included.
+    virtual void SetRecords(const GpsRecords& records)
+    {
+        SetWaypoints(records.waypoints.data(), static_cast<int>(records.waypoints.size()));
+        SetTrackpoints(records.trackpoints.data(), static_cast<int>(records.trackpoints.size()));
+    }
+    // The receiver profile (gps/ReceiverProfile.h) whose rules the unit of the last product
+    // exchange follows; empty when no unit has answered.
+    virtual std::string ReceiverId() const { return {}; }
     // Stops a running record transfer; may be called from any thread.
     virtual void Cancel() = 0;
 };

@@ -13,6 +13,18 @@ constexpr ReceiverProfile kProfiles[] = {
      ReceiverProfile::NameCharacters::PRINTABLE, 50, true, true, 20, 1000, 50, 250, 10000},
     {"named50", "Neuere Geräte (Namen bis 50 Zeichen)", 50,
      ReceiverProfile::NameCharacters::PRINTABLE, 50, true, true, 50, 2000, 200, 250, 10000},
+    // The units the link knows (link/KnownUnits.cpp, which has the same limits): a document
+    // downloaded from one follows its rules.
+    {"gps3", "GPS III", 6, ReceiverProfile::NameCharacters::IDENT, 40, true, false, 20, 500, 20,
+     30, 1900},
+    {"etrex", "eTrex", 6, ReceiverProfile::NameCharacters::IDENT, 50, true, true, 20, 500, 1, 50,
+     2048},
+    {"gpsmap60cs", "GPSMAP 60CS", 10, ReceiverProfile::NameCharacters::IDENT, 50, true, true, 20,
+     1000, 50, 250, 10000},
+    {"gpsmap60csx", "GPSMAP 60CSx", 14, ReceiverProfile::NameCharacters::PRINTABLE, 50, true,
+     true, 20, 1000, 50, 250, 10000},
+    {"forerunner301", "Forerunner 301", 6, ReceiverProfile::NameCharacters::IDENT, 50, true, true,
+     20, 100, 20, 50, 10000},
 };
 
 }  // namespace
@@ -61,11 +73,14 @@ std::optional<std::string> PrintableName(std::string_view name, int length)
 
 std::optional<std::string> TypedName(const ReceiverProfile& profile, std::string_view name)
 {
-    if (profile.characters == ReceiverProfile::NameCharacters::IDENT &&
-        profile.nameLength == 6) {
+    if (profile.characters == ReceiverProfile::NameCharacters::PRINTABLE) {
+        return PrintableName(name, profile.nameLength);
+    }
+    if (profile.nameLength == 6) {
         return TypedWaypointIdent(name);
     }
-    return PrintableName(name, profile.nameLength);
+    std::string kept = IdentRuleName(name, static_cast<size_t>(profile.nameLength));
+    return kept.empty() ? std::nullopt : std::optional<std::string>(kept);
 }
 
 std::optional<std::string> TypedRouteName(const ReceiverProfile& profile, std::string_view name)

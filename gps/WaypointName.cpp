@@ -1,5 +1,7 @@
 #include "gps/WaypointName.h"
 
+#include <algorithm>
+
 #include "gps/Records.h"
 
 namespace {
@@ -57,6 +59,17 @@ std::string NormalizeWaypointIdent(std::string_view name)
     }
     ident.resize(WAYPOINT_IDENT_SIZE, ' ');
     return ident;
+}
+
+std::string IdentRuleName(std::string_view name, size_t length)
+{
+    name = name.substr(0, name.find('\0'));
+    std::string kept;
+    for (size_t i = 0; i < name.size() && kept.size() < length; ++i) {
+        AppendIdentLetters(kept, static_cast<unsigned char>(name[i]));
+    }
+    kept.resize(std::min(kept.size(), length));
+    return kept.erase(kept.find_last_not_of(' ') + 1);
 }
 
 std::optional<std::string> TypedWaypointIdent(std::string_view name)

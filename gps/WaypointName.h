@@ -12,6 +12,10 @@
 // import both store names this way, so that every name of a document can be uploaded.
 std::string NormalizeWaypointIdent(std::string_view name);
 
+// A name by the same rule for a receiver that takes `length` characters of it, without
+// padding or trailing blanks.
+std::string IdentRuleName(std::string_view name, size_t length);
+
 // A name the user typed (renaming in the point list, the waypoint dialog) as the ident it
 // stores, by the rule above; nothing when no character of an ident remains, a name that a
 // receiver refuses too.

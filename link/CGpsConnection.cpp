@@ -82,3 +82,21 @@ int CGpsConnection::SetClockFromGps()
     link_->ReopenIfVanished();
     return link_->SetClockFromGps();
 }
+
+int CGpsConnection::DownloadRoutes()
+{
+    link_->ReopenIfVanished();
+    return static_cast<int>(link_->DownloadRoutes());
+}
+
+int CGpsConnection::UploadRoutes()
+{
+    link_->ReopenIfVanished();
+    return static_cast<int>(link_->UploadRoutes());
+}
+
+std::string CGpsConnection::ReceiverId() const
+{
+    return link_->productId() == 0 ? std::string() : ReceiverIdOf(link_->protocols(),
+                                                                   link_->productId());
+}

@@ -29,6 +29,11 @@ public:
     std::vector<TrackpointRecord> CopyTrackpoints() const override;
     void SetWaypoints(const WaypointRecord* records, int count) override;
     void SetTrackpoints(const TrackpointRecord* records, int count) override;
+    int DownloadRoutes() override;
+    int UploadRoutes() override;
+    GpsRecords CopyRecords() const override { return link_->Records(); }
+    void SetRecords(const GpsRecords& records) override { link_->SetRecords(records); }
+    std::string ReceiverId() const override;
     PacketResult PowerOff();
     int ReadGpsTime(GpsTime& time);
     int SetClockFromGps();

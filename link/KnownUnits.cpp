@@ -194,3 +194,13 @@ std::optional<UnitProtocols> ProtocolsOfProduct(uint16_t productId, int16_t soft
     }
     return std::nullopt;
 }
+
+std::string ReceiverIdOf(const UnitProtocols& protocols, uint16_t productId)
+{
+    for (const UnitProfile& unit : KnownUnits()) {
+        if (unit.productId == productId) {
+            return unit.model;
+        }
+    }
+    return protocols.waypointType >= 105 ? "named50" : "gps12";
+}

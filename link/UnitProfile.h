@@ -105,4 +105,9 @@ const UnitProfile* UnitByModel(std::string_view model);
 // The protocols of a unit that sent no protocol array, from the maker's table of such
 // products (by product id, and for product 77 by software version); nothing for a product
 // the table does not hold.
+// The receiver profile (gps/ReceiverProfile.h) a document downloaded from a unit follows:
+// the known unit of that product id, else the generic profile its waypoint type holds
+// names for ("gps12" for the fixed six-character idents, "named50" for whole names).
+std::string ReceiverIdOf(const UnitProtocols& protocols, uint16_t productId);
+
 std::optional<UnitProtocols> ProtocolsOfProduct(uint16_t productId, int16_t softwareVersion);

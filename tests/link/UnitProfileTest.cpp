@@ -169,11 +169,18 @@ TEST(UnitProfile, TheGps12IsTheSimulatorsAndHoldsWhatTheDocumentsGps12Holds)
     EXPECT_EQ(std::vector<int>({unit.productId, unit.softwareVersion, unit.sendsProtocolArray,
                                 unit.fastestBaud}),
               std::vector<int>({77, 460, false, 9600}));
-    EXPECT_EQ(std::vector<int>({unit.nameLength, unit.commentLength, unit.maxWaypoints,
-                                unit.maxRoutes, unit.maxRoutePoints, unit.maxTrackpoints}),
-              std::vector<int>({rules.nameLength, rules.commentLength, rules.maxWaypoints,
-                                rules.maxRoutes, rules.maxRoutePoints, rules.maxTrackpoints}));
-    EXPECT_EQ(unit.nameCharacters, rules.characters);
+    EXPECT_EQ(&ProfileOf(unit.model), &rules);
+    // Every unit's rules are a document's receiver profile of the same name.
+    for (const UnitProfile& u : KnownUnits()) {
+        const ReceiverProfile& p = ProfileOf(u.model);
+        EXPECT_EQ(std::string(p.id), u.model);
+        EXPECT_EQ(std::vector<int>({u.nameLength, u.commentLength, u.maxWaypoints, u.maxRoutes,
+                                    u.maxRoutePoints, u.maxTrackpoints}),
+                  std::vector<int>({p.nameLength, p.commentLength, p.maxWaypoints, p.maxRoutes,
+                                    p.maxRoutePoints, p.maxTrackpoints}))
+            << u.model;
+        EXPECT_EQ(u.nameCharacters, p.characters) << u.model;
+    }
 }
 
 }  // namespace
