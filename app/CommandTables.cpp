@@ -85,6 +85,8 @@ const std::vector<CommandTableEntry>& GpsDataCommands()
         {ID_GPS_TRK_DOWNLOAD, "Trackpoints download"},
         {ID_GPS_WPT_UPLOAD, "Waypoints upload"},
         {ID_GPS_TRK_UPLOAD, "Trackpoints upload"},
+        {ID_GPS_RTE_DOWNLOAD, "Routen download"},
+        {ID_GPS_RTE_UPLOAD, "Routen upload"},
     };
     return kGpsData;
 }
@@ -185,8 +187,9 @@ const WindowCommands& GpsDataWindowCommands()
              {ID_VIEW_WAYPOINTS, ID_VIEW_TRACKPOINTS, ID_VIEW_ROUTES, 0, ID_VIEW_PLOT,
               ID_VIEW_FIT_ALL, ID_VIEW_FIT_SELECTION, 0, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}},
             {"GPS",
-             {ID_GPS_CONNECT, ID_GPS_TIME, 0, ID_GPS_WPT_DOWNLOAD, ID_GPS_TRK_DOWNLOAD, 0,
-              ID_GPS_WPT_UPLOAD, ID_GPS_TRK_UPLOAD, 0, ID_GPS_POWER_OFF}},
+             {ID_GPS_CONNECT, ID_GPS_TIME, 0, ID_GPS_WPT_DOWNLOAD, ID_GPS_TRK_DOWNLOAD,
+              ID_GPS_RTE_DOWNLOAD, 0, ID_GPS_WPT_UPLOAD, ID_GPS_TRK_UPLOAD, ID_GPS_RTE_UPLOAD, 0,
+              ID_GPS_POWER_OFF}},
             {"&Optionen", {ID_OPTIONS_FORMAT}},
             {"&Fenster",
              {ID_WINDOW_NEW, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE, 0,

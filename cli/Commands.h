@@ -23,7 +23,8 @@ int RunTime(const std::string& port, bool set);
 // download waypoints|track|all into the .orvd at `path`.
 int RunDownload(const std::string& port, const std::string& what, const std::string& path);
 // upload the .orvd at `path` (only its waypoints or its track when asked).
-int RunUpload(const std::string& port, const std::string& path, bool waypoints, bool track);
+int RunUpload(const std::string& port, const std::string& path, bool waypoints, bool track,
+              bool routes);
 // off: switches the receiver off.
 int RunPowerOff(const std::string& port);
 

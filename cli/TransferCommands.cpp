@@ -160,14 +160,22 @@ int RunDownload(const std::string& port, const std::string& what, const std::str
         }
     }
     PortSettings settings(port);
-    doc.gpsConnection = std::make_unique<CGpsConnection>(TerminalProgress(), kStartup);
+    auto connection = std::make_unique<CGpsConnection>(TerminalProgress(), kStartup);
+    // "all" is what the unit transfers of the three.
+    const UnitProtocols& speaks = connection->link().protocols();
+    const bool all = what == "all";
+    doc.gpsConnection = std::move(connection);
     int result = 0;
-    if (what == "waypoints" || what == "all") {
+    if (what == "waypoints" || (all && speaks.waypoints != 0)) {
         result = doc.DownloadWaypointsIntoDoc();
         EndProgress();
     }
-    if (result == 0 && (what == "track" || what == "all")) {
+    if (result == 0 && (what == "track" || (all && speaks.tracks != 0))) {
         result = doc.DownloadTrackpointsIntoDoc();
+        EndProgress();
+    }
+    if (result == 0 && (what == "routes" || (all && speaks.routes != 0))) {
+        result = doc.DownloadRoutesIntoDoc();
         EndProgress();
     }
     doc.gpsConnection.reset();
@@ -180,11 +188,12 @@ int RunDownload(const std::string& port, const std::string& what, const std::str
         return Fail(path, std::string(e.UserMessage(true)) + " (" + e.what() + ")");
     }
     std::cerr << "orvi: " << path << ": " << doc.waypointCount() << " waypoints, "
-              << doc.trackpointCount() << " trackpoints\n";
+              << doc.trackpointCount() << " trackpoints, " << doc.Routes().size() << " routes\n";
     return 0;
 }
 
-int RunUpload(const std::string& port, const std::string& path, bool waypoints, bool track)
+int RunUpload(const std::string& port, const std::string& path, bool waypoints, bool track,
+              bool routes)
 {
     CDataDoc doc;
     try {
@@ -192,10 +201,11 @@ int RunUpload(const std::string& port, const std::string& path, bool waypoints, 
     } catch (const ArchiveException& e) {
         return Fail(path, std::string(e.UserMessage()) + " (" + e.what() + ")");
     }
-    if (!waypoints && !track) {
+    if (!waypoints && !track && !routes) {
         waypoints = doc.waypointCount() > 0;
         track = doc.trackpointCount() > 0;
-        if (!waypoints && !track) {
+        routes = !doc.Routes().empty();
+        if (!waypoints && !track && !routes) {
             return Fail(path, "the file holds nothing to upload");
         }
     }
@@ -204,6 +214,9 @@ int RunUpload(const std::string& port, const std::string& path, bool waypoints, 
     }
     if (track && doc.trackpointCount() == 0) {
         return Fail(path, "the file holds no trackpoints");
+    }
+    if (routes && doc.Routes().empty()) {
+        return Fail(path, "the file holds no routes");
     }
     PortSettings settings(port);
     doc.gpsConnection = std::make_unique<CGpsConnection>(TerminalProgress(), kStartup);
@@ -220,6 +233,10 @@ int RunUpload(const std::string& port, const std::string& path, bool waypoints, 
         if (std::string trackLosses = doc.TrackpointUploadLosses(); !trackLosses.empty()) {
             losses += (losses.empty() ? "Track: " : "; Track: ") + trackLosses;
         }
+    }
+    if (result == 0 && routes) {
+        result = doc.UploadRoutesFromDoc();
+        EndProgress();
     }
     if (result == 0 && !losses.empty()) {
         std::cerr << "orvi: " << path << ": " << UploadLossesMessage(losses) << "\n";

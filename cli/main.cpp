@@ -56,9 +56,9 @@ void AddTransferCommands(CLI::App& app, int& status)
     auto output = std::make_shared<std::string>();
     CLI::App* download = app.add_subcommand("download", "Download from the receiver into a file");
     addPort(download);
-    download->add_option("WHAT", *what, "waypoints, track or all")
+    download->add_option("WHAT", *what, "waypoints, track, routes or all")
         ->required()
-        ->check(CLI::IsMember({"waypoints", "track", "all"}));
+        ->check(CLI::IsMember({"waypoints", "track", "routes", "all"}));
     download->add_option("-o,--output", *output, "The .orvd file to write")->required();
     download->callback(
         [&status, port, what, output] { status = RunDownload(*port, *what, *output); });
@@ -66,13 +66,15 @@ void AddTransferCommands(CLI::App& app, int& status)
     auto input = std::make_shared<std::string>();
     auto waypoints = std::make_shared<bool>(false);
     auto track = std::make_shared<bool>(false);
+    auto routes = std::make_shared<bool>(false);
     CLI::App* upload = app.add_subcommand("upload", "Upload a file's records to the receiver");
     addPort(upload);
     upload->add_option("FILE", *input, "The .orvd file")->required();
     upload->add_flag("--waypoints", *waypoints, "Only the waypoints");
     upload->add_flag("--track", *track, "Only the track log");
-    upload->callback([&status, port, input, waypoints, track] {
-        status = RunUpload(*port, *input, *waypoints, *track);
+    upload->add_flag("--routes", *routes, "Only the routes");
+    upload->callback([&status, port, input, waypoints, track, routes] {
+        status = RunUpload(*port, *input, *waypoints, *track, *routes);
     });
 
     CLI::App* off = app.add_subcommand("off", "Switch the receiver off");

@@ -81,6 +81,8 @@ CDataView::CDataView(QWidget* parent) : QTableView(parent), model_(new PointList
     OnCommand(ID_GPS_TRK_DOWNLOAD, [this] { DownloadTrackpoints(); });
     OnCommand(ID_GPS_WPT_UPLOAD, [this] { UploadWaypoints(); });
     OnCommand(ID_GPS_TRK_UPLOAD, [this] { UploadTrackpoints(); });
+    OnCommand(ID_GPS_RTE_DOWNLOAD, [this] { DownloadRoutes(); });
+    OnCommand(ID_GPS_RTE_UPLOAD, [this] { UploadRoutes(); });
     OnCommand(ID_GPS_CONNECT, [this] {
         RunTransfer([](GpsDocumentLink& link) { return link.RequestProduct(1); });
     });
@@ -415,6 +417,26 @@ void CDataView::DownloadTrackpoints()
         if (!SameRecords(before, doc->Trackpoints())) {
             doc->UpdateAllViews(nullptr);
         }
+    }
+}
+
+void CDataView::DownloadRoutes()
+{
+    if (CDataDoc* doc = GetDataDoc()) {
+        std::vector<Route> before = doc->Routes();
+        doc->ApplyRouteDownload(RunTransfer(std::mem_fn(&GpsDocumentLink::DownloadRoutes)));
+        if (!SameRoutes(before, doc->Routes())) {
+            doc->UpdateAllViews(nullptr);
+        }
+    }
+    ShowRoutes();
+}
+
+void CDataView::UploadRoutes()
+{
+    if (CDataDoc* doc = GetDataDoc(); doc && doc->gpsConnection) {
+        doc->PrepareUpload();
+        RunTransfer(std::mem_fn(&GpsDocumentLink::UploadRoutes));
     }
 }
 

@@ -154,6 +154,8 @@ private:
     void UploadTrackpoints();
     // After an upload: what the receiver could not take, once, in a message.
     void ReportUploadLosses(const std::string& losses);
+    void DownloadRoutes();
+    void UploadRoutes();
 
     PointListModel* model_;
     RoutePlace routeTarget_;  // the last selected row of this view's route list

@@ -117,6 +117,10 @@ const char* CommandPrompt(int commandId)
         return "Lädt die Waypoints in das GPS\nWaypoints upload";
     case ID_GPS_TRK_UPLOAD:
         return "Lädt die Trackpoints in das GPS\nTrackpoints upload";
+    case ID_GPS_RTE_DOWNLOAD:
+        return "Lädt die Routen aus dem GPS\nRouten download";
+    case ID_GPS_RTE_UPLOAD:
+        return "Lädt die Routen in das GPS\nRouten upload";
     case ID_OPTIONS_FORMAT:
         return "Formate für Zahlen, Datum etc\nFormat";
     case ID_VIEW_GRID:

@@ -115,6 +115,20 @@ TEST_F(DataViewTransferTest, UploadsHandTheDocumentsRecordsToTheLink)
     EXPECT_FALSE(doc.IsModified());
 }
 
+TEST_F(DataViewTransferTest, RoutesComeFromTheLinkAndGoToItWhole)
+{
+    Route route;
+    route.header.number = 4;
+    route.points = {MakeRoutePoint(TestWaypoint(8), NoWaypointDetails())};
+    link->routes = {route};
+    ASSERT_TRUE(Run(ID_GPS_RTE_DOWNLOAD));
+    EXPECT_TRUE(SameRoutes(doc.Routes(), link->routes));
+    EXPECT_EQ(view->Mode(), LIST_ROUTES);
+    ASSERT_TRUE(Run(ID_GPS_RTE_UPLOAD));
+    EXPECT_TRUE(SameRoutes(link->sentRoutes, doc.Routes()));
+    EXPECT_EQ(link->calls, (std::vector<std::string>{"download routes", "upload routes"}));
+}
+
 TEST_F(DataViewTransferTest, WithoutAConnectionTheCommandsDoNothing)
 {
     doc.gpsConnection.reset();

@@ -31,6 +31,21 @@ public:
     {
         sentTrackpoints.assign(records, records + count);
     }
+    std::vector<Route> routes;  // what a route download brings
+    std::vector<Route> sentRoutes;
+    int DownloadRoutes() override { return Call("download routes"); }
+    int UploadRoutes() override { return Call("upload routes"); }
+    GpsRecords CopyRecords() const override
+    {
+        GpsRecords records = GpsDocumentLink::CopyRecords();
+        records.routes = routes;
+        return records;
+    }
+    void SetRecords(const GpsRecords& records) override
+    {
+        GpsDocumentLink::SetRecords(records);
+        sentRoutes = records.routes;
+    }
     void Cancel() override { ++cancels; }
 
 private:
