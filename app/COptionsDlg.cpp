@@ -1,6 +1,7 @@
 #include "app/COptionsDlg.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -13,6 +14,7 @@
 #include <cstdio>
 
 #include "app/DisplayFormat.h"
+#include "framework/Cp1252.h"
 #include "framework/Settings.h"
 #include "gps/CDataDoc.h"
 #include "link/SerialDevices.h"
@@ -61,6 +63,23 @@ COptionsDlg::COptionsDlg(QWidget* parent, CDataDoc* document)
                          QString::fromStdString(d.path));
     }
     gpsForm->addRow(QStringLiteral("Gerät"), device_);
+    fastLine_ = new QCheckBox(QStringLiteral("Schnellere Übertragung, wo das Gerät sie kann"), gps);
+    fastLine_->setObjectName(QStringLiteral("fastLine"));
+    fastLine_->setChecked(Settings::Current().GetInt("Settings", "FastLine", 1) != 0);
+    gpsForm->addRow(fastLine_);
+    // The unit that answered last on the port, and what it speaks.
+    const std::string lastUnit = Settings::Current().GetString("Settings", "LastUnit", "");
+    auto* unit = new QLabel(
+        lastUnit.empty()
+            ? QStringLiteral("noch keines")
+            : QString::fromStdString(Cp1252ToUtf8(lastUnit)) + QStringLiteral("\n") +
+                  QString::fromStdString(
+                      Settings::Current().GetString("Settings", "LastUnitProtocols", "")),
+        gps);
+    unit->setObjectName(QStringLiteral("lastUnit"));
+    unit->setWordWrap(true);
+    unit->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    gpsForm->addRow(QStringLiteral("Zuletzt am Port"), unit);
     if (document_) {
         receiver_ = new QComboBox(gps);
         receiver_->setObjectName(QStringLiteral("receiver"));
@@ -141,6 +160,7 @@ void COptionsDlg::accept()
     Settings::Current().SetString("Settings", "Port", stored);
     ApplyDisplayFormat(displayFormat());
     Settings::Current().SetInt("Settings", "DisplayFormat", displayFormat());
+    Settings::Current().SetInt("Settings", "FastLine", fastLine_->isChecked() ? 1 : 0);
     if (document_ && receiver_) {
         document_->SetReceiver(receiver_->currentData().toString().toStdString());
     }

@@ -4,6 +4,7 @@
 
 class CDataDoc;
 class QButtonGroup;
+class QCheckBox;
 class QComboBox;
 class QSpinBox;
 
@@ -31,4 +32,5 @@ private:
     QButtonGroup* format_;
     CDataDoc* document_;
     QComboBox* receiver_ = nullptr;  // with a document only
+    QCheckBox* fastLine_;
 };

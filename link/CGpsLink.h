@@ -155,6 +155,21 @@ private:
     // After the product data: reads the packets a unit sends unasked (extended product data,
     // the protocol array) and sets protocols_ (link/UnitExchange.cpp).
     void LearnProtocols();
+    // The rate transfers run at: the unit's fastest where the table knows it and the user has
+    // not turned the faster line off (setting Settings/FastLine 0).
+    int FastestRateForTransfers() const;
+    // For the time of a transfer, the line at that rate, and back at the base rate after.
+    class FasterLine {
+    public:
+        explicit FasterLine(CGpsLink& link);
+        ~FasterLine();
+        FasterLine(const FasterLine&) = delete;
+        FasterLine& operator=(const FasterLine&) = delete;
+
+    private:
+        CGpsLink& link_;
+        bool switched_ = false;
+    };
     // Reads and drops what comes for `ms` (the port's clock).
     void QuietFor(int ms);
     bool SetPortRate(int baud);

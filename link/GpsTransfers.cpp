@@ -88,6 +88,7 @@ TransferResult CGpsLink::DownloadPackets(uint16_t command, std::vector<uint8_t> 
 {
     CancelScope scope(cancel_);
     DiscardInput();
+    FasterLine faster(*this);
     if (SendCommand(command, 0) != PacketResult::Ok) {
         return TransferResult::NotStarted;
     }
@@ -150,6 +151,7 @@ TransferResult CGpsLink::UploadPackets(uint16_t command, bool everyRecord,
         return TransferResult::NotStarted;
     }
     DiscardInput();
+    FasterLine faster(*this);
     auto count = static_cast<int>(packets.size());
     if (count > INT16_MAX) {
         return TransferResult::CountFailed;  // the count packet cannot announce them

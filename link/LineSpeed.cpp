@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "framework/Prompts.h"
+#include "framework/Settings.h"
 #include "link/CGpsLink.h"
 #include "link/LinkMessages.h"
 #include "link/SharedPort.h"
@@ -102,4 +103,32 @@ int CGpsLink::SwitchBaudRate(int baud)
     Prompts::Current().Message(rate == 0 ? FastLineUnusableText(static_cast<int64_t>(named))
                                          : FastLineUnconfirmedText(rate));
     return lineBaud_;
+}
+
+int CGpsLink::FastestRateForTransfers() const
+{
+    if (Settings::Current().GetInt("Settings", "FastLine", 1) == 0) {
+        return BASE_BAUD;
+    }
+    for (const UnitProfile& unit : KnownUnits()) {
+        if (unit.productId == productId_) {
+            return unit.fastestBaud;
+        }
+    }
+    return BASE_BAUD;
+}
+
+CGpsLink::FasterLine::FasterLine(CGpsLink& link) : link_(link)
+{
+    const int fastest = link_.FastestRateForTransfers();
+    if (fastest > BASE_BAUD && link_.lineBaud_ == BASE_BAUD) {
+        switched_ = link_.SwitchBaudRate(fastest) != BASE_BAUD;
+    }
+}
+
+CGpsLink::FasterLine::~FasterLine()
+{
+    if (switched_) {
+        link_.SwitchBaudRate(BASE_BAUD);
+    }
 }

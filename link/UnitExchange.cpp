@@ -1,6 +1,7 @@
 // What a unit speaks: the protocol array a later unit sends after its product data, or the
 // table of units that send none.
 
+#include "framework/Settings.h"
 #include "link/CGpsLink.h"
 #include "link/LinkMessages.h"
 
@@ -14,6 +15,16 @@ constexpr int kMostUnaskedPackets = 8;
 
 void CGpsLink::LearnProtocols()
 {
+    struct NoteUnit {
+        CGpsLink& link;
+        ~NoteUnit()
+        {
+            // The options show the unit last seen on the port.
+            Settings::Current().SetString("Settings", "LastUnit", link.description_);
+            Settings::Current().SetString("Settings", "LastUnitProtocols",
+                                          DescribeProtocols(link.protocols_));
+        }
+    } note{*this};
     protocolsNote_.clear();
     if (std::optional<UnitProtocols> known = ProtocolsOfProduct(productId_, softwareVersion_)) {
         protocols_ = *known;

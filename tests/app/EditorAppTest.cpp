@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -56,12 +58,21 @@ TEST(OptionsDialog, ShowsTheStoredSettingsAndStoresThemOnOk)
     EXPECT_EQ(settings.GetInt("Settings", "DisplayFormat", 0), 1);
     EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
     settings.SetString("Settings", "Port", "/dev/ttyUSB7");
+    // The unit last seen on the port, as the link noted it; the faster line can be turned off.
+    settings.SetString("Settings", "LastUnit", "GPSMap60CSX Software Version 4.10");
+    settings.SetString("Settings", "LastUnitProtocols", "L001 A100 D110");
     {
         COptionsDlg dialog;
         EXPECT_EQ(dialog.device(), "/dev/ttyUSB7");
+        EXPECT_EQ(dialog.findChild<QLabel*>("lastUnit")->text(),
+                  "GPSMap60CSX Software Version 4.10\nL001 A100 D110");
+        auto* fastLine = dialog.findChild<QCheckBox*>("fastLine");
+        EXPECT_TRUE(fastLine->isChecked());
+        fastLine->setChecked(false);
         dialog.accept();
     }
     EXPECT_EQ(settings.GetString("Settings", "Port", ""), "/dev/ttyUSB7");
+    EXPECT_EQ(settings.GetInt("Settings", "FastLine", 1), 0);
 
     // With a GPS data document: the receiver whose rules its names follow.
     CDataDoc doc;
@@ -89,6 +100,10 @@ TEST(MenuLayout, GpsEntriesOfTheMainMenuAndOfAGpsDataWindow)
         }
         return std::vector<int>();
     };
+    EXPECT_EQ(gpsMenu(IDR_GPSDATA),
+              (std::vector<int>{ID_GPS_CONNECT, ID_GPS_TIME, 0, ID_GPS_WPT_DOWNLOAD,
+                                ID_GPS_TRK_DOWNLOAD, ID_GPS_RTE_DOWNLOAD, 0, ID_GPS_WPT_UPLOAD,
+                                ID_GPS_TRK_UPLOAD, ID_GPS_RTE_UPLOAD, 0, ID_GPS_POWER_OFF}));
     EXPECT_EQ(gpsMenu(IDR_MAINFRAME),
               (std::vector<int>{ID_GPS_CONNECT, ID_GPS_TIME, ID_GPS_WPT_DOWNLOAD,
                                 ID_GPS_TRK_DOWNLOAD, ID_GPS_POWER_OFF}));
