@@ -1,11 +1,13 @@
 #include "gps/CDataDoc.h"
 
+#include "framework/Prompts.h"
+
 #include <array>
 #include <cstring>
 #include <new>
 
 #include "framework/Archive.h"
-#include "gps/Gps12Upload.h"
+#include "gps/UnitUpload.h"
 
 namespace {
 
@@ -355,15 +357,23 @@ int CDataDoc::ApplyRouteDownload(int result)
     return result;
 }
 
+const ReceiverProfile& CDataDoc::UploadTarget() const
+{
+    // The unit on the line when it is known, else the one the document follows.
+    std::string unit = gpsConnection ? gpsConnection->ReceiverId() : std::string();
+    return unit.empty() ? Receiver() : ProfileOf(unit);
+}
+
 void CDataDoc::PrepareUpload()
 {
     if (gpsConnection) {
-        // The records go with their details; shortened names get idents of their own, for
-        // the units that take the record's ident.
-        GpsRecords sent = records_;
-        sent.waypoints = Gps12Waypoints(records_.waypoints, records_.waypointDetails);
-        gpsConnection->SetRecords(sent);
+        gpsConnection->SetRecords(UploadFor(records_, UploadTarget(), 0).records);
     }
+}
+
+std::string CDataDoc::UploadRefusal(int kinds) const
+{
+    return UploadFor(records_, UploadTarget(), kinds).refusal;
 }
 
 void CDataDoc::PrepareWaypointUpload()
@@ -378,7 +388,7 @@ void CDataDoc::PrepareTrackpointUpload()
 
 int CDataDoc::UploadRoutesFromDoc()
 {
-    if (!gpsConnection) {
+    if (!gpsConnection || RefuseUpload(UPLOAD_ROUTES) != 0) {
         return -1;
     }
     PrepareUpload();
@@ -387,17 +397,26 @@ int CDataDoc::UploadRoutesFromDoc()
 
 std::string CDataDoc::WaypointUploadLosses() const
 {
-    return Gps12WaypointLosses(records_.waypointDetails);
+    return UploadFor(records_, UploadTarget(), 0).waypointLosses;
 }
 
 std::string CDataDoc::TrackpointUploadLosses() const
 {
-    return Gps12TrackLosses(records_.trackpointDetails);
+    return UploadFor(records_, UploadTarget(), 0).trackLosses;
+}
+
+int CDataDoc::RefuseUpload(int kinds) const
+{
+    if (std::string refusal = UploadRefusal(kinds); !refusal.empty()) {
+        Prompts::Current().Message(refusal);
+        return -1;
+    }
+    return 0;
 }
 
 int CDataDoc::UploadWaypointsFromDoc()
 {
-    if (!gpsConnection) {
+    if (!gpsConnection || RefuseUpload(UPLOAD_WAYPOINTS) != 0) {
         return -1;
     }
     PrepareWaypointUpload();
@@ -406,7 +425,7 @@ int CDataDoc::UploadWaypointsFromDoc()
 
 int CDataDoc::UploadTrackpointsFromDoc()
 {
-    if (!gpsConnection) {
+    if (!gpsConnection || RefuseUpload(UPLOAD_TRACK) != 0) {
         return -1;
     }
     PrepareTrackpointUpload();

@@ -122,8 +122,11 @@ public:
     int ApplyWaypointDownload(int result);
     int ApplyTrackpointDownload(int result);
     int ApplyRouteDownload(int result);
-    // Hands everything to the link; the waypoint and track point halves are the same.
+    // Hands everything to the link, adapted to the unit on the line (gps/UnitUpload.h); the
+    // waypoint and track point halves are the same.
     void PrepareUpload();
+    // Why an upload of `kinds` (UploadKinds) may not be sent to that unit; empty: it may.
+    std::string UploadRefusal(int kinds) const;
     void PrepareWaypointUpload();
     void PrepareTrackpointUpload();
     // What an upload of the kind leaves behind of the document (a GPS 12 takes the records
@@ -170,6 +173,10 @@ public:
 private:
     // After a download: the document follows the rules of the unit it came from.
     void TakeReceiverOfDownload();
+    // The receiver an upload goes to.
+    const ReceiverProfile& UploadTarget() const;
+    // Shows UploadRefusal(kinds) and gives -1 when there is one, else 0.
+    int RefuseUpload(int kinds) const;
     // Keeps the records of `kind` for undo before they change.
     void BeforeChange(int kind) { history_.BeforeChange(kind); }
     // After a change: the document is modified unless it is back at its saved state.

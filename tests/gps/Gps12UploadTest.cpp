@@ -1,4 +1,5 @@
 #include "gps/Gps12Upload.h"
+#include "gps/UnitUpload.h"
 
 #include <gtest/gtest.h>
 
@@ -26,4 +27,43 @@ TEST(Gps12Upload, ShortenedNamesGetIdentsOfTheirOwnAndTheLossesAreSaidOnce)
     std::vector<TrackpointDetails> track(2, NoTrackpointDetails());
     SetFieldText(track[0].trackName, sizeof track[0].trackName, "Morgen");
     EXPECT_EQ(Gps12TrackLosses(track), "Tracknamen nicht übertragen");
+}
+
+TEST(UnitUpload, NamesAreCutToTheUnitsRulesUniquelyAndCountsBeyondItsLimitsAreRefused)
+{
+    GpsRecords records;
+    const char* names[] = {"Aussichtspunkt am See", "Aussichtspunkt Rigi", "Hafen"};
+    for (const char* name : names) {
+        WaypointRecord w = TestWaypoint(0);
+        WaypointDetails d = NoWaypointDetails();
+        SetWaypointName(w, d, name);
+        records.waypoints.push_back(w);
+        records.waypointDetails.push_back(d);
+    }
+    records.routes.resize(2);
+    struct Case {
+        const char* unit;
+        std::vector<std::string> sent;
+        std::string losses;
+        std::string routesRefused;
+    };
+    const Case cases[] = {
+        {"gpsmap60csx", {"Aussichtspunkt", "Aussichtspunk1", "Hafen"}, "2 Namen gekürzt", ""},
+        {"gpsmap60cs", {"AUSSICHTSP", "AUSSICHTS1", "HAFEN"}, "3 Namen gekürzt", ""},
+        {"etrex", {"AUSSIC", "AUSSI1", "HAFEN"}, "3 Namen gekürzt",
+         "Der Empfänger hält höchstens 1 Routen; das Dokument hat 2."},
+    };
+    for (const Case& c : cases) {
+        UnitUpload upload = UploadFor(records, ProfileOf(c.unit), UPLOAD_ROUTES);
+        std::vector<std::string> sent;
+        for (size_t i = 0; i < 3; ++i) {
+            sent.emplace_back(WithoutTrailingBlanks(
+                WaypointName(upload.records.waypoints[i], upload.records.waypointDetails[i])));
+        }
+        EXPECT_EQ(sent, c.sent) << c.unit;
+        EXPECT_EQ(upload.waypointLosses, c.losses) << c.unit;
+        EXPECT_EQ(upload.refusal, c.routesRefused) << c.unit;
+    }
+    EXPECT_EQ(UploadFor(records, Gps12Profile(), UPLOAD_WAYPOINTS).waypointLosses,
+              Gps12WaypointLosses(records.waypointDetails));
 }
