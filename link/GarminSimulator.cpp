@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
-#include <type_traits>
 #include <utility>
 
+#include "link/DataTypes.h"
 #include "link/GpsTimeConversion.h"
 #include "link/SerialPort.h"
-#include "link/WaypointPacket.h"
 
 namespace {
 
@@ -30,7 +29,10 @@ int64_t SystemNowUtc()
 
 }  // namespace
 
-GarminSimulator::GarminSimulator() = default;
+GarminSimulator::GarminSimulator()
+{
+    SetUnit(KnownUnits().front());
+}
 
 GarminSimulator::~GarminSimulator()
 {
@@ -68,6 +70,37 @@ std::unique_ptr<SerialPort> GarminSimulator::Stop()
     return std::move(port_);
 }
 
+std::vector<std::string> GarminSimulator::SetUnit(const UnitProfile& unit)
+{
+    std::lock_guard lock(mutex_);
+    unit_ = unit;
+    productId_ = unit.productId;
+    softwareVersion_ = unit.softwareVersion;
+    description_ = std::string(unit.description).substr(0, kMaxDescription);
+    fastestBaud_ = std::max(unit.fastestBaud, BASE_BAUD);
+    return AdaptToUnit(unit_, records_);
+}
+
+UnitProfile GarminSimulator::Unit() const
+{
+    std::lock_guard lock(mutex_);
+    return unit_;
+}
+
+std::vector<std::string> GarminSimulator::SetRecords(GpsRecords records)
+{
+    std::lock_guard lock(mutex_);
+    std::vector<std::string> notes = AdaptToUnit(unit_, records);
+    records_ = std::move(records);
+    return notes;
+}
+
+GpsRecords GarminSimulator::Records() const
+{
+    std::lock_guard lock(mutex_);
+    return records_;
+}
+
 void GarminSimulator::SetProduct(uint16_t id, int16_t version, const std::string& description)
 {
     std::lock_guard lock(mutex_);
@@ -79,25 +112,27 @@ void GarminSimulator::SetProduct(uint16_t id, int16_t version, const std::string
 void GarminSimulator::SetWaypoints(std::vector<WaypointRecord> records)
 {
     std::lock_guard lock(mutex_);
-    waypoints_ = std::move(records);
+    records_.waypoints = std::move(records);
+    records_.waypointDetails.clear();
 }
 
 void GarminSimulator::SetTrackpoints(std::vector<TrackpointRecord> records)
 {
     std::lock_guard lock(mutex_);
-    trackpoints_ = std::move(records);
+    records_.trackpoints = std::move(records);
+    records_.trackpointDetails.clear();
 }
 
 std::vector<WaypointRecord> GarminSimulator::Waypoints() const
 {
     std::lock_guard lock(mutex_);
-    return waypoints_;
+    return records_.waypoints;
 }
 
 std::vector<TrackpointRecord> GarminSimulator::Trackpoints() const
 {
     std::lock_guard lock(mutex_);
-    return trackpoints_;
+    return records_.trackpoints;
 }
 
 void GarminSimulator::SetClock(std::function<int64_t()> nowUtc)
@@ -274,10 +309,6 @@ void GarminSimulator::Handle(const HostFrame& frame)
         upload_ = {};  // the count itself is not needed: the records say how many came
         upload_.active = true;
         break;
-    case PKT_WAYPOINT:
-    case PKT_TRACKPOINT:
-        ReceiveRecord(frame);
-        break;
     case PKT_BAUD_REQUEST:
         Answer(PKT_ACK, id);
         SwitchRate(frame);
@@ -287,7 +318,11 @@ void GarminSimulator::Handle(const HostFrame& frame)
         Answer(PKT_ACK, id);
         break;
     default:
-        Answer(PKT_ACK, id);  // a packet this receiver has no use for
+        if (UnitTakesPacket(Unit(), id)) {
+            ReceiveRecord(frame);
+        } else {
+            Answer(PKT_ACK, id);  // a packet this receiver has no use for
+        }
         break;
     }
 }
@@ -306,18 +341,27 @@ void GarminSimulator::HandleCommand(uint16_t command)
     upload_ = {};  // an upload that did not complete is forgotten
     switch (command) {
     case CMD_SEND_WAYPOINTS:
-        SendRecords(CMD_SEND_WAYPOINTS, PKT_WAYPOINT, Waypoints());
-        break;
     case CMD_SEND_TRACK:
-        SendRecords(CMD_SEND_TRACK, PKT_TRACKPOINT, Trackpoints());
+    case CMD_SEND_ROUTES: {
+        std::vector<UnitPacket> packets;
+        try {
+            std::lock_guard lock(mutex_);
+            packets = UnitTransferPackets(unit_, records_, command);
+        } catch (const DataTypeError&) {
+            // Records an upload left that the unit's types cannot send (a D311 track beyond
+            // 65535): the transfer breaks off before it starts.
+            Count(&SimulatorStats::transfersBroken);
+            break;
+        }
+        SendTransfer(command, packets);
         break;
+    }
     case CMD_SEND_TIME:
         SendTime();
         break;
     case 1:  // almanac
     case 3:  // proximity waypoints
-    case 4:  // routes
-        SendRecords(command, PKT_WAYPOINT, std::vector<WaypointRecord>());
+        SendTransfer(command, {});
         break;
     default:  // CMD_ABORT_TRANSFER with nothing running, and commands we do not know
         break;
@@ -335,7 +379,15 @@ void GarminSimulator::SendProduct()
         data.insert(data.end(), description_.begin(), description_.end());
     }
     data.push_back(0);
-    SendPacket(PKT_PRODUCT_DATA, data.data(), static_cast<uint8_t>(data.size()));
+    if (!SendPacket(PKT_PRODUCT_DATA, data.data(), static_cast<uint8_t>(data.size()))) {
+        return;
+    }
+    UnitProfile unit = Unit();
+    if (unit.sendsProtocolArray) {
+        std::vector<uint8_t> array = EncodeProtocolArray(unit.protocols);
+        array.resize(std::min<size_t>(array.size(), DATA_TYPE_MAX_SIZE));
+        SendPacket(PKT_PROTOCOL_ARRAY, array.data(), static_cast<uint8_t>(array.size()));
+    }
 }
 
 void GarminSimulator::SendTime()
@@ -344,11 +396,9 @@ void GarminSimulator::SendTime()
     SendPacket(PKT_DATE_TIME, packet.data(), static_cast<uint8_t>(packet.size()));
 }
 
-template <class Record>
-void GarminSimulator::SendRecords(uint16_t command, uint8_t packetId,
-                                  const std::vector<Record>& records)
+void GarminSimulator::SendTransfer(uint16_t command, const std::vector<UnitPacket>& packets)
 {
-    int count = static_cast<int>(std::min<size_t>(records.size(), INT16_MAX));
+    int count = static_cast<int>(std::min<size_t>(packets.size(), INT16_MAX));
     uint8_t countBytes[2] = {static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8)};
     if (!SendPacket(PKT_RECORD_COUNT, countBytes, 2)) {
         Count(&SimulatorStats::transfersBroken);
@@ -359,17 +409,9 @@ void GarminSimulator::SendRecords(uint16_t command, uint8_t packetId,
             HangUp();
             return;
         }
-        const Record& record = records[static_cast<size_t>(number - 1)];
-        uint8_t packet[WAYPOINT_PACKET_SIZE];
-        uint8_t size;
-        if constexpr (std::is_same_v<Record, WaypointRecord>) {
-            WaypointToPacket(record, packet);
-            size = WAYPOINT_PACKET_SIZE;
-        } else {
-            std::memcpy(packet, &record, sizeof record);
-            size = sizeof record;
-        }
-        if (!SendPacket(packetId, packet, size, number)) {
+        const UnitPacket& packet = packets[static_cast<size_t>(number - 1)];
+        if (!SendPacket(packet.id, packet.data.data(), static_cast<uint8_t>(packet.data.size()),
+                        number)) {
             Count(&SimulatorStats::transfersBroken);
             return;
         }
