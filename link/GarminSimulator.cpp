@@ -5,6 +5,7 @@
 #include <ctime>
 #include <utility>
 
+#include "gps/Geodesy.h"
 #include "link/DataTypes.h"
 #include "link/GpsTimeConversion.h"
 #include "link/SerialPort.h"
@@ -18,6 +19,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kMaxTries = 4;
 // Idle reads end this often, so that a stop request or a new fault is noticed.
 constexpr int kIdleSliceMs = 50;
+constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 constexpr size_t kMaxDescription = 250;  // product data: 4 bytes, description, zero
 
 int64_t SystemNowUtc()
@@ -359,6 +361,9 @@ void GarminSimulator::HandleCommand(uint16_t command)
     case CMD_SEND_TIME:
         SendTime();
         break;
+    case CMD_SEND_POSITION:
+        SendPosition();
+        break;
     case 1:  // almanac
     case 3:  // proximity waypoints
         SendTransfer(command, {});
@@ -394,6 +399,26 @@ void GarminSimulator::SendTime()
 {
     std::vector<uint8_t> packet = TimePacket();
     SendPacket(PKT_DATE_TIME, packet.data(), static_cast<uint8_t>(packet.size()));
+}
+
+void GarminSimulator::SendPosition()
+{
+    SemicirclePosition where{0, 0};
+    {
+        std::lock_guard lock(mutex_);
+        const std::vector<ProtocolEntry>& others = unit_.protocols.others;
+        if (std::find(others.begin(), others.end(), ProtocolEntry{'A', 700}) == others.end()) {
+            return;
+        }
+        if (!records_.trackpoints.empty()) {
+            where = {records_.trackpoints.back().latitude, records_.trackpoints.back().longitude};
+        }
+    }
+    double radians[2] = {SemicirclesToDegrees(where.latitude) * kRadiansPerDegree,
+                         SemicirclesToDegrees(where.longitude) * kRadiansPerDegree};
+    uint8_t packet[sizeof radians];
+    std::memcpy(packet, radians, sizeof radians);  // little-endian, as Records.h requires
+    SendPacket(PKT_POSITION, packet, sizeof packet);
 }
 
 void GarminSimulator::SendTransfer(uint16_t command, const std::vector<UnitPacket>& packets)

@@ -78,7 +78,8 @@ struct SimulatorStats {
 // acknowledgement (of one or two data bytes) after every packet it sends, sending it again
 // after a PKT_NAK or 1.5 s of silence, at most 4 times. Commands: 7 waypoints, 6 track log,
 // 4 routes (each in the unit's protocol and types, see UnitTransferPackets; the record
-// count counts every packet up to the transfer-complete packet), 5 time, 0 abort the running
+// count counts every packet up to the transfer-complete packet), 5 time, 2 position (for a
+// unit that speaks A700; others acknowledge it only), 0 abort the running
 // transfer, 8 power off (noted, not acknowledged: the receiver switches off); 1 and 3
 // (almanac, proximity waypoints) give empty transfers. An upload (record count, records,
 // transfer complete) replaces the waypoints, the track log or the routes when it completes,
@@ -177,6 +178,8 @@ private:
     // Whether the host's end of the line runs at our rate, where the port can tell.
     bool HostAtLineRate() const;
     void SendTime();
+    // A700: where the unit is, the last point of its track log (0, 0 without one).
+    void SendPosition();
     // Record count, the packets, transfer complete.
     void SendTransfer(uint16_t command, const std::vector<UnitPacket>& packets);
     // Sends one packet and waits for its acknowledgement; `record` (from 1) names the record

@@ -9,6 +9,7 @@ enum PacketId : uint8_t {
     PKT_COMMAND = 10,
     PKT_XFER_DONE = 12,
     PKT_DATE_TIME = 14,
+    PKT_POSITION = 17,  // D700: latitude, longitude, radians as 64-bit floats
     PKT_NAK = 21,
     PKT_RECORD_COUNT = 27,
     PKT_ROUTE_HEADER = 29,
@@ -28,6 +29,7 @@ enum PacketId : uint8_t {
 // Command numbers carried by PKT_COMMAND.
 enum CommandId : uint16_t {
     CMD_ABORT_TRANSFER = 0,
+    CMD_SEND_POSITION = 2,
     CMD_SEND_ROUTES = 4,
     CMD_SEND_TIME = 5,
     CMD_SEND_TRACK = 6,
