@@ -12,12 +12,6 @@
 
 namespace {
 
-std::vector<uint8_t> operator+(std::vector<uint8_t> a, const std::vector<uint8_t>& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 class SimulatorUnit : public ::testing::Test {
 protected:
     void SetUp() override
@@ -59,9 +53,8 @@ protected:
 TEST_F(SimulatorUnit, TransfersFollowTheUnitsProtocolAndCountEveryPacket)
 {
     using Ids = std::vector<uint8_t>;
-    const Ids points(5, PKT_TRACKPOINT);  // each sample track has five
-    const Ids twoTracks = points + points;
-    const Ids twoHeadedTracks = Ids{PKT_TRACK_HEADER} + points + Ids{PKT_TRACK_HEADER} + points;
+    const Ids twoTracks(10, PKT_TRACKPOINT);  // the samples' two tracks of five points
+    const Ids twoHeadedTracks = {99, 34, 34, 34, 34, 34, 99, 34, 34, 34, 34, 34};
     struct Case {
         const char* legend;
         const char* model;
