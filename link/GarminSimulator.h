@@ -109,7 +109,7 @@ public:
 
     // Plays `unit` from now on: its product data, protocol array, data types and fastest
     // rate (SetFastestBaud). The records held are adapted to it as SetRecords adapts them;
-    // returns the notes of AdaptToUnit.
+    // returns the notes of AdaptToUnit, and throws its DataTypeError.
     std::vector<std::string> SetUnit(const UnitProfile& unit);
     UnitProfile Unit() const;
     // Another product data for the unit played.

@@ -55,7 +55,8 @@ bool StoreUnitUpload(const UnitProfile& unit, const std::vector<UnitPacket>& pac
 // Cuts `records` to what the unit holds: at most its counts of waypoints, routes, points
 // per route and track points (the ones at the end go), and every record as the unit's types
 // carry it (names and comments cut, what a type has no field for gone). Returns a note
-// (German) for every count that was cut.
+// (German) for every count that was cut. Throws DataTypeError for a unit whose types the
+// program cannot write (none of KnownUnits()).
 std::vector<std::string> AdaptToUnit(const UnitProfile& unit, GpsRecords& records);
 
 // A few waypoints, one or two routes and two tracks near Zug, as the unit holds them.
