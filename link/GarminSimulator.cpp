@@ -20,7 +20,6 @@ constexpr int kMaxTries = 4;
 // Idle reads end this often, so that a stop request or a new fault is noticed.
 constexpr int kIdleSliceMs = 50;
 constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
-constexpr size_t kMaxDescription = 250;  // product data: 4 bytes, description, zero
 
 int64_t SystemNowUtc()
 {
@@ -70,71 +69,6 @@ std::unique_ptr<SerialPort> GarminSimulator::Stop()
     serving_ = false;
     line_.reset();
     return std::move(port_);
-}
-
-std::vector<std::string> GarminSimulator::SetUnit(const UnitProfile& unit)
-{
-    std::lock_guard lock(mutex_);
-    unit_ = unit;
-    productId_ = unit.productId;
-    softwareVersion_ = unit.softwareVersion;
-    description_ = std::string(unit.description).substr(0, kMaxDescription);
-    fastestBaud_ = std::max(unit.fastestBaud, BASE_BAUD);
-    return AdaptToUnit(unit_, records_);
-}
-
-UnitProfile GarminSimulator::Unit() const
-{
-    std::lock_guard lock(mutex_);
-    return unit_;
-}
-
-std::vector<std::string> GarminSimulator::SetRecords(GpsRecords records)
-{
-    std::lock_guard lock(mutex_);
-    std::vector<std::string> notes = AdaptToUnit(unit_, records);
-    records_ = std::move(records);
-    return notes;
-}
-
-GpsRecords GarminSimulator::Records() const
-{
-    std::lock_guard lock(mutex_);
-    return records_;
-}
-
-void GarminSimulator::SetProduct(uint16_t id, int16_t version, const std::string& description)
-{
-    std::lock_guard lock(mutex_);
-    productId_ = id;
-    softwareVersion_ = version;
-    description_ = description.substr(0, kMaxDescription);
-}
-
-void GarminSimulator::SetWaypoints(std::vector<WaypointRecord> records)
-{
-    std::lock_guard lock(mutex_);
-    records_.waypoints = std::move(records);
-    records_.waypointDetails.clear();
-}
-
-void GarminSimulator::SetTrackpoints(std::vector<TrackpointRecord> records)
-{
-    std::lock_guard lock(mutex_);
-    records_.trackpoints = std::move(records);
-    records_.trackpointDetails.clear();
-}
-
-std::vector<WaypointRecord> GarminSimulator::Waypoints() const
-{
-    std::lock_guard lock(mutex_);
-    return records_.waypoints;
-}
-
-std::vector<TrackpointRecord> GarminSimulator::Trackpoints() const
-{
-    std::lock_guard lock(mutex_);
-    return records_.trackpoints;
 }
 
 void GarminSimulator::SetClock(std::function<int64_t()> nowUtc)
