@@ -67,8 +67,15 @@ void GarminSimulator::CompleteUpload(const HostFrame& frame)
     // The records say what was uploaded; without any, the transfer-complete packet does.
     {
         std::lock_guard lock(mutex_);
-        if (StoreUnitUpload(unit_, upload_.packets, frame.Word(), records_)) {
-            ++stats_.uploadsStored;
+        GpsRecords records = records_;
+        try {
+            if (StoreUnitUpload(unit_, upload_.packets, frame.Word(), records)) {
+                records_ = std::move(records);
+                ++stats_.uploadsStored;
+            }
+        } catch (const DataTypeError&) {
+            // Records taken as another unit's types (SetUnit came during the upload): the
+            // upload changes nothing.
         }
     }
     upload_ = {};
