@@ -49,6 +49,8 @@ int RunSimulate(const SimulateOptions& options)
             records = std::move(gpx);
         } catch (const GpxError& e) {
             return Fail(options.data, e.what());
+        } catch (const ArchiveException& e) {  // the file could not be read
+            return Fail(options.data, ArchiveError(e));
         }
     } else if (!options.data.empty()) {
         try {
