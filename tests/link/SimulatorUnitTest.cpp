@@ -90,7 +90,7 @@ TEST_F(SimulatorUnit, TransfersFollowTheUnitsProtocolAndCountEveryPacket)
 
 TEST_F(SimulatorUnit, RecordsNotOfTheUnitsTypeAreRefused)
 {
-    ByteVector d108(48, 0);  // the fixed part; the texts after it are missing
+    ByteVector d108(48, 0);  // the fixed fields; the texts after them are missing
     struct Case {
         const char* legend;
         const char* model;
