@@ -29,12 +29,15 @@ int RunUpload(const std::string& port, const std::string& path, bool waypoints, 
 int RunPowerOff(const std::string& port);
 
 // simulate: acts as a receiver on a pseudo-terminal until SIGINT or SIGTERM; standard output
-// gets the device path as its first line.
+// gets the device path as its first line, standard error a line for every kind of record
+// the unit could not hold all of.
 struct SimulateOptions {
-    std::string data;  // waypoints and track log to offer (.orvd)
-    std::string save;  // at the end, the receiver's records are written here (.orvd)
-    std::string link;  // a symbolic link to the device while serving
-    int baud = 0;      // the line's pace; 0 unpaced
+    std::string model = "gps12";  // the unit played (UnitByModel)
+    bool listModels = false;      // only print the models, one a line
+    std::string data;             // records to offer instead of the unit's sample (.orvd, .gpx)
+    std::string save;             // at the end, the receiver's records are written here (.orvd)
+    std::string link;             // a symbolic link to the device while serving
+    int baud = 0;                 // the line's pace; 0 unpaced
     bool weekRollover = false;
     bool burst = false;  // several frames in one write
 };

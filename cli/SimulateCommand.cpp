@@ -1,5 +1,5 @@
-// orvi simulate: a receiver of the GPS 12 family on a pseudo-terminal, for trying the
-// editor (or any other program that speaks the protocol) without a receiver.
+// orvi simulate: one of the known receivers on a pseudo-terminal, for trying the editor (or
+// any other program that speaks the protocol) without a receiver.
 
 #include <pthread.h>
 #include <signal.h>
@@ -10,9 +10,12 @@
 #include "cli/Commands.h"
 #include "framework/ArchiveException.h"
 #include "gps/CDataDoc.h"
+#include "gps/Gpx.h"
 #include "link/GarminSimulator.h"
 #include "link/PseudoTerminal.h"
 #include "link/SerialDevices.h"
+#include "link/UnitData.h"
+#include "link/UnitProfile.h"
 
 namespace {
 
@@ -25,13 +28,38 @@ std::string ArchiveError(const ArchiveException& e)
 
 int RunSimulate(const SimulateOptions& options)
 {
+    if (options.listModels) {
+        for (const UnitProfile& unit : KnownUnits()) {
+            std::cout << unit.model << '\n';
+        }
+        return 0;
+    }
+    const UnitProfile* unit = UnitByModel(options.model);
+    if (unit == nullptr) {
+        return Fail(options.model, "no such model (orvi simulate --list-models names them)");
+    }
     CDataDoc doc;
-    if (!options.data.empty()) {
+    GpsRecords records = UnitSampleRecords(*unit);
+    if (FileEnding(options.data) == ".gpx") {
+        try {
+            GpxData gpx = ReadGpxFile(options.data);
+            for (const std::string& note : GpxReadNotes(gpx)) {
+                std::cerr << options.data << ": " << note << std::endl;
+            }
+            records = std::move(gpx);
+        } catch (const GpxError& e) {
+            return Fail(options.data, e.what());
+        } catch (const ArchiveException& e) {  // the file could not be read
+            return Fail(options.data, ArchiveError(e));
+        }
+    } else if (!options.data.empty()) {
         try {
             doc.OnOpenDocument(options.data);
         } catch (const ArchiveException& e) {
             return Fail(options.data, ArchiveError(e));
         }
+        records = {doc.Waypoints(), doc.WaypointDetailsList(), doc.Trackpoints(),
+                   doc.TrackpointDetailsList(), doc.Routes()};
     }
     if (!options.save.empty() && FileEnding(options.save) != ".orvd") {
         return Fail(options.save, "unknown file type (expected .orvd)");
@@ -55,8 +83,10 @@ int RunSimulate(const SimulateOptions& options)
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     GarminSimulator sim;
-    sim.SetWaypoints(doc.Waypoints());
-    sim.SetTrackpoints(doc.Trackpoints());
+    sim.SetUnit(*unit);
+    for (const std::string& note : sim.SetRecords(std::move(records))) {
+        std::cerr << note << std::endl;
+    }
     sim.SetBaudRate(options.baud);
     sim.SetWeekRollover(options.weekRollover);
     SimulatorFaults faults;
@@ -74,8 +104,10 @@ int RunSimulate(const SimulateOptions& options)
 
     int status = 0;
     if (!options.save.empty()) {
-        if (doc.ReplaceWaypoints(sim.Waypoints()) != DOC_OK ||
-            doc.ReplaceTrackpoints(sim.Trackpoints()) != DOC_OK) {
+        GpsRecords held = sim.Records();
+        if (doc.ReplaceWaypoints(held.waypoints, held.waypointDetails) != DOC_OK ||
+            doc.ReplaceTrackpoints(held.trackpoints, held.trackpointDetails) != DOC_OK ||
+            doc.ReplaceRoutes(held.routes) != DOC_OK) {
             status = Fail(options.save, "more records than a file can hold");
         } else {
             try {

@@ -88,9 +88,13 @@ void AddSimulateCommand(CLI::App& app, int& status)
     auto options = std::make_shared<SimulateOptions>();
     CLI::App* simulate = app.add_subcommand(
         "simulate",
-        "Act as a Garmin GPS 12 on a pseudo-terminal until SIGINT or SIGTERM; the device path "
+        "Act as a Garmin receiver on a pseudo-terminal until SIGINT or SIGTERM; the device path "
         "is the first line of output");
-    simulate->add_option("--data", options->data, "Waypoints and track log to offer (.orvd)");
+    simulate->add_option("--model", options->model, "The receiver to play (default gps12)");
+    simulate->add_flag("--list-models", options->listModels,
+                       "Print the receivers it plays, one a line, and end");
+    simulate->add_option("--data", options->data,
+                         "Records to offer instead of the receiver's sample (.orvd, .gpx)");
     simulate->add_option("--baud", options->baud, "Pace the line at this many baud")
         ->check(CLI::PositiveNumber);
     simulate->add_option("--link", options->link,

@@ -68,7 +68,8 @@ std::vector<uint8_t> EncodeWaypoint(int type, const WaypointRecord& record,
 void DecodeWaypoint(int type, const uint8_t* data, size_t size, WaypointRecord& record,
                     WaypointDetails& details);
 
-// Track points: D300, D301 (with altitude and depth), D302 (and temperature).
+// Track points: D300, D301 (with altitude and depth), D302 (and temperature), D303 (altitude
+// and a heart rate, written 0 "none" and not read; no new-track byte: decoding gives 0).
 bool KnownTrackPointType(int type);
 std::vector<uint8_t> EncodeTrackPoint(int type, const TrackpointRecord& record,
                                       const TrackpointDetails& details);

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
-#include <type_traits>
 #include <utility>
 
+#include "gps/Geodesy.h"
+#include "link/DataTypes.h"
 #include "link/GpsTimeConversion.h"
 #include "link/SerialPort.h"
-#include "link/WaypointPacket.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kMaxTries = 4;
 // Idle reads end this often, so that a stop request or a new fault is noticed.
 constexpr int kIdleSliceMs = 50;
-constexpr size_t kMaxDescription = 250;  // product data: 4 bytes, description, zero
+constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 
 int64_t SystemNowUtc()
 {
@@ -30,7 +30,10 @@ int64_t SystemNowUtc()
 
 }  // namespace
 
-GarminSimulator::GarminSimulator() = default;
+GarminSimulator::GarminSimulator()
+{
+    SetUnit(KnownUnits().front());
+}
 
 GarminSimulator::~GarminSimulator()
 {
@@ -66,38 +69,6 @@ std::unique_ptr<SerialPort> GarminSimulator::Stop()
     serving_ = false;
     line_.reset();
     return std::move(port_);
-}
-
-void GarminSimulator::SetProduct(uint16_t id, int16_t version, const std::string& description)
-{
-    std::lock_guard lock(mutex_);
-    productId_ = id;
-    softwareVersion_ = version;
-    description_ = description.substr(0, kMaxDescription);
-}
-
-void GarminSimulator::SetWaypoints(std::vector<WaypointRecord> records)
-{
-    std::lock_guard lock(mutex_);
-    waypoints_ = std::move(records);
-}
-
-void GarminSimulator::SetTrackpoints(std::vector<TrackpointRecord> records)
-{
-    std::lock_guard lock(mutex_);
-    trackpoints_ = std::move(records);
-}
-
-std::vector<WaypointRecord> GarminSimulator::Waypoints() const
-{
-    std::lock_guard lock(mutex_);
-    return waypoints_;
-}
-
-std::vector<TrackpointRecord> GarminSimulator::Trackpoints() const
-{
-    std::lock_guard lock(mutex_);
-    return trackpoints_;
 }
 
 void GarminSimulator::SetClock(std::function<int64_t()> nowUtc)
@@ -274,10 +245,6 @@ void GarminSimulator::Handle(const HostFrame& frame)
         upload_ = {};  // the count itself is not needed: the records say how many came
         upload_.active = true;
         break;
-    case PKT_WAYPOINT:
-    case PKT_TRACKPOINT:
-        ReceiveRecord(frame);
-        break;
     case PKT_BAUD_REQUEST:
         Answer(PKT_ACK, id);
         SwitchRate(frame);
@@ -287,7 +254,11 @@ void GarminSimulator::Handle(const HostFrame& frame)
         Answer(PKT_ACK, id);
         break;
     default:
-        Answer(PKT_ACK, id);  // a packet this receiver has no use for
+        if (UnitTakesPacket(Unit(), id)) {
+            ReceiveRecord(frame);
+        } else {
+            Answer(PKT_ACK, id);  // a packet this receiver has no use for
+        }
         break;
     }
 }
@@ -306,18 +277,30 @@ void GarminSimulator::HandleCommand(uint16_t command)
     upload_ = {};  // an upload that did not complete is forgotten
     switch (command) {
     case CMD_SEND_WAYPOINTS:
-        SendRecords(CMD_SEND_WAYPOINTS, PKT_WAYPOINT, Waypoints());
-        break;
     case CMD_SEND_TRACK:
-        SendRecords(CMD_SEND_TRACK, PKT_TRACKPOINT, Trackpoints());
+    case CMD_SEND_ROUTES: {
+        std::vector<UnitPacket> packets;
+        try {
+            std::lock_guard lock(mutex_);
+            packets = UnitTransferPackets(unit_, records_, command);
+        } catch (const DataTypeError&) {
+            // Records an upload left that the unit's types cannot send (a D311 track beyond
+            // 65535): the transfer breaks off before it starts.
+            Count(&SimulatorStats::transfersBroken);
+            break;
+        }
+        SendTransfer(command, packets);
         break;
+    }
     case CMD_SEND_TIME:
         SendTime();
         break;
+    case CMD_SEND_POSITION:
+        SendPosition();
+        break;
     case 1:  // almanac
     case 3:  // proximity waypoints
-    case 4:  // routes
-        SendRecords(command, PKT_WAYPOINT, std::vector<WaypointRecord>());
+        SendTransfer(command, {});
         break;
     default:  // CMD_ABORT_TRANSFER with nothing running, and commands we do not know
         break;
@@ -335,7 +318,15 @@ void GarminSimulator::SendProduct()
         data.insert(data.end(), description_.begin(), description_.end());
     }
     data.push_back(0);
-    SendPacket(PKT_PRODUCT_DATA, data.data(), static_cast<uint8_t>(data.size()));
+    if (!SendPacket(PKT_PRODUCT_DATA, data.data(), static_cast<uint8_t>(data.size()))) {
+        return;
+    }
+    UnitProfile unit = Unit();
+    if (unit.sendsProtocolArray) {
+        std::vector<uint8_t> array = EncodeProtocolArray(unit.protocols);
+        array.resize(std::min<size_t>(array.size(), DATA_TYPE_MAX_SIZE));
+        SendPacket(PKT_PROTOCOL_ARRAY, array.data(), static_cast<uint8_t>(array.size()));
+    }
 }
 
 void GarminSimulator::SendTime()
@@ -344,11 +335,29 @@ void GarminSimulator::SendTime()
     SendPacket(PKT_DATE_TIME, packet.data(), static_cast<uint8_t>(packet.size()));
 }
 
-template <class Record>
-void GarminSimulator::SendRecords(uint16_t command, uint8_t packetId,
-                                  const std::vector<Record>& records)
+void GarminSimulator::SendPosition()
 {
-    int count = static_cast<int>(std::min<size_t>(records.size(), INT16_MAX));
+    SemicirclePosition where{0, 0};
+    {
+        std::lock_guard lock(mutex_);
+        const std::vector<ProtocolEntry>& others = unit_.protocols.others;
+        if (std::find(others.begin(), others.end(), ProtocolEntry{'A', 700}) == others.end()) {
+            return;
+        }
+        if (!records_.trackpoints.empty()) {
+            where = {records_.trackpoints.back().latitude, records_.trackpoints.back().longitude};
+        }
+    }
+    double radians[2] = {SemicirclesToDegrees(where.latitude) * kRadiansPerDegree,
+                         SemicirclesToDegrees(where.longitude) * kRadiansPerDegree};
+    uint8_t packet[sizeof radians];
+    std::memcpy(packet, radians, sizeof radians);  // little-endian, as Records.h requires
+    SendPacket(PKT_POSITION, packet, sizeof packet);
+}
+
+void GarminSimulator::SendTransfer(uint16_t command, const std::vector<UnitPacket>& packets)
+{
+    int count = static_cast<int>(std::min<size_t>(packets.size(), INT16_MAX));
     uint8_t countBytes[2] = {static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8)};
     if (!SendPacket(PKT_RECORD_COUNT, countBytes, 2)) {
         Count(&SimulatorStats::transfersBroken);
@@ -359,17 +368,9 @@ void GarminSimulator::SendRecords(uint16_t command, uint8_t packetId,
             HangUp();
             return;
         }
-        const Record& record = records[static_cast<size_t>(number - 1)];
-        uint8_t packet[WAYPOINT_PACKET_SIZE];
-        uint8_t size;
-        if constexpr (std::is_same_v<Record, WaypointRecord>) {
-            WaypointToPacket(record, packet);
-            size = WAYPOINT_PACKET_SIZE;
-        } else {
-            std::memcpy(packet, &record, sizeof record);
-            size = sizeof record;
-        }
-        if (!SendPacket(packetId, packet, size, number)) {
+        const UnitPacket& packet = packets[static_cast<size_t>(number - 1)];
+        if (!SendPacket(packet.id, packet.data.data(), static_cast<uint8_t>(packet.data.size()),
+                        number)) {
             Count(&SimulatorStats::transfersBroken);
             return;
         }

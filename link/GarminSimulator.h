@@ -11,9 +11,11 @@
 #include <thread>
 #include <vector>
 
-#include "gps/Records.h"
+#include "gps/GpsRecords.h"
 #include "link/FaultDice.h"
 #include "link/SimulatorLine.h"
+#include "link/UnitData.h"
+#include "link/UnitProfile.h"
 
 class SerialPort;
 
@@ -59,32 +61,38 @@ struct SimulatorStats {
     int naksReceived = 0;        // our packets the host refused
     int resends = 0;             // packets sent again after a PKT_NAK or a time-out
     int powerOffs = 0;
-    int uploadsStored = 0;    // uploads that replaced our waypoints or track log
+    int uploadsStored = 0;    // uploads that replaced our waypoints, track log or routes
     int downloadsDone = 0;    // downloads that ran to their transfer-complete packet
     int transfersBroken = 0;  // downloads given up, aborted or cut by a hang-up
     bool hungUp = false;
     int randomFaults = 0;  // faults of SetRandomFaults shown
 };
 
-// A Garmin receiver of the GPS 12 family, as seen from its serial line: a model (product,
-// waypoints, track log, clock) and the receiver's side of the protocol, served through any
-// SerialPort on a thread of its own.
+// A Garmin receiver as seen from its serial line: a unit (UnitProfile: product data,
+// protocols and data types, limits), the records it holds, its clock, and the receiver's
+// side of the protocol, served through any SerialPort on a thread of its own.
 //
-// It answers a product request with its product data and nothing more; acknowledges every
-// good packet (PKT_ACK: id, 0), refuses damaged ones with a PKT_NAK naming the id it
-// expected; waits for the host's acknowledgement (of one or two data bytes) after every
-// packet it sends, sending it again after a PKT_NAK or 1.5 s of silence, at most 4 times.
-// Commands: 7 waypoints, 6 track log, 5 time, 0 abort the running transfer, 8 power off
-// (noted, not acknowledged: the receiver switches off); 1, 3 and 4 (almanac, proximity
-// waypoints, routes) give empty transfers. An upload (record count, records, transfer
-// complete) replaces the waypoints or the track log when it completes, before the
-// transfer-complete packet is acknowledged; one that stops short changes nothing.
+// It answers a product request with its product data, followed by its protocol array
+// (packet 253) when the unit sends one; acknowledges every good packet (PKT_ACK: id, 0),
+// refuses damaged ones with a PKT_NAK naming the id it expected; waits for the host's
+// acknowledgement (of one or two data bytes) after every packet it sends, sending it again
+// after a PKT_NAK or 1.5 s of silence, at most 4 times. Commands: 7 waypoints, 6 track log,
+// 4 routes (each in the unit's protocol and types, see UnitTransferPackets; the record
+// count counts every packet up to the transfer-complete packet), 5 time, 2 position (for a
+// unit that speaks A700; others acknowledge it only), 0 abort the running
+// transfer, 8 power off (noted, not acknowledged: the receiver switches off); 1 and 3
+// (almanac, proximity waypoints) give empty transfers. An upload (record count, records,
+// transfer complete) replaces the waypoints, the track log or the routes when it completes,
+// before the transfer-complete packet is acknowledged; one that stops short changes nothing.
+// A record that is not of the unit's type is refused with a PKT_NAK; packets of a kind the
+// unit does not take are acknowledged and dropped.
 //
 // The model may be read and changed from any thread at any time; a transfer sends the
 // records the model held when it began.
 class GarminSimulator {
 public:
-    // A GPS 12: product 77, software version 4.60, no records, the computer's clock.
+    // A GPS 12 (the first of KnownUnits()): product 77, software version 4.60, no records,
+    // the computer's clock.
     GarminSimulator();
     ~GarminSimulator();
     GarminSimulator(const GarminSimulator&) = delete;
@@ -99,7 +107,18 @@ public:
     // True from Start() until Stop() or a hang-up.
     bool Serving() const { return serving_; }
 
+    // Plays `unit` from now on: its product data, protocol array, data types and fastest
+    // rate (SetFastestBaud). The records held are adapted to it as SetRecords adapts them;
+    // returns the notes of AdaptToUnit, and throws its DataTypeError.
+    std::vector<std::string> SetUnit(const UnitProfile& unit);
+    UnitProfile Unit() const;
+    // Another product data for the unit played.
     void SetProduct(uint16_t id, int16_t version, const std::string& description);
+    // Holds `records` as the unit holds them (AdaptToUnit); returns its notes of what was
+    // left out.
+    std::vector<std::string> SetRecords(GpsRecords records);
+    GpsRecords Records() const;
+    // Replace one kind of record, as given (no details, not adapted to the unit).
     void SetWaypoints(std::vector<WaypointRecord> records);
     void SetTrackpoints(std::vector<TrackpointRecord> records);
     std::vector<WaypointRecord> Waypoints() const;
@@ -142,8 +161,7 @@ private:
         bool acknowledged = false;  // we kept the last record that came (of `recordId`)
         int recordId = -1;
         bool repeatComing = false;  // the host missed that acknowledgement: the record comes again
-        std::vector<WaypointRecord> waypoints;
-        std::vector<TrackpointRecord> trackpoints;
+        std::vector<UnitPacket> packets;  // the records taken, each read as the unit's type
     };
 
     void Serve();
@@ -160,8 +178,10 @@ private:
     // Whether the host's end of the line runs at our rate, where the port can tell.
     bool HostAtLineRate() const;
     void SendTime();
-    template <class Record>
-    void SendRecords(uint16_t command, uint8_t packetId, const std::vector<Record>& records);
+    // A700: where the unit is, the last point of its track log (0, 0 without one).
+    void SendPosition();
+    // Record count, the packets, transfer complete.
+    void SendTransfer(uint16_t command, const std::vector<UnitPacket>& packets);
     // Sends one packet and waits for its acknowledgement; `record` (from 1) names the record
     // of a transfer that faults may hit. False when it was not acknowledged: given up, the
     // line gone, stopped, or the host sent another packet instead (kept in `pending_`).
@@ -173,11 +193,11 @@ private:
     void Count(int SimulatorStats::*counter);
 
     mutable std::mutex mutex_;  // guards everything up to `stats_`
-    uint16_t productId_ = 77;
-    int16_t softwareVersion_ = 460;
-    std::string description_ = "GPS 12 Software Version 4.60";
-    std::vector<WaypointRecord> waypoints_;
-    std::vector<TrackpointRecord> trackpoints_;
+    UnitProfile unit_;
+    uint16_t productId_;
+    int16_t softwareVersion_;
+    std::string description_;
+    GpsRecords records_;
     std::function<int64_t()> clock_;
     bool weekRollover_ = false;
     int baud_ = 0;

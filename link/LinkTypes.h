@@ -9,17 +9,18 @@ enum PacketId : uint8_t {
     PKT_COMMAND = 10,
     PKT_XFER_DONE = 12,
     PKT_DATE_TIME = 14,
+    PKT_POSITION = 17,  // D700: latitude, longitude, radians as 64-bit floats
     PKT_NAK = 21,
     PKT_RECORD_COUNT = 27,
     PKT_ASYNC_EVENTS = 28,  // u16 mask of unsolicited reports; 0 stops them
-    PKT_BAUD_REQUEST = 48,  // u32: the rate the host asks for
-    PKT_BAUD_ACCEPT = 49,   // u32: the rate the receiver will use
     PKT_ROUTE_HEADER = 29,
     PKT_ROUTE_WAYPOINT = 30,
     PKT_TRACKPOINT = 34,
     PKT_WAYPOINT = 35,
-    PKT_ROUTE_LINK = 98,
-    PKT_TRACK_HEADER = 99,
+    PKT_BAUD_REQUEST = 48,  // u32: the rate the host asks for
+    PKT_BAUD_ACCEPT = 49,   // u32: the rate the receiver will use
+    PKT_ROUTE_LINK = 98,    // A201: between two route waypoints
+    PKT_TRACK_HEADER = 99,  // A301, A302: before the points of each track
     PKT_EXTENDED_PRODUCT_DATA = 248,
     PKT_PROTOCOL_ARRAY = 253,  // sent by later receivers after their product data
     PKT_PRODUCT_REQUEST = 254,
@@ -29,6 +30,7 @@ enum PacketId : uint8_t {
 // Command numbers carried by PKT_COMMAND.
 enum CommandId : uint16_t {
     CMD_ABORT_TRANSFER = 0,
+    CMD_SEND_POSITION = 2,
     CMD_SEND_ROUTES = 4,
     CMD_SEND_TIME = 5,
     CMD_SEND_TRACK = 6,

@@ -3,8 +3,8 @@
 
 #include <utility>
 
+#include "link/DataTypes.h"
 #include "link/GarminSimulator.h"
-#include "link/WaypointPacket.h"
 
 void GarminSimulator::NoteHostRefusal(const HostFrame& frame)
 {
@@ -24,14 +24,10 @@ void GarminSimulator::ReceiveRecord(const HostFrame& frame)
         upload_ = {};  // records without a count before them
         upload_.active = true;
     }
-    if (std::exchange(upload_.repeatComing, false)) {
-        if (!upload_.waypoints.empty()) {
-            upload_.waypoints.pop_back();
-        } else if (!upload_.trackpoints.empty()) {
-            upload_.trackpoints.pop_back();
-        }
+    if (std::exchange(upload_.repeatComing, false) && !upload_.packets.empty()) {
+        upload_.packets.pop_back();
     }
-    int number = static_cast<int>(upload_.waypoints.size() + upload_.trackpoints.size()) + 1;
+    int number = static_cast<int>(upload_.packets.size()) + 1;
     SimulatorFaults faults = Faults();
     if (faults.hangUpAtRecord == number) {
         HangUp();
@@ -42,6 +38,15 @@ void GarminSimulator::ReceiveRecord(const HostFrame& frame)
         std::lock_guard lock(mutex_);
         refuse = dice_.RefuseRecord();
     }
+    UnitPacket packet{static_cast<uint8_t>(frame.id),
+                      std::vector<uint8_t>(frame.data, frame.data + frame.size)};
+    if (!refuse) {
+        try {
+            CheckUnitPacket(Unit(), packet);
+        } catch (const DataTypeError&) {
+            refuse = true;  // not a record of the unit's type
+        }
+    }
     if (refuse) {
         Count(&SimulatorStats::naksSent);
         Answer(PKT_NAK, static_cast<uint8_t>(frame.id));
@@ -51,11 +56,7 @@ void GarminSimulator::ReceiveRecord(const HostFrame& frame)
     upload_.tries = 0;
     upload_.acknowledged = true;
     upload_.recordId = frame.id;
-    if (frame.id == PKT_WAYPOINT) {
-        upload_.waypoints.push_back(PacketToWaypoint(frame.data, frame.size));
-    } else {
-        upload_.trackpoints.push_back(PacketToTrackpoint(frame.data, frame.size));
-    }
+    upload_.packets.push_back(std::move(packet));
 }
 
 void GarminSimulator::CompleteUpload(const HostFrame& frame)
@@ -64,20 +65,17 @@ void GarminSimulator::CompleteUpload(const HostFrame& frame)
         return;
     }
     // The records say what was uploaded; without any, the transfer-complete packet does.
-    uint16_t command = frame.Word();
-    bool none = upload_.waypoints.empty() && upload_.trackpoints.empty();
-    bool waypoints = !upload_.waypoints.empty() || (none && command == CMD_SEND_WAYPOINTS);
-    bool track = !upload_.trackpoints.empty() || (none && command == CMD_SEND_TRACK);
     {
         std::lock_guard lock(mutex_);
-        if (waypoints) {
-            waypoints_ = std::move(upload_.waypoints);
-        }
-        if (track) {
-            trackpoints_ = std::move(upload_.trackpoints);
-        }
-        if (waypoints || track) {
-            ++stats_.uploadsStored;
+        GpsRecords records = records_;
+        try {
+            if (StoreUnitUpload(unit_, upload_.packets, frame.Word(), records)) {
+                records_ = std::move(records);
+                ++stats_.uploadsStored;
+            }
+        } catch (const DataTypeError&) {
+            // Records taken as another unit's types (SetUnit came during the upload): the
+            // upload changes nothing.
         }
     }
     upload_ = {};

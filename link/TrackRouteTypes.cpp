@@ -9,10 +9,13 @@
 namespace {
 
 // Latitude, longitude, time, new-track byte; D301 adds altitude and depth before that
-// byte, D302 the temperature too.
+// byte, D302 the temperature too. D303 (the fitness units') has latitude, longitude, time,
+// altitude and a heart rate, and no new-track byte: its tracks start at their headers.
 size_t TrackPointSize(int type)
 {
     switch (type) {
+    case 303:
+        return 17;
     case 300:
         return 13;
     case 301:
@@ -25,6 +28,7 @@ size_t TrackPointSize(int type)
 }
 
 constexpr uint8_t kTrackColourTransparent = 16;
+constexpr uint8_t kNoHeartRate = 0;  // D303: the model holds no heart rate
 
 // The track colours a header type holds: D310 0 to 15, D312 16 (transparent) too.
 bool HeaderHoldsColour(int type, uint8_t colour)
@@ -59,6 +63,11 @@ std::vector<uint8_t> EncodeTrackPoint(int type, const TrackpointRecord& record,
     out.S32(record.latitude);
     out.S32(record.longitude);
     out.U32(record.time);
+    if (type == 303) {
+        out.F32(details.altitude);
+        out.U8(kNoHeartRate);
+        return out.Take();
+    }
     if (type >= 301) {
         out.F32(details.altitude);
         out.F32(details.depth);
@@ -85,14 +94,20 @@ void DecodeTrackPoint(int type, const uint8_t* data, size_t size, TrackpointReco
     float altitude = VALUE_NONE;
     float depth = VALUE_NONE;
     float temperature = VALUE_NONE;
-    if (type >= 301) {
+    if (type == 303) {
         altitude = in.F32();
-        depth = in.F32();
+        in.U8();  // the heart rate
+        r.newTrack = 0;
+    } else {
+        if (type >= 301) {
+            altitude = in.F32();
+            depth = in.F32();
+        }
+        if (type == 302) {
+            temperature = in.F32();
+        }
+        r.newTrack = in.U8();
     }
-    if (type == 302) {
-        temperature = in.F32();
-    }
-    r.newTrack = in.U8();
     in.End();
     record = r;
     details.altitude = altitude;

@@ -137,6 +137,7 @@ TEST(DataTypes, EveryTypeDecodesIntoTheModelAndEncodesToTheSameBytes)
         {"D301", 301, point + F32(512.5f) + F32(2) + Bytes{0}, "1000 0 512.5 2 none"},
         {"D302", 302, point + F32(512.5f) + F32(VALUE_NONE) + F32(-3.5f) + Bytes{1},
          "1000 1 512.5 none -3.5"},
+        {"D303: no heart rate held", 303, point + F32(512.5f) + Bytes{0}, "1000 0 512.5 none none"},
         {"D310", 310, Bytes{1, 9} + Text("Morgen"), "Morgen 9 1"},
         {"D312: transparent, hidden", 312, Bytes{0, 16} + Text("Abend"), "Abend 16 0"},
         {"D311: the number as the name", 311, U16(513), "513 255 1"},
@@ -162,6 +163,7 @@ TEST(DataTypes, DataThatCannotBeItsTypeFailsNamingTheType)
         Bytes bytes;
     } cases[] = {
         {"D300: one byte short", 300, Bytes(12, 0)},
+        {"D303: with a new-track byte", 303, Bytes(18, 0)},
         {"D103: one byte long", 103, kOld + Bytes{0, 0, 0}},
         {"D100: nothing", 100, {}},
         {"D108: cut before its texts", 108, Bytes(47, 0)},

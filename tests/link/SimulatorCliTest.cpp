@@ -178,6 +178,8 @@ TEST(OrviSimulate, RefusesBadArgumentsWithAMessage)
     } cases[] = {
         {"missing data file", {"--data", dir.File("none.orvd")}, "Failed to open document."},
         {"damaged data file", {"--data", dir.File("cut.orvd")}, "Unexpected file format."},
+        {"missing GPX file", {"--data", dir.File("none.gpx")}, "Failed to open document."},
+        {"unknown model", {"--model", "gps99"}, "no such model"},
         {"link over a regular file", {"--link", regular}, "not a symbolic link"},
         {"save as another type", {"--save", dir.File("out.gpx")}, "unknown file type"},
         {"baud rate 0", {"--baud", "0"}, "baud"},
