@@ -4,6 +4,7 @@
 
 #include "gps/Geodesy.h"
 #include "gps/SymbolTable.h"
+#include "gps/UnitUpload.h"
 #include "link/LinkTypes.h"
 #include "link/UnitData.h"
 
@@ -95,6 +96,8 @@ std::vector<std::string> AdaptToUnit(const UnitProfile& unit, GpsRecords& record
     }
     CutTo(unit, unit.maxTrackpoints, "Spurpunkten", records.trackpoints, records.trackpointDetails,
           notes);
+    // Its waypoints' names by its own rules, each once, as an upload to it makes them.
+    records = UploadFor(records, ProfileOf(unit.model), 0).records;
     // What goes out in the unit's types and comes back is what it holds.
     for (uint16_t command : {CMD_SEND_WAYPOINTS, CMD_SEND_TRACK, CMD_SEND_ROUTES}) {
         StoreUnitUpload(unit, UnitTransferPackets(unit, records, command), command, records);

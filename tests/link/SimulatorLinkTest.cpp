@@ -14,6 +14,7 @@
 #include "gps/CDataDoc.h"
 #include "link/CGpsConnection.h"
 #include "link/GarminSimulator.h"
+#include "link/UnitData.h"
 #include "link/GpsTimeConversion.h"
 #include "link/PseudoTerminal.h"
 #include "link/SharedPort.h"
@@ -361,6 +362,34 @@ TEST_F(SimulatorLink, TheLineRunsFasterWhereTheReceiverSwitchesAndElseStaysAtIts
         EXPECT_TRUE(Messages().empty()) << c.message;
     }
     Sim().SetFastestBaud(BASE_BAUD);
+}
+
+TEST_F(SimulatorLink, EveryKnownUnitGivesWhatItHoldsAndTakesItBackTheSame)
+{
+    for (const UnitProfile& unit : KnownUnits()) {
+        SCOPED_TRACE(unit.model);
+        Sim().SetUnit(unit);
+        Sim().SetRecords(UnitSampleRecords(unit));
+        const GpsRecords held = Sim().Records();
+        ASSERT_EQ(Connection().RequestProduct(0), 0);
+        EXPECT_EQ(Doc().DownloadWaypointsIntoDoc(), 0);
+        EXPECT_EQ(Doc().DownloadTrackpointsIntoDoc(), 0);
+        EXPECT_EQ(Doc().DownloadRoutesIntoDoc(), 0);
+        EXPECT_TRUE(SameRecordBytes(Doc().Records(), held));
+        EXPECT_STREQ(Doc().Receiver().id, unit.model);
+
+        Sim().SetRecords({});
+        EXPECT_EQ(Doc().UploadWaypointsFromDoc(), 0);
+        EXPECT_EQ(Doc().UploadTrackpointsFromDoc(), 0);
+        EXPECT_EQ(Doc().UploadRoutesFromDoc(), 0);
+        EXPECT_TRUE(SameRecordBytes(Sim().Records(), held));
+        EXPECT_TRUE(Messages().empty()) << Messages().front();
+        EXPECT_EQ(Sim().LineBaud(), BASE_BAUD);
+    }
+    Sim().SetUnit(KnownUnits().front());
+    Sim().SetRecords({});
+    EXPECT_EQ(Connection().RequestProduct(0), 0);
+    Doc().SetReceiver("gps12");
 }
 
 TEST_F(SimulatorLink, ASilentReceiverGivesTheTimeOutMessageAndNoHang)
