@@ -8,6 +8,8 @@
 #include "framework/Settings.h"
 #include "gps/CDataDoc.h"
 #include "link/GarminSimulator.h"
+#include "link/UnitData.h"
+#include "link/UnitProfile.h"
 #include "link/PseudoTerminal.h"
 #include "link/SerialDevices.h"
 
@@ -42,11 +44,20 @@ private:
     Settings* base_;
 };
 
-std::unique_ptr<SimulatorSession> SimulatorSession::Start(const QString& dataFile, int baud)
+std::unique_ptr<SimulatorSession> SimulatorSession::Start(const QString& dataFile, int baud,
+                                                          const QString& model)
 {
+    const UnitProfile* unit = model.isEmpty() ? nullptr : UnitByModel(model.toStdString());
+    if (!model.isEmpty() && !unit) {
+        Prompts::Current().Message("Der GPS-Simulator kennt kein Modell \"" +
+                                   model.toStdString() + "\" (orvi simulate --list-models).");
+        return nullptr;
+    }
     CDataDoc data;
     try {
-        if (dataFile.isEmpty()) {
+        if (unit && dataFile.isEmpty()) {
+            // The unit's own sample.
+        } else if (dataFile.isEmpty()) {
             QFile sample(QStringLiteral(":/sample/sample.orvd"));
             sample.open(QIODevice::ReadOnly);
             QByteArray bytes = sample.readAll();
@@ -70,8 +81,14 @@ std::unique_ptr<SimulatorSession> SimulatorSession::Start(const QString& dataFil
     std::unique_ptr<SimulatorSession> session(new SimulatorSession);
     session->device_ = line->DevicePath();
     session->simulator_ = std::make_unique<GarminSimulator>();
-    session->simulator_->SetWaypoints(data.Waypoints());
-    session->simulator_->SetTrackpoints(data.Trackpoints());
+    if (unit) {
+        session->simulator_->SetUnit(*unit);
+        session->simulator_->SetRecords(dataFile.isEmpty() ? UnitSampleRecords(*unit)
+                                                           : data.Records());
+    } else {
+        session->simulator_->SetWaypoints(data.Waypoints());
+        session->simulator_->SetTrackpoints(data.Trackpoints());
+    }
     session->simulator_->SetBaudRate(baud);
     if (!session->simulator_->Start(std::move(line))) {
         Prompts::Current().Message("Der GPS-Simulator kann nicht starten.");

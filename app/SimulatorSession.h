@@ -15,7 +15,10 @@ class SimulatorSession {
 public:
     // Null when it cannot start (the reason has been shown). `baud` paces the line (0: as
     // fast as the pseudo-terminal goes).
-    static std::unique_ptr<SimulatorSession> Start(const QString& dataFile, int baud = 9600);
+    // `model`: a known unit to play (link/UnitProfile.h), with its own sample data unless a
+    // file gives the data; empty: the GPS 12.
+    static std::unique_ptr<SimulatorSession> Start(const QString& dataFile, int baud = 9600,
+                                                   const QString& model = {});
     ~SimulatorSession();
 
     const std::string& devicePath() const { return device_; }

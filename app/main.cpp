@@ -25,6 +25,11 @@ int main(int argc, char** argv)
                        "with the waypoints and track of FILE.orvd."),
         QStringLiteral("FILE.orvd"));
     parser.addOption(simulator);
+    QCommandLineOption model(QStringLiteral("model"),
+                             QStringLiteral("With --simulator: play this known unit (orvi "
+                                            "simulate --list-models names them)."),
+                             QStringLiteral("NAME"));
+    parser.addOption(model);
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Files to open."),
                                  QStringLiteral("[FILE...]"));
     // --simulator may stand without its file.
@@ -40,7 +45,7 @@ int main(int argc, char** argv)
     CEditorApp app;
     std::unique_ptr<SimulatorSession> session;
     if (parser.isSet(simulator)) {
-        session = SimulatorSession::Start(parser.value(simulator));
+        session = SimulatorSession::Start(parser.value(simulator), 9600, parser.value(model));
         if (!session) {
             return 1;
         }

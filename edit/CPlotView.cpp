@@ -228,10 +228,20 @@ int CPlotView::LabelWidthForNames() const
     for (const std::string& name : waypointNames_) {
         longest = std::max(longest, std::min(name.size(), kLongestLabel));
     }
-    // Six capitals are the widest idents; longer names are mostly lower case.
+    // The widest of the longest names sets the room; a few are measured, not all.
     const QFontMetrics metrics = fontMetrics();
-    const int idents = metrics.horizontalAdvance(QStringLiteral("WWWWWW"));
-    return std::max(idents, static_cast<int>(longest) * metrics.averageCharWidth()) + 4;
+    int widest = metrics.horizontalAdvance(QStringLiteral("WWWWWW"));
+    int measured = 0;
+    for (size_t i = 0; i < waypointNames_.size() && measured < 64; ++i) {
+        const std::string& name = waypointNames_[i];
+        if (name.size() + 2 >= longest) {
+            const std::string shown = name.substr(0, kLongestLabel);
+            widest = std::max(widest, metrics.horizontalAdvance(
+                                          QString::fromStdString(Cp1252ToUtf8(shown))));
+            ++measured;
+        }
+    }
+    return widest + 4;
 }
 
 void CPlotView::RepaintArea(const PixelRect& area)
