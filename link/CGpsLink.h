@@ -197,8 +197,11 @@ private:
     // The count, the packets, transfer complete naming `command`.
     TransferResult UploadPackets(uint16_t command, bool everyRecord,
                                  const std::vector<LinePacket>& packets);
-    // Refuses a transfer of a kind the unit does not speak in a type the program knows:
-    // the message, and NotStarted.
+    // Why the unit cannot transfer `kind` with this program: it has no protocol for it, or
+    // speaks it in a data type the program does not know. Empty: it can.
+    enum TransferKind { KIND_WAYPOINTS, KIND_TRACKS, KIND_ROUTES };
+    std::string KindRefusal(TransferKind kind) const;
+    // Shows the message of a refused transfer; NotStarted.
     TransferResult RefuseKind(const std::string& message);
 
     int state_ = LINK_CLOSED;

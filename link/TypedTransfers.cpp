@@ -54,6 +54,40 @@ const Details& DetailsOf(const std::vector<Details>& details, size_t i, const De
 
 }  // namespace
 
+std::string CGpsLink::KindRefusal(TransferKind kind) const
+{
+    const UnitProtocols& p = protocols_;
+    switch (kind) {
+    case KIND_WAYPOINTS:
+        if (p.waypoints == 0) {
+            return NoProtocolText("Wegpunkte");
+        }
+        return KnownWaypointType(p.waypointType)
+                   ? std::string()
+                   : UnknownTypeText("Wegpunkte", TypeName(p.waypointType));
+    case KIND_TRACKS: {
+        if (p.tracks == 0) {
+            return NoProtocolText("Tracks");
+        }
+        const std::string unknown =
+            UnknownOf({{p.trackPointType, KnownTrackPointType},
+                       {p.tracks != 300 ? p.trackHeaderType : 310, KnownTrackHeaderType}});
+        return unknown.empty() ? unknown : UnknownTypeText("Tracks", unknown);
+    }
+    case KIND_ROUTES: {
+        if (p.routes == 0) {
+            return NoProtocolText("Routen");
+        }
+        const std::string unknown =
+            UnknownOf({{p.routeHeaderType, KnownRouteHeaderType},
+                       {p.routeWaypointType, KnownWaypointType},
+                       {p.routes == 201 ? p.routeLinkType : 210, KnownRouteLinkType}});
+        return unknown.empty() ? unknown : UnknownTypeText("Routen", unknown);
+    }
+    }
+    return {};
+}
+
 TransferResult CGpsLink::RefuseKind(const std::string& message)
 {
     Prompts::Current().Message(message);
@@ -63,11 +97,8 @@ TransferResult CGpsLink::RefuseKind(const std::string& message)
 TransferResult CGpsLink::DownloadWaypoints()
 {
     const int type = protocols_.waypointType;
-    if (protocols_.waypoints == 0) {
-        return RefuseKind(NoProtocolText("Wegpunkte"));
-    }
-    if (!KnownWaypointType(type)) {
-        return RefuseKind(UnknownTypeText("Wegpunkte", TypeName(type)));
+    if (std::string refusal = KindRefusal(KIND_WAYPOINTS); !refusal.empty()) {
+        return RefuseKind(refusal);
     }
     GpsRecords got;
     PacketSink sink{
@@ -96,14 +127,8 @@ TransferResult CGpsLink::DownloadTrackpoints()
 {
     const int pointType = protocols_.trackPointType;
     const bool headers = protocols_.tracks != 300;
-    if (protocols_.tracks == 0) {
-        return RefuseKind(NoProtocolText("Tracks"));
-    }
-    std::string unknown = UnknownOf({{pointType, KnownTrackPointType},
-                                     {headers ? protocols_.trackHeaderType : 310,
-                                      KnownTrackHeaderType}});
-    if (!unknown.empty()) {
-        return RefuseKind(UnknownTypeText("Tracks", unknown));
+    if (std::string refusal = KindRefusal(KIND_TRACKS); !refusal.empty()) {
+        return RefuseKind(refusal);
     }
     GpsRecords got;
     TrackpointDetails header = NoTrackpointDetails();
@@ -144,16 +169,10 @@ TransferResult CGpsLink::DownloadTrackpoints()
 TransferResult CGpsLink::DownloadRoutes()
 {
     const UnitProtocols& p = protocols_;
-    if (p.routes == 0) {
-        return RefuseKind(NoProtocolText("Routen"));
+    if (std::string refusal = KindRefusal(KIND_ROUTES); !refusal.empty()) {
+        return RefuseKind(refusal);
     }
     const bool links = p.routes == 201;
-    std::string unknown = UnknownOf({{p.routeHeaderType, KnownRouteHeaderType},
-                                     {p.routeWaypointType, KnownWaypointType},
-                                     {links ? p.routeLinkType : 210, KnownRouteLinkType}});
-    if (!unknown.empty()) {
-        return RefuseKind(UnknownTypeText("Routen", unknown));
-    }
     GpsRecords got;
     PacketSink sink{
         [&](int) {},
@@ -203,11 +222,8 @@ TransferResult CGpsLink::DownloadRoutes()
 TransferResult CGpsLink::UploadWaypoints()
 {
     const int type = protocols_.waypointType;
-    if (protocols_.waypoints == 0) {
-        return RefuseKind(NoProtocolText("Wegpunkte"));
-    }
-    if (!KnownWaypointType(type)) {
-        return RefuseKind(UnknownTypeText("Wegpunkte", TypeName(type)));
+    if (std::string refusal = KindRefusal(KIND_WAYPOINTS); !refusal.empty()) {
+        return RefuseKind(refusal);
     }
     std::vector<LinePacket> packets;
     for (size_t i = 0; i < records_.waypoints.size(); ++i) {
@@ -222,14 +238,8 @@ TransferResult CGpsLink::UploadTrackpoints()
 {
     const int pointType = protocols_.trackPointType;
     const bool headers = protocols_.tracks != 300;
-    if (protocols_.tracks == 0) {
-        return RefuseKind(NoProtocolText("Tracks"));
-    }
-    std::string unknown = UnknownOf({{pointType, KnownTrackPointType},
-                                     {headers ? protocols_.trackHeaderType : 310,
-                                      KnownTrackHeaderType}});
-    if (!unknown.empty()) {
-        return RefuseKind(UnknownTypeText("Tracks", unknown));
+    if (std::string refusal = KindRefusal(KIND_TRACKS); !refusal.empty()) {
+        return RefuseKind(refusal);
     }
     std::vector<LinePacket> packets;
     int tracks = 0;
@@ -249,16 +259,10 @@ TransferResult CGpsLink::UploadTrackpoints()
 TransferResult CGpsLink::UploadRoutes()
 {
     const UnitProtocols& p = protocols_;
-    if (p.routes == 0) {
-        return RefuseKind(NoProtocolText("Routen"));
+    if (std::string refusal = KindRefusal(KIND_ROUTES); !refusal.empty()) {
+        return RefuseKind(refusal);
     }
     const bool links = p.routes == 201;
-    std::string unknown = UnknownOf({{p.routeHeaderType, KnownRouteHeaderType},
-                                     {p.routeWaypointType, KnownWaypointType},
-                                     {links ? p.routeLinkType : 210, KnownRouteLinkType}});
-    if (!unknown.empty()) {
-        return RefuseKind(UnknownTypeText("Routen", unknown));
-    }
     std::vector<LinePacket> packets;
     for (const Route& route : records_.routes) {
         packets.push_back({PKT_ROUTE_HEADER, EncodeRouteHeader(p.routeHeaderType, route.header)});

@@ -218,6 +218,31 @@ TEST_F(Transfers, AUnitSaysWhatItSpeaksInItsArrayOrIsKnownByItsProduct)
     }
 }
 
+TEST_F(Transfers, AKindInATypeTheProgramDoesNotKnowIsRefusedAndTheOthersWork)
+{
+    UnitProtocols speaks;
+    speaks.waypoints = 100;
+    speaks.waypointType = 155;
+    speaks.tracks = 300;
+    speaks.trackPointType = 300;
+    env.script->Reply(Ack(254));
+    env.script->Reply(FrameBytes(255, {0xE7, 0x03, 0x68, 0x01, 0}));
+    env.script->Reply(FrameBytes(253, EncodeProtocolArray(speaks)));
+    ASSERT_EQ(connection->RequestProduct(0), 0);
+    env.ClearWritten();
+    env.prompts.messages.clear();
+    EXPECT_EQ(connection->DownloadWaypoints(), static_cast<int>(TransferResult::NotStarted));
+    EXPECT_EQ(connection->DownloadRoutes(), static_cast<int>(TransferResult::NotStarted));
+    EXPECT_EQ(env.prompts.messages,
+              (std::vector<std::string>{
+                  "Der Empfänger überträgt Wegpunkte als D155, einen Datentyp, den das Programm "
+                  "nicht kennt; die Übertragung unterbleibt.",
+                  "Der Empfänger überträgt keine Routen."}));
+    EXPECT_TRUE(env.script->written.empty()) << "nothing is asked for";
+    ScriptDownload(34, {Bytes(13, 0)});
+    EXPECT_EQ(connection->DownloadTrackpoints(), 0);
+}
+
 TEST_F(Transfers, CancellingStopsBetweenPacketsAndAsksTheReceiverToStop)
 {
     std::vector<Bytes> packets;
