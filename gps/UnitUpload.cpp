@@ -64,6 +64,10 @@ UnitUpload UploadFor(const GpsRecords& records, const ReceiverProfile& profile, 
                              " " + what + "; das Dokument hat " + std::to_string(count) + ".";
         }
     };
+    // The GPS 12 is sent what the document holds, as it always was; it keeps what it can.
+    if (&profile == &Gps12Profile()) {
+        kinds = 0;
+    }
     if (kinds & UPLOAD_WAYPOINTS) {
         refuse("Waypoints", sent.waypoints.size(), profile.maxWaypoints);
     }

@@ -18,7 +18,8 @@ struct UnitUpload {
     std::string waypointLosses;  // in one sentence ("3 Namen gekürzt, ..."); empty: none
     std::string trackLosses;
     // Why the kinds asked for may not be sent: more waypoints, track points, routes or
-    // points in a route than the receiver holds. Empty: they may.
+    // points in a route than the receiver holds. Empty: they may; always for the GPS 12,
+    // which is sent what the document holds, as it always was.
     std::string refusal;
 };
 

@@ -208,7 +208,8 @@ private:
     uint16_t productId_ = 0;
     int16_t softwareVersion_ = 0;
     std::string description_;
-    UnitProtocols protocols_;
+    // What a GPS 12 speaks until a product exchange says otherwise, as the link always did.
+    UnitProtocols protocols_ = ProtocolsOfProduct(77, 460).value_or(UnitProtocols{});
     std::string protocolsNote_;
     GpsRecords records_;
     std::vector<uint8_t> transferIds_;  // the packet ids a running download takes

@@ -139,7 +139,7 @@ public:
     // BASE_BAUD (the default) it does not switch. A switched line is paced at its rate when
     // the line is paced at all, and falls back to BASE_BAUD when the host has not pinged
     // within 2 s. On a pseudo-terminal, host packets sent at another rate than the line's
-    // (as the device's settings show) go unanswered.
+    // (as the device's settings show) go unanswered, and the line falls back to BASE_BAUD.
     void SetFastestBaud(int baud);
     // The rate the line runs at now.
     int LineBaud() const;
@@ -175,8 +175,9 @@ private:
     void NotePing();
     // Falls back to BASE_BAUD when the pings after a switch are overdue.
     void CheckPingsDue();
-    // Whether the host's end of the line runs at our rate, where the port can tell.
-    bool HostAtLineRate() const;
+    // Whether the host's end of the line runs at our rate, where the port can tell; when it
+    // does not, the line falls back to BASE_BAUD.
+    bool HostAtLineRate();
     void SendTime();
     // A700: where the unit is, the last point of its track log (0, 0 without one).
     void SendPosition();

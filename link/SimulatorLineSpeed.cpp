@@ -73,9 +73,16 @@ void GarminSimulator::CheckPingsDue()
     }
 }
 
-bool GarminSimulator::HostAtLineRate() const
+bool GarminSimulator::HostAtLineRate()
 {
     const int host = port_ ? port_->PeerBaudRate() : 0;
     std::lock_guard lock(mutex_);
-    return host == 0 || host == lineBaud_;
+    if (host == 0 || host == lineBaud_) {
+        return true;
+    }
+    // What came at another rate is noise to the receiver, which goes back to its base rate
+    // (a host that gave up on the faster line talks there).
+    lineBaud_ = BASE_BAUD;
+    pingsDue_ = 0;
+    return false;
 }

@@ -5,6 +5,10 @@
 // may fail, but only with a message and without touching its file; a record that arrives
 // different from what was sent is a bug.
 //
+// A third line plays every known unit in turn (its own protocols and types, the faster line
+// where it has one): `orvi download all` fetches what it holds, waypoints, track log and
+// routes, and `orvi upload` sends that back to it emptied; both must give the same bytes.
+//
 // orvi-soak [--seconds N] [--seed N] [--orvi PATH]
 // Prints the counts of each line and in all; exit status 1 when anything came back wrong.
 
@@ -29,6 +33,8 @@
 #include "framework/ArchiveException.h"
 #include "gps/CDataDoc.h"
 #include "link/GarminSimulator.h"
+#include "link/UnitData.h"
+#include "link/UnitProfile.h"
 #include "link/PseudoTerminal.h"
 #include "tests/TempDir.h"
 
@@ -178,8 +184,13 @@ bool Save(CDataDoc& doc, const std::string& path)
 // One line to one simulated receiver, and the round trips over it.
 class Lane {
 public:
-    Lane(std::string name, int baud, uint32_t seed, std::string orvi)
-        : name_(std::move(name)), baud_(baud), seed_(seed), orvi_(std::move(orvi)), random_(seed)
+    Lane(std::string name, int baud, uint32_t seed, std::string orvi, bool units = false)
+        : name_(std::move(name)),
+          baud_(baud),
+          seed_(seed),
+          orvi_(std::move(orvi)),
+          random_(seed),
+          units_(units)
     {
     }
 
@@ -209,7 +220,10 @@ public:
     // none that would not end before it.
     void Run(Clock::time_point deadline)
     {
-        for (bool track = false;; track = !track) {
+        for (size_t unit = 0; units_ && Clock::now() < deadline; ++unit) {
+            UnitRoundTrip(KnownUnits()[unit % KnownUnits().size()]);
+        }
+        for (bool track = false; !units_; track = !track) {
             if (Clock::now() >= deadline) {
                 return;
             }
@@ -345,6 +359,71 @@ private:
             std::chrono::duration<double>(Clock::now() - start).count());
     }
 
+    // What a unit holds, down into a file and up again into the unit emptied.
+    void UnitRoundTrip(const UnitProfile& unit)
+    {
+        const int number = ++counts_.roundTrips;
+        sim_.SetUnit(unit);
+        sim_.SetRecords(UnitSampleRecords(unit));
+        const GpsRecords held = sim_.Records();
+        const std::string path = dir_.File("unit.orvd");
+        std::filesystem::remove(path);
+        auto limit = std::chrono::seconds(600);
+        Outcome download = RunOrvi(orvi_, {"download", "all", "-o", path, "--port", device_},
+                                   dir_.File("download.err"), limit);
+        if (download.status != 0) {
+            EndsCleanly(number, unit.model, download, !std::filesystem::exists(path));
+            return;
+        }
+        CDataDoc got;
+        try {
+            got.OnOpenDocument(path);
+        } catch (const ArchiveException&) {
+            Wrong(number, unit.model, "the downloaded file cannot be read");
+            return;
+        }
+        if (!SameBytes(got.Records(), held)) {
+            Wrong(number, unit.model, "the download succeeded with other data than the unit's");
+            return;
+        }
+        sim_.SetRecords({});
+        Outcome upload = RunOrvi(orvi_, {"upload", path, "--port", device_},
+                                 dir_.File("upload.err"), limit);
+        if (upload.status != 0) {
+            EndsCleanly(number, unit.model, upload, true);
+            return;
+        }
+        if (!SameBytes(sim_.Records(), held)) {
+            Wrong(number, unit.model, "the upload succeeded, but the unit holds other data");
+            return;
+        }
+        ++counts_.ok;
+        Say("%s: round trip %d, %s: ok\n", name_.c_str(), number, unit.model);
+    }
+
+    // A failed transfer: with a message, and `untouched` what it must not have changed.
+    void EndsCleanly(int number, const char* kind, const Outcome& outcome, bool untouched)
+    {
+        if (outcome.status < 0 || outcome.errors.empty()) {
+            Wrong(number, kind, ("failed without a message " + outcome.errors).c_str());
+        } else if (!untouched) {
+            Wrong(number, kind, "a failed download wrote its file");
+        } else {
+            Clean(number, kind, outcome.errors);
+        }
+    }
+
+    static bool SameBytes(const GpsRecords& a, const GpsRecords& b)
+    {
+        auto same = [](const auto& x, const auto& y) {
+            return x.size() == y.size() &&
+                   (x.empty() || std::memcmp(x.data(), y.data(), x.size() * sizeof x[0]) == 0);
+        };
+        return same(a.waypoints, b.waypoints) && same(a.waypointDetails, b.waypointDetails) &&
+               same(a.trackpoints, b.trackpoints) &&
+               same(a.trackpointDetails, b.trackpointDetails) && SameRoutes(a.routes, b.routes);
+    }
+
     template <class Record>
     std::vector<Record> Held() const
     {
@@ -383,6 +462,7 @@ private:
     GarminSimulator sim_;
     std::string device_;
     Counts counts_;
+    bool units_;
 };
 
 void PrintCounts(const char* name, const Counts& c)
@@ -409,7 +489,9 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    Lane lanes[] = {{"unpaced", 0, seed, orvi}, {"9600 baud", kBaud, seed + 1, orvi}};
+    Lane lanes[] = {{"unpaced", 0, seed, orvi},
+                    {"9600 baud", kBaud, seed + 1, orvi},
+                    {"known units", 0, seed + 2, orvi, true}};
     for (Lane& lane : lanes) {
         if (!lane.Start()) {
             return 2;
