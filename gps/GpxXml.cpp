@@ -51,7 +51,8 @@ bool BytesOfHex(std::string_view text, uint8_t* bytes, size_t size)
     }
     std::vector<uint8_t> read(size);
     for (size_t i = 0; i < size; ++i) {
-        auto [end, error] = std::from_chars(text.data() + 2 * i, text.data() + 2 * i + 2, read[i], 16);
+        auto [end, error] =
+            std::from_chars(text.data() + 2 * i, text.data() + 2 * i + 2, read[i], 16);
         if (error != std::errc() || end != text.data() + 2 * i + 2) {
             return false;
         }

@@ -1,5 +1,6 @@
 #include "gps/UnitUpload.h"
 
+#include <map>
 #include <set>
 
 #include "gps/Gps12Upload.h"
@@ -19,8 +20,9 @@ void AppendLoss(std::string& text, const std::string& part)
 }
 
 // The waypoints' names as the receiver holds them, each name once; how many were cut.
+// `renamed`: the new name of each whole name that was cut.
 int AdaptNames(std::vector<WaypointRecord>& records, std::vector<WaypointDetails>& details,
-               const ReceiverProfile& profile)
+               const ReceiverProfile& profile, std::map<std::string, std::string>& renamed)
 {
     details.resize(records.size(), NoWaypointDetails());
     const auto length = static_cast<size_t>(profile.nameLength);
@@ -46,9 +48,29 @@ int AdaptNames(std::vector<WaypointRecord>& records, std::vector<WaypointDetails
             name = NumberedName(names[i], number, length);
         }
         taken.insert(name);
+        renamed.emplace(WithoutTrailingBlanks(WaypointName(records[i], details[i])), name);
         SetWaypointName(records[i], details[i], name);
     }
     return count;
+}
+
+// Route points carry whole waypoints: one that is among the waypoints takes the name the
+// waypoint got, so that the receiver finds the one in the other; others are cut alone.
+void AdaptRoutePointNames(std::vector<Route>& routes, const ReceiverProfile& profile,
+                          const std::map<std::string, std::string>& renamed)
+{
+    for (Route& route : routes) {
+        for (RoutePoint& point : route.points) {
+            const std::string whole(
+                WithoutTrailingBlanks(WaypointName(point.record, point.details)));
+            auto it = renamed.find(whole);
+            const std::string name =
+                it != renamed.end() ? it->second : TypedName(profile, whole).value_or("WPT");
+            if (name != whole) {
+                SetWaypointName(point.record, point.details, name);
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -86,7 +108,9 @@ UnitUpload UploadFor(const GpsRecords& records, const ReceiverProfile& profile, 
         upload.trackLosses = Gps12TrackLosses(records.trackpointDetails);
         return upload;
     }
-    const int cut = AdaptNames(sent.waypoints, sent.waypointDetails, profile);
+    std::map<std::string, std::string> renamed;
+    const int cut = AdaptNames(sent.waypoints, sent.waypointDetails, profile, renamed);
+    AdaptRoutePointNames(sent.routes, profile, renamed);
     if (cut > 0) {
         AppendLoss(upload.waypointLosses, std::to_string(cut) + " Namen gekürzt");
     }

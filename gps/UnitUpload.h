@@ -11,8 +11,8 @@
 //
 // Names are cut to the receiver's length and characters (TypedName); a name that was cut
 // gets a number at its end where another waypoint has the same one ("AUSSICHTSP",
-// "AUSSICHTS1", ...), so that the receiver does not take one for the other. A GPS 12 takes
-// the records as Gps12Upload.h says.
+// "AUSSICHTS1", ...), so that the receiver does not take one for the other; a route point
+// takes the name its waypoint got. A GPS 12 takes the records as Gps12Upload.h says.
 struct UnitUpload {
     GpsRecords records;
     std::string waypointLosses;  // in one sentence ("3 Namen gekürzt, ..."); empty: none

@@ -9,10 +9,10 @@
 #include "framework/Cp1252.h"
 #include "framework/Prompts.h"
 #include "link/CGpsLink.h"
+#include "link/DataTypes.h"
 #include "link/LinkMessages.h"
 #include "link/SerialPort.h"
 #include "link/SharedPort.h"
-#include "link/DataTypes.h"
 
 namespace {
 
@@ -113,7 +113,8 @@ TransferResult CGpsLink::DownloadPackets(uint16_t command, std::vector<uint8_t> 
             return TransferResult::Cancelled;
         }
         uint8_t packet[255] = {};
-        if (Failed(ReceivePacket(transferIds_.front(), packet, sizeof packet, LF_QUIET | LF_ANYID))) {
+        if (Failed(
+                ReceivePacket(transferIds_.front(), packet, sizeof packet, LF_QUIET | LF_ANYID))) {
             // The failed read has sent a PKT_NAK, so the receiver repeats the packet. One
             // budget for the whole transfer; a device that has gone ends it at once.
             if (++failures > count || PortVanished()) {

@@ -19,7 +19,7 @@
 namespace {
 
 constexpr int kStandardRates[] = {9600, 19200, 38400, 57600, 115200};
-constexpr int kSettleMs = 100;           // between the receiver's answer and the port's switch
+constexpr int kSettleMs = 100;             // between the receiver's answer and the port's switch
 constexpr int kReceiverFallbackMs = 2100;  // the receiver's 2 s wait for pings, and a little
 
 void PutU32(uint8_t* out, uint32_t value)
@@ -50,7 +50,8 @@ void CGpsLink::QuietFor(int ms)
         const auto until = port->Now() + std::chrono::milliseconds(ms);
         while (port->Now() < until) {
             auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - port->Now());
-            if (port->ReadAvailable(discard, sizeof discard, static_cast<int>(left.count()) + 1) < 0) {
+            if (port->ReadAvailable(discard, sizeof discard, static_cast<int>(left.count()) + 1) <
+                0) {
                 break;
             }
         }
@@ -86,8 +87,8 @@ int CGpsLink::SwitchBaudRate(int baud)
         Prompts::Current().Message(FastLineRefusedText(baud));
         return lineBaud_;
     }
-    const uint32_t named = answer[0] | (answer[1] << 8) | (answer[2] << 16) |
-                           (static_cast<uint32_t>(answer[3]) << 24);
+    const uint32_t named =
+        answer[0] | (answer[1] << 8) | (answer[2] << 16) | (static_cast<uint32_t>(answer[3]) << 24);
     const int rate = StandardRateNear(named);
     QuietFor(kSettleMs);
     bool pinged = rate > 0 && SetPortRate(rate);

@@ -169,7 +169,8 @@ bool SimulatorLine::Flush()
     }
     std::vector<uint8_t> bytes;
     bytes.swap(held_);
-    if (port_.Write(bytes.data(), static_cast<int>(bytes.size())) != static_cast<int>(bytes.size())) {
+    if (port_.Write(bytes.data(), static_cast<int>(bytes.size())) !=
+        static_cast<int>(bytes.size())) {
         return false;
     }
     counters_.sent += bytes.size();

@@ -34,8 +34,7 @@ void GarminSimulator::SwitchRate(const HostFrame& request)
         if (fastestBaud_ <= BASE_BAUD || request.size < 4) {
             return;  // a receiver that cannot switch has no answer
         }
-        const int64_t wanted = request.data[0] | (request.data[1] << 8) |
-                               (request.data[2] << 16) |
+        const int64_t wanted = request.data[0] | (request.data[1] << 8) | (request.data[2] << 16) |
                                (static_cast<int64_t>(request.data[3]) << 24);
         // The fastest standard rate the receiver has that is not beyond the one asked for.
         rate = BASE_BAUD;

@@ -101,20 +101,19 @@ TransferResult CGpsLink::DownloadWaypoints()
         return RefuseKind(refusal);
     }
     GpsRecords got;
-    PacketSink sink{
-        [&](int count) {
-            // Slots that are never received stay zero.
-            WaypointRecord zero{};
-            got.waypoints.assign(static_cast<size_t>(count), zero);
-            got.waypointDetails.assign(static_cast<size_t>(count), NoWaypointDetails());
-        },
-        [&](int i, uint8_t, const uint8_t* data, uint8_t size) {
-            auto k = static_cast<size_t>(i);
-            DecodeWaypoint(type, data, size, got.waypoints[k], got.waypointDetails[k]);
-        }};
-    TransferResult result = DownloadPackets(CMD_SEND_WAYPOINTS, {PKT_WAYPOINT}, true,
-                                            TransferResult::BudgetExceeded,
-                                            TransferResult::DoneMissing, sink);
+    PacketSink sink{[&](int count) {
+                        // Slots that are never received stay zero.
+                        WaypointRecord zero{};
+                        got.waypoints.assign(static_cast<size_t>(count), zero);
+                        got.waypointDetails.assign(static_cast<size_t>(count), NoWaypointDetails());
+                    },
+                    [&](int i, uint8_t, const uint8_t* data, uint8_t size) {
+                        auto k = static_cast<size_t>(i);
+                        DecodeWaypoint(type, data, size, got.waypoints[k], got.waypointDetails[k]);
+                    }};
+    TransferResult result =
+        DownloadPackets(CMD_SEND_WAYPOINTS, {PKT_WAYPOINT}, true, TransferResult::BudgetExceeded,
+                        TransferResult::DoneMissing, sink);
     if (KeepsWhatCame(result, got)) {
         DropIfNothingSaid(got.waypointDetails);
         records_.waypoints = std::move(got.waypoints);
@@ -142,8 +141,7 @@ TransferResult CGpsLink::DownloadTrackpoints()
                             return;
                         }
                         TrackpointRecord point{};
-                        TrackpointDetails details =
-                            trackStarts ? header : NoTrackpointDetails();
+                        TrackpointDetails details = trackStarts ? header : NoTrackpointDetails();
                         DecodeTrackPoint(pointType, data, size, point, details);
                         if (std::exchange(trackStarts, false)) {
                             point.newTrack = 1;
@@ -186,15 +184,13 @@ TransferResult CGpsLink::DownloadRoutes()
                                       {}});
                 return;
             }
-            if (got.routes.empty() ||
-                (id == PKT_ROUTE_LINK && got.routes.back().points.empty())) {
-                throw DataTypeError(TypeName(id == PKT_ROUTE_LINK ? p.routeLinkType
-                                                                  : p.routeWaypointType) +
-                                    ": vor dem Kopf einer Route");
+            if (got.routes.empty() || (id == PKT_ROUTE_LINK && got.routes.back().points.empty())) {
+                throw DataTypeError(
+                    TypeName(id == PKT_ROUTE_LINK ? p.routeLinkType : p.routeWaypointType) +
+                    ": vor dem Kopf einer Route");
             }
             if (id == PKT_ROUTE_LINK) {
-                got.routes.back().points.back().link =
-                    DecodeRouteLink(p.routeLinkType, data, size);
+                got.routes.back().points.back().link = DecodeRouteLink(p.routeLinkType, data, size);
                 return;
             }
             WaypointRecord record{};
@@ -206,9 +202,9 @@ TransferResult CGpsLink::DownloadRoutes()
     if (links) {
         ids.push_back(PKT_ROUTE_LINK);
     }
-    TransferResult result = DownloadPackets(CMD_SEND_ROUTES, ids, true,
-                                            TransferResult::BudgetExceeded,
-                                            TransferResult::DoneMissing, sink);
+    TransferResult result =
+        DownloadPackets(CMD_SEND_ROUTES, ids, true, TransferResult::BudgetExceeded,
+                        TransferResult::DoneMissing, sink);
     if (result == TransferResult::Done && !RoutesFit(got.routes)) {
         Prompts::Current().Message("Routen: mehr, als ein Dokument hält.");
         return TransferResult::BadData;

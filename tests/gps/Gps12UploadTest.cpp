@@ -41,6 +41,7 @@ TEST(UnitUpload, NamesAreCutToTheUnitsRulesUniquelyAndCountsBeyondItsLimitsAreRe
         records.waypointDetails.push_back(d);
     }
     records.routes.resize(2);
+    records.routes[0].points = {MakeRoutePoint(records.waypoints[1], records.waypointDetails[1])};
     struct Case {
         const char* unit;
         std::vector<std::string> sent;
@@ -61,6 +62,9 @@ TEST(UnitUpload, NamesAreCutToTheUnitsRulesUniquelyAndCountsBeyondItsLimitsAreRe
                 WaypointName(upload.records.waypoints[i], upload.records.waypointDetails[i])));
         }
         EXPECT_EQ(sent, c.sent) << c.unit;
+        const RoutePoint& point = upload.records.routes[0].points[0];
+        EXPECT_EQ(WithoutTrailingBlanks(WaypointName(point.record, point.details)), c.sent[1])
+            << c.unit << ": a route point is named as its waypoint";
         EXPECT_EQ(upload.waypointLosses, c.losses) << c.unit;
         EXPECT_EQ(upload.refusal, c.routesRefused) << c.unit;
     }
