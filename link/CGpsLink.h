@@ -9,6 +9,7 @@
 #include "gps/GpsRecords.h"
 #include "gps/Records.h"
 #include "link/LinkTypes.h"
+#include "link/UnitData.h"
 #include "link/UnitProfile.h"
 
 class SerialPort;
@@ -178,11 +179,6 @@ private:
     // Drops input that is waiting before a conversation begins (what a receiver repeated
     // after a transfer was given up, say), so it cannot pass for the answer.
     void DiscardInput();
-    // A packet of a transfer as it goes on the line.
-    struct LinePacket {
-        uint8_t id;
-        std::vector<uint8_t> data;
-    };
     // Where a download's packets go: the count first, then each packet as it comes. A
     // packet that is not what it should be throws DataTypeError.
     struct PacketSink {
@@ -196,11 +192,14 @@ private:
                                    const PacketSink& sink);
     // The count, the packets, transfer complete naming `command`.
     TransferResult UploadPackets(uint16_t command, bool everyRecord,
-                                 const std::vector<LinePacket>& packets);
+                                 const std::vector<UnitPacket>& packets);
     // Why the unit cannot transfer `kind` with this program: it has no protocol for it, or
     // speaks it in a data type the program does not know. Empty: it can.
     enum TransferKind { KIND_WAYPOINTS, KIND_TRACKS, KIND_ROUTES };
     std::string KindRefusal(TransferKind kind) const;
+    // An upload of `kind` in the unit's protocol; a record its type cannot hold ends it
+    // before anything is sent, with a message (BadData).
+    TransferResult UploadKind(TransferKind kind, uint16_t command, bool everyRecord);
     // Shows the message of a refused transfer; NotStarted.
     TransferResult RefuseKind(const std::string& message);
 

@@ -145,7 +145,7 @@ TransferResult CGpsLink::DownloadPackets(uint16_t command, std::vector<uint8_t> 
 }
 
 TransferResult CGpsLink::UploadPackets(uint16_t command, bool everyRecord,
-                                       const std::vector<LinePacket>& packets)
+                                       const std::vector<UnitPacket>& packets)
 {
     CancelScope scope(cancel_);
     if (packets.empty()) {
@@ -167,7 +167,7 @@ TransferResult CGpsLink::UploadPackets(uint16_t command, bool everyRecord,
             AbortTransfer();
             return TransferResult::Cancelled;
         }
-        const LinePacket& packet = packets[static_cast<size_t>(i)];
+        const UnitPacket& packet = packets[static_cast<size_t>(i)];
         // A packet the receiver refuses (PKT_NAK) is sent again, like one that got lost.
         if (SendPacket(packet.id, packet.data.data(), static_cast<uint8_t>(packet.data.size()),
                        LF_QUIET) != PacketResult::Ok) {

@@ -8,6 +8,7 @@
 #include "link/CGpsLink.h"
 #include "link/DataTypes.h"
 #include "link/LinkMessages.h"
+#include "link/UnitData.h"
 
 namespace {
 
@@ -44,12 +45,6 @@ bool KeepsWhatCame(TransferResult result, GpsRecords& got)
         got = {};
     }
     return result != TransferResult::NotStarted && result != TransferResult::BadData;
-}
-
-template <class Details>
-const Details& DetailsOf(const std::vector<Details>& details, size_t i, const Details& none)
-{
-    return i < details.size() ? details[i] : none;
 }
 
 }  // namespace
@@ -215,64 +210,35 @@ TransferResult CGpsLink::DownloadRoutes()
     return result;
 }
 
-TransferResult CGpsLink::UploadWaypoints()
+TransferResult CGpsLink::UploadKind(TransferKind kind, uint16_t command, bool everyRecord)
 {
-    const int type = protocols_.waypointType;
-    if (std::string refusal = KindRefusal(KIND_WAYPOINTS); !refusal.empty()) {
+    if (std::string refusal = KindRefusal(kind); !refusal.empty()) {
         return RefuseKind(refusal);
     }
-    std::vector<LinePacket> packets;
-    for (size_t i = 0; i < records_.waypoints.size(); ++i) {
-        packets.push_back({PKT_WAYPOINT, EncodeWaypoint(type, records_.waypoints[i],
-                                                        DetailsOf(records_.waypointDetails, i,
-                                                                  NoWaypointDetails()))});
+    std::vector<UnitPacket> packets;
+    try {
+        // The names come adapted to the unit (gps/UnitUpload.h); the types cut the rest.
+        packets = TransferPackets(protocols_, {}, records_, command);
+    } catch (const DataTypeError& e) {
+        Prompts::Current().Message(e.what());
+        return TransferResult::BadData;
     }
-    return UploadPackets(CMD_SEND_WAYPOINTS, true, packets);
+    return UploadPackets(command, everyRecord, packets);
+}
+
+TransferResult CGpsLink::UploadWaypoints()
+{
+    return UploadKind(KIND_WAYPOINTS, CMD_SEND_WAYPOINTS, true);
 }
 
 TransferResult CGpsLink::UploadTrackpoints()
 {
-    const int pointType = protocols_.trackPointType;
-    const bool headers = protocols_.tracks != 300;
-    if (std::string refusal = KindRefusal(KIND_TRACKS); !refusal.empty()) {
-        return RefuseKind(refusal);
-    }
-    std::vector<LinePacket> packets;
-    int tracks = 0;
-    for (size_t i = 0; i < records_.trackpoints.size(); ++i) {
-        const TrackpointRecord& point = records_.trackpoints[i];
-        const TrackpointDetails& details =
-            DetailsOf(records_.trackpointDetails, i, NoTrackpointDetails());
-        if (headers && (i == 0 || point.newTrack)) {
-            packets.push_back({PKT_TRACK_HEADER,
-                               EncodeTrackHeader(protocols_.trackHeaderType, details, tracks++)});
-        }
-        packets.push_back({PKT_TRACKPOINT, EncodeTrackPoint(pointType, point, details)});
-    }
-    return UploadPackets(CMD_SEND_TRACK, false, packets);
+    return UploadKind(KIND_TRACKS, CMD_SEND_TRACK, false);
 }
 
 TransferResult CGpsLink::UploadRoutes()
 {
-    const UnitProtocols& p = protocols_;
-    if (std::string refusal = KindRefusal(KIND_ROUTES); !refusal.empty()) {
-        return RefuseKind(refusal);
-    }
-    const bool links = p.routes == 201;
-    std::vector<LinePacket> packets;
-    for (const Route& route : records_.routes) {
-        packets.push_back({PKT_ROUTE_HEADER, EncodeRouteHeader(p.routeHeaderType, route.header)});
-        for (size_t i = 0; i < route.points.size(); ++i) {
-            const RoutePoint& point = route.points[i];
-            if (links && i > 0) {
-                packets.push_back(
-                    {PKT_ROUTE_LINK, EncodeRouteLink(p.routeLinkType, route.points[i - 1].link)});
-            }
-            packets.push_back({PKT_ROUTE_WAYPOINT,
-                               EncodeWaypoint(p.routeWaypointType, point.record, point.details)});
-        }
-    }
-    return UploadPackets(CMD_SEND_ROUTES, true, packets);
+    return UploadKind(KIND_ROUTES, CMD_SEND_ROUTES, true);
 }
 
 void CGpsLink::SetWaypoints(const WaypointRecord* records, int count)

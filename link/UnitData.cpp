@@ -74,10 +74,9 @@ void AddPacket(std::vector<UnitPacket>& packets, uint8_t id, std::vector<uint8_t
     packets.push_back({id, std::move(data)});
 }
 
-void AddTrackPackets(const UnitProfile& unit, const GpsRecords& records,
+void AddTrackPackets(const UnitProtocols& p, const GpsRecords& records,
                      std::vector<UnitPacket>& packets)
 {
-    const UnitProtocols& p = unit.protocols;
     int track = 0;
     for (size_t i = 0; i < records.trackpoints.size(); ++i) {
         TrackpointRecord point = records.trackpoints[i];
@@ -95,11 +94,9 @@ void AddTrackPackets(const UnitProfile& unit, const GpsRecords& records,
     }
 }
 
-void AddRoutePackets(const UnitProfile& unit, const GpsRecords& records,
+void AddRoutePackets(const UnitProtocols& p, StringLimits limits, const GpsRecords& records,
                      std::vector<UnitPacket>& packets)
 {
-    const UnitProtocols& p = unit.protocols;
-    StringLimits limits = UnitStringLimits(unit);
     for (const Route& route : records.routes) {
         AddPacket(packets, PKT_ROUTE_HEADER, EncodeRouteHeader(p.routeHeaderType, route.header));
         for (size_t i = 0; i < route.points.size(); ++i) {
@@ -212,10 +209,14 @@ StringLimits UnitStringLimits(const UnitProfile& unit)
 std::vector<UnitPacket> UnitTransferPackets(const UnitProfile& unit, const GpsRecords& records,
                                             uint16_t command)
 {
-    const UnitProtocols& p = unit.protocols;
+    return TransferPackets(unit.protocols, UnitStringLimits(unit), records, command);
+}
+
+std::vector<UnitPacket> TransferPackets(const UnitProtocols& p, StringLimits limits,
+                                        const GpsRecords& records, uint16_t command)
+{
     std::vector<UnitPacket> packets;
     if (command == CMD_SEND_WAYPOINTS && p.waypointType != 0) {
-        StringLimits limits = UnitStringLimits(unit);
         for (size_t i = 0; i < records.waypoints.size(); ++i) {
             AddPacket(
                 packets, PKT_WAYPOINT,
@@ -223,9 +224,9 @@ std::vector<UnitPacket> UnitTransferPackets(const UnitProfile& unit, const GpsRe
                                DetailsAt(records.waypointDetails, i, NoWaypointDetails()), limits));
         }
     } else if (command == CMD_SEND_TRACK && p.trackPointType != 0) {
-        AddTrackPackets(unit, records, packets);
+        AddTrackPackets(p, records, packets);
     } else if (command == CMD_SEND_ROUTES && p.routeHeaderType != 0) {
-        AddRoutePackets(unit, records, packets);
+        AddRoutePackets(p, limits, records, packets);
     }
     return packets;
 }

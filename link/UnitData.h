@@ -31,6 +31,10 @@ StringLimits UnitStringLimits(const UnitProfile& unit);
 // 65535, a D202 route beyond 254).
 std::vector<UnitPacket> UnitTransferPackets(const UnitProfile& unit, const GpsRecords& records,
                                             uint16_t command);
+// The same for what speaks `protocols` and keeps names and comments as `limits` says: the
+// host's uploads build their packets so.
+std::vector<UnitPacket> TransferPackets(const UnitProtocols& protocols, StringLimits limits,
+                                        const GpsRecords& records, uint16_t command);
 
 // Whether the unit takes a packet of this id in an upload: waypoints, track points, route
 // headers and route waypoints when it has their protocols, track headers and route links
