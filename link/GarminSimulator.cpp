@@ -1,5 +1,7 @@
 #include "link/GarminSimulator.h"
 
+#include <sys/prctl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <ctime>
@@ -55,7 +57,12 @@ bool GarminSimulator::Start(std::unique_ptr<SerialPort> port)
     upload_ = {};
     stop_ = false;
     serving_ = true;
-    thread_ = std::thread([this] { Serve(); });
+    thread_ = std::thread([this] {
+        // The line is paced by sleeping until each byte would have left it; the default
+        // slack of 50 us a sleep would make a fast line slower than a real one.
+        ::prctl(PR_SET_TIMERSLACK, 1UL);
+        Serve();
+    });
     return true;
 }
 
@@ -142,6 +149,7 @@ SimulatorStats GarminSimulator::Stats() const
     SimulatorStats stats = stats_;
     stats.bytesSent = counters_.sent;
     stats.bytesReceived = counters_.received;
+    stats.wireSeconds = static_cast<double>(counters_.wireNanos) * 1e-9;
     stats.randomFaults = dice_.thrown();
     return stats;
 }
@@ -152,6 +160,7 @@ void GarminSimulator::ResetStats()
     stats_ = {};
     counters_.sent = 0;
     counters_.received = 0;
+    counters_.wireNanos = 0;
 }
 
 void GarminSimulator::Count(int SimulatorStats::*counter)

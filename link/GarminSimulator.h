@@ -57,6 +57,7 @@ struct SimulatorFaults {
 struct SimulatorStats {
     uint64_t bytesSent = 0;      // every byte we put on the line, stray bytes included
     uint64_t bytesReceived = 0;  // every byte the host put on the line
+    double wireSeconds = 0;      // what all of them need at the rates they went at; paced only
     int naksSent = 0;            // damaged or refused packets of the host
     int naksReceived = 0;        // our packets the host refused
     int resends = 0;             // packets sent again after a PKT_NAK or a time-out

@@ -39,6 +39,14 @@ SimulatorLine::Clock::duration SimulatorLine::WireTime(size_t bytes, int baud)
         std::chrono::duration<double>(static_cast<double>(bytes) * 10.0 / baud));
 }
 
+void SimulatorLine::CountWire(size_t bytes, int baud)
+{
+    if (baud > 0) {
+        counters_.wireNanos +=
+            std::chrono::duration_cast<std::chrono::nanoseconds>(WireTime(bytes, baud)).count();
+    }
+}
+
 void SimulatorLine::DropFront(size_t count)
 {
     buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(count));
@@ -153,6 +161,7 @@ HostFrame SimulatorLine::Read(int timeoutMs, const std::atomic<bool>& stop)
             counters_.received += static_cast<uint64_t>(n);
             lastByte_ = Clock::now();
             int baud = shape_().baud;
+            CountWire(static_cast<size_t>(n), baud);
             if (baud > 0) {
                 inboundDone_ =
                     std::max(lastByte_, inboundDone_) + WireTime(static_cast<size_t>(n), baud);
@@ -174,6 +183,7 @@ bool SimulatorLine::Flush()
         return false;
     }
     counters_.sent += bytes.size();
+    CountWire(bytes.size(), shape_().baud);
     return true;
 }
 
@@ -221,6 +231,7 @@ bool SimulatorLine::Send(uint8_t id, const uint8_t* data, uint8_t size, const Fr
             return false;
         }
         counters_.sent += n;
+        CountWire(n, shape.baud);
     }
     return true;
 }

@@ -35,6 +35,8 @@ struct HostFrame {
 struct LineCounters {
     std::atomic<uint64_t> sent{0};
     std::atomic<uint64_t> received{0};
+    // The time all of them need on the line at the rate each went at (paced lines only).
+    std::atomic<int64_t> wireNanos{0};
 };
 
 // How the receiver's side puts its bytes on the line.
@@ -93,6 +95,8 @@ private:
     bool Parse(HostFrame& frame);
     void DropFront(size_t count);
     static Clock::duration WireTime(size_t bytes, int baud);
+    // Counts `bytes` that went at `baud`.
+    void CountWire(size_t bytes, int baud);
 
     SerialPort& port_;
     LineCounters& counters_;
