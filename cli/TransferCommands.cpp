@@ -237,6 +237,9 @@ int RunUpload(const std::string& port, const std::string& path, bool waypoints, 
     if (result == 0 && routes) {
         result = doc.UploadRoutesFromDoc();
         EndProgress();
+        if (std::string routeLosses = doc.RouteUploadLosses(); !routeLosses.empty()) {
+            losses += (losses.empty() ? "Routen: " : "; Routen: ") + routeLosses;
+        }
     }
     if (result == 0 && !losses.empty()) {
         std::cerr << "orvi: " << path << ": " << UploadLossesMessage(losses) << "\n";

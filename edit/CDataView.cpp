@@ -436,7 +436,9 @@ void CDataView::UploadRoutes()
 {
     if (CDataDoc* doc = GetDataDoc(); doc && doc->gpsConnection) {
         doc->PrepareUpload();
-        RunTransfer(std::mem_fn(&GpsDocumentLink::UploadRoutes));
+        if (RunTransfer(std::mem_fn(&GpsDocumentLink::UploadRoutes)) == 0) {
+            ReportUploadLosses(doc->RouteUploadLosses());
+        }
     }
 }
 

@@ -157,8 +157,8 @@ int CDataDoc::InsertTrackpoints(int32_t p, int32_t n, const TrackpointRecord* re
     int result = CheckInsert(trackpointCount(), p, n, records);
     if (result == DOC_OK && n > 0) {
         BeforeChange(RecordHistory::TRACKPOINTS);
-        result = InsertWithDetails(records_.trackpoints, records_.trackpointDetails, p, n,
-                                   records, details, NoTrackpointDetails());
+        result = InsertWithDetails(records_.trackpoints, records_.trackpointDetails, p, n, records,
+                                   details, NoTrackpointDetails());
         AfterChange();
     }
     return result;
@@ -364,6 +364,17 @@ const ReceiverProfile& CDataDoc::UploadTarget() const
     return unit.empty() ? Receiver() : ProfileOf(unit);
 }
 
+UnitUpload CDataDoc::Upload(int kinds) const
+{
+    const ReceiverProfile& target = UploadTarget();
+    UnitUpload upload = UploadFor(records_, target, kinds);
+    // A GPS 12's losses are its own (gps/Gps12Upload.h).
+    if (gpsConnection && &target != &Gps12Profile()) {
+        gpsConnection->AddTypeLosses(upload);
+    }
+    return upload;
+}
+
 void CDataDoc::PrepareUpload()
 {
     if (gpsConnection) {
@@ -397,12 +408,17 @@ int CDataDoc::UploadRoutesFromDoc()
 
 std::string CDataDoc::WaypointUploadLosses() const
 {
-    return UploadFor(records_, UploadTarget(), 0).waypointLosses;
+    return Upload(UPLOAD_WAYPOINTS).waypointLosses;
 }
 
 std::string CDataDoc::TrackpointUploadLosses() const
 {
-    return UploadFor(records_, UploadTarget(), 0).trackLosses;
+    return Upload(UPLOAD_TRACK).trackLosses;
+}
+
+std::string CDataDoc::RouteUploadLosses() const
+{
+    return Upload(UPLOAD_ROUTES).routeLosses;
 }
 
 int CDataDoc::RefuseUpload(int kinds) const

@@ -8,9 +8,9 @@
 #include "framework/Document.h"
 #include "gps/GpsDocumentLink.h"
 #include "gps/GpsRecords.h"
+#include "gps/ReceiverProfile.h"
 #include "gps/RecordCollection.h"
 #include "gps/RecordHistory.h"
-#include "gps/ReceiverProfile.h"
 #include "gps/Records.h"
 
 // Results of the record operations.
@@ -43,10 +43,7 @@ public:
     void SetModifiedFlag(bool modified = true) override;
 
     int32_t waypointCount() const { return static_cast<int32_t>(records_.waypoints.size()); }
-    int32_t trackpointCount() const
-    {
-        return static_cast<int32_t>(records_.trackpoints.size());
-    }
+    int32_t trackpointCount() const { return static_cast<int32_t>(records_.trackpoints.size()); }
 
     int GetWaypoint(int32_t i, WaypointRecord& record) const;
     // Sets the record and keeps its details, less what the record now contradicts (a long
@@ -130,9 +127,11 @@ public:
     void PrepareWaypointUpload();
     void PrepareTrackpointUpload();
     // What an upload of the kind leaves behind of the document (a GPS 12 takes the records
-    // only), in one sentence for the user; empty when it takes everything.
+    // only; other units what their data types hold), in one sentence for the user; empty
+    // when it takes everything.
     std::string WaypointUploadLosses() const;
     std::string TrackpointUploadLosses() const;
+    std::string RouteUploadLosses() const;
 
     // The document's link to the receiver, attached by whoever creates the document for the
     // document's whole life (the editor does so for every GPS data document).
@@ -175,6 +174,8 @@ private:
     void TakeReceiverOfDownload();
     // The receiver an upload goes to.
     const ReceiverProfile& UploadTarget() const;
+    // What an upload of `kinds` sends to it, with what it loses.
+    UnitUpload Upload(int kinds) const;
     // Shows UploadRefusal(kinds) and gives -1 when there is one, else 0.
     int RefuseUpload(int kinds) const;
     // Keeps the records of `kind` for undo before they change.

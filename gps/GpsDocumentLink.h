@@ -5,6 +5,7 @@
 
 #include "gps/GpsRecords.h"
 #include "gps/Records.h"
+#include "gps/UnitUpload.h"
 
 // What a GPS data document needs of its connection to the receiver. The receiver link
 // implements it; the document only moves records through it. Results are the transfer
@@ -46,6 +47,10 @@ public:
     // The receiver profile (gps/ReceiverProfile.h) whose rules the unit of the last product
     // exchange follows; empty when no unit has answered.
     virtual std::string ReceiverId() const { return {}; }
+    // Adds to `upload`'s losses what the unit's data types do not keep of its records (a
+    // field they have no place for, a symbol they hold only approximately); nothing where
+    // the link does not know the unit's types.
+    virtual void AddTypeLosses(UnitUpload& upload) const { (void)upload; }
     // Stops a running record transfer; may be called from any thread.
     virtual void Cancel() = 0;
 };

@@ -14,63 +14,89 @@ std::string NumberedName(const std::string& base, int number, size_t length)
     return base.substr(0, length > digits.size() ? length - digits.size() : 0) + digits;
 }
 
-void AppendLoss(std::string& text, const std::string& part)
-{
-    text += (text.empty() ? "" : ", ") + part;
-}
+// The names the receiver is sent, each whole name cut once to a name of its own: names it
+// holds as they are are kept first, then each cut name takes a number at its end where
+// another has it already.
+class NameCutter {
+public:
+    explicit NameCutter(const ReceiverProfile& profile) : profile_(profile) {}
 
-// The waypoints' names as the receiver holds them, each name once; how many were cut.
-// `renamed`: the new name of each whole name that was cut.
-int AdaptNames(std::vector<WaypointRecord>& records, std::vector<WaypointDetails>& details,
-               const ReceiverProfile& profile, std::map<std::string, std::string>& renamed)
-{
-    details.resize(records.size(), NoWaypointDetails());
-    const auto length = static_cast<size_t>(profile.nameLength);
-    std::vector<std::string> names(records.size());
-    std::vector<char> cut(records.size(), 0);
-    std::set<std::string> taken;
-    for (size_t i = 0; i < records.size(); ++i) {
-        const std::string whole(WithoutTrailingBlanks(WaypointName(records[i], details[i])));
-        names[i] = TypedName(profile, whole).value_or("WPT");
-        cut[i] = names[i] != whole;
-        if (!cut[i]) {
-            taken.insert(names[i]);
+    // The whole names that are sent as they are, so that no cut name takes one of them.
+    void Keep(const std::string& whole)
+    {
+        if (Typed(whole) == whole) {
+            taken_.insert(whole);
         }
     }
-    int count = 0;
-    for (size_t i = 0; i < records.size(); ++i) {
-        if (!cut[i]) {
-            continue;
+    // The name `whole` is sent as; the same for the same whole name. Counts the cut ones.
+    std::string Cut(const std::string& whole)
+    {
+        if (auto it = renamed_.find(whole); it != renamed_.end()) {
+            return it->second;
         }
-        ++count;
-        std::string name = names[i];
-        for (int number = 1; taken.count(name) && number < 100000; ++number) {
-            name = NumberedName(names[i], number, length);
+        const std::string typed = Typed(whole);
+        if (typed == whole) {
+            return whole;
         }
-        taken.insert(name);
-        renamed.emplace(WithoutTrailingBlanks(WaypointName(records[i], details[i])), name);
-        SetWaypointName(records[i], details[i], name);
+        std::string name = typed;
+        const auto length = static_cast<size_t>(profile_.nameLength);
+        for (int number = 1; taken_.count(name) && number < 100000; ++number) {
+            name = NumberedName(typed, number, length);
+        }
+        taken_.insert(name);
+        ++cut_;
+        return renamed_.emplace(whole, name).first->second;
     }
-    return count;
+    int CutCount() const { return cut_; }
+
+private:
+    std::string Typed(const std::string& whole) const
+    {
+        return TypedName(profile_, whole).value_or("WPT");
+    }
+
+    const ReceiverProfile& profile_;
+    std::set<std::string> taken_;
+    std::map<std::string, std::string> renamed_;
+    int cut_ = 0;
+};
+
+std::string WholeName(const WaypointRecord& record, const WaypointDetails& details)
+{
+    return std::string(WithoutTrailingBlanks(WaypointName(record, details)));
 }
 
-// Route points carry whole waypoints: one that is among the waypoints takes the name the
-// waypoint got, so that the receiver finds the one in the other; others are cut alone.
-void AdaptRoutePointNames(std::vector<Route>& routes, const ReceiverProfile& profile,
-                          const std::map<std::string, std::string>& renamed)
+// Waypoints and route points take their names from one cutter, so that a route point
+// named as a waypoint is sent under the name that waypoint got: the receiver finds the one
+// in the other. Gives how many waypoints were renamed.
+int AdaptNames(GpsRecords& sent, const ReceiverProfile& profile)
 {
-    for (Route& route : routes) {
+    sent.waypointDetails.resize(sent.waypoints.size(), NoWaypointDetails());
+    NameCutter cutter(profile);
+    for (size_t i = 0; i < sent.waypoints.size(); ++i) {
+        cutter.Keep(WholeName(sent.waypoints[i], sent.waypointDetails[i]));
+    }
+    for (const Route& route : sent.routes) {
+        for (const RoutePoint& point : route.points) {
+            cutter.Keep(WholeName(point.record, point.details));
+        }
+    }
+    auto rename = [&](WaypointRecord& record, WaypointDetails& details) {
+        const std::string whole = WholeName(record, details);
+        if (std::string name = cutter.Cut(whole); name != whole) {
+            SetWaypointName(record, details, name);
+        }
+    };
+    for (size_t i = 0; i < sent.waypoints.size(); ++i) {
+        rename(sent.waypoints[i], sent.waypointDetails[i]);
+    }
+    const int waypointsCut = cutter.CutCount();
+    for (Route& route : sent.routes) {
         for (RoutePoint& point : route.points) {
-            const std::string whole(
-                WithoutTrailingBlanks(WaypointName(point.record, point.details)));
-            auto it = renamed.find(whole);
-            const std::string name =
-                it != renamed.end() ? it->second : TypedName(profile, whole).value_or("WPT");
-            if (name != whole) {
-                SetWaypointName(point.record, point.details, name);
-            }
+            rename(point.record, point.details);
         }
     }
+    return waypointsCut;
 }
 
 }  // namespace
@@ -108,24 +134,17 @@ UnitUpload UploadFor(const GpsRecords& records, const ReceiverProfile& profile, 
         upload.trackLosses = Gps12TrackLosses(records.trackpointDetails);
         return upload;
     }
-    std::map<std::string, std::string> renamed;
-    const int cut = AdaptNames(sent.waypoints, sent.waypointDetails, profile, renamed);
-    AdaptRoutePointNames(sent.routes, profile, renamed);
-    if (cut > 0) {
+    // What the unit's data types do not keep beside the names, the link says
+    // (GpsDocumentLink::AddTypeLosses).
+    if (const int cut = AdaptNames(sent, profile); cut > 0) {
         AppendLoss(upload.waypointLosses, std::to_string(cut) + " Namen gekürzt");
     }
-    int comments = 0;
-    bool altitudes = false;
-    for (size_t i = 0; i < sent.waypoints.size(); ++i) {
-        comments += WaypointLongComment(sent.waypoints[i], sent.waypointDetails[i]).size() >
-                    static_cast<size_t>(profile.commentLength);
-        altitudes = altitudes || HasValue(sent.waypointDetails[i].altitude);
-    }
-    if (comments > 0) {
-        AppendLoss(upload.waypointLosses, std::to_string(comments) + " Kommentare gekürzt");
-    }
-    if (altitudes && !profile.altitudes) {
-        AppendLoss(upload.waypointLosses, "Höhen nicht übertragen");
-    }
     return upload;
+}
+
+void AppendLoss(std::string& losses, const std::string& part)
+{
+    if (!part.empty()) {
+        losses += (losses.empty() ? "" : ", ") + part;
+    }
 }

@@ -17,6 +17,7 @@ struct UnitUpload {
     GpsRecords records;
     std::string waypointLosses;  // in one sentence ("3 Namen gekürzt, ..."); empty: none
     std::string trackLosses;
+    std::string routeLosses;
     // Why the kinds asked for may not be sent: more waypoints, track points, routes or
     // points in a route than the receiver holds. Empty: they may; always for the GPS 12,
     // which is sent what the document holds, as it always was.
@@ -24,5 +25,8 @@ struct UnitUpload {
 };
 
 enum UploadKinds { UPLOAD_WAYPOINTS = 1, UPLOAD_TRACK = 2, UPLOAD_ROUTES = 4 };
+
+// Appends `part` to a list of losses ("3 Namen gekürzt" + "Höhen nicht übertragen").
+void AppendLoss(std::string& losses, const std::string& part);
 
 UnitUpload UploadFor(const GpsRecords& records, const ReceiverProfile& profile, int kinds);

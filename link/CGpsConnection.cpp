@@ -1,5 +1,7 @@
 #include "link/CGpsConnection.h"
 
+#include "link/TypeLosses.h"
+
 CGpsConnection::CGpsConnection(ProgressCallback progress, StartupRead startup)
     : link_(std::make_unique<CGpsLink>(std::move(progress), startup))
 {
@@ -97,6 +99,17 @@ int CGpsConnection::UploadRoutes()
 
 std::string CGpsConnection::ReceiverId() const
 {
-    return link_->productId() == 0 ? std::string() : ReceiverIdOf(link_->protocols(),
-                                                                   link_->productId());
+    return link_->productId() == 0 ? std::string()
+                                   : ReceiverIdOf(link_->protocols(), link_->productId());
+}
+
+void CGpsConnection::AddTypeLosses(UnitUpload& upload) const
+{
+    if (link_->productId() == 0) {
+        return;  // no unit has told its types
+    }
+    TypeLosses losses = LossesOfTypes(link_->protocols(), upload.records);
+    AppendLoss(upload.waypointLosses, losses.waypoints);
+    AppendLoss(upload.trackLosses, losses.track);
+    AppendLoss(upload.routeLosses, losses.routes);
 }

@@ -34,6 +34,7 @@ public:
     GpsRecords CopyRecords() const override { return link_->Records(); }
     void SetRecords(const GpsRecords& records) override { link_->SetRecords(records); }
     std::string ReceiverId() const override;
+    void AddTypeLosses(UnitUpload& upload) const override;
     PacketResult PowerOff();
     int ReadGpsTime(GpsTime& time);
     int SetClockFromGps();

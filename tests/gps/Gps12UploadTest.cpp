@@ -42,16 +42,26 @@ TEST(UnitUpload, NamesAreCutToTheUnitsRulesUniquelyAndCountsBeyondItsLimitsAreRe
     }
     records.routes.resize(2);
     records.routes[0].points = {MakeRoutePoint(records.waypoints[1], records.waypointDetails[1])};
+    // A point that is no waypoint is cut to a name no waypoint has, the same in every route.
+    WaypointRecord summit = TestWaypoint(0);
+    WaypointDetails summitDetails = NoWaypointDetails();
+    SetWaypointName(summit, summitDetails, "Aussichtspunkt Gipfel");
+    records.routes[1].points.assign(2, MakeRoutePoint(summit, summitDetails));
     struct Case {
         const char* unit;
-        std::vector<std::string> sent;
+        std::vector<std::string> sent;  // the three waypoints and the summit
         std::string losses;
         std::string routesRefused;
     };
     const Case cases[] = {
-        {"gpsmap60csx", {"Aussichtspunkt", "Aussichtspunk1", "Hafen"}, "2 Namen gekürzt", ""},
-        {"gpsmap60cs", {"AUSSICHTSP", "AUSSICHTS1", "HAFEN"}, "3 Namen gekürzt", ""},
-        {"etrex", {"AUSSIC", "AUSSI1", "HAFEN"}, "3 Namen gekürzt",
+        {"gpsmap60csx",
+         {"Aussichtspunkt", "Aussichtspunk1", "Hafen", "Aussichtspunk2"},
+         "2 Namen gekürzt",
+         ""},
+        {"gpsmap60cs", {"AUSSICHTSP", "AUSSICHTS1", "HAFEN", "AUSSICHTS2"}, "3 Namen gekürzt", ""},
+        {"etrex",
+         {"AUSSIC", "AUSSI1", "HAFEN", "AUSSI2"},
+         "3 Namen gekürzt",
          "Der Empfänger hält höchstens 1 Routen; das Dokument hat 2."},
     };
     for (const Case& c : cases) {
@@ -61,7 +71,12 @@ TEST(UnitUpload, NamesAreCutToTheUnitsRulesUniquelyAndCountsBeyondItsLimitsAreRe
             sent.emplace_back(WithoutTrailingBlanks(
                 WaypointName(upload.records.waypoints[i], upload.records.waypointDetails[i])));
         }
-        EXPECT_EQ(sent, c.sent) << c.unit;
+        for (const RoutePoint& point : upload.records.routes[1].points) {
+            sent.emplace_back(WithoutTrailingBlanks(WaypointName(point.record, point.details)));
+        }
+        EXPECT_EQ(sent,
+                  (std::vector<std::string>{c.sent[0], c.sent[1], c.sent[2], c.sent[3], c.sent[3]}))
+            << c.unit;
         const RoutePoint& point = upload.records.routes[0].points[0];
         EXPECT_EQ(WithoutTrailingBlanks(WaypointName(point.record, point.details)), c.sent[1])
             << c.unit << ": a route point is named as its waypoint";
