@@ -1,7 +1,6 @@
 #include "link/UnitData.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "gps/Geodesy.h"
@@ -15,42 +14,26 @@ bool FixedWaypointLayout(int type)
     return (type >= 100 && type <= 104) || type == 107;
 }
 
-// The first `size` bytes of `data`, cut or zero-filled to `want`.
-std::vector<uint8_t> Fitted(const uint8_t* data, size_t size, size_t want)
-{
-    std::vector<uint8_t> bytes(want, 0);
-    std::memcpy(bytes.data(), data, std::min(want, size));
-    return bytes;
-}
-
-size_t EncodedSize(int waypointType)
-{
-    return EncodeWaypoint(waypointType, WaypointRecord{}, NoWaypointDetails()).size();
-}
-
 // A waypoint as the unit reads it; `lenient`: a fixed-layout type cut or zero-filled to its
 // size first.
 void DecodeUnitWaypoint(int type, const uint8_t* data, size_t size, bool lenient,
                         WaypointRecord& record, WaypointDetails& details)
 {
+    std::vector<uint8_t> bytes(data, data + size);
     if (lenient && FixedWaypointLayout(type)) {
-        std::vector<uint8_t> bytes = Fitted(data, size, EncodedSize(type));
-        DecodeWaypoint(type, bytes.data(), bytes.size(), record, details);
-    } else {
-        DecodeWaypoint(type, data, size, record, details);
+        bytes.resize(EncodeWaypoint(type, {}, NoWaypointDetails()).size());
     }
+    DecodeWaypoint(type, bytes.data(), bytes.size(), record, details);
 }
 
 void DecodeUnitTrackPoint(int type, const uint8_t* data, size_t size, bool lenient,
                           TrackpointRecord& record, TrackpointDetails& details)
 {
+    std::vector<uint8_t> bytes(data, data + size);
     if (lenient) {
-        size_t want = EncodeTrackPoint(type, TrackpointRecord{}, NoTrackpointDetails()).size();
-        std::vector<uint8_t> bytes = Fitted(data, size, want);
-        DecodeTrackPoint(type, bytes.data(), bytes.size(), record, details);
-    } else {
-        DecodeTrackPoint(type, data, size, record, details);
+        bytes.resize(EncodeTrackPoint(type, {}, NoTrackpointDetails()).size());
     }
+    DecodeTrackPoint(type, bytes.data(), bytes.size(), record, details);
 }
 
 template <class Details>
