@@ -1,8 +1,8 @@
 #pragma once
 
 #include <atomic>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -183,7 +183,7 @@ private:
     // packet that is not what it should be throws DataTypeError.
     struct PacketSink {
         std::function<void(int count)> begin;
-        std::function<void(int index, uint8_t id, const uint8_t* data, uint8_t size)> take;
+        std::function<void(uint8_t id, const uint8_t* data, uint8_t size)> take;
     };
     // The command, the count, that many packets of the ids in `ids` (others are refused and
     // sent again), transfer complete.
@@ -197,6 +197,10 @@ private:
     // speaks it in a data type the program does not know. Empty: it can.
     enum TransferKind { KIND_WAYPOINTS, KIND_TRACKS, KIND_ROUTES };
     std::string KindRefusal(TransferKind kind) const;
+    // A download of `kind` in the unit's protocol into `got`: the packets of `ids`, read
+    // strictly (PacketAssembler); a waypoint download's waypoints fill the count's slots.
+    TransferResult DownloadKind(TransferKind kind, uint16_t command, std::vector<uint8_t> ids,
+                                GpsRecords& got);
     // An upload of `kind` in the unit's protocol; a record its type cannot hold ends it
     // before anything is sent, with a message (BadData).
     TransferResult UploadKind(TransferKind kind, uint16_t command, bool everyRecord);

@@ -125,7 +125,7 @@ TransferResult CGpsLink::DownloadPackets(uint16_t command, std::vector<uint8_t> 
             continue;
         }
         try {
-            sink.take(i, LastPacketId(), packet, LastPacketSize());
+            sink.take(LastPacketId(), packet, LastPacketSize());
         } catch (const DataTypeError& e) {
             // The unit sends what it did not announce: nothing of the transfer is taken.
             AbortTransfer();

@@ -2,8 +2,6 @@
 // track logs (A300 points only, A301 and A302 with a header before each track's points) and
 // routes (A200 a header and its waypoints, A201 with a link between consecutive waypoints).
 
-#include <algorithm>
-
 #include "framework/Prompts.h"
 #include "link/CGpsLink.h"
 #include "link/DataTypes.h"
@@ -27,14 +25,6 @@ std::string UnknownOf(std::initializer_list<std::pair<int, bool (*)(int)>> types
         }
     }
     return {};
-}
-
-template <class Details>
-void DropIfNothingSaid(std::vector<Details>& details)
-{
-    if (std::all_of(details.begin(), details.end(), [](const Details& d) { return IsEmpty(d); })) {
-        details.clear();
-    }
 }
 
 // Whether a download's storage takes what came: not when the transfer never began or brought
@@ -89,28 +79,34 @@ TransferResult CGpsLink::RefuseKind(const std::string& message)
     return TransferResult::NotStarted;
 }
 
-TransferResult CGpsLink::DownloadWaypoints()
+TransferResult CGpsLink::DownloadKind(TransferKind kind, uint16_t command, std::vector<uint8_t> ids,
+                                      GpsRecords& got)
 {
-    const int type = protocols_.waypointType;
-    if (std::string refusal = KindRefusal(KIND_WAYPOINTS); !refusal.empty()) {
+    if (std::string refusal = KindRefusal(kind); !refusal.empty()) {
         return RefuseKind(refusal);
     }
+    PacketAssembler assembler(protocols_, PacketReading::Strict);
+    PacketSink sink{
+        [&](int count) {
+            if (kind == KIND_WAYPOINTS) {
+                assembler.WaypointSlots(count);
+            }
+        },
+        [&](uint8_t id, const uint8_t* data, uint8_t size) { assembler.Take(id, data, size); }};
+    const bool tracks = kind == KIND_TRACKS;
+    TransferResult result = DownloadPackets(
+        command, std::move(ids), !tracks,
+        tracks ? TransferResult::TrackBudgetExceeded : TransferResult::BudgetExceeded,
+        tracks ? TransferResult::TrackDoneMissing : TransferResult::DoneMissing, sink);
+    got = assembler.Finish();
+    return result;
+}
+
+TransferResult CGpsLink::DownloadWaypoints()
+{
     GpsRecords got;
-    PacketSink sink{[&](int count) {
-                        // Slots that are never received stay zero.
-                        WaypointRecord zero{};
-                        got.waypoints.assign(static_cast<size_t>(count), zero);
-                        got.waypointDetails.assign(static_cast<size_t>(count), NoWaypointDetails());
-                    },
-                    [&](int i, uint8_t, const uint8_t* data, uint8_t size) {
-                        auto k = static_cast<size_t>(i);
-                        DecodeWaypoint(type, data, size, got.waypoints[k], got.waypointDetails[k]);
-                    }};
-    TransferResult result =
-        DownloadPackets(CMD_SEND_WAYPOINTS, {PKT_WAYPOINT}, true, TransferResult::BudgetExceeded,
-                        TransferResult::DoneMissing, sink);
+    TransferResult result = DownloadKind(KIND_WAYPOINTS, CMD_SEND_WAYPOINTS, {PKT_WAYPOINT}, got);
     if (KeepsWhatCame(result, got)) {
-        DropIfNothingSaid(got.waypointDetails);
         records_.waypoints = std::move(got.waypoints);
         records_.waypointDetails = std::move(got.waypointDetails);
     }
@@ -119,40 +115,13 @@ TransferResult CGpsLink::DownloadWaypoints()
 
 TransferResult CGpsLink::DownloadTrackpoints()
 {
-    const int pointType = protocols_.trackPointType;
-    const bool headers = protocols_.tracks != 300;
-    if (std::string refusal = KindRefusal(KIND_TRACKS); !refusal.empty()) {
-        return RefuseKind(refusal);
-    }
-    GpsRecords got;
-    TrackpointDetails header = NoTrackpointDetails();
-    bool trackStarts = false;  // a header came: the next point starts a track
-    PacketSink sink{[&](int) {},
-                    [&](int, uint8_t id, const uint8_t* data, uint8_t size) {
-                        if (id == PKT_TRACK_HEADER) {
-                            header = NoTrackpointDetails();
-                            DecodeTrackHeader(protocols_.trackHeaderType, data, size, header);
-                            trackStarts = true;
-                            return;
-                        }
-                        TrackpointRecord point{};
-                        TrackpointDetails details = trackStarts ? header : NoTrackpointDetails();
-                        DecodeTrackPoint(pointType, data, size, point, details);
-                        if (std::exchange(trackStarts, false)) {
-                            point.newTrack = 1;
-                        }
-                        got.trackpoints.push_back(point);
-                        got.trackpointDetails.push_back(details);
-                    }};
     std::vector<uint8_t> ids = {PKT_TRACKPOINT};
-    if (headers) {
+    if (protocols_.tracks != 300) {
         ids.push_back(PKT_TRACK_HEADER);
     }
-    TransferResult result =
-        DownloadPackets(CMD_SEND_TRACK, ids, false, TransferResult::TrackBudgetExceeded,
-                        TransferResult::TrackDoneMissing, sink);
+    GpsRecords got;
+    TransferResult result = DownloadKind(KIND_TRACKS, CMD_SEND_TRACK, ids, got);
     if (KeepsWhatCame(result, got)) {
-        DropIfNothingSaid(got.trackpointDetails);
         records_.trackpoints = std::move(got.trackpoints);
         records_.trackpointDetails = std::move(got.trackpointDetails);
     }
@@ -161,45 +130,12 @@ TransferResult CGpsLink::DownloadTrackpoints()
 
 TransferResult CGpsLink::DownloadRoutes()
 {
-    const UnitProtocols& p = protocols_;
-    if (std::string refusal = KindRefusal(KIND_ROUTES); !refusal.empty()) {
-        return RefuseKind(refusal);
-    }
-    const bool links = p.routes == 201;
-    GpsRecords got;
-    PacketSink sink{
-        [&](int) {},
-        [&](int, uint8_t id, const uint8_t* data, uint8_t size) {
-            if (id == PKT_ROUTE_HEADER) {
-                if (got.routes.size() >= static_cast<size_t>(MAX_DOC_ROUTES)) {
-                    throw DataTypeError("Routen: mehr als " + std::to_string(MAX_DOC_ROUTES));
-                }
-                got.routes.push_back({DecodeRouteHeader(p.routeHeaderType, data, size,
-                                                        static_cast<int>(got.routes.size())),
-                                      {}});
-                return;
-            }
-            if (got.routes.empty() || (id == PKT_ROUTE_LINK && got.routes.back().points.empty())) {
-                throw DataTypeError(
-                    TypeName(id == PKT_ROUTE_LINK ? p.routeLinkType : p.routeWaypointType) +
-                    ": vor dem Kopf einer Route");
-            }
-            if (id == PKT_ROUTE_LINK) {
-                got.routes.back().points.back().link = DecodeRouteLink(p.routeLinkType, data, size);
-                return;
-            }
-            WaypointRecord record{};
-            WaypointDetails details = NoWaypointDetails();
-            DecodeWaypoint(p.routeWaypointType, data, size, record, details);
-            got.routes.back().points.push_back(MakeRoutePoint(record, details));
-        }};
     std::vector<uint8_t> ids = {PKT_ROUTE_WAYPOINT, PKT_ROUTE_HEADER};
-    if (links) {
+    if (protocols_.routes == 201) {
         ids.push_back(PKT_ROUTE_LINK);
     }
-    TransferResult result =
-        DownloadPackets(CMD_SEND_ROUTES, ids, true, TransferResult::BudgetExceeded,
-                        TransferResult::DoneMissing, sink);
+    GpsRecords got;
+    TransferResult result = DownloadKind(KIND_ROUTES, CMD_SEND_ROUTES, ids, got);
     if (result == TransferResult::Done && !RoutesFit(got.routes)) {
         Prompts::Current().Message("Routen: mehr, als ein Dokument hält.");
         return TransferResult::BadData;

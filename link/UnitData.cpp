@@ -1,7 +1,6 @@
 #include "link/UnitData.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "gps/Geodesy.h"
@@ -15,44 +14,26 @@ bool FixedWaypointLayout(int type)
     return (type >= 100 && type <= 104) || type == 107;
 }
 
-// The first `size` bytes of `data`, cut or zero-filled to `want`.
-std::vector<uint8_t> Fitted(const std::vector<uint8_t>& data, size_t want)
+// A waypoint as the unit reads it; `lenient`: a fixed-layout type cut or zero-filled to its
+// size first.
+void DecodeUnitWaypoint(int type, const uint8_t* data, size_t size, bool lenient,
+                        WaypointRecord& record, WaypointDetails& details)
 {
-    std::vector<uint8_t> bytes(want, 0);
-    std::memcpy(bytes.data(), data.data(), std::min(want, data.size()));
-    return bytes;
-}
-
-size_t EncodedSize(int waypointType)
-{
-    return EncodeWaypoint(waypointType, WaypointRecord{}, NoWaypointDetails()).size();
-}
-
-void DecodeUnitWaypoint(int type, const std::vector<uint8_t>& data, WaypointRecord& record,
-                        WaypointDetails& details)
-{
-    if (FixedWaypointLayout(type)) {
-        std::vector<uint8_t> bytes = Fitted(data, EncodedSize(type));
-        DecodeWaypoint(type, bytes.data(), bytes.size(), record, details);
-    } else {
-        DecodeWaypoint(type, data.data(), data.size(), record, details);
+    std::vector<uint8_t> bytes(data, data + size);
+    if (lenient && FixedWaypointLayout(type)) {
+        bytes.resize(EncodeWaypoint(type, {}, NoWaypointDetails()).size());
     }
+    DecodeWaypoint(type, bytes.data(), bytes.size(), record, details);
 }
 
-void DecodeUnitTrackPoint(int type, const std::vector<uint8_t>& data, TrackpointRecord& record,
-                          TrackpointDetails& details)
+void DecodeUnitTrackPoint(int type, const uint8_t* data, size_t size, bool lenient,
+                          TrackpointRecord& record, TrackpointDetails& details)
 {
-    size_t want = EncodeTrackPoint(type, TrackpointRecord{}, NoTrackpointDetails()).size();
-    std::vector<uint8_t> bytes = Fitted(data, want);
+    std::vector<uint8_t> bytes(data, data + size);
+    if (lenient) {
+        bytes.resize(EncodeTrackPoint(type, {}, NoTrackpointDetails()).size());
+    }
     DecodeTrackPoint(type, bytes.data(), bytes.size(), record, details);
-}
-
-// What a track header carries, from one point's details to another's.
-void CopyTrackHead(const TrackpointDetails& from, TrackpointDetails& to)
-{
-    std::memcpy(to.trackName, from.trackName, TRACK_NAME_SIZE);
-    to.trackColour = from.trackColour;
-    to.trackDisplay = from.trackDisplay;
 }
 
 template <class Details>
@@ -106,88 +87,6 @@ void AddRoutePackets(const UnitProtocols& p, StringLimits limits, const GpsRecor
             if (p.routeLinkType != 0 && i + 1 < route.points.size()) {
                 AddPacket(packets, PKT_ROUTE_LINK, EncodeRouteLink(p.routeLinkType, point.link));
             }
-        }
-    }
-}
-
-void StoreWaypoints(const UnitProfile& unit, const std::vector<UnitPacket>& packets,
-                    GpsRecords& records)
-{
-    records.waypoints.clear();
-    records.waypointDetails.clear();
-    for (const UnitPacket& packet : packets) {
-        if (packet.id == PKT_WAYPOINT) {
-            WaypointRecord record;
-            WaypointDetails details;
-            DecodeUnitWaypoint(unit.protocols.waypointType, packet.data, record, details);
-            records.waypoints.push_back(record);
-            records.waypointDetails.push_back(details);
-        }
-    }
-    DropEmptyDetails(records.waypointDetails);
-}
-
-void StoreTrack(const UnitProfile& unit, const std::vector<UnitPacket>& packets,
-                GpsRecords& records)
-{
-    const UnitProtocols& p = unit.protocols;
-    records.trackpoints.clear();
-    records.trackpointDetails.clear();
-    TrackpointDetails head = NoTrackpointDetails();
-    bool headed = p.trackHeaderType != 0;  // the first point starts a track
-    for (const UnitPacket& packet : packets) {
-        if (packet.id == PKT_TRACK_HEADER) {
-            head = NoTrackpointDetails();
-            DecodeTrackHeader(p.trackHeaderType, packet.data.data(), packet.data.size(), head);
-            headed = true;
-        } else if (packet.id == PKT_TRACKPOINT) {
-            TrackpointRecord point;
-            TrackpointDetails details = NoTrackpointDetails();
-            DecodeUnitTrackPoint(p.trackPointType, packet.data, point, details);
-            if (std::exchange(headed, false)) {
-                CopyTrackHead(head, details);
-                point.newTrack = 1;
-            }
-            records.trackpoints.push_back(point);
-            records.trackpointDetails.push_back(details);
-        }
-    }
-    DropEmptyDetails(records.trackpointDetails);
-}
-
-void StoreRoutes(const UnitProfile& unit, const std::vector<UnitPacket>& packets,
-                 GpsRecords& records)
-{
-    const UnitProtocols& p = unit.protocols;
-    records.routes.clear();
-    for (const UnitPacket& packet : packets) {
-        if (packet.id != PKT_ROUTE_HEADER && packet.id != PKT_ROUTE_WAYPOINT &&
-            packet.id != PKT_ROUTE_LINK) {
-            continue;
-        }
-        if (packet.id == PKT_ROUTE_HEADER || records.routes.empty()) {
-            int index = static_cast<int>(records.routes.size());
-            if (index >= MAX_DOC_ROUTES) {
-                break;  // what a document cannot hold is not kept
-            }
-            Route route;
-            if (packet.id == PKT_ROUTE_HEADER) {
-                route.header = DecodeRouteHeader(p.routeHeaderType, packet.data.data(),
-                                                 packet.data.size(), index);
-            } else {
-                route.header.number = static_cast<uint8_t>(index);  // points without a header
-            }
-            records.routes.push_back(std::move(route));
-        }
-        std::vector<RoutePoint>& points = records.routes.back().points;
-        if (packet.id == PKT_ROUTE_WAYPOINT) {
-            RoutePoint point{};
-            DecodeUnitWaypoint(p.routeWaypointType, packet.data, point.record, point.details);
-            point.link = NoRouteLink();
-            points.push_back(point);
-        } else if (packet.id == PKT_ROUTE_LINK && !points.empty()) {
-            points.back().link =
-                DecodeRouteLink(p.routeLinkType, packet.data.data(), packet.data.size());
         }
     }
 }
@@ -263,13 +162,13 @@ void CheckUnitPacket(const UnitProfile& unit, const UnitPacket& packet)
     size_t size = packet.data.size();
     switch (packet.id) {
     case PKT_WAYPOINT:
-        DecodeUnitWaypoint(p.waypointType, packet.data, waypoint, waypointDetails);
+        DecodeUnitWaypoint(p.waypointType, data, size, true, waypoint, waypointDetails);
         break;
     case PKT_ROUTE_WAYPOINT:
-        DecodeUnitWaypoint(p.routeWaypointType, packet.data, waypoint, waypointDetails);
+        DecodeUnitWaypoint(p.routeWaypointType, data, size, true, waypoint, waypointDetails);
         break;
     case PKT_TRACKPOINT:
-        DecodeUnitTrackPoint(p.trackPointType, packet.data, point, pointDetails);
+        DecodeUnitTrackPoint(p.trackPointType, data, size, true, point, pointDetails);
         break;
     case PKT_TRACK_HEADER:
         DecodeTrackHeader(p.trackHeaderType, data, size, pointDetails);
@@ -285,6 +184,94 @@ void CheckUnitPacket(const UnitProfile& unit, const UnitPacket& packet)
     }
 }
 
+PacketAssembler::PacketAssembler(const UnitProtocols& protocols, PacketReading reading)
+    : protocols_(protocols),
+      lenient_(reading == PacketReading::Lenient),
+      trackHead_(NoTrackpointDetails()),
+      trackStarts_(lenient_ && protocols.trackHeaderType != 0)
+{
+}
+
+void PacketAssembler::Take(uint8_t id, const uint8_t* data, size_t size)
+{
+    const UnitProtocols& p = protocols_;
+    if (id == PKT_WAYPOINT) {
+        WaypointRecord record;
+        WaypointDetails details;
+        DecodeUnitWaypoint(p.waypointType, data, size, lenient_, record, details);
+        records_.waypoints.push_back(record);
+        records_.waypointDetails.push_back(details);
+    } else if (id == PKT_TRACK_HEADER) {
+        trackHead_ = NoTrackpointDetails();
+        DecodeTrackHeader(p.trackHeaderType, data, size, trackHead_);
+        trackStarts_ = true;
+    } else if (id == PKT_TRACKPOINT) {
+        // The point's values replace the header's; its name, colour and display stay.
+        TrackpointRecord point;
+        TrackpointDetails details = trackStarts_ ? trackHead_ : NoTrackpointDetails();
+        DecodeUnitTrackPoint(p.trackPointType, data, size, lenient_, point, details);
+        if (std::exchange(trackStarts_, false)) {
+            point.newTrack = 1;
+        }
+        records_.trackpoints.push_back(point);
+        records_.trackpointDetails.push_back(details);
+    } else if (id == PKT_ROUTE_HEADER || id == PKT_ROUTE_WAYPOINT || id == PKT_ROUTE_LINK) {
+        TakeRoutePacket(id, data, size);
+    }
+}
+
+void PacketAssembler::TakeRoutePacket(uint8_t id, const uint8_t* data, size_t size)
+{
+    if (routesFull_) {
+        return;
+    }
+    const UnitProtocols& p = protocols_;
+    std::vector<Route>& routes = records_.routes;
+    const bool header = id == PKT_ROUTE_HEADER;
+    if (!lenient_ && !header &&
+        (routes.empty() || (id == PKT_ROUTE_LINK && routes.back().points.empty()))) {
+        int type = id == PKT_ROUTE_LINK ? p.routeLinkType : p.routeWaypointType;
+        throw DataTypeError("D" + std::to_string(type) + ": vor dem Kopf einer Route");
+    }
+    if (header || routes.empty()) {
+        int index = static_cast<int>(routes.size());
+        if (index >= MAX_DOC_ROUTES) {
+            if (!lenient_) {
+                throw DataTypeError("Routen: mehr als " + std::to_string(MAX_DOC_ROUTES));
+            }
+            routesFull_ = true;  // what a document cannot hold is not kept
+            return;
+        }
+        Route route;
+        if (header) {
+            route.header = DecodeRouteHeader(p.routeHeaderType, data, size, index);
+        } else {
+            route.header.number = static_cast<uint8_t>(index);  // points without a header
+        }
+        routes.push_back(std::move(route));
+    }
+    std::vector<RoutePoint>& points = routes.back().points;
+    if (id == PKT_ROUTE_WAYPOINT) {
+        WaypointRecord record;
+        WaypointDetails details;
+        DecodeUnitWaypoint(p.routeWaypointType, data, size, lenient_, record, details);
+        points.push_back(MakeRoutePoint(record, details));
+    } else if (id == PKT_ROUTE_LINK && !points.empty()) {
+        points.back().link = DecodeRouteLink(p.routeLinkType, data, size);
+    }
+}
+
+GpsRecords PacketAssembler::Finish()
+{
+    if (records_.waypoints.size() < waypointSlots_) {
+        records_.waypoints.resize(waypointSlots_, WaypointRecord{});
+        records_.waypointDetails.resize(waypointSlots_, NoWaypointDetails());
+    }
+    DropEmptyDetails(records_.waypointDetails);
+    DropEmptyDetails(records_.trackpointDetails);
+    return std::move(records_);
+}
+
 bool StoreUnitUpload(const UnitProfile& unit, const std::vector<UnitPacket>& packets,
                      uint16_t command, GpsRecords& records)
 {
@@ -294,14 +281,21 @@ bool StoreUnitUpload(const UnitProfile& unit, const std::vector<UnitPacket>& pac
         AnyOf(packets, {PKT_TRACKPOINT, PKT_TRACK_HEADER}) || (none && command == CMD_SEND_TRACK);
     bool routes = AnyOf(packets, {PKT_ROUTE_HEADER, PKT_ROUTE_WAYPOINT, PKT_ROUTE_LINK}) ||
                   (none && command == CMD_SEND_ROUTES);
+    PacketAssembler assembler(unit.protocols, PacketReading::Lenient);
+    for (const UnitPacket& packet : packets) {
+        assembler.Take(packet.id, packet.data.data(), packet.data.size());
+    }
+    GpsRecords got = assembler.Finish();
     if (waypoints) {
-        StoreWaypoints(unit, packets, records);
+        records.waypoints = std::move(got.waypoints);
+        records.waypointDetails = std::move(got.waypointDetails);
     }
     if (track) {
-        StoreTrack(unit, packets, records);
+        records.trackpoints = std::move(got.trackpoints);
+        records.trackpointDetails = std::move(got.trackpointDetails);
     }
     if (routes) {
-        StoreRoutes(unit, packets, records);
+        records.routes = std::move(got.routes);
     }
     return waypoints || track || routes;
 }

@@ -46,13 +46,48 @@ bool UnitTakesPacket(const UnitProfile& unit, uint8_t id);
 // the GPS 12 always read them: cut or filled with zero bytes to their size.
 void CheckUnitPacket(const UnitProfile& unit, const UnitPacket& packet);
 
+// How a PacketAssembler reads. Strict, as the host reads a receiver's downloads: every
+// packet as long as its type says; a route waypoint or link before a route's header and
+// more routes than a document's MAX_DOC_ROUTES are errors. Lenient, as the simulated units
+// take the host's uploads, the way the GPS 12 always did: the types of fixed layout cut or
+// zero-filled to their size (see CheckUnitPacket), route waypoints without a header start
+// a route, a link before the route's first waypoint is ignored, routes beyond
+// MAX_DOC_ROUTES are dropped with all route packets after them, and the first track point
+// of a unit with track headers starts a track.
+enum class PacketReading { Strict, Lenient };
+
+// The records a transfer's packets give, taken in order: waypoints, track headers and
+// points (a point after a header starts a track, newTrack set, and has the header's name,
+// colour and display), route headers, route waypoints and links (a link leads from the
+// route's last waypoint). Packets of other ids are ignored.
+class PacketAssembler {
+public:
+    PacketAssembler(const UnitProtocols& protocols, PacketReading reading);
+    // The waypoints fill `count` slots in order; a slot no packet fills stays zero.
+    void WaypointSlots(int count) { waypointSlots_ = static_cast<size_t>(count); }
+    // Throws DataTypeError for a packet that cannot be what its type says, and for what
+    // the reading does not allow.
+    void Take(uint8_t id, const uint8_t* data, size_t size);
+    // What was taken; the waypoint and track point details only when one of them says more
+    // than its record.
+    GpsRecords Finish();
+
+private:
+    void TakeRoutePacket(uint8_t id, const uint8_t* data, size_t size);
+
+    UnitProtocols protocols_;
+    bool lenient_;
+    GpsRecords records_;
+    size_t waypointSlots_ = 0;
+    TrackpointDetails trackHead_;
+    bool trackStarts_;         // the next track point starts a track
+    bool routesFull_ = false;  // the routes beyond a document's are dropped
+};
+
 // The kinds of records an upload of these packets (each passed by CheckUnitPacket) replaces:
 // those it has packets of, and with none the kind that `command` (its transfer-complete
-// packet's) names. Waypoint and track point details are kept only when one of them says
-// more than its record; a track point after a header starts a track (newTrack set) and has
-// the header's name, colour and display, as has the first point of a unit with headers.
-// Routes beyond a document's MAX_DOC_ROUTES are dropped. Returns false when the upload
-// replaces nothing.
+// packet's) names; the packets are read as a PacketAssembler reads them leniently. Returns
+// false when the upload replaces nothing.
 bool StoreUnitUpload(const UnitProfile& unit, const std::vector<UnitPacket>& packets,
                      uint16_t command, GpsRecords& records);
 
