@@ -159,11 +159,19 @@ Bytes DownloadReplies(uint16_t command, const Bytes& records, int count)
            records + LineFrame(PKT_XFER_DONE, Word(command));
 }
 
-Bytes ProductReplies()
+// The receiver's answer to a product request: the acknowledgement, the unit's product data
+// and, from a unit that sends one, its protocol array.
+Bytes ProductReplies(const UnitProfile& unit = KnownUnits().front())
 {
-    return LineAck(PKT_PRODUCT_REQUEST) +
-           LineFrame(PKT_PRODUCT_DATA,
-                     Bytes{77, 0, 0xCC, 0x01} + Text("GPS 12 Software Version 4.60") + Bytes{0});
+    Bytes replies =
+        LineAck(PKT_PRODUCT_REQUEST) +
+        LineFrame(PKT_PRODUCT_DATA, Word(unit.productId) +
+                                        Word(static_cast<uint16_t>(unit.softwareVersion)) +
+                                        Text(unit.description) + Bytes{0});
+    if (unit.sendsProtocolArray) {
+        replies = replies + LineFrame(PKT_PROTOCOL_ARRAY, EncodeProtocolArray(unit.protocols));
+    }
+    return replies;
 }
 
 constexpr uint16_t kTransferCommands[] = {CMD_SEND_WAYPOINTS, CMD_SEND_TRACK, CMD_SEND_ROUTES};
@@ -206,14 +214,52 @@ GpsRecords UploadSample(const UnitProfile& unit)
     return records;
 }
 
-// What the host sends to switch the line to `rate`: the stop of the receiver's reports,
-// the request, the acknowledgement of the rate it names, two pings.
+// The receiver's side of a switch of the line to `rate` as the host runs it: the stop of
+// its reports and the request acknowledged, the rate named, a quiet line while the host's
+// port switches, the two pings acknowledged.
+Bytes RateSwitchReplies(int rate)
+{
+    return LineAck(PKT_ASYNC_EVENTS) + LineAck(PKT_BAUD_REQUEST) +
+           LineFrame(PKT_BAUD_ACCEPT, U32(static_cast<uint32_t>(rate))) + LineSilence() +
+           LineAck(PKT_COMMAND) + LineAck(PKT_COMMAND);
+}
+
+// The replies of a transfer, on the unit's fastest line when it has a faster one than the
+// base rate: the host switches there before and back after.
+Bytes OnFastestLine(const UnitProfile& unit, const Bytes& transfer)
+{
+    if (unit.fastestBaud <= BASE_BAUD) {
+        return transfer;
+    }
+    return RateSwitchReplies(unit.fastestBaud) + transfer + RateSwitchReplies(BASE_BAUD);
+}
+
+// What the host sends for the same switch.
 Bytes HostRateSwitch(int rate)
 {
     const Bytes ping = LineFrame(PKT_COMMAND, Word(CMD_PING));
     return LineFrame(PKT_ASYNC_EVENTS, Word(0)) +
            LineFrame(PKT_BAUD_REQUEST, U32(static_cast<uint32_t>(rate))) +
            LineAck(PKT_BAUD_ACCEPT) + ping + ping;
+}
+
+// A unit's side of a session with the host: the opening and a product request, each
+// announcing the unit's protocols, its sample downloaded in its types (waypoints, track
+// log, routes) and the host's uploads of waypoints, track log and routes acknowledged.
+Bytes UnitSession(const UnitProfile& unit)
+{
+    const GpsRecords sample = UnitSampleRecords(unit);
+    Bytes replies = LineSilence() + ProductReplies(unit) + ProductReplies(unit);
+    for (uint16_t command : kTransferCommands) {
+        std::vector<UnitPacket> packets = UnitTransferPackets(unit, sample, command);
+        replies = replies + OnFastestLine(unit, DownloadReplies(command, Frames(packets),
+                                                                static_cast<int>(packets.size())));
+    }
+    for (uint16_t command : kTransferCommands) {
+        replies =
+            replies + OnFastestLine(unit, TransferAcks(UnitTransferPackets(unit, sample, command)));
+    }
+    return replies;
 }
 
 // A host's side of a session with a unit: the product request, the unit's records
@@ -261,8 +307,8 @@ void WriteLinkSeeds(SeedWriter& out)
         LineFrame(PKT_DATE_TIME, Bytes{5, 1} + Word(2024) + Word(12) + Bytes{30, 15});
     const Bytes opening = LineSilence() + ProductReplies();
 
-    // The host: commands in byte 0, no failing read or write, the receiver's replies.
-    Bytes every = Bytes{0x7F, 0, 0} + opening + ProductReplies() +
+    // The host: commands in bytes 0 and 3, no failing read or write, the receiver's replies.
+    Bytes every = Bytes{0x7F, 0, 0, 0} + opening + ProductReplies() +
                   DownloadReplies(CMD_SEND_WAYPOINTS, waypoints, 3) +
                   DownloadReplies(CMD_SEND_TRACK, track, 3) + time + time +
                   LineAck(PKT_RECORD_COUNT) + LineAck(PKT_WAYPOINT) + LineAck(PKT_WAYPOINT) +
@@ -274,15 +320,20 @@ void WriteLinkSeeds(SeedWriter& out)
     Bytes damaged = LineFrame(PKT_WAYPOINT, Bytes(60, 0x10));
     damaged[damaged.size() - 3] ^= 0x01;
     out.Write("link", "refused-and-damaged",
-              Bytes{0x12, 0, 0} + opening + LineAck(PKT_COMMAND) +
+              Bytes{0x12, 0, 0, 0} + opening + LineAck(PKT_COMMAND) +
                   LineFrame(PKT_RECORD_COUNT, Word(2)) + damaged + Bytes{0x00, 0x55} +
                   WaypointFrame(TestWaypoint(1)) + LineSilence() + LineFrame(PKT_NAK, {35, 0}) +
                   LineFrame(PKT_XFER_DONE, Word(7)) + LineFrame(PKT_NAK, {PKT_RECORD_COUNT, 0}));
     out.Write("link", "cancelled-track",
-              Bytes{0x84, 0, 0} + opening + LineAck(PKT_COMMAND) +
+              Bytes{0x84, 0, 0, 0} + opening + LineAck(PKT_COMMAND) +
                   LineFrame(PKT_RECORD_COUNT, Word(40)) + track + track + track);
     out.Write("link", "device-gone",
-              Bytes{0x06, 6, 0} + opening + opening + DownloadReplies(CMD_SEND_TRACK, track, 3));
+              Bytes{0x06, 6, 0, 0} + opening + opening + DownloadReplies(CMD_SEND_TRACK, track, 3));
+    // Each known unit: product requests, downloads and uploads of every kind.
+    for (const UnitProfile& unit : KnownUnits()) {
+        out.Write("link", std::string("unit-") + unit.model,
+                  Bytes{0x37, 0, 0, 0x03} + UnitSession(unit));
+    }
 
     // The simulator: the unit in byte 0, faults in bytes 1 and 2, then what a host sends.
     const UnitProfile& gps12 = KnownUnits().front();
