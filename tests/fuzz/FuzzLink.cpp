@@ -6,8 +6,11 @@
 // Input: byte 0 chooses the commands (bit 0 product request, 1 waypoint download, 2 track
 // download, 3 the receiver's time and setting the clock from it, 4 waypoint upload, 5 track
 // upload, 6 power off, 7 cancel at the first progress report); byte 1 makes read call
-// n - 1 fail with EIO (the device gone), byte 2 likewise write call n - 1; the rest are the
-// receiver's replies (FuzzLine.h). Every link opens the port with a product exchange first.
+// n - 1 fail with EIO (the device gone), byte 2 likewise write call n - 1; byte 3 chooses
+// more commands (bit 0 route download, after the track download; bit 1 route upload, after
+// the track upload); the rest are the receiver's replies (FuzzLine.h). Every link opens the
+// port with a product exchange first, which learns the unit's protocols: the transfers run
+// in the data types the replies announce.
 
 #include <cerrno>
 #include <chrono>
@@ -138,19 +141,21 @@ struct LinkStage {
 int FuzzLink(const uint8_t* data, size_t size)
 {
     static LinkStage stage;
-    if (size < 3) {
+    if (size < 4) {
         return 0;
     }
     const uint8_t commands = data[0];
+    const uint8_t routeCommands = data[3];
     ReceiverScript script;
     script.failRead = data[1] - 1;
     script.failWrite = data[2] - 1;
-    script.replies = SplitIntoReplies(data + 3, size - 3);
+    script.replies = SplitIntoReplies(data + 4, size - 4);
     stage.script = &script;
     {
         CDataDoc doc;
         doc.ReplaceWaypoints({TestWaypoint(1), TestWaypoint(2), TestWaypoint(3)});
         doc.ReplaceTrackpoints({TestTrackpoint(0), TestTrackpoint(1), TestTrackpoint(2)});
+        doc.ReplaceRoutes({TestRoute(1, 2)});
         CGpsConnection* connection = nullptr;
         auto owned = std::make_unique<CGpsConnection>([&](const char*) {
             if ((commands & 0x80) && connection) {
@@ -168,6 +173,9 @@ int FuzzLink(const uint8_t* data, size_t size)
         if (commands & 0x04) {
             doc.DownloadTrackpointsIntoDoc();
         }
+        if (routeCommands & 0x01) {
+            doc.DownloadRoutesIntoDoc();
+        }
         if (commands & 0x08) {
             connection->SetClockFromGps();
         }
@@ -177,12 +185,15 @@ int FuzzLink(const uint8_t* data, size_t size)
         if (commands & 0x20) {
             doc.UploadTrackpointsFromDoc();
         }
+        if (routeCommands & 0x02) {
+            doc.UploadRoutesFromDoc();
+        }
         if (commands & 0x40) {
             connection->PowerOff();
         }
-        FUZZ_CHECK(
-            doc.waypointCount() <= MAX_DOC_RECORDS && doc.trackpointCount() <= MAX_DOC_RECORDS,
-            "a download gave the document more records than it holds");
+        FUZZ_CHECK(doc.waypointCount() <= MAX_DOC_RECORDS &&
+                       doc.trackpointCount() <= MAX_DOC_RECORDS && RoutesFit(doc.Routes()),
+                   "a download gave the document more records than it holds");
     }
     stage.script = nullptr;
     FUZZ_CHECK(script.openPorts == 0, "the port stayed open after the last link");

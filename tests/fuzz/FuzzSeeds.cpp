@@ -12,6 +12,7 @@
 #include "edit/ClipboardBlock.h"
 #include "gps/Gpx.h"
 #include "gps/RichRecordBytes.h"
+#include "link/UnitData.h"
 #include "link/UnitProfile.h"
 #include "link/WaypointPacket.h"
 #include "tests/fuzz/FuzzDocuments.h"
@@ -158,11 +159,137 @@ Bytes DownloadReplies(uint16_t command, const Bytes& records, int count)
            records + LineFrame(PKT_XFER_DONE, Word(command));
 }
 
-Bytes ProductReplies()
+// The receiver's answer to a product request: the acknowledgement, the unit's product data
+// and, from a unit that sends one, its protocol array.
+Bytes ProductReplies(const UnitProfile& unit = KnownUnits().front())
 {
-    return LineAck(PKT_PRODUCT_REQUEST) +
-           LineFrame(PKT_PRODUCT_DATA,
-                     Bytes{77, 0, 0xCC, 0x01} + Text("GPS 12 Software Version 4.60") + Bytes{0});
+    Bytes replies =
+        LineAck(PKT_PRODUCT_REQUEST) +
+        LineFrame(PKT_PRODUCT_DATA, Word(unit.productId) +
+                                        Word(static_cast<uint16_t>(unit.softwareVersion)) +
+                                        Text(unit.description) + Bytes{0});
+    if (unit.sendsProtocolArray) {
+        replies = replies + LineFrame(PKT_PROTOCOL_ARRAY, EncodeProtocolArray(unit.protocols));
+    }
+    return replies;
+}
+
+constexpr uint16_t kTransferCommands[] = {CMD_SEND_WAYPOINTS, CMD_SEND_TRACK, CMD_SEND_ROUTES};
+
+// The packets as frames on the line, one after the other.
+Bytes Frames(const std::vector<UnitPacket>& packets)
+{
+    Bytes frames;
+    for (const UnitPacket& packet : packets) {
+        frames = frames + LineFrame(packet.id, packet.data);
+    }
+    return frames;
+}
+
+// The acknowledgements of a transfer's count, packets and transfer-complete packet.
+Bytes TransferAcks(const std::vector<UnitPacket>& packets)
+{
+    Bytes acks = LineAck(PKT_RECORD_COUNT);
+    for (const UnitPacket& packet : packets) {
+        acks = acks + LineAck(packet.id);
+    }
+    return acks + LineAck(PKT_XFER_DONE);
+}
+
+// The unit's sample less its last waypoint, route and track point: what a host uploads.
+GpsRecords UploadSample(const UnitProfile& unit)
+{
+    GpsRecords records = UnitSampleRecords(unit);
+    auto dropLast = [](auto& items, auto& details) {
+        if (!items.empty()) {
+            items.pop_back();
+        }
+        details.resize(std::min(details.size(), items.size()));
+    };
+    dropLast(records.waypoints, records.waypointDetails);
+    dropLast(records.trackpoints, records.trackpointDetails);
+    if (!records.routes.empty()) {
+        records.routes.pop_back();
+    }
+    return records;
+}
+
+// The receiver's side of a switch of the line to `rate` as the host runs it: the stop of
+// its reports and the request acknowledged, the rate named, a quiet line while the host's
+// port switches, the two pings acknowledged.
+Bytes RateSwitchReplies(int rate)
+{
+    return LineAck(PKT_ASYNC_EVENTS) + LineAck(PKT_BAUD_REQUEST) +
+           LineFrame(PKT_BAUD_ACCEPT, U32(static_cast<uint32_t>(rate))) + LineSilence() +
+           LineAck(PKT_COMMAND) + LineAck(PKT_COMMAND);
+}
+
+// The replies of a transfer, on the unit's fastest line when it has a faster one than the
+// base rate: the host switches there before and back after.
+Bytes OnFastestLine(const UnitProfile& unit, const Bytes& transfer)
+{
+    if (unit.fastestBaud <= BASE_BAUD) {
+        return transfer;
+    }
+    return RateSwitchReplies(unit.fastestBaud) + transfer + RateSwitchReplies(BASE_BAUD);
+}
+
+// What the host sends for the same switch.
+Bytes HostRateSwitch(int rate)
+{
+    const Bytes ping = LineFrame(PKT_COMMAND, Word(CMD_PING));
+    return LineFrame(PKT_ASYNC_EVENTS, Word(0)) +
+           LineFrame(PKT_BAUD_REQUEST, U32(static_cast<uint32_t>(rate))) +
+           LineAck(PKT_BAUD_ACCEPT) + ping + ping;
+}
+
+// A unit's side of a session with the host: the opening and a product request, each
+// announcing the unit's protocols, its sample downloaded in its types (waypoints, track
+// log, routes) and the host's uploads of waypoints, track log and routes acknowledged.
+Bytes UnitSession(const UnitProfile& unit)
+{
+    const GpsRecords sample = UnitSampleRecords(unit);
+    Bytes replies = LineSilence() + ProductReplies(unit) + ProductReplies(unit);
+    for (uint16_t command : kTransferCommands) {
+        std::vector<UnitPacket> packets = UnitTransferPackets(unit, sample, command);
+        replies = replies + OnFastestLine(unit, DownloadReplies(command, Frames(packets),
+                                                                static_cast<int>(packets.size())));
+    }
+    for (uint16_t command : kTransferCommands) {
+        replies =
+            replies + OnFastestLine(unit, TransferAcks(UnitTransferPackets(unit, sample, command)));
+    }
+    return replies;
+}
+
+// A host's side of a session with a unit: the product request, the unit's records
+// downloaded on its fastest line, its position, uploads in its types, power off.
+Bytes HostSession(const UnitProfile& unit)
+{
+    const GpsRecords sample = UnitSampleRecords(unit);
+    const GpsRecords upload = UploadSample(unit);
+    Bytes host = LineFrame(PKT_PRODUCT_REQUEST, {}) + LineAck(PKT_PRODUCT_DATA);
+    if (unit.sendsProtocolArray) {
+        host = host + LineAck(PKT_PROTOCOL_ARRAY);
+    }
+    const bool faster = unit.fastestBaud > BASE_BAUD;
+    if (faster) {
+        host = host + HostRateSwitch(unit.fastestBaud);
+    }
+    for (uint16_t command : kTransferCommands) {
+        host = host + LineFrame(PKT_COMMAND, Word(command)) +
+               TransferAcks(UnitTransferPackets(unit, sample, command));
+    }
+    if (faster) {
+        host = host + HostRateSwitch(BASE_BAUD);
+    }
+    host = host + LineFrame(PKT_COMMAND, Word(CMD_SEND_POSITION)) + LineAck(PKT_POSITION);
+    for (uint16_t command : kTransferCommands) {
+        std::vector<UnitPacket> packets = UnitTransferPackets(unit, upload, command);
+        host = host + LineFrame(PKT_RECORD_COUNT, Word(static_cast<uint16_t>(packets.size()))) +
+               Frames(packets) + LineFrame(PKT_XFER_DONE, Word(command));
+    }
+    return host + LineFrame(PKT_COMMAND, Word(CMD_POWER_OFF));
 }
 
 void WriteLinkSeeds(SeedWriter& out)
@@ -180,8 +307,8 @@ void WriteLinkSeeds(SeedWriter& out)
         LineFrame(PKT_DATE_TIME, Bytes{5, 1} + Word(2024) + Word(12) + Bytes{30, 15});
     const Bytes opening = LineSilence() + ProductReplies();
 
-    // The host: commands in byte 0, no failing read or write, the receiver's replies.
-    Bytes every = Bytes{0x7F, 0, 0} + opening + ProductReplies() +
+    // The host: commands in bytes 0 and 3, no failing read or write, the receiver's replies.
+    Bytes every = Bytes{0x7F, 0, 0, 0} + opening + ProductReplies() +
                   DownloadReplies(CMD_SEND_WAYPOINTS, waypoints, 3) +
                   DownloadReplies(CMD_SEND_TRACK, track, 3) + time + time +
                   LineAck(PKT_RECORD_COUNT) + LineAck(PKT_WAYPOINT) + LineAck(PKT_WAYPOINT) +
@@ -193,31 +320,36 @@ void WriteLinkSeeds(SeedWriter& out)
     Bytes damaged = LineFrame(PKT_WAYPOINT, Bytes(60, 0x10));
     damaged[damaged.size() - 3] ^= 0x01;
     out.Write("link", "refused-and-damaged",
-              Bytes{0x12, 0, 0} + opening + LineAck(PKT_COMMAND) +
+              Bytes{0x12, 0, 0, 0} + opening + LineAck(PKT_COMMAND) +
                   LineFrame(PKT_RECORD_COUNT, Word(2)) + damaged + Bytes{0x00, 0x55} +
                   WaypointFrame(TestWaypoint(1)) + LineSilence() + LineFrame(PKT_NAK, {35, 0}) +
                   LineFrame(PKT_XFER_DONE, Word(7)) + LineFrame(PKT_NAK, {PKT_RECORD_COUNT, 0}));
     out.Write("link", "cancelled-track",
-              Bytes{0x84, 0, 0} + opening + LineAck(PKT_COMMAND) +
+              Bytes{0x84, 0, 0, 0} + opening + LineAck(PKT_COMMAND) +
                   LineFrame(PKT_RECORD_COUNT, Word(40)) + track + track + track);
     out.Write("link", "device-gone",
-              Bytes{0x06, 6, 0} + opening + opening + DownloadReplies(CMD_SEND_TRACK, track, 3));
+              Bytes{0x06, 6, 0, 0} + opening + opening + DownloadReplies(CMD_SEND_TRACK, track, 3));
+    // Each known unit: product requests, downloads and uploads of every kind.
+    for (const UnitProfile& unit : KnownUnits()) {
+        out.Write("link", std::string("unit-") + unit.model,
+                  Bytes{0x37, 0, 0, 0x03} + UnitSession(unit));
+    }
 
-    // The simulator: faults in bytes 0 and 1, then what a host sends.
-    Bytes host = LineFrame(PKT_PRODUCT_REQUEST, {}) +
-                 LineFrame(PKT_COMMAND, Word(CMD_SEND_WAYPOINTS)) + LineAck(PKT_RECORD_COUNT) +
-                 LineAck(PKT_WAYPOINT) + LineAck(PKT_WAYPOINT) + LineAck(PKT_WAYPOINT) +
-                 LineAck(PKT_XFER_DONE) + LineFrame(PKT_COMMAND, Word(CMD_SEND_TRACK)) +
-                 LineAck(PKT_RECORD_COUNT) + LineAck(PKT_TRACKPOINT) + LineAck(PKT_TRACKPOINT) +
-                 LineAck(PKT_TRACKPOINT) + LineAck(PKT_TRACKPOINT) + LineAck(PKT_XFER_DONE) +
-                 LineFrame(PKT_COMMAND, Word(CMD_SEND_TIME)) + LineAck(PKT_DATE_TIME) +
-                 LineFrame(PKT_RECORD_COUNT, Word(2)) + WaypointFrame(TestWaypoint(7)) +
-                 WaypointFrame(TestWaypoint(8)) +
-                 LineFrame(PKT_XFER_DONE, Word(CMD_SEND_WAYPOINTS)) + LineFrame(99, {1, 2, 3}) +
-                 LineFrame(PKT_COMMAND, Word(CMD_POWER_OFF));
-    out.Write("simulator", "every-command", Bytes{0, 0} + host);
+    // The simulator: the unit in byte 0, faults in bytes 1 and 2, then what a host sends.
+    const UnitProfile& gps12 = KnownUnits().front();
+    const GpsRecords held = UnitSampleRecords(gps12);
+    Bytes host =
+        LineFrame(PKT_PRODUCT_REQUEST, {}) + LineFrame(PKT_COMMAND, Word(CMD_SEND_WAYPOINTS)) +
+        TransferAcks(UnitTransferPackets(gps12, held, CMD_SEND_WAYPOINTS)) +
+        LineFrame(PKT_COMMAND, Word(CMD_SEND_TRACK)) +
+        TransferAcks(UnitTransferPackets(gps12, held, CMD_SEND_TRACK)) +
+        LineFrame(PKT_COMMAND, Word(CMD_SEND_TIME)) + LineAck(PKT_DATE_TIME) +
+        LineFrame(PKT_RECORD_COUNT, Word(2)) + WaypointFrame(TestWaypoint(7)) +
+        WaypointFrame(TestWaypoint(8)) + LineFrame(PKT_XFER_DONE, Word(CMD_SEND_WAYPOINTS)) +
+        LineFrame(99, {1, 2, 3}) + LineFrame(PKT_COMMAND, Word(CMD_POWER_OFF));
+    out.Write("simulator", "every-command", Bytes{0, 0, 0} + host);
     out.Write("simulator", "faults-and-hang-up",
-              Bytes{0x01 | 0x10 | 0x40, 0x02} + LineFrame(PKT_RECORD_COUNT, Word(1)) +
+              Bytes{0, 0x01 | 0x10 | 0x40, 0x02} + LineFrame(PKT_RECORD_COUNT, Word(1)) +
                   TrackpointFrame(TestTrackpoint(9)) + TrackpointFrame(TestTrackpoint(9)) +
                   LineFrame(PKT_XFER_DONE, Word(CMD_SEND_TRACK)) +
                   LineFrame(PKT_COMMAND, Word(CMD_SEND_WAYPOINTS)) + LineAck(PKT_RECORD_COUNT) +
@@ -226,9 +358,13 @@ void WriteLinkSeeds(SeedWriter& out)
     Bytes cut = LineFrame(PKT_COMMAND, Word(CMD_SEND_TRACK));
     cut.resize(cut.size() - 3);
     out.Write("simulator", "damaged-host",
-              Bytes{0, 0} + Bytes{0x00, 0x55, DLE, 0x07, DLE, ETX} + cut + LineSilence() +
+              Bytes{0, 0, 0} + Bytes{0x00, 0x55, DLE, 0x07, DLE, ETX} + cut + LineSilence() +
                   LineFrame(PKT_COMMAND, {}) + LineFrame(PKT_COMMAND, Word(CMD_SEND_TRACK)) +
                   LineFrame(PKT_PRODUCT_REQUEST, {}));
+    for (size_t i = 0; i < KnownUnits().size(); ++i) {
+        out.Write("simulator", std::string("session-") + KnownUnits()[i].model,
+                  Bytes{static_cast<uint8_t>(i), 0, 0} + HostSession(KnownUnits()[i]));
+    }
 }
 
 // A packet of each kind of data type, written by the program's encoders.
