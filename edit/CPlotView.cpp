@@ -103,13 +103,21 @@ void CPlotView::Rebuild()
 {
     CDataDoc* doc = Doc();
     const PlotProjection previous = projection_;
-    const bool hadPoints = !waypoints_.empty() || !trackpoints_.empty();
+    const bool hadPoints = HasPoints();
     waypoints_ = doc ? doc->Waypoints() : std::vector<WaypointRecord>{};
     trackpoints_ = doc ? doc->Trackpoints() : std::vector<TrackpointRecord>{};
-    const bool hasPoints = !waypoints_.empty() || !trackpoints_.empty();
+    routes_ = doc ? doc->Routes() : std::vector<Route>{};
+    const bool hasPoints = HasPoints();
     // Small changes keep the projection, so that nothing moves but what changed; points of
-    // another region get their own projection and are shown whole.
-    const PlotProjection fresh = PlotProjection::For(waypoints_, trackpoints_);
+    // another region get their own projection and are shown whole. Route points count as
+    // waypoints do.
+    std::vector<WaypointRecord> everyWaypoint = waypoints_;
+    for (const Route& route : routes_) {
+        for (const RoutePoint& point : route.points) {
+            everyWaypoint.push_back(point.record);
+        }
+    }
+    const PlotProjection fresh = PlotProjection::For(everyWaypoint, trackpoints_);
     const bool elsewhere = !hadPoints ||
                            std::fabs(SemicirclesToDegrees(fresh.CentralLongitude()) -
                                      SemicirclesToDegrees(previous.CentralLongitude())) > 1 ||
@@ -130,7 +138,6 @@ void CPlotView::Rebuild()
     for (size_t i = 0; i < trackpoints_.size(); ++i) {
         trackpointPoints_[i] = projection_.Project(PositionOf(trackpoints_[i]));
     }
-    routes_ = doc ? doc->Routes() : std::vector<Route>{};
     routePoints_.assign(routes_.size(), {});
     for (size_t r = 0; r < routes_.size(); ++r) {
         for (const RoutePoint& point : routes_[r].points) {
@@ -161,8 +168,8 @@ void CPlotView::ApplyChange()
     // A waypoint whose record stayed may still have been given another name or symbol.
     std::vector<int> facesChanged;
     for (size_t i = 0; i < waypoints_.size(); ++i) {
-        if (FaceOf(*doc, i) != std::pair<std::string_view, uint16_t>(waypointNames_[i],
-                                                                     waypointSymbols_[i])) {
+        if (FaceOf(*doc, i) !=
+            std::pair<std::string_view, uint16_t>(waypointNames_[i], waypointSymbols_[i])) {
             facesChanged.push_back(static_cast<int>(i));
         }
     }
@@ -236,8 +243,8 @@ int CPlotView::LabelWidthForNames() const
         const std::string& name = waypointNames_[i];
         if (name.size() + 2 >= longest) {
             const std::string shown = name.substr(0, kLongestLabel);
-            widest = std::max(widest, metrics.horizontalAdvance(
-                                          QString::fromStdString(Cp1252ToUtf8(shown))));
+            widest = std::max(
+                widest, metrics.horizontalAdvance(QString::fromStdString(Cp1252ToUtf8(shown))));
             ++measured;
         }
     }
@@ -382,6 +389,13 @@ void CPlotView::LayOut()
     }
 }
 
+bool CPlotView::HasPoints() const
+{
+    return !waypoints_.empty() || !trackpoints_.empty() ||
+           std::any_of(routes_.begin(), routes_.end(),
+                       [](const Route& route) { return !route.points.empty(); });
+}
+
 void CPlotView::FitAll()
 {
     PlotBounds bounds;
@@ -437,7 +451,7 @@ void CPlotView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     viewport_.Resize(width(), height());
-    if (!fitted_ && (!waypoints_.empty() || !trackpoints_.empty())) {
+    if (!fitted_ && HasPoints()) {
         FitAll();
     } else {
         LayOut();

@@ -74,6 +74,8 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // Whether the document holds anything the plot shows: waypoints, track or route points.
+    bool HasPoints() const;
     enum class Gesture { None, Pan, Band, Move };
     // How a waypoint shows at the current zoom: where symbols would cover each other, only
     // the first one keeps its symbol and name, the others show as dots.

@@ -310,6 +310,13 @@ TEST_F(PlotViewTest, RoutesShowAsDashedLinesThroughTheirPoints)
     EXPECT_GT(routePixels(), 10);
     doc.Undo();
     EXPECT_EQ(routePixels(), 0);
+
+    // Routes alone are placed and fitted as waypoints are.
+    doc.ReplaceWaypoints({});
+    doc.ReplaceTrackpoints({});
+    doc.ReplaceRoutes({route});
+    doc.UpdateAllViews(nullptr);
+    EXPECT_GT(routePixels(), 10);
 }
 
 TEST_F(PlotViewTest, TheWheelZoomsAtTheMouseAndTheRightButtonDragsThePlane)
