@@ -52,7 +52,8 @@ public:
 private:
     std::string Typed(const std::string& whole) const
     {
-        return TypedName(profile_, whole).value_or("WPT");
+        // Six-character idents come padded with blanks, which the whole name has not.
+        return std::string(WithoutTrailingBlanks(TypedName(profile_, whole).value_or("WPT")));
     }
 
     const ReceiverProfile& profile_;
