@@ -117,6 +117,13 @@ void CPlotView::Rebuild()
             everyWaypoint.push_back(point.record);
         }
     }
+    if (everyWaypoint.empty() && trackpoints_.empty() && live_.HasPosition()) {
+        // Only the live position shows: the plane is laid out around it.
+        WaypointRecord here{};
+        here.latitude = DegreesToSemicircles(live_.LastPosition().latitude);
+        here.longitude = DegreesToSemicircles(live_.LastPosition().longitude);
+        everyWaypoint.push_back(here);
+    }
     const PlotProjection fresh = PlotProjection::For(everyWaypoint, trackpoints_);
     const bool elsewhere = !hadPoints ||
                            std::fabs(SemicirclesToDegrees(fresh.CentralLongitude()) -

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "edit/LivePosition.h"
 #include "edit/PointPlot.h"
 #include "framework/CView.h"
 #include "gps/Records.h"
@@ -50,9 +51,23 @@ public:
     PixelPoint WaypointPixel(int index) const;
     PixelPoint TrackpointPixel(int index) const;
 
-    // The area of the widget the last document change repainted (empty after a full
-    // repaint, or when nothing that changed shows).
+    // The area of the widget the last document change or live fix repainted (empty after a
+    // full repaint, or when nothing that changed shows).
     const PixelRect& LastChangeArea() const { return lastChangeArea_; }
+
+    // The receiver's live position: a marker with its heading and error circle, and the
+    // trail of the last minutes behind it. A fix repaints only the marker's area and the
+    // trail's newest piece, unless the view follows it and moves. `arrivedMillis`: when it
+    // came, on a steady clock.
+    void ShowLiveFix(const LiveFix& fix, int64_t arrivedMillis);
+    // Whether fixes still come: the marker greys while they do not.
+    void SetLiveReceiving(bool receiving);
+    void SetFollowMode(FollowMode mode);
+    FollowMode GetFollowMode() const { return follow_; }
+    void ClearLive();
+    const LivePath& Live() const { return live_; }
+    // The pixels the live marker covers; empty without a position.
+    PixelRect LiveArea() const;
 
     // Paints the plot, as the widget shows it, into `painter` over `clip` (widget pixels).
     void PaintPlot(QPainter& painter, const QRect& clip);
@@ -76,6 +91,10 @@ protected:
 private:
     // Whether the document holds anything the plot shows: waypoints, track or route points.
     bool HasPoints() const;
+    // Where the live position lies on the plane, and a position on the widget.
+    PlotPoint LivePlotPoint() const;
+    PixelPoint LivePixel(const GeoPosition& position) const;
+    void PaintLive(QPainter& painter);
     enum class Gesture { None, Pan, Band, Move };
     // How a waypoint shows at the current zoom: where symbols would cover each other, only
     // the first one keeps its symbol and name, the others show as dots.
@@ -134,6 +153,9 @@ private:
     bool trackDots_ = false;
     WaypointMarkSize markSize_;
     PixelRect lastChangeArea_;
+    LivePath live_;
+    bool liveReceiving_ = false;
+    FollowMode follow_ = FollowMode::OFF;
 
     Gesture gesture_ = Gesture::None;
     QPointF pressPosition_;

@@ -88,6 +88,7 @@ void CPlotView::PaintPlot(QPainter& painter, const QRect& clip)
     PaintTrack(painter, area);
     PaintRoutes(painter);
     PaintWaypoints(painter, area, true);
+    PaintLive(painter);
     PaintOverlays(painter);
 }
 

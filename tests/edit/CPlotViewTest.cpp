@@ -337,3 +337,44 @@ TEST_F(PlotViewTest, TheWheelZoomsAtTheMouseAndTheRightButtonDragsThePlane)
 }
 
 }  // namespace
+
+TEST_F(PlotViewTest, ALiveFixRepaintsOnlyTheMarkerAndTheTrailsNewPieceUnlessTheViewFollows)
+{
+    const GeoPosition start = ToGeoPosition(PositionOf(doc.Waypoints()[1]));
+    auto fixAt = [&](double north, float course) {
+        LiveFix fix;
+        fix.kind = FixKind::THREE_D;
+        fix.latitude = start.latitude + north;
+        fix.longitude = start.longitude;
+        fix.speed = 2;
+        fix.course = course;
+        fix.horizontalError = 30;
+        return fix;
+    };
+    plot->ShowLiveFix(fixAt(0, 0), 1000);
+    struct Case {
+        const char* legend;
+        std::function<void()> change;
+    };
+    const Case cases[] = {
+        {"the next fix", [&] { plot->ShowLiveFix(fixAt(0.0005, 10), 2000); }},
+        {"a turn on the spot", [&] { plot->ShowLiveFix(fixAt(0.0005, 200), 3000); }},
+        {"no reception", [&] { plot->SetLiveReceiving(false); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.legend);
+        QImage image = Render(plot->rect());
+        c.change();
+        const PixelRect area = plot->LastChangeArea();
+        ASSERT_FALSE(area.Empty());
+        EXPECT_LT((area.right - area.left) * (area.bottom - area.top), 600 * 400 / 10);
+        Paint(image, QRect(area.left, area.top, area.right - area.left, area.bottom - area.top));
+        EXPECT_EQ(image, Render(plot->rect()));
+    }
+    plot->SetFollowMode(FollowMode::CENTRED);
+    plot->ShowLiveFix(fixAt(0.002, 0), 4000);
+    EXPECT_TRUE(plot->LastChangeArea().Empty()) << "the view moved: everything repaints";
+    const PixelRect marker = plot->LiveArea();
+    EXPECT_NEAR((marker.left + marker.right) / 2.0, 300, 1);
+    EXPECT_NEAR((marker.top + marker.bottom) / 2.0, 200, 1);
+}
