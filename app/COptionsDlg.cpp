@@ -6,7 +6,9 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -14,6 +16,7 @@
 #include <cstdio>
 
 #include "app/DisplayFormat.h"
+#include "edit/LivePosition.h"
 #include "framework/Cp1252.h"
 #include "framework/Settings.h"
 #include "gps/CDataDoc.h"
@@ -43,8 +46,7 @@ protected:
 
 }  // namespace
 
-COptionsDlg::COptionsDlg(QWidget* parent, CDataDoc* document)
-    : QDialog(parent), document_(document)
+COptionsDlg::COptionsDlg(QWidget* parent, CDataDoc* document) : QDialog(parent), document_(document)
 {
     setWindowTitle(QStringLiteral("Allgemeine Optionen"));
 
@@ -70,11 +72,10 @@ COptionsDlg::COptionsDlg(QWidget* parent, CDataDoc* document)
     // The unit that answered last on the port, and what it speaks.
     const std::string lastUnit = Settings::Current().GetString("Settings", "LastUnit", "");
     auto* unit = new QLabel(
-        lastUnit.empty()
-            ? QStringLiteral("noch keines")
-            : QString::fromStdString(Cp1252ToUtf8(lastUnit)) + QStringLiteral("\n") +
-                  QString::fromStdString(
-                      Settings::Current().GetString("Settings", "LastUnitProtocols", "")),
+        lastUnit.empty() ? QStringLiteral("noch keines")
+                         : QString::fromStdString(Cp1252ToUtf8(lastUnit)) + QStringLiteral("\n") +
+                               QString::fromStdString(Settings::Current().GetString(
+                                   "Settings", "LastUnitProtocols", "")),
         gps);
     unit->setObjectName(QStringLiteral("lastUnit"));
     unit->setWordWrap(true);
@@ -90,6 +91,53 @@ COptionsDlg::COptionsDlg(QWidget* parent, CDataDoc* document)
             receiver_->findData(QString::fromLatin1(document_->Receiver().id)));
         gpsForm->addRow(QStringLiteral("Empfänger des Dokuments"), receiver_);
     }
+
+    // Where the live position comes from, and what a recording takes of it.
+    const LiveSettings live = ReadLiveSettings();
+    auto* position = new QGroupBox(QStringLiteral("Live-Position"), this);
+    auto* positionForm = new QFormLayout(position);
+    liveSource_ = new QComboBox(position);
+    liveSource_->setObjectName(QStringLiteral("liveSource"));
+    liveSource_->addItem(QStringLiteral("Empfänger am Port (Garmin-Protokoll)"));
+    liveSource_->addItem(QStringLiteral("NMEA 0183 am Port"));
+    liveSource_->addItem(QStringLiteral("gpsd"));
+    liveSource_->setCurrentIndex(static_cast<int>(live.source));
+    positionForm->addRow(QStringLiteral("Quelle"), liveSource_);
+    nmeaBaud_ = new QComboBox(position);
+    nmeaBaud_->setObjectName(QStringLiteral("nmeaBaud"));
+    for (int rate : {4800, 9600, 19200, 38400, 57600, 115200}) {
+        nmeaBaud_->addItem(QString::number(rate), rate);
+    }
+    nmeaBaud_->setCurrentIndex(nmeaBaud_->findData(live.nmeaBaud));
+    positionForm->addRow(QStringLiteral("NMEA - Baud"), nmeaBaud_);
+    gpsd_ = new QLineEdit(QString::fromStdString(live.gpsd), position);
+    gpsd_->setObjectName(QStringLiteral("gpsd"));
+    positionForm->addRow(QStringLiteral("gpsd (Rechner:Port)"), gpsd_);
+    auto* interval = new QWidget(position);
+    auto* intervalLayout = new QHBoxLayout(interval);
+    intervalLayout->setContentsMargins(0, 0, 0, 0);
+    recordEvery_ = new QSpinBox(interval);
+    recordEvery_->setObjectName(QStringLiteral("recordEvery"));
+    recordEvery_->setRange(1, 3600);
+    recordBy_ = new QComboBox(interval);
+    recordBy_->setObjectName(QStringLiteral("recordBy"));
+    recordBy_->addItem(QStringLiteral("Sekunden"));
+    recordBy_->addItem(QStringLiteral("Meter"));
+    const bool byDistance = live.interval.kind == RecordingInterval::Kind::DISTANCE;
+    recordBy_->setCurrentIndex(byDistance ? 1 : 0);
+    recordEvery_->setValue(byDistance ? static_cast<int>(live.interval.metres)
+                                      : live.interval.seconds);
+    intervalLayout->addWidget(new QLabel(QStringLiteral("alle"), interval));
+    intervalLayout->addWidget(recordEvery_);
+    intervalLayout->addWidget(recordBy_);
+    intervalLayout->addStretch();
+    positionForm->addRow(QStringLiteral("Aufzeichnen"), interval);
+    auto enableSourceFields = [this](int source) {
+        nmeaBaud_->setEnabled(source == static_cast<int>(LiveSourceKind::NMEA));
+        gpsd_->setEnabled(source == static_cast<int>(LiveSourceKind::GPSD));
+    };
+    enableSourceFields(liveSource_->currentIndex());
+    connect(liveSource_, &QComboBox::currentIndexChanged, this, enableSourceFields);
 
     auto* display = new QGroupBox(QStringLiteral("Display - Format für Zahlen und Datum:"), this);
     auto* displayLayout = new QVBoxLayout(display);
@@ -107,6 +155,7 @@ COptionsDlg::COptionsDlg(QWidget* parent, CDataDoc* document)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(gps);
+    layout->addWidget(position);
     layout->addWidget(display);
     layout->addWidget(buttons);
 
@@ -161,6 +210,15 @@ void COptionsDlg::accept()
     ApplyDisplayFormat(displayFormat());
     Settings::Current().SetInt("Settings", "DisplayFormat", displayFormat());
     Settings::Current().SetInt("Settings", "FastLine", fastLine_->isChecked() ? 1 : 0);
+    LiveSettings live;
+    live.source = static_cast<LiveSourceKind>(liveSource_->currentIndex());
+    live.nmeaBaud = nmeaBaud_->currentData().toInt();
+    live.gpsd = gpsd_->text().trimmed().toStdString();
+    live.interval.kind = recordBy_->currentIndex() == 1 ? RecordingInterval::Kind::DISTANCE
+                                                        : RecordingInterval::Kind::TIME;
+    live.interval.seconds = recordEvery_->value();
+    live.interval.metres = recordEvery_->value();
+    StoreLiveSettings(live);
     if (document_ && receiver_) {
         document_->SetReceiver(receiver_->currentData().toString().toStdString());
     }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "framework/Settings.h"
+
 size_t LivePath::Take(const LiveFix& fix, int64_t arrivedMillis)
 {
     if (!fix.HasPosition()) {
@@ -84,4 +86,52 @@ PixelRect LiveMarkerArea(PixelPoint at, double errorPixels)
     // The marker and its arrow reach 14 pixels; circles larger than any screen are cut.
     const double reach = std::min(std::max(errorPixels, 0.0), 1e5) + 16;
     return PixelRect::Around(at.x - reach, at.y - reach, at.x + reach, at.y + reach);
+}
+
+namespace {
+
+constexpr int kNmeaRates[] = {4800, 9600, 19200, 38400, 57600, 115200};
+
+}  // namespace
+
+LiveSettings ReadLiveSettings()
+{
+    Settings& settings = Settings::Current();
+    LiveSettings live;
+    const int source = settings.GetInt("Settings", "LiveSource", 0);
+    live.source = source == 1   ? LiveSourceKind::NMEA
+                  : source == 2 ? LiveSourceKind::GPSD
+                                : LiveSourceKind::PVT;
+    const int baud = settings.GetInt("Settings", "NmeaBaud", 4800);
+    if (std::find(std::begin(kNmeaRates), std::end(kNmeaRates), baud) != std::end(kNmeaRates)) {
+        live.nmeaBaud = baud;
+    }
+    const std::string gpsd = settings.GetString("Settings", "Gpsd", live.gpsd);
+    if (!gpsd.empty()) {
+        live.gpsd = gpsd;
+    }
+    const bool byDistance = settings.GetInt("Settings", "RecordBy", 0) == 1;
+    const int every = settings.GetInt("Settings", "RecordEvery", byDistance ? 10 : 1);
+    live.interval.kind =
+        byDistance ? RecordingInterval::Kind::DISTANCE : RecordingInterval::Kind::TIME;
+    if (every >= 1 && every <= 3600) {
+        if (byDistance) {
+            live.interval.metres = every;
+        } else {
+            live.interval.seconds = every;
+        }
+    }
+    return live;
+}
+
+void StoreLiveSettings(const LiveSettings& live)
+{
+    Settings& settings = Settings::Current();
+    settings.SetInt("Settings", "LiveSource", static_cast<int>(live.source));
+    settings.SetInt("Settings", "NmeaBaud", live.nmeaBaud);
+    settings.SetString("Settings", "Gpsd", live.gpsd);
+    const bool byDistance = live.interval.kind == RecordingInterval::Kind::DISTANCE;
+    settings.SetInt("Settings", "RecordBy", byDistance ? 1 : 0);
+    settings.SetInt("Settings", "RecordEvery",
+                    byDistance ? static_cast<int>(live.interval.metres) : live.interval.seconds);
 }

@@ -7,6 +7,7 @@
 #include "edit/PointPlot.h"
 #include "gps/Geodesy.h"
 #include "gps/LiveFix.h"
+#include "gps/LiveRecording.h"
 
 // The receiver's live position as the windows show it: the last fix, the trail of the last
 // minutes behind it, whether fixes still come, and how a view follows it.
@@ -63,3 +64,22 @@ bool FollowPosition(PlotViewport& viewport, PlotPoint at, FollowMode mode);
 // The pixels the marker at `at` covers with its error circle of `errorPixels` radius and
 // its heading arrow.
 PixelRect LiveMarkerArea(PixelPoint at, double errorPixels);
+
+// Where the live position comes from and how a recording takes it, as the options keep it.
+enum class LiveSourceKind : uint8_t {
+    PVT,   // the receiver's PVT packets on the port of the link
+    NMEA,  // NMEA 0183 sentences on the port of the link
+    GPSD,  // the gpsd daemon
+};
+
+struct LiveSettings {
+    LiveSourceKind source = LiveSourceKind::PVT;
+    int nmeaBaud = 4800;
+    std::string gpsd = "localhost:2947";  // HOST[:PORT]
+    RecordingInterval interval;
+};
+
+// From and to the settings ("LiveSource", "NmeaBaud", "Gpsd", "RecordBy", "RecordEvery" in
+// the group "Settings"); values out of range read as their defaults.
+LiveSettings ReadLiveSettings();
+void StoreLiveSettings(const LiveSettings& settings);

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
-#include <QComboBox>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -19,6 +20,7 @@
 #include "app/CMainFrame.h"
 #include "app/COptionsDlg.h"
 #include "app/CommandTables.h"
+#include "edit/LivePosition.h"
 #include "framework/MdiChildFrame.h"
 #include "gps/CDataDoc.h"
 #include "link/GarminSimulator.h"
@@ -69,10 +71,23 @@ TEST(OptionsDialog, ShowsTheStoredSettingsAndStoresThemOnOk)
         auto* fastLine = dialog.findChild<QCheckBox*>("fastLine");
         EXPECT_TRUE(fastLine->isChecked());
         fastLine->setChecked(false);
+        // The live position from gpsd on another machine; recording every 25 m.
+        auto* gpsd = dialog.findChild<QLineEdit*>("gpsd");
+        EXPECT_FALSE(gpsd->isEnabled());
+        dialog.findChild<QComboBox*>("liveSource")->setCurrentIndex(2);
+        EXPECT_TRUE(gpsd->isEnabled());
+        gpsd->setText(" gps.local:3000 ");
+        dialog.findChild<QComboBox*>("recordBy")->setCurrentIndex(1);
+        dialog.findChild<QSpinBox*>("recordEvery")->setValue(25);
         dialog.accept();
     }
     EXPECT_EQ(settings.GetString("Settings", "Port", ""), "/dev/ttyUSB7");
     EXPECT_EQ(settings.GetInt("Settings", "FastLine", 1), 0);
+    const LiveSettings live = ReadLiveSettings();
+    EXPECT_EQ(live.source, LiveSourceKind::GPSD);
+    EXPECT_EQ(live.gpsd, "gps.local:3000");
+    EXPECT_EQ(live.interval.kind, RecordingInterval::Kind::DISTANCE);
+    EXPECT_EQ(live.interval.metres, 25);
 
     // With a GPS data document: the receiver whose rules its names follow.
     CDataDoc doc;
