@@ -8,6 +8,7 @@
 #include "draw/model/CDrawDoc.h"
 #include "edit/CDataView.h"
 #include "edit/CPlotView.h"
+#include "edit/LiveSession.h"
 #include "framework/DocManager.h"
 #include "framework/DocTemplate.h"
 #include "framework/Settings.h"
@@ -51,6 +52,21 @@ CDataFrame::CDataFrame(DocManager* manager, Document* document, DocTemplate* doc
     auto plotShown = [this](CommandUI& ui) { ui.enabled = PlotShown(); };
     OnUpdateCommand(ID_VIEW_FIT_ALL, plotShown);
     OnUpdateCommand(ID_VIEW_FIT_SELECTION, plotShown);
+    const std::pair<int, FollowMode> follows[] = {{ID_VIEW_FOLLOW_CENTRED, FollowMode::CENTRED},
+                                                  {ID_VIEW_FOLLOW_IN_VIEW, FollowMode::IN_VIEW},
+                                                  {ID_VIEW_FOLLOW_OFF, FollowMode::OFF}};
+    for (auto [id, mode] : follows) {
+        OnCommand(id, [this, mode = mode] { plot_->SetFollowMode(mode); });
+        OnUpdateCommand(id, [this, mode = mode](CommandUI& ui) {
+            ui.enabled = PlotShown();
+            ui.checked = plot_->GetFollowMode() == mode;
+        });
+    }
+    OnCommand(ID_GPS_RECORD, [this] { ToggleRecording(); });
+    OnUpdateCommand(ID_GPS_RECORD, [this](CommandUI& ui) {
+        ui.checked =
+            LiveSession::Instance().RecordingInto(dynamic_cast<CDataDoc*>(this->document()));
+    });
     OnCommand(ID_FILE_MAP_FROM_POINTS, [this] { MakeMapFromPoints(); });
     OnUpdateCommand(ID_FILE_MAP_FROM_POINTS, [this](CommandUI& ui) {
         auto* doc = dynamic_cast<CDataDoc*>(this->document());
@@ -115,4 +131,21 @@ Document* CDataFrame::MakeMapFromPoints()
     map->SetModifiedFlag(true);
     map->UpdateAllViews(nullptr);
     return made;
+}
+
+void CDataFrame::ToggleRecording()
+{
+    LiveSession& live = LiveSession::Instance();
+    auto* doc = dynamic_cast<CDataDoc*>(document());
+    if (!doc) {
+        return;
+    }
+    if (live.RecordingInto(doc)) {
+        live.StopRecording();
+        return;
+    }
+    if (!live.Running() && !LiveSession::Starter()()) {
+        return;
+    }
+    live.StartRecording(doc, list_, LiveSession::JournalPath());
 }

@@ -31,6 +31,9 @@ public:
 
 private:
     void StoreSplit();
+    // Aufzeichnen: starts a recording of the live position into this window's document (and
+    // the position source, where none runs), or ends it.
+    void ToggleRecording();
 
     QSplitter* splitter_;
     CDataView* list_;

@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <cstdio>
 
 #include "app/CAboutBox.h"
 #include "app/CDataFrame.h"
@@ -16,6 +17,8 @@
 #include "draw/view/CDrawView.h"
 #include "edit/CDataView.h"
 #include "edit/CPlotView.h"
+#include "edit/LiveSession.h"
+#include "framework/Prompts.h"
 #include "gps/CDataDoc.h"
 #include "link/CGpsConnection.h"
 #include "res/CommandIds.h"
@@ -82,6 +85,7 @@ bool CEditorApp::InitInstance(const QStringList& files, bool show)
     }
     if (files.isEmpty()) {
         documents_->FileNew();
+        OfferUnfinishedRecording();
         return true;
     }
     // Each file that cannot be opened has said so; the program goes on with the others and
@@ -90,7 +94,32 @@ bool CEditorApp::InitInstance(const QStringList& files, bool show)
     for (const QString& file : files) {
         opened = documents_->OpenDocumentFile(file) || opened;
     }
+    OfferUnfinishedRecording();
     return opened;
+}
+
+void CEditorApp::OfferUnfinishedRecording()
+{
+    const std::string& journal = LiveSession::JournalPath();
+    std::optional<RecordedTrack> track = journal.empty() ? std::nullopt : ReadJournal(journal);
+    if (!track) {
+        return;
+    }
+    const std::string question = "Eine Aufzeichnung wurde nicht beendet (" +
+                                 std::to_string(track->points.size()) +
+                                 " Trackpoints). In ein neues Dokument übernehmen?";
+    if (Prompts::Current().Question(question)) {
+        for (const auto& t : documents_->templates()) {
+            if (t->resourceId() == IDR_GPSDATA) {
+                if (auto* doc = dynamic_cast<CDataDoc*>(documents_->NewDocument(t.get()))) {
+                    doc->InsertTrackpoints(0, static_cast<int32_t>(track->points.size()),
+                                           track->points.data(), track->details.data());
+                    doc->UpdateAllViews(nullptr);
+                }
+            }
+        }
+    }
+    std::remove(journal.c_str());
 }
 
 void CEditorApp::EndOnRequest()

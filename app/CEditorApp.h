@@ -49,6 +49,9 @@ public:
     void SetStatusPaneText(int paneId, const QString& text, bool repaintNow);
 
 private:
+    // A recording that a crash or a pulled plug ended leaves its journal: its points are
+    // offered as a new document, and the journal goes either way.
+    void OfferUnfinishedRecording();
     void RegisterDocumentTypes();
     void RegisterCommands();
 

@@ -1,5 +1,7 @@
 #include "app/CMainFrame.h"
 
+#include "edit/LiveSession.h"
+
 #include <algorithm>
 
 #include <QAction>
@@ -271,6 +273,16 @@ void CMainFrame::CreateStatusBar()
     addPane(ID_INDICATOR_NUM, QStringLiteral("NUM"));
     addPane(ID_INDICATOR_SCRL, QStringLiteral("SCRL"));
     addPane(ID_INDICATOR_MOUSEPOS, QStringLiteral("Maus - Position"));
+    // The live position's fix, while a source runs.
+    addPane(ID_INDICATOR_LIVE, QString());
+    QLabel* live = panes_[ID_INDICATOR_LIVE];
+    live->setObjectName(QStringLiteral("livePane"));
+    live->hide();
+    connect(&LiveSession::Instance(), &LiveSession::statusChanged, live,
+            [live](const QString& text) {
+                live->setText(text);
+                live->setVisible(!text.isEmpty());
+            });
     // The message pane shows a menu entry's prompt while it is highlighted, and the idle
     // message whenever nothing else.
     connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {

@@ -23,10 +23,10 @@
 #include "edit/CDataView.h"
 #include "edit/CGridCoordDlg.h"
 #include "edit/CMoveWaypointsDlg.h"
-#include "edit/PointListFormat.h"
 #include "edit/CPlotView.h"
 #include "edit/CWaypointDlg.h"
 #include "edit/DialogNumbers.h"
+#include "edit/PointListFormat.h"
 #include "framework/CView.h"
 #include "framework/MdiChildFrame.h"
 #include "framework/Settings.h"
@@ -114,7 +114,8 @@ bool PlotScreenshot(const QString& folder)
     for (int i = 0; i < doc->waypointCount(); ++i) {
         if (WaypointIdent(doc->Waypoints()[static_cast<size_t>(i)]) == "HIRSCH") {
             window->List()->SelectRecords(LIST_WAYPOINTS, {i});
-            const GeoPosition position = ToGeoPosition(PositionOf(doc->Waypoints()[static_cast<size_t>(i)]));
+            const GeoPosition position =
+                ToGeoPosition(PositionOf(doc->Waypoints()[static_cast<size_t>(i)]));
             frame.SetStatusPaneText(ID_INDICATOR_MOUSEPOS, CPlotView::PositionText(position));
         }
     }

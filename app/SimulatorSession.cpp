@@ -8,10 +8,10 @@
 #include "framework/Settings.h"
 #include "gps/CDataDoc.h"
 #include "link/GarminSimulator.h"
-#include "link/UnitData.h"
-#include "link/UnitProfile.h"
 #include "link/PseudoTerminal.h"
 #include "link/SerialDevices.h"
+#include "link/UnitData.h"
+#include "link/UnitProfile.h"
 
 // The settings as they are, but with the simulator as the port: for this run only, so a
 // port chosen in the options dialog meanwhile is not stored.
@@ -49,8 +49,8 @@ std::unique_ptr<SimulatorSession> SimulatorSession::Start(const QString& dataFil
 {
     const UnitProfile* unit = model.isEmpty() ? nullptr : UnitByModel(model.toStdString());
     if (!model.isEmpty() && !unit) {
-        Prompts::Current().Message("Der GPS-Simulator kennt kein Modell \"" +
-                                   model.toStdString() + "\" (orvi simulate --list-models).");
+        Prompts::Current().Message("Der GPS-Simulator kennt kein Modell \"" + model.toStdString() +
+                                   "\" (orvi simulate --list-models).");
         return nullptr;
     }
     CDataDoc data;

@@ -1,11 +1,14 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QIcon>
+#include <QStandardPaths>
 #include <QTimer>
 #include <csignal>
 
 #include "app/CEditorApp.h"
 #include "app/SimulatorSession.h"
+#include "edit/LiveSession.h"
 #include "framework/UnixSignalNotifier.h"
 
 int main(int argc, char** argv)
@@ -43,6 +46,10 @@ int main(int argc, char** argv)
     parser.process(arguments);
 
     CEditorApp app;
+    // A recording journals its fixes in the application's data folder.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(data);
+    LiveSession::JournalPath() = (data + QStringLiteral("/Aufzeichnung.journal")).toStdString();
     std::unique_ptr<SimulatorSession> session;
     if (parser.isSet(simulator)) {
         session = SimulatorSession::Start(parser.value(simulator), 9600, parser.value(model));

@@ -1,5 +1,7 @@
 #include "edit/CPlotView.h"
 
+#include "edit/LiveSession.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -58,6 +60,16 @@ CPlotView::CPlotView(CDataView* list, QWidget* parent) : QWidget(parent), list_(
             [this] { SelectionChanged(); });
     connect(list_->ListModel(), &QAbstractItemModel::modelReset, this,
             [this] { SelectionChanged(); });
+    // The live position, from now on and where it is already.
+    LiveSession& live = LiveSession::Instance();
+    connect(&live, &LiveSession::fixShown, this,
+            [this](const LiveFix& fix, qint64 arrived) { ShowLiveFix(fix, arrived); });
+    connect(&live, &LiveSession::receivingChanged, this, &CPlotView::SetLiveReceiving);
+    connect(&live, &LiveSession::cleared, this, &CPlotView::ClearLive);
+    if (live.Path().HasPosition()) {
+        ShowLiveFix(live.Path().LastPosition(), LiveSession::Clock()());
+        liveReceiving_ = live.Receiving();
+    }
 }
 
 CPlotView::~CPlotView()

@@ -121,6 +121,17 @@ const char* CommandPrompt(int commandId)
         return "Lädt die Routen aus dem GPS\nRouten download";
     case ID_GPS_RTE_UPLOAD:
         return "Lädt die Routen in das GPS\nRouten upload";
+    case ID_GPS_LIVE:
+        return "Zeigt die Position des Empfängers laufend an\nLive-Position";
+    case ID_GPS_RECORD:
+        return "Zeichnet die Live-Position als neuen Track auf\nAufzeichnen";
+    case ID_VIEW_FOLLOW_CENTRED:
+        return "Hält die Live-Position in der Mitte der Übersichtskarte\nPosition zentriert";
+    case ID_VIEW_FOLLOW_IN_VIEW:
+        return "Verschiebt die Übersichtskarte, wenn die Live-Position ihren Rand erreicht\n"
+               "Position im Bild";
+    case ID_VIEW_FOLLOW_OFF:
+        return "Die Übersichtskarte folgt der Live-Position nicht\nNicht folgen";
     case ID_OPTIONS_FORMAT:
         return "Formate für Zahlen, Datum etc\nFormat";
     case ID_VIEW_GRID:
