@@ -21,6 +21,7 @@
 #include "app/COptionsDlg.h"
 #include "app/CommandTables.h"
 #include "edit/LivePosition.h"
+#include "edit/LiveSession.h"
 #include "framework/MdiChildFrame.h"
 #include "gps/CDataDoc.h"
 #include "link/GarminSimulator.h"
@@ -28,6 +29,7 @@
 #include "link/PseudoTerminal.h"
 #include "link/SharedPort.h"
 #include "res/CommandIds.h"
+#include "tests/TempDir.h"
 #include "tests/gps/GpsTestRecords.h"
 #include "tests/link/ScriptedPort.h"
 
@@ -115,13 +117,14 @@ TEST(MenuLayout, GpsEntriesOfTheMainMenuAndOfAGpsDataWindow)
         }
         return std::vector<int>();
     };
-    EXPECT_EQ(gpsMenu(IDR_GPSDATA),
-              (std::vector<int>{ID_GPS_CONNECT, ID_GPS_TIME, 0, ID_GPS_WPT_DOWNLOAD,
-                                ID_GPS_TRK_DOWNLOAD, ID_GPS_RTE_DOWNLOAD, 0, ID_GPS_WPT_UPLOAD,
-                                ID_GPS_TRK_UPLOAD, ID_GPS_RTE_UPLOAD, 0, ID_GPS_POWER_OFF}));
+    EXPECT_EQ(
+        gpsMenu(IDR_GPSDATA),
+        (std::vector<int>{ID_GPS_CONNECT, ID_GPS_TIME, 0, ID_GPS_WPT_DOWNLOAD, ID_GPS_TRK_DOWNLOAD,
+                          ID_GPS_RTE_DOWNLOAD, 0, ID_GPS_WPT_UPLOAD, ID_GPS_TRK_UPLOAD,
+                          ID_GPS_RTE_UPLOAD, 0, ID_GPS_LIVE, ID_GPS_RECORD, 0, ID_GPS_POWER_OFF}));
     EXPECT_EQ(gpsMenu(IDR_MAINFRAME),
               (std::vector<int>{ID_GPS_CONNECT, ID_GPS_TIME, ID_GPS_WPT_DOWNLOAD,
-                                ID_GPS_TRK_DOWNLOAD, ID_GPS_POWER_OFF}));
+                                ID_GPS_TRK_DOWNLOAD, 0, ID_GPS_LIVE, 0, ID_GPS_POWER_OFF}));
     EXPECT_STREQ(MenuText(IDR_MAINFRAME, ID_GPS_WPT_DOWNLOAD), "Waypoints laden");
     EXPECT_STREQ(MenuText(IDR_GPSDATA, ID_GPS_WPT_DOWNLOAD), "Waypoints download");
     std::vector<int> data = gpsMenu(IDR_GPSDATA);
@@ -272,3 +275,60 @@ TEST_F(EditorWithReceiver, ACancelledDownloadLeavesTheDocumentAlone)
 }
 
 }  // namespace
+
+TEST_F(EditorWithReceiver, ARecordingIsOneChangeAndOneACrashEndedIsOfferedBack)
+{
+    TempDir dir;
+    LiveSession& live = LiveSession::Instance();
+    LiveSession::JournalPath() = dir.File("journal");
+    LiveSession::Starter() = [&live] {
+        live.TakeState(LiveState::WAITING, {});
+        return true;
+    };
+    auto fixAt = [](int second) {
+        LiveFix fix;
+        fix.kind = FixKind::THREE_D;
+        fix.utcMillis = (1796810400LL + second) * 1000;
+        fix.latitude = 47.17 + second * 1e-4;
+        fix.longitude = 8.51;
+        fix.altitude = 430;
+        fix.satellites = 8;
+        return fix;
+    };
+    ASSERT_TRUE(app->InitInstance({}, false));
+    CDataDoc* doc = ActiveDocument();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(frame().Execute(ID_GPS_RECORD));  // starts the source too
+    EXPECT_TRUE(frame().Update(ID_GPS_RECORD).checked);
+    for (int s = 0; s < 5; ++s) {
+        live.TakeFix(fixAt(s));
+    }
+    EXPECT_EQ(frame().StatusPaneText(ID_INDICATOR_LIVE), "\u25CF 3D  8 Sat.  430 m");
+    EXPECT_TRUE(frame().Execute(ID_GPS_RECORD));
+    EXPECT_EQ(doc->trackpointCount(), 5);
+    EXPECT_STREQ(doc->TrackpointDetailsAt(0).trackName, "Aufzeichnung 2026-12-09T10:00:00Z");
+    EXPECT_FALSE(ReadJournal(dir.File("journal"))) << "the document holds the points";
+    EXPECT_TRUE(frame().Execute(ID_EDIT_UNDO));
+    EXPECT_EQ(doc->trackpointCount(), 0);
+    live.Stopped();
+    EXPECT_EQ(frame().StatusPaneText(ID_INDICATOR_LIVE), "");
+
+    // A recording that never ended: the next start offers its points as a new document.
+    std::string error;
+    LiveRecording::Start(dir.File("journal"), {}, 100, error)->Take(fixAt(0));
+    app.reset();
+    app = std::make_unique<CEditorApp>(&settings, &prompts);
+    app->documents().chooseType = [](const QStringList& names) {
+        return static_cast<int>(names.indexOf("Orvi GPS - Daten"));
+    };
+    prompts.answers = {true};
+    ASSERT_TRUE(app->InitInstance({}, false));
+    EXPECT_EQ(prompts.questions.back(),
+              "Eine Aufzeichnung wurde nicht beendet (1 Trackpoints). In ein neues Dokument "
+              "übernehmen?");
+    ASSERT_NE(ActiveDocument(), nullptr);
+    EXPECT_EQ(ActiveDocument()->trackpointCount(), 1);
+    EXPECT_FALSE(ReadJournal(dir.File("journal")));
+    LiveSession::JournalPath().clear();
+    LiveSession::Starter() = [] { return false; };
+}
