@@ -11,9 +11,13 @@ constexpr double kKnotsPerMetreSecond = 3600.0 / 1852.0;
 constexpr double kRangeError = 5.0;  // m, what one unit of HDOP stands for
 constexpr int kMaxSatellitesListed = 12;
 
-// `value` with `decimals` digits after the point, whatever the process locale says.
+// `value` with `decimals` digits after the point, whatever the process locale says; empty
+// for what no field holds.
 std::string Fixed(double value, int decimals)
 {
+    if (!(std::fabs(value) < 1e9)) {
+        return "";
+    }
     int64_t scale = 1;
     for (int i = 0; i < decimals; ++i) {
         scale *= 10;
