@@ -34,16 +34,13 @@ struct D800 {
             std::memcpy(p.data() + at, &value, sizeof value);
         };
         put(0, alt);
-        put(4, eph * 1.5f);
         put(8, eph);
-        put(12, eph * 2);
         put(16, fix);
         put(18, tow);
         put(26, lat);
         put(34, lon);
         put(42, east);
         put(46, north);
-        put(50, 0.5f);
         put(54, mslHeight);
         put(58, leap);
         put(60, days);
@@ -166,36 +163,6 @@ TEST(Pvt, PacketThatCannotBeAFixFailsNamingD800)
             EXPECT_EQ(std::string(e.what()).substr(0, 6), "D800: ") << c.legend;
         }
     }
-}
-
-TEST(Pvt, EncodedFixDecodesAsItWasWithTheTimeSplitAtItsWeek)
-{
-    LiveFix fix;
-    fix.utcMillis = 1717891182500;  // Saturday 8 June 2024, 23:59:42.5
-    fix.kind = FixKind::THREE_D;
-    fix.latitude = 47.1736512345;
-    fix.longitude = -8.5150412345;
-    fix.altitude = 425.5f;
-    fix.speed = 1.5f;
-    fix.course = 200;
-    fix.horizontalError = 6;
-    Bytes p = EncodePvt(fix, {18, -49.5f, 0});
-    uint32_t days;
-    double tow;
-    std::memcpy(&days, p.data() + 60, 4);
-    std::memcpy(&tow, p.data() + 18, 8);
-    EXPECT_EQ(days, kWeek2024June2 + 7);  // GPS time is already Sunday 00:00:00.5
-    EXPECT_DOUBLE_EQ(tow, 0.5);
-
-    LiveFix back = DecodePvt(p.data(), p.size());
-    EXPECT_EQ(back.utcMillis, fix.utcMillis);
-    EXPECT_EQ(back.kind, fix.kind);
-    EXPECT_DOUBLE_EQ(back.latitude, fix.latitude);
-    EXPECT_DOUBLE_EQ(back.longitude, fix.longitude);
-    EXPECT_FLOAT_EQ(back.altitude, fix.altitude);
-    EXPECT_FLOAT_EQ(back.speed, fix.speed);
-    EXPECT_NEAR(back.course, fix.course, 1e-4);
-    EXPECT_FLOAT_EQ(back.horizontalError, fix.horizontalError);
 }
 
 }  // namespace
