@@ -99,7 +99,7 @@ struct MovingOptions {
 // The model may be read and changed from any thread at any time; a transfer sends the
 // records the model held when it began.
 //
-// Moving (SetMoving), the receiver has a fix every 1 / rate seconds, at its place along a
+// While moving (SetMoving), the receiver has a fix every 1 / rate seconds, at its place along a
 // track. A unit that speaks A800 sends each as a PKT_PVT packet (D800) from the host's
 // CMD_START_PVT_DATA on (acknowledged as every command) until CMD_STOP_PVT_DATA or any other
 // command but CMD_PING, which is then handled as always. PVT packets are not acknowledged:
@@ -229,7 +229,7 @@ private:
     void HangUp();
     void Count(int SimulatorStats::*counter);
 
-    mutable std::mutex mutex_;  // guards everything up to `stats_`
+    mutable std::mutex mutex_;  // guards everything up to `moving_`
     UnitProfile unit_;
     uint16_t productId_;
     int16_t softwareVersion_;
