@@ -45,7 +45,7 @@ screenshots: build
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_WORK    ?= /tmp/orvi-fuzz
-FUZZ_TARGETS ?= orvd gpx pointclip link simulator orvg propset archive mapclip datatypes protocols
+FUZZ_TARGETS ?= orvd gpx pointclip link simulator orvg propset archive mapclip datatypes protocols pvt
 
 fuzz:
 	@scripts/install-deps --fuzz

@@ -40,6 +40,13 @@ struct SimulateOptions {
     int baud = 0;                 // the line's pace; 0 unpaced
     bool weekRollover = false;
     bool burst = false;  // several frames in one write
+    // The receiver moves (GarminSimulator::SetMoving) along the track points of `track`
+    // (.orvd, .gpx); without it, along the track log it holds, or the unit's sample track
+    // when it holds none.
+    bool moving = false;
+    std::string track;
+    double rate = 1;    // fixes a second
+    bool nmea = false;  // NMEA sentences instead of the binary protocol
 };
 int RunSimulate(const SimulateOptions& options);
 

@@ -24,6 +24,59 @@ std::string ArchiveError(const ArchiveException& e)
     return std::string(e.UserMessage()) + " (" + e.what() + ")";
 }
 
+// Reads the records of a .gpx file, or of a GPS data file into `doc`. 0, or the status of
+// the failure (reported).
+int ReadRecords(const std::string& path, CDataDoc& doc, GpsRecords& records)
+{
+    if (FileEnding(path) == ".gpx") {
+        try {
+            GpxData gpx = ReadGpxFile(path);
+            for (const std::string& note : GpxReadNotes(gpx)) {
+                std::cerr << path << ": " << note << std::endl;
+            }
+            records = std::move(gpx);
+        } catch (const GpxError& e) {
+            return Fail(path, e.what());
+        } catch (const ArchiveException& e) {  // the file could not be read
+            return Fail(path, ArchiveError(e));
+        }
+        return 0;
+    }
+    try {
+        doc.OnOpenDocument(path);
+    } catch (const ArchiveException& e) {
+        return Fail(path, ArchiveError(e));
+    }
+    records = {doc.Waypoints(), doc.WaypointDetailsList(), doc.Trackpoints(),
+               doc.TrackpointDetailsList(), doc.Routes()};
+    return 0;
+}
+
+// Sets the simulator moving as `options` say, along the track it holds when they name no
+// file. 0, or the status of the failure (reported).
+int StartMoving(GarminSimulator& sim, const UnitProfile& unit, const SimulateOptions& options)
+{
+    GpsRecords track = sim.Records();
+    if (!options.track.empty()) {
+        CDataDoc doc;
+        if (int status = ReadRecords(options.track, doc, track)) {
+            return status;
+        }
+    } else if (track.trackpoints.empty()) {
+        track = UnitSampleRecords(unit);
+    }
+    if (!sim.SetMoving(TrackMotion(track.trackpoints, track.trackpointDetails),
+                       {options.rate, options.nmea})) {
+        return Fail(options.track.empty() ? "simulate" : options.track,
+                    "no track points to move along");
+    }
+    if (!options.nmea && unit.protocols.pvt == 0) {
+        std::cerr << unit.model << ": no PVT protocol (A800), no positions are sent; "
+                  << "--nmea, or a model that has it" << std::endl;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int RunSimulate(const SimulateOptions& options)
@@ -40,26 +93,10 @@ int RunSimulate(const SimulateOptions& options)
     }
     CDataDoc doc;
     GpsRecords records = UnitSampleRecords(*unit);
-    if (FileEnding(options.data) == ".gpx") {
-        try {
-            GpxData gpx = ReadGpxFile(options.data);
-            for (const std::string& note : GpxReadNotes(gpx)) {
-                std::cerr << options.data << ": " << note << std::endl;
-            }
-            records = std::move(gpx);
-        } catch (const GpxError& e) {
-            return Fail(options.data, e.what());
-        } catch (const ArchiveException& e) {  // the file could not be read
-            return Fail(options.data, ArchiveError(e));
+    if (!options.data.empty()) {
+        if (int status = ReadRecords(options.data, doc, records)) {
+            return status;
         }
-    } else if (!options.data.empty()) {
-        try {
-            doc.OnOpenDocument(options.data);
-        } catch (const ArchiveException& e) {
-            return Fail(options.data, ArchiveError(e));
-        }
-        records = {doc.Waypoints(), doc.WaypointDetailsList(), doc.Trackpoints(),
-                   doc.TrackpointDetailsList(), doc.Routes()};
     }
     if (!options.save.empty() && FileEnding(options.save) != ".orvd") {
         return Fail(options.save, "unknown file type (expected .orvd)");
@@ -89,6 +126,11 @@ int RunSimulate(const SimulateOptions& options)
     }
     sim.SetBaudRate(options.baud);
     sim.SetWeekRollover(options.weekRollover);
+    if (options.moving) {
+        if (int status = StartMoving(sim, *unit, options)) {
+            return status;
+        }
+    }
     SimulatorFaults faults;
     faults.joinFrames = options.burst;
     sim.SetFaults(faults);

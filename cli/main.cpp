@@ -106,7 +106,21 @@ void AddSimulateCommand(CLI::App& app, int& status)
     simulate->add_flag("--burst", options->burst,
                        "Send each acknowledgement in one write with the packet after it, as a "
                        "fast line through a USB adapter delivers them");
-    simulate->callback([&status, options] { status = RunSimulate(*options); });
+    CLI::Option* moving = simulate->add_option(
+        "--moving", options->track,
+        "Move along the track points of FILE (.orvd, .gpx), else along the receiver's track "
+        "log, sending PVT packets once the host asks for them");
+    moving->expected(0, 1)->type_name("FILE");
+    simulate->add_option("--rate", options->rate, "Fixes a second while moving (default 1)")
+        ->check(CLI::Range(0.1, 20.0))
+        ->needs(moving);
+    simulate->add_flag("--nmea", options->nmea,
+                       "While moving, send NMEA 0183 sentences instead of the binary protocol")
+        ->needs(moving);
+    simulate->callback([&status, options, moving] {
+        options->moving = moving->count() > 0;
+        status = RunSimulate(*options);
+    });
 }
 
 }  // namespace

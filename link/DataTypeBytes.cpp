@@ -54,6 +54,15 @@ float DataTypeReader::F32()
     return value;
 }
 
+double DataTypeReader::F64()
+{
+    uint64_t bits = U32();
+    bits |= uint64_t{U32()} << 32;
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
 void DataTypeReader::Bytes(void* out, size_t count)
 {
     std::memcpy(out, Take(count), count);
@@ -116,6 +125,14 @@ void DataTypeWriter::F32(float value)
     uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     U32(bits);
+}
+
+void DataTypeWriter::F64(double value)
+{
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    U32(static_cast<uint32_t>(bits));
+    U32(static_cast<uint32_t>(bits >> 32));
 }
 
 void DataTypeWriter::Bytes(const void* data, size_t count)

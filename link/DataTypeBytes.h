@@ -23,6 +23,7 @@ public:
     uint32_t U32();
     int32_t S32();
     float F32();
+    double F64();
     void Bytes(void* out, size_t count);
     // A zero-terminated text, without its zero; the zero must lie within the data.
     std::string_view Text();
@@ -50,6 +51,7 @@ public:
     void U32(uint32_t value);
     void S32(int32_t value) { U32(static_cast<uint32_t>(value)); }
     void F32(float value);
+    void F64(double value);
     void Bytes(const void* data, size_t count);
     // The text and its terminating zero.
     void Text(std::string_view text);

@@ -10,6 +10,7 @@
 #include "gps/Geodesy.h"
 #include "link/DataTypes.h"
 #include "link/GpsTimeConversion.h"
+#include "link/NmeaSentences.h"
 #include "link/SerialPort.h"
 
 namespace {
@@ -179,6 +180,9 @@ LineShape GarminSimulator::Shape() const
     shape.gapMinMs = faults_.gapMinMs;
     shape.gapMaxMs = faults_.gapMaxMs;
     shape.joinFrames = faults_.joinFrames;
+    if (moving_.on && moving_.options.nmea && baud_ > 0) {
+        shape.baud = NMEA_BAUD;
+    }
     return shape;
 }
 
@@ -190,9 +194,10 @@ void GarminSimulator::Serve()
             frame = *pending_;
             pending_.reset();
         } else {
-            frame = line_->Read(kIdleSliceMs, stop_);
+            frame = line_->Read(IdleReadMs(kIdleSliceMs), stop_);
         }
         CheckPingsDue();
+        SendDueFix();
         if (frame.kind == HostFrame::Nothing) {
             continue;
         }
@@ -202,7 +207,7 @@ void GarminSimulator::Serve()
             std::this_thread::sleep_for(milliseconds(10));
             continue;
         }
-        if (Faults().silent || !HostAtLineRate()) {
+        if (MovingNmea() || Faults().silent || !HostAtLineRate()) {
             continue;
         }
         Handle(frame);
@@ -274,6 +279,9 @@ void GarminSimulator::Handle(const HostFrame& frame)
 
 void GarminSimulator::HandleCommand(uint16_t command)
 {
+    if (command != CMD_PING && command != CMD_START_PVT_DATA) {
+        StopPvt();
+    }
     if (command == CMD_POWER_OFF) {
         Count(&SimulatorStats::powerOffs);  // the receiver would be off before answering
         return;
@@ -306,6 +314,9 @@ void GarminSimulator::HandleCommand(uint16_t command)
         break;
     case CMD_SEND_POSITION:
         SendPosition();
+        break;
+    case CMD_START_PVT_DATA:
+        StartPvt();
         break;
     case 1:  // almanac
     case 3:  // proximity waypoints

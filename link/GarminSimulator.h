@@ -14,6 +14,7 @@
 #include "gps/GpsRecords.h"
 #include "link/FaultDice.h"
 #include "link/SimulatorLine.h"
+#include "link/TrackMotion.h"
 #include "link/UnitData.h"
 #include "link/UnitProfile.h"
 
@@ -69,6 +70,13 @@ struct SimulatorStats {
     int randomFaults = 0;  // faults of SetRandomFaults shown
 };
 
+// How the simulated receiver moves (GarminSimulator::SetMoving).
+struct MovingOptions {
+    double rate = 1;  // fixes a second, 0.1 to 20 (others are taken to the nearer end)
+    // NMEA sentences instead of the binary protocol.
+    bool nmea = false;
+};
+
 // A Garmin receiver as seen from its serial line: a unit (UnitProfile: product data,
 // protocols and data types, limits), the records it holds, its clock, and the receiver's
 // side of the protocol, served through any SerialPort on a thread of its own.
@@ -90,6 +98,16 @@ struct SimulatorStats {
 //
 // The model may be read and changed from any thread at any time; a transfer sends the
 // records the model held when it began.
+//
+// While moving (SetMoving), the receiver has a fix every 1 / rate seconds, at its place along a
+// track. A unit that speaks A800 sends each as a PKT_PVT packet (D800) from the host's
+// CMD_START_PVT_DATA on (acknowledged as every command) until CMD_STOP_PVT_DATA or any other
+// command but CMD_PING, which is then handled as always. PVT packets are not acknowledged:
+// the receiver does not wait for the host's acknowledgement nor send one again after a
+// PKT_NAK, as the maker's units do. A unit without A800 acknowledges the start command and
+// sends nothing. In NMEA mode the receiver speaks nothing else: it sends the sentences of
+// each fix (NmeaFixSentences) unasked, paced at NMEA_BAUD when the line is paced at all,
+// and takes whatever the host sends off the line without answering it.
 class GarminSimulator {
 public:
     // A GPS 12 (the first of KnownUnits()): product 77, software version 4.60, no records,
@@ -155,6 +173,15 @@ public:
     SimulatorStats Stats() const;
     void ResetStats();
 
+    // The receiver moves along `motion` from now on (link/SimulatorMoving.cpp): fix n (from
+    // 0) is due n / rate seconds after this call and is motion's fix at n / rate seconds,
+    // with the time the clock (SetClock) gave at this call plus n / rate seconds (1024 weeks
+    // early with SetWeekRollover). When the line cannot keep up, the fixes that are overdue
+    // by more than one period are left out. False, and nothing changes, for an empty motion.
+    bool SetMoving(TrackMotion motion, const MovingOptions& options);
+    // The receiver stands still again and speaks the binary protocol.
+    void StopMoving();
+
 private:
     struct Upload {
         bool active = false;
@@ -191,10 +218,18 @@ private:
     void Answer(uint8_t packetId, uint8_t about);  // PKT_ACK or PKT_NAK
     void NoteHostRefusal(const HostFrame& frame);  // a PKT_NAK from the host
     LineShape Shape() const;                       // what the line is to look like now
+    // Moving (link/SimulatorMoving.cpp): sends the fix that is due, if one is and the host
+    // is to have it, unless the host has left much of what we sent unread.
+    void SendDueFix();
+    // How long an idle read may wait, at most `ms`, before SendDueFix has something to do.
+    int IdleReadMs(int ms) const;
+    bool MovingNmea() const;
+    void StartPvt();  // CMD_START_PVT_DATA
+    void StopPvt();
     void HangUp();
     void Count(int SimulatorStats::*counter);
 
-    mutable std::mutex mutex_;  // guards everything up to `stats_`
+    mutable std::mutex mutex_;  // guards everything up to `moving_`
     UnitProfile unit_;
     uint16_t productId_;
     int16_t softwareVersion_;
@@ -211,6 +246,15 @@ private:
     SimulatorFaults faults_;
     FaultDice dice_;
     SimulatorStats stats_;
+    struct Moving {
+        bool on = false;
+        TrackMotion motion;
+        MovingOptions options;
+        std::chrono::steady_clock::time_point start{};  // when fix 0 was due
+        int64_t startUtcMillis = 0;
+        int64_t next = 0;  // the number of the next fix
+        bool pvt = false;  // the host asked for PVT packets
+    } moving_;
 
     LineCounters counters_;
     std::unique_ptr<SerialPort> port_;  // used by the serving thread only while it runs

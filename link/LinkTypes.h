@@ -19,6 +19,7 @@ enum PacketId : uint8_t {
     PKT_WAYPOINT = 35,
     PKT_BAUD_REQUEST = 48,  // u32: the rate the host asks for
     PKT_BAUD_ACCEPT = 49,   // u32: the rate the receiver will use
+    PKT_PVT = 51,           // D800: position, velocity and time, once a second (link/Pvt.h)
     PKT_ROUTE_LINK = 98,    // A201: between two route waypoints
     PKT_TRACK_HEADER = 99,  // A301, A302: before the points of each track
     PKT_EXTENDED_PRODUCT_DATA = 248,
@@ -36,6 +37,10 @@ enum CommandId : uint16_t {
     CMD_SEND_TRACK = 6,
     CMD_SEND_WAYPOINTS = 7,
     CMD_POWER_OFF = 8,
+    // A800: the receiver sends PKT_PVT unasked from then on, until CMD_STOP_PVT_DATA. It
+    // does not wait for the host's acknowledgement of them, nor send one again on PKT_NAK.
+    CMD_START_PVT_DATA = 49,
+    CMD_STOP_PVT_DATA = 50,
     CMD_PING = 58,  // answered with an acknowledgement only: the line works at its rate
 };
 

@@ -123,3 +123,9 @@ int PseudoTerminal::PeerBaudRate() const
     }
     return BaudOfSpeed(::cfgetospeed(&t));
 }
+
+int PseudoTerminal::UnreadOutput() const
+{
+    int count = 0;
+    return ::ioctl(deviceFd_, FIONREAD, &count) == 0 ? count : -1;
+}

@@ -39,6 +39,8 @@ public:
     int ReadAvailable(uint8_t* buffer, int size, int timeoutMs) override;
     // The speed the host set on the device.
     int PeerBaudRate() const override;
+    // What waits in the device's input for the host to read.
+    int UnreadOutput() const override;
 
 private:
     PseudoTerminal(int master, int device, std::string path);

@@ -62,6 +62,9 @@ public:
     // The speed the other end of the line has set, where this end can see it (the
     // receiver's end of a pseudo-terminal); 0 when it cannot.
     virtual int PeerBaudRate() const { return 0; }
+    // The bytes written that the other end has not read yet, where this end can see them
+    // (the receiver's end of a pseudo-terminal); -1 when it cannot.
+    virtual int UnreadOutput() const { return -1; }
     // Reads take their timing from ReadWithTimeouts; a port may still refuse the settings:
     // 0 done, 1 the current ones cannot be read, 2 the new ones cannot be set.
     virtual int ApplyReadTimeouts() { return 0; }

@@ -207,7 +207,20 @@ bool SimulatorLine::Send(uint8_t id, const uint8_t* data, uint8_t size, const Fr
     }
     bytes.insert(bytes.end(), fault.stray.begin(), fault.stray.end());
     bytes.insert(bytes.end(), frame, frame + length);
+    return Put(bytes, shape, fault);
+}
 
+bool SimulatorLine::SendText(const std::string& bytes)
+{
+    if (!Flush()) {
+        return false;
+    }
+    return Put(std::vector<uint8_t>(bytes.begin(), bytes.end()), shape_(), {});
+}
+
+bool SimulatorLine::Put(const std::vector<uint8_t>& bytes, const LineShape& shape,
+                        const FrameFault& fault)
+{
     if (fault.pauseMs > 0) {
         std::this_thread::sleep_for(milliseconds(fault.pauseMs));
     }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "link/LinkTypes.h"
@@ -84,8 +85,13 @@ public:
     // pause and the gaps between bursts. False when the port did not take the bytes (errno
     // set).
     bool Send(uint8_t id, const uint8_t* data, uint8_t size, const FrameFault& fault = {});
+    // Puts `bytes` on the line as they are (NMEA sentences), paced and shaped as Send puts a
+    // frame. False as Send.
+    bool SendText(const std::string& bytes);
 
 private:
+    // Writes `bytes`, paced, in the bursts of `shape` or `fault`. False as Send.
+    bool Put(const std::vector<uint8_t>& bytes, const LineShape& shape, const FrameFault& fault);
     using Clock = std::chrono::steady_clock;
 
     // Writes an acknowledgement held back for the next frame. False as Send.

@@ -12,6 +12,7 @@
 #include "edit/ClipboardBlock.h"
 #include "gps/Gpx.h"
 #include "gps/RichRecordBytes.h"
+#include "link/Pvt.h"
 #include "link/UnitData.h"
 #include "link/UnitProfile.h"
 #include "link/WaypointPacket.h"
@@ -456,6 +457,35 @@ void WriteMapSeeds(SeedWriter& out)
     out.Write("propset", "two-sections.bin", set.Write());
 }
 
+// PVT packets of each kind of fix, written by the program's encoder, and one whose time of
+// week runs past the end of its week.
+void WritePvtSeeds(SeedWriter& out)
+{
+    LiveFix fix;
+    fix.utcMillis = 1717891182500;
+    fix.kind = FixKind::THREE_D;
+    fix.latitude = 47.17365;
+    fix.longitude = 8.51504;
+    fix.altitude = 425.5f;
+    fix.speed = 1.5f;
+    fix.course = 200;
+    fix.horizontalError = 4.5f;
+    out.Write("pvt", "3d.d800", EncodePvt(fix, {18, -49.5f, 0.25f}));
+    fix.kind = FixKind::TWO_D;
+    fix.latitude = -33.45;
+    fix.longitude = -70.66;
+    fix.speed = 0;
+    fix.course = VALUE_NONE;
+    out.Write("pvt", "2d-standing.d800", EncodePvt(fix));
+    LiveFix none;
+    none.utcMillis = 1717286400000;
+    Bytes noFix = EncodePvt(none);
+    out.Write("pvt", "no-fix.d800", noFix);
+    const double pastTheWeek = 604800.5;
+    std::memcpy(noFix.data() + 18, &pastTheWeek, sizeof pastTheWeek);  // little-endian
+    out.Write("pvt", "past-the-week.d800", noFix);
+}
+
 }  // namespace
 
 int WriteFuzzSeeds(const std::string& dir)
@@ -465,6 +495,7 @@ int WriteFuzzSeeds(const std::string& dir)
     WriteLinkSeeds(out);
     WriteDataTypeSeeds(out);
     WriteUnitSeeds(out);
+    WritePvtSeeds(out);
     WriteMapSeeds(out);
     return out.written();
 }

@@ -171,6 +171,8 @@ TEST(OrviSimulate, RefusesBadArgumentsWithAMessage)
     WriteBytes(regular, {'k', 'e', 'e', 'p'});
     std::vector<uint8_t> sample = ReadBytes(kSample);
     WriteBytes(dir.File("cut.orvd"), std::vector<uint8_t>(sample.begin(), sample.begin() + 100));
+    const std::string point = "<gpx version=\"1.1\"><wpt lat=\"47.1\" lon=\"8.5\"/></gpx>";
+    WriteBytes(dir.File("point.gpx"), std::vector<uint8_t>(point.begin(), point.end()));
     struct Case {
         const char* legend;
         std::vector<std::string> arguments;
@@ -183,6 +185,9 @@ TEST(OrviSimulate, RefusesBadArgumentsWithAMessage)
         {"link over a regular file", {"--link", regular}, "not a symbolic link"},
         {"save as another type", {"--save", dir.File("out.gpx")}, "unknown file type"},
         {"baud rate 0", {"--baud", "0"}, "baud"},
+        {"a rate without moving", {"--rate", "2"}, "--rate requires --moving"},
+        {"a rate beyond 20 a second", {"--moving", "--rate", "25"}, "not in range"},
+        {"a track file without a track", {"--moving", dir.File("point.gpx")}, "no track points"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> arguments = {"simulate"};

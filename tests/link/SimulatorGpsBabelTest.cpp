@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "gps/Gpx.h"
@@ -14,10 +15,15 @@
 
 namespace {
 
-// Runs gpsbabel with `arguments`; its exit status, with what it said in `log`.
-int RunGpsBabel(const std::string& arguments, std::string& log)
+// Runs gpsbabel with `arguments`, ended after `seconds` when that is not 0; its exit
+// status, with what it said in `log`.
+int RunGpsBabel(const std::string& arguments, std::string& log, int seconds = 0)
 {
-    FILE* out = ::popen(("gpsbabel " + arguments + " 2>&1").c_str(), "r");
+    std::string command = "gpsbabel " + arguments + " 2>&1";
+    if (seconds > 0) {
+        command = "timeout " + std::to_string(seconds) + " " + command;
+    }
+    FILE* out = ::popen(command.c_str(), "r");
     for (int c; out && (c = std::fgetc(out)) != EOF;) {
         log += static_cast<char>(c);
     }
@@ -122,6 +128,33 @@ TEST_F(SimulatorGpsBabel, UploadIsStoredInTheUnitsTypes)
     GpsRecords stored = sim_.Records();
     EXPECT_EQ(sim_.Stats().uploadsStored, 3);
     EXPECT_EQ(Dump(sent, false, true), Dump(stored, false, true));
+}
+
+TEST_F(SimulatorGpsBabel, TracksTheMovingUnitByItsPvtPackets)
+{
+    const UnitProfile& unit = *UnitByModel("etrex");
+    const GpsRecords held = UnitSampleRecords(unit);
+    std::string device = Play(unit, held);
+    const TrackMotion motion(held.trackpoints, held.trackpointDetails);
+    sim_.SetClock([] { return int64_t{1717286400}; });  // 2 June 2024, 00:00:00 UTC
+    ASSERT_TRUE(sim_.SetMoving(motion, {2, false}));
+    std::string nmea = dir_.File("fixes.nmea");
+    std::string log;
+    RunGpsBabel("-T -i garmin -f " + device + " -o nmea -F " + nmea, log, 4);
+    sim_.Stop();
+    std::ifstream in(nmea);
+    int fixes = 0;
+    // $GPGGA,hhmmss.sss,ddmm.mmm,N,dddmm.mmm,E,... at 00:00
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("$GPGGA,0000", 0) != 0) {
+            continue;
+        }
+        const LiveFix fix = motion.FixAt(std::atof(line.substr(11, 6).c_str()), 0);
+        EXPECT_NEAR(47 + std::atof(line.substr(20, 6).c_str()) / 60, fix.latitude, 2e-5) << line;
+        EXPECT_NEAR(8 + std::atof(line.substr(32, 6).c_str()) / 60, fix.longitude, 2e-5) << line;
+        ++fixes;
+    }
+    EXPECT_GE(fixes, 3) << log;  // GPSBabel takes about one a second
 }
 
 }  // namespace
