@@ -17,13 +17,27 @@ public:
 
 StandardErrorPrompts g_defaultPrompts;
 std::atomic<Prompts*> g_prompts{nullptr};
+thread_local Prompts* t_threadPrompts = nullptr;
 
 }  // namespace
 
 Prompts& Prompts::Current()
 {
+    if (t_threadPrompts) {
+        return *t_threadPrompts;
+    }
     Prompts* p = g_prompts.load();
     return p ? *p : g_defaultPrompts;
+}
+
+Prompts::ForThisThread::ForThisThread(Prompts& prompts) : previous_(t_threadPrompts)
+{
+    t_threadPrompts = &prompts;
+}
+
+Prompts::ForThisThread::~ForThisThread()
+{
+    t_threadPrompts = previous_;
 }
 
 Prompts* Prompts::SetCurrent(Prompts* prompts)

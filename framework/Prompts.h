@@ -25,4 +25,17 @@ public:
     static Prompts& Current();
     // Installs `prompts` (not owned; null restores the default) and returns the previous one.
     static Prompts* SetCurrent(Prompts* prompts);
+
+    // For the life of this object, Current() on the calling thread is `prompts` (a thread
+    // that works on its own, and says what happened in its own way, not in message boxes).
+    class ForThisThread {
+    public:
+        explicit ForThisThread(Prompts& prompts);
+        ~ForThisThread();
+        ForThisThread(const ForThisThread&) = delete;
+        ForThisThread& operator=(const ForThisThread&) = delete;
+
+    private:
+        Prompts* previous_;
+    };
 };
