@@ -3,14 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <mutex>
 #include <string>
+#include <thread>
 
+#include "framework/Settings.h"
 #include "gps/Geodesy.h"
 #include "link/GarminSimulator.h"
 #include "link/NmeaSentences.h"
 #include "link/PseudoTerminal.h"
 #include "link/Pvt.h"
+#include "link/PvtStream.h"
 #include "tests/link/SimulatorTestHost.h"
 
 namespace {
@@ -122,3 +127,71 @@ TEST_F(MovingSimulator, NmeaModeSendsSentencesWithValidChecksumsAlongTheTrack)
 }
 
 }  // namespace
+
+// The host's side: the stream of a link asks for PVT packets and hands on fixes along the
+// track; a unit without A800 is said to send none; stopping asks the receiver to stop.
+TEST(PvtStream, FixesComeUntilStoppedAndAUnitWithoutPvtSaysSo)
+{
+    struct Case {
+        const char* model;
+        LiveState expected;
+    } cases[] = {{"etrex", LiveState::RECEIVING}, {"gps12", LiveState::LINK_LOST}};
+    for (const Case& c : cases) {
+        GarminSimulator sim;
+        sim.SetUnit(*UnitByModel(c.model));
+        TrackpointRecord from{DegreesToSemicirclesRounded(47), DegreesToSemicirclesRounded(8.5),
+                              1000, 1};
+        TrackpointRecord to = from;
+        to.latitude = DegreesToSemicirclesRounded(47.01);
+        to.time += 100;
+        to.newTrack = 0;
+        ASSERT_TRUE(sim.SetMoving(TrackMotion({from, to}), {10, false}));
+        std::string error;
+        auto pty = PseudoTerminal::Create(error);
+        ASSERT_TRUE(pty) << error;
+        MemorySettings settings;
+        settings.SetString("Settings", "Port", pty->DevicePath());
+        Settings* previous = Settings::SetCurrent(&settings);
+        ASSERT_TRUE(sim.Start(std::move(pty)));
+
+        std::atomic<bool> stop{false};
+        std::mutex mutex;
+        std::vector<LiveFix> fixes;
+        std::vector<std::pair<LiveState, std::string>> states;
+        std::thread stream([&] {
+            RunPvtStream(stop, {[&](const LiveFix& fix) {
+                                    std::lock_guard lock(mutex);
+                                    fixes.push_back(fix);
+                                    if (fixes.size() >= 5) {
+                                        stop = true;
+                                    }
+                                },
+                                [&](LiveState state, const std::string& detail) {
+                                    std::lock_guard lock(mutex);
+                                    states.emplace_back(state, detail);
+                                    if (state == LiveState::LINK_LOST) {
+                                        stop = true;
+                                    }
+                                }});
+        });
+        stream.join();
+        Settings::SetCurrent(previous);
+        sim.Stop();
+        ASSERT_GE(states.size(), 2u) << c.model;
+        EXPECT_EQ(states.back().first, LiveState::STOPPED) << c.model;
+        if (c.expected == LiveState::LINK_LOST) {
+            EXPECT_EQ(states[0], std::make_pair(LiveState::LINK_LOST,
+                                                std::string("GPS 12 Software Version 4.60 "
+                                                            "sendet keine Positionen")));
+            EXPECT_TRUE(fixes.empty());
+            continue;
+        }
+        EXPECT_EQ(states[0].first, LiveState::WAITING) << c.model;
+        ASSERT_EQ(fixes.size(), 5u);
+        for (const LiveFix& fix : fixes) {
+            EXPECT_NEAR(fix.longitude, 8.5, 1e-6);
+            EXPECT_GE(fix.latitude, 47 - 1e-6);
+            EXPECT_LE(fix.latitude, 47.01 + 1e-6);
+        }
+    }
+}
