@@ -127,7 +127,9 @@ Document* CDataFrame::MakeMapFromPoints()
     if (!map) {
         return made;
     }
-    AddPointsToMap(points->Waypoints(), points->Trackpoints(), *map, points->Routes());
+    // The map keeps the projection its points were drawn with: it shows their positions.
+    map->SetGeoReference(
+        AddPointsToMap(points->Waypoints(), points->Trackpoints(), *map, points->Routes()));
     map->SetModifiedFlag(true);
     map->UpdateAllViews(nullptr);
     return made;

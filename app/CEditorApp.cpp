@@ -13,6 +13,7 @@
 #include "app/CSplitFrame.h"
 #include "app/CommandTables.h"
 #include "app/DisplayFormat.h"
+#include "app/MapGeoReferencing.h"
 #include "draw/model/CDrawDoc.h"
 #include "draw/view/CDrawView.h"
 #include "edit/CDataView.h"
@@ -71,9 +72,11 @@ bool CEditorApp::InitInstance(const QStringList& files, bool show)
     mainFrame_ = std::make_unique<CMainFrame>(this, documents_.get());
     runner_.SetDialogParent(mainFrame_.get());
     CDrawView::SetPrinter(&printer());
-    CDrawView::MousePositionSink() = [this](const QString& text) {
-        SetStatusPaneText(ID_INDICATOR_MOUSEPOS, text, true);
+    CDrawView::MousePositionSink() = [this](const CDrawDoc& map, CPoint page) {
+        SetStatusPaneText(ID_INDICATOR_MOUSEPOS, MapPositionText(map, page), true);
     };
+    QObject::connect(documents_.get(), &DocManager::documentOpened, mainFrame_.get(),
+                     [](Document* document, DocTemplate*) { ReportGeoReferenceDamage(document); });
     CPlotView::MousePositionSink() = [this](const QString& text) {
         SetStatusPaneText(ID_INDICATOR_MOUSEPOS, text, true);
     };

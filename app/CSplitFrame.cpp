@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "app/GpsCommands.h"
+#include "app/MapGeoReferencing.h"
 #include "draw/view/CDrawView.h"
 #include "framework/DocTemplate.h"
 #include "res/CommandIds.h"
@@ -115,6 +116,11 @@ CSplitFrame::CSplitFrame(DocManager* manager, Document* document, DocTemplate* d
     // A map window only checks that the receiver answers: the opening's product exchange.
     OnCommand(ID_GPS_CONNECT,
               [] { WithTemporaryConnection({}, [](CGpsConnection&) { return 0; }); });
+    OnCommand(ID_MAP_CALIBRATE, [this] {
+        if (active_) {
+            CalibrateMap(*active_, *manager_);
+        }
+    });
     UpdatePanes();
 }
 

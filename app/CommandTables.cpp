@@ -107,6 +107,7 @@ const std::vector<CommandTableEntry>& MapCommands()
         {ID_TEXT_INPUT, "Texte eingeben"},
         {ID_OLE_INSERT_NEW, "Insert &New Object..."},
         {ID_FILE_SUMMARYINFO, "Summary &Info..."},
+        {ID_MAP_CALIBRATE, "Karte &kalibrieren..."},
         // The tools: single keys, with or without Shift.
         {ID_DRAW_SELECT, "&Auswählen", {"S", "Shift+S"}, "orvi-select"},
         {ID_DRAW_TEXT, "&Text", {}, "orvi-text"},
@@ -218,7 +219,7 @@ const WindowCommands& MapWindowCommands()
             {"&Bearbeiten",
              {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE,
               ID_EDIT_CLEAR, 0, ID_EDIT_SELECT_ALL, 0, ID_OLE_INSERT_NEW, ID_EDIT_PROPERTIES, 0,
-              ID_TEXT_INPUT}},
+              ID_TEXT_INPUT, 0, ID_MAP_CALIBRATE}},
             {"&Ansicht",
              {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_GRID, ID_VIEW_PRINTER_PIXELS,
               ID_VIEW_SHOWOBJECTS, 0, ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_100, 0,

@@ -1,14 +1,16 @@
 // The pictures of the map window for the documentation: a map with selected objects and the
-// help grid, the window split into four panes, the property sheets, the text input dialog
-// and the print preview.
+// help grid, the window split into four panes, the property sheets, the text input dialog,
+// the calibration dialog and the print preview.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QMdiArea>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTimer>
 
+#include "app/CCalibrateMapDlg.h"
 #include "app/CEditorApp.h"
 #include "app/CMainFrame.h"
 #include "app/CSplitFrame.h"
@@ -19,7 +21,9 @@
 #include "draw/model/TextInput.h"
 #include "draw/view/CDrawView.h"
 #include "draw/view/CTextInputDlg.h"
+#include "framework/Cp1252.h"
 #include "framework/Settings.h"
+#include "gps/CDataDoc.h"
 #include "res/CommandIds.h"
 
 namespace {
@@ -122,6 +126,30 @@ bool MapScreenshots(const QString& folder, const QString& sampleMap)
     ok = GrabModal([&] { frame.Execute(ID_TEXT_INPUT); },
                    folder + QStringLiteral("/screenshot-text-input.png")) &&
          ok;
+
+    // The calibration of the map, the sample's waypoints offered for the positions.
+    CDataDoc sample;
+    sample.OnOpenDocument(ORVI_SOURCE_DIR "/res/sample/sample.orvd");
+    std::vector<WaypointChoice> choices;
+    for (const WaypointRecord& w : sample.Waypoints()) {
+        const GeoPosition position = ToGeoPosition(PositionOf(w));
+        choices.push_back({QString::fromStdString(Cp1252ToUtf8(WaypointIdent(w))).trimmed() +
+                               QStringLiteral("  (sample.orvd)"),
+                           position.latitude, position.longitude});
+    }
+    CCalibrateMapDlg calibration(
+        &frame,
+        MapGeoReference::OfControlPoints(
+            {{{40, 40, 47.4, 8.45}, {760, 40, 47.4, 8.7}, {40, 760, 47.25, 8.45}}}),
+        PagePoint{212, 96}, choices, doc->GetPageSize());
+    if (auto* list = calibration.findChild<QComboBox*>(QStringLiteral("waypoints"))) {
+        list->setCurrentIndex(1);
+    }
+    calibration.show();
+    Settle();
+    ok = Write(calibration.grab(), folder + QStringLiteral("/screenshot-calibrate-dialog.png")) &&
+         ok;
+    calibration.close();
 
     // The preview of the page on A4: it fills the printable width.
     QPrinter printer(QPrinter::HighResolution);

@@ -29,6 +29,9 @@ int LoadMap(const std::string& path, CDrawDoc& doc)
     if (!doc.SummaryError().empty()) {
         std::cerr << "orvi: " << path << ": " << doc.SummaryError() << " (left out)\n";
     }
+    if (!doc.GeoReferenceError().empty()) {
+        std::cerr << "orvi: " << path << ": " << doc.GeoReferenceError() << " (left out)\n";
+    }
     return 0;
 }
 

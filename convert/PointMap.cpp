@@ -39,6 +39,8 @@ public:
         return {Within(pixel.x, page_.cx), Within(pixel.y, page_.cy)};
     }
 
+    const PlotViewport& View() const { return view_; }
+
 private:
     // Rounded and held within the margin (NaN too, although the projection gives none).
     static int32_t Within(double v, int32_t extent)
@@ -137,9 +139,9 @@ void AddWaypoint(CPoint p, std::string_view ident, CSize page, CDrawDoc& map)
 
 }  // namespace
 
-void AddPointsToMap(const std::vector<WaypointRecord>& waypoints,
-                    const std::vector<TrackpointRecord>& trackpoints, CDrawDoc& map,
-                    const std::vector<Route>& routes)
+std::optional<MapGeoReference> AddPointsToMap(const std::vector<WaypointRecord>& waypoints,
+                                              const std::vector<TrackpointRecord>& trackpoints,
+                                              CDrawDoc& map, const std::vector<Route>& routes)
 {
     // Route points count for the projection as waypoints do.
     std::vector<WaypointRecord> everyWaypoint = waypoints;
@@ -187,4 +189,11 @@ void AddPointsToMap(const std::vector<WaypointRecord>& waypoints,
     for (size_t i = 0; i < waypoints.size(); ++i) {
         AddWaypoint(fit.ToPage(waypointPlot[i]), WaypointIdent(waypoints[i]), page, map);
     }
+    if (everyWaypoint.empty() && trackpoints.empty()) {
+        return std::nullopt;
+    }
+    const PlotViewport& view = fit.View();
+    return MapGeoReference::OfProjection({projection.CentralLongitude(), projection.EastWestScale(),
+                                          view.Centre().x, view.Centre().y, view.PixelsPerMetre(),
+                                          view.Width(), view.Height()});
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
+#include "draw/model/MapGeoReference.h"
 #include "gps/Records.h"
 #include "gps/RichRecords.h"
 
@@ -29,6 +31,10 @@ constexpr int POINT_MAP_MARGIN = 40;
 //   ellipse, or left of it where the page ends.
 // Nothing is added without points. The objects are added as CDrawDoc::Add does; the caller
 // decides about undo steps.
-void AddPointsToMap(const std::vector<WaypointRecord>& waypoints,
-                    const std::vector<TrackpointRecord>& trackpoints, CDrawDoc& map,
-                    const std::vector<Route>& routes = {});
+//
+// Returns the projection and page fit the points were placed with, for the map's
+// georeference (convert/GeoReference.h); none without points. The map is not changed by it:
+// the caller stores it (CDrawDoc::SetGeoReference) when the map is the points' own.
+std::optional<MapGeoReference> AddPointsToMap(const std::vector<WaypointRecord>& waypoints,
+                                              const std::vector<TrackpointRecord>& trackpoints,
+                                              CDrawDoc& map, const std::vector<Route>& routes = {});

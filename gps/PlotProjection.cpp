@@ -47,6 +47,12 @@ void PlotBounds::Add(PlotPoint p)
     top = std::max(top, p.y);
 }
 
+PlotProjection::PlotProjection(int32_t centralLongitude, double eastWestScale)
+    : centralLongitude_(centralLongitude),
+      eastWestScale_(std::clamp(Finite(eastWestScale, 1), 0.01, 1.0))
+{
+}
+
 PlotProjection PlotProjection::For(const std::vector<WaypointRecord>& waypoints,
                                    const std::vector<TrackpointRecord>& trackpoints)
 {

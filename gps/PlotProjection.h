@@ -32,6 +32,9 @@ class PlotProjection {
 public:
     // Centred on 0/0, no east-west shrinking.
     PlotProjection() = default;
+    // The projection of these parameters (a map made of points keeps them); the scale is held
+    // within 0.01 ... 1.
+    PlotProjection(int32_t centralLongitude, double eastWestScale);
     // For the points of a document: the central longitude is the middle of the shortest
     // stretch of longitudes that holds every point, so that points on both sides of the
     // 180th meridian lie together; the east-west scale is the cosine of the mean latitude,

@@ -64,6 +64,8 @@ enum CommandIdentifier {
     ID_VIEW_ZOOM_IN = 32910,
     ID_VIEW_ZOOM_OUT = 32911,
     ID_VIEW_ZOOM_100 = 32912,
+    // The map's place on the earth.
+    ID_MAP_CALIBRATE = 32930,
 
     // The plot beside a GPS data list, and the map made from its points.
     ID_VIEW_PLOT = 32913,

@@ -158,6 +158,9 @@ const char* CommandPrompt(int commandId)
         return "Verschiebt das Objekt eine um Ebene in den Vordergrund";
     case ID_OBJECT_MOVEBACK:
         return "Verschiebt das Objekt eine um Ebene in den Hintergrund";
+    case ID_MAP_CALIBRATE:
+        return "Legt fest, welche Positionen die Karte zeigt, durch drei Punkte\nKarte "
+               "kalibrieren";
     case ID_VIEW_PAPERCOLOR:
         return "Ändert die angezeigte Hintergrundfarbe";
     case ID_DRAW_POLYGON:

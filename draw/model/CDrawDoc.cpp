@@ -67,6 +67,9 @@ MapSnapshot CDrawDoc::SnapshotOf(std::vector<uint8_t> contents) const
     for (const CDrawItem* item : PlacedItems()) {
         snapshot.items[item->StorageName()] = item->GetContent();
     }
+    if (geoReference_) {
+        snapshot.geoReference = geoReference_->WriteStream();
+    }
     return snapshot;
 }
 
@@ -80,6 +83,10 @@ void CDrawDoc::Restore(const MapSnapshot& snapshot)
     MemoryInputStream in(*snapshot.contents);
     Archive ar(in);
     LoadContents(ar, ItemSource{nullptr, &snapshot.items}, nullptr);
+    geoReference_.reset();
+    if (!snapshot.geoReference.empty()) {
+        geoReference_ = MapGeoReference::ReadStream(snapshot.geoReference);
+    }
     UpdateAllViews(nullptr, HINT_REPAINT_ALL);
 }
 
@@ -162,6 +169,7 @@ void CDrawDoc::DeleteContents()
 {
     DestroyContents();
     summary_.reset();
+    geoReference_.reset();
     paper_ = RGB(255, 255, 255);
 }
 
@@ -172,6 +180,8 @@ bool CDrawDoc::OnNewDocument()
     }
     summary_ = std::make_unique<CSummaryInfo>();
     summaryError_.clear();
+    geoReference_.reset();
+    geoReferenceError_.clear();
     summary_->StartEditClock();
     summary_->StampCreateDate();
     summary_->SetPageCount(1);
@@ -189,9 +199,21 @@ void CDrawDoc::OnOpenDocument(const std::string& path)
     }
     auto summary = std::make_unique<CSummaryInfo>();
     summary->StartEditClock();
+    // A damaged georeference leaves the map without one; the map still loads.
+    std::optional<MapGeoReference> geoReference;
+    std::string geoReferenceError;
+    if (const std::vector<uint8_t>* stream = root.Stream(GEO_REFERENCE_STREAM_NAME)) {
+        try {
+            geoReference = MapGeoReference::ReadStream(*stream);
+        } catch (const ArchiveException& e) {
+            geoReferenceError = e.what();
+        }
+    }
     MemoryInputStream in(*contents);
     Archive ar(in);
     LoadContents(ar, ItemSource{&root, nullptr}, std::move(summary));
+    geoReference_ = std::move(geoReference);
+    geoReferenceError_ = std::move(geoReferenceError);
     SetPathName(path);
     Document::SetModifiedFlag(false);
     history_.Reset();
@@ -211,6 +233,9 @@ void CDrawDoc::OnSaveDocument(const std::string& path)
     Archive ar(contents);
     StoreContents(ar, &root);
     root.streams[kContentsStream] = contents.TakeBytes();
+    if (geoReference_) {
+        root.streams[GEO_REFERENCE_STREAM_NAME] = geoReference_->WriteStream();
+    }
     WriteCompoundFile(path, root);
     SetPathName(path);
     // What was written is what the history marks as saved: no second serialisation.
@@ -380,6 +405,16 @@ void CDrawDoc::Draw(GdiPainter& dc, DrawViewSite* view, const CRect* area) const
             object->DrawHandles(dc, HandleState::selected);
         }
     }
+}
+
+void CDrawDoc::SetGeoReference(const std::optional<MapGeoReference>& geoReference)
+{
+    if (geoReference_ == geoReference) {
+        return;
+    }
+    geoReference_ = geoReference;
+    SetModifiedFlag(true);
+    UpdateAllViews(nullptr, HINT_REPAINT_ALL);
 }
 
 void CDrawDoc::SetPaperColour(COLORREF colour)

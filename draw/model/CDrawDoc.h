@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "draw/model/GdiTypes.h"
+#include "draw/model/MapGeoReference.h"
 #include "draw/model/MapHistory.h"
 #include "draw/model/ObjectListView.h"
 #include "framework/Document.h"
@@ -34,7 +36,9 @@ constexpr CSize MAP_PAGE_SIZE{800, 800};
 // when the page size changes.
 //
 // The file is a compound file: stream "Contents" (below), stream "\005SummaryInformation"
-// (the summary's property set), and a sub-storage "Embedding <n>" per item (CDrawItem).
+// (the summary's property set), a sub-storage "Embedding <n>" per item (CDrawItem), and for
+// a map placed on the earth the stream "OrviGeoReference" (draw/model/MapGeoReference.h),
+// which readers that do not know it pass over.
 // "Contents", little-endian: uint32 paper colour; the object list (count as by
 // Archive::WriteCount, then each object as a tagged object); uint32 item count and each item
 // as a tagged object (back-references for items already written inside their objects).
@@ -52,13 +56,14 @@ public:
     // application name "Skizel".
     bool OnNewDocument() override;
     // Reads the compound file; on success a new summary holds what the file's summary
-    // stream held (a missing or damaged one leaves it empty). Throws ArchiveException and
+    // stream held (a missing or damaged one leaves it empty), and the georeference what its
+    // stream held (a damaged one is left out: the map has none). Throws ArchiveException and
     // then leaves the document as it was.
     void OnOpenDocument(const std::string& path) override;
     // Updates the summary for the save (date, revision, last author, editing time), then
     // writes the compound file atomically. Throws ArchiveException.
     void OnSaveDocument(const std::string& path) override;
-    // Destroys objects, items and summary; white paper.
+    // Destroys objects, items, summary and georeference; white paper.
     void DeleteContents() override;
 
     // The objects, bottom first, as plain pointers (a read-only range: size, indexing,
@@ -95,6 +100,12 @@ public:
     // Makes the page 800 x 800 and tells the views, unless it already is.
     void FixPageSize();
 
+    // Where the map lies on the earth; none for most maps. Setting it is a change of the
+    // map's content like the paper colour: it marks the document modified, repaints all
+    // views, and undo takes it back. Setting the georeference the map has changes nothing.
+    const std::optional<MapGeoReference>& GetGeoReference() const { return geoReference_; }
+    void SetGeoReference(const std::optional<MapGeoReference>& geoReference);
+
     // The embedded objects' items, in the order they were added.
     const std::vector<std::unique_ptr<CDrawItem>>& Items() const { return items_; }
     // Takes `item`, gives it this document and the next free item number; returns it.
@@ -109,9 +120,9 @@ public:
     void DeleteItem(CDrawItem* item);
 
     // Undo and redo: every change of the map's content (objects, their order and
-    // attributes, items, paper colour) between CommandBegins and CommandEnds, or within an
-    // UndoStep, is one step; the modified flag follows undo back to the saved state.
-    // Undo and redo replace the objects and items: views forget their selection first.
+    // attributes, items, paper colour, georeference) between CommandBegins and CommandEnds,
+    // or within an UndoStep, is one step; the modified flag follows undo back to the saved
+    // state. Undo and redo replace the objects and items: views forget their selection first.
     bool CanUndo() const { return history_.CanUndo(); }
     bool CanRedo() const { return history_.CanRedo(); }
     void Undo();
@@ -146,6 +157,9 @@ public:
     // Why the last OnOpenDocument left the file's summary stream out (it was damaged);
     // empty when the stream was read or there was none.
     const std::string& SummaryError() const { return summaryError_; }
+    // Why the last OnOpenDocument left the file's georeference out (its stream was damaged);
+    // empty when it was read or there was none.
+    const std::string& GeoReferenceError() const { return geoReferenceError_; }
 
     // The classes a map file may hold: CDrawObj, CDrawRect, CDrawText, CDrawPoly,
     // CDrawOleObj and CDrawItem, each with schema 0.
@@ -185,6 +199,8 @@ private:
 
     std::unique_ptr<CSummaryInfo> summary_;
     std::string summaryError_;
+    std::optional<MapGeoReference> geoReference_;
+    std::string geoReferenceError_;
     std::vector<std::unique_ptr<CDrawObj>> objects_;
     std::vector<std::unique_ptr<CDrawItem>> items_;
     COLORREF paper_ = RGB(255, 255, 255);

@@ -12,18 +12,19 @@
 #include "framework/UndoStack.h"
 
 // A map's content: "Contents" (paper colour, objects, item list) as the map file holds it,
-// and what each embedded item holds, by the name of its sub-storage. Snapshots share what
-// they have in common: a step's "after" is the next step's "before", and an item's bytes
-// are the item's own.
+// what each embedded item holds, by the name of its sub-storage, and the georeference's
+// stream (empty for a map without one). Snapshots share what they have in common: a step's
+// "after" is the next step's "before", and an item's bytes are the item's own.
 struct MapSnapshot {
     std::shared_ptr<const std::vector<uint8_t>> contents;
     std::map<std::string, CDrawItem::Content> items;
+    std::vector<uint8_t> geoReference;
 
     friend bool operator==(const MapSnapshot& a, const MapSnapshot& b)
     {
         return (a.contents == b.contents ||
                 (a.contents && b.contents && *a.contents == *b.contents)) &&
-               a.items == b.items;
+               a.items == b.items && a.geoReference == b.geoReference;
     }
 };
 

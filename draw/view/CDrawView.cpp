@@ -32,9 +32,9 @@ QRect ToQRect(const CRect& r)
 
 }  // namespace
 
-std::function<void(const QString&)>& CDrawView::MousePositionSink()
+std::function<void(const CDrawDoc&, CPoint)>& CDrawView::MousePositionSink()
 {
-    static std::function<void(const QString&)> sink;
+    static std::function<void(const CDrawDoc&, CPoint)> sink;
     return sink;
 }
 

@@ -107,8 +107,9 @@ public:
     // aspect kept. Stamps the print date unless `preview`.
     void PrintPage(QPrinter& printer, bool preview);
 
-    // Where the active view shows the mouse position ("x 120, y 45"); set by the program.
-    static std::function<void(const QString&)>& MousePositionSink();
+    // Where the active view tells the mouse position, a point of its document's page, for
+    // the program to show; set by the program.
+    static std::function<void(const CDrawDoc&, CPoint)>& MousePositionSink();
     // The printer the print commands use (not owned); set by the program, else one of the
     // view's own.
     static void SetPrinter(QPrinter* printer);

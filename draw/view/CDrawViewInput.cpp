@@ -90,8 +90,8 @@ void CDrawView::mouseMoveEvent(QMouseEvent* event)
     ToolEvent(event, kMove);
     QPoint p = event->position().toPoint();
     CPoint doc = ViewToDoc(CPoint{p.x(), p.y()});
-    if (MousePositionSink()) {
-        MousePositionSink()(QStringLiteral("x %1, y %2").arg(doc.x).arg(doc.y));
+    if (MousePositionSink() && GetDocument()) {
+        MousePositionSink()(*GetDocument(), doc);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -15,6 +16,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTest>
@@ -30,6 +32,7 @@
 #include "edit/CDataView.h"
 #include "edit/CPlotView.h"
 #include "edit/CWaypointDlg.h"
+#include "edit/DialogNumbers.h"
 #include "edit/PointClipboard.h"
 #include "edit/PointListModel.h"
 #include "edit/PointListSort.h"
@@ -295,6 +298,31 @@ TEST_F(EditorInput, AMapOfThePointsOpensAsANewModifiedMap)
     ASSERT_NE(map, nullptr);
     EXPECT_EQ(map->ObjectList().size(), 6u);  // three marks and their names
     EXPECT_TRUE(map->IsModified());
+    map->SetModifiedFlag(false);
+}
+
+TEST_F(EditorInput, AMapOfThePointsKnowsTheirProjectionAndItsCalibrationOffersTheirWaypoints)
+{
+    frame().Action(ID_FILE_MAP_FROM_POINTS)->trigger();
+    auto* map = dynamic_cast<CDrawDoc*>(frame().ActiveChild()->document());
+    ASSERT_TRUE(map && map->GetGeoReference());
+    EXPECT_EQ(map->GetGeoReference()->kind, GeoReferenceKind::POINT_MAP);
+    QStringList shown;  // x of the first point, position of the third, entries
+    {
+        ModalDialogCloser closer([&](QDialog& dialog) {
+            auto* list = Child<QComboBox>(dialog, "waypoints");
+            list->setCurrentIndex(list->findText(QStringLiteral("WP1  (three.orvd)")));
+            QTest::mouseClick(Child<QPushButton>(dialog, "waypoint3"), Qt::LeftButton);
+            for (const char* name : {"x1", "latitude3", "longitude3"}) {
+                shown << Child<QLineEdit>(dialog, name)->text();
+            }
+            shown << QString::number(list->count());
+        });
+        frame().Action(ID_MAP_CALIBRATE)->trigger();
+    }
+    const GeoPosition wp1 = ToGeoPosition(PositionOf(TestWaypoint(1)));
+    EXPECT_EQ(shown, QStringList({"40", QString::fromStdString(FormatDialogDouble(wp1.latitude)),
+                                  QString::fromStdString(FormatDialogDouble(wp1.longitude)), "3"}));
     map->SetModifiedFlag(false);
 }
 

@@ -426,6 +426,9 @@ void WriteMapSeeds(SeedWriter& out)
 
     out.Write("orvg", "every-kind.orvg", SavedMap(everyKind));
     out.Write("orvg", "two-shapes.orvg", SavedMap(shapes));
+    shapes.SetGeoReference(MapGeoReference::OfControlPoints(
+        {{{40, 40, 47.4, 8.45}, {760, 40, 47.4, 8.7}, {40, 760, 47.25, 8.45}}}));
+    out.Write("orvg", "two-shapes-calibrated.orvg", SavedMap(shapes));
     out.Write("archive", "every-kind.contents", StoredContents(everyKind));
     out.Write("archive", "two-shapes.contents", StoredContents(shapes));
     out.Write("mapclip", "every-kind.blocks", TransferBlocks(Objects(everyKind), true));
