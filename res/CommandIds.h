@@ -84,7 +84,7 @@ enum CommandIdentifier {
     ID_GPS_RTE_UPLOAD = 32927,
 
     // The live position.
-    ID_GPS_LIVE = 32930,
+    ID_GPS_LIVE = 32935,
     ID_GPS_RECORD = 32931,
     ID_VIEW_FOLLOW_CENTRED = 32932,
     ID_VIEW_FOLLOW_IN_VIEW = 32933,
