@@ -81,6 +81,18 @@ bool CEditorApp::InitInstance(const QStringList& files, bool show)
         SetStatusPaneText(ID_INDICATOR_MOUSEPOS, text, true);
     };
     RegisterCommands();
+    // The live position on the maps placed on the earth.
+    LiveSession& live = LiveSession::Instance();
+    connect(&live, &LiveSession::fixShown, mainFrame_.get(), [this](const LiveFix& fix, qint64) {
+        ShowLivePositionOnMaps(*documents_, &fix, true);
+    });
+    connect(&live, &LiveSession::receivingChanged, mainFrame_.get(), [this, &live](bool receiving) {
+        if (live.Path().HasPosition()) {
+            ShowLivePositionOnMaps(*documents_, &live.Path().LastPosition(), receiving);
+        }
+    });
+    connect(&live, &LiveSession::cleared, mainFrame_.get(),
+            [this] { ShowLivePositionOnMaps(*documents_, nullptr, false); });
     if (show) {
         mainFrame_->show();
         // Keys reach the program at once, also where no window manager hands it the focus.

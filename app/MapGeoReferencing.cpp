@@ -1,7 +1,10 @@
 #include "app/MapGeoReferencing.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
+#include "convert/GeoReference.h"
 #include "draw/model/CDrawDoc.h"
 #include "draw/model/CDrawObj.h"
 #include "draw/view/CDrawView.h"
@@ -10,6 +13,7 @@
 #include "framework/DocManager.h"
 #include "framework/Prompts.h"
 #include "gps/CDataDoc.h"
+#include "gps/Geodesy.h"
 
 namespace {
 
@@ -96,5 +100,67 @@ void ReportGeoReferenceDamage(Document* document)
             "Die Georeferenz dieser Karte ist beschädigt und wurde weggelassen: die Karte ist "
             "ohne Positionen geöffnet. Mit \"Karte kalibrieren...\" können Sie sie neu "
             "festlegen.");
+    }
+}
+
+namespace {
+
+// `fix` moved `metres` towards `course`.
+LiveFix MovedFix(const LiveFix& fix, double course, double metres)
+{
+    GeoPosition moved{fix.latitude, fix.longitude};
+    PositionFromCourse({fix.latitude, fix.longitude}, {course, metres / 1000}, moved);
+    LiveFix other = fix;
+    other.latitude = moved.latitude;
+    other.longitude = moved.longitude;
+    return other;
+}
+
+CPoint RoundedPage(const PagePoint& p)
+{
+    return {static_cast<int>(std::lround(std::clamp(p.x, -1e8, 1e8))),
+            static_cast<int>(std::lround(std::clamp(p.y, -1e8, 1e8)))};
+}
+
+std::optional<CDrawView::PageMarker> LiveMarkerOnMap(const CDrawDoc& map, const LiveFix& fix,
+                                                     bool receiving)
+{
+    std::optional<PagePoint> at = PageOfFix(map, fix);
+    if (!at) {
+        return std::nullopt;
+    }
+    CDrawView::PageMarker marker;
+    marker.at = RoundedPage(*at);
+    marker.receiving = receiving;
+    if (HasValue(fix.course) && HasValue(fix.speed) && fix.speed >= 0.5f) {
+        if (std::optional<PagePoint> ahead = PageOfFix(map, MovedFix(fix, fix.course, 50))) {
+            marker.ahead = RoundedPage(*ahead);
+        }
+    }
+    if (HasValue(fix.horizontalError) && fix.horizontalError > 0) {
+        if (std::optional<PagePoint> edge = PageOfFix(map, MovedFix(fix, 0, fix.horizontalError))) {
+            marker.errorUnits =
+                static_cast<int>(std::min(std::hypot(edge->x - at->x, edge->y - at->y), 1e6));
+        }
+    }
+    return marker;
+}
+
+}  // namespace
+
+void ShowLivePositionOnMaps(DocManager& documents, const LiveFix* fix, bool receiving)
+{
+    for (Document* document : documents.Documents()) {
+        auto* map = dynamic_cast<CDrawDoc*>(document);
+        if (!map) {
+            continue;
+        }
+        const std::optional<CDrawView::PageMarker> marker =
+            fix ? LiveMarkerOnMap(*map, *fix, receiving) : std::nullopt;
+        for (View* view : map->GetViews()) {
+            if (auto* drawView = dynamic_cast<CDrawView*>(view)) {
+                drawView->SetPageMarker(marker);
+            }
+        }
     }
 }

@@ -5,6 +5,7 @@
 
 #include "app/CCalibrateMapDlg.h"
 #include "framework/Geometry.h"
+#include "gps/LiveFix.h"
 
 class CDrawDoc;
 class CDrawView;
@@ -25,6 +26,10 @@ std::vector<WaypointChoice> OpenWaypoints(DocManager& documents);
 // the view's selection and the waypoints of `documents`. OK stores the calibration,
 // "Kalibrierung entfernen" the map's georeference; either is one undo step.
 void CalibrateMap(CDrawView& view, DocManager& documents);
+
+// Shows the live position on every view of every map with a georeference: `fix` the last
+// position (none: the marker goes), `receiving` whether fixes still come.
+void ShowLivePositionOnMaps(DocManager& documents, const LiveFix* fix, bool receiving);
 
 // After a document was opened: when it is a map whose georeference was left out because its
 // stream was damaged, says so (the map itself opened).

@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "draw/model/GdiTypes.h"
@@ -95,6 +96,21 @@ public:
 
     bool GridShown() const { return grid_; }
     void SetGridShown(bool shown);
+    // A marker over the page: the receiver's live position on a map with a georeference.
+    // `at` and `ahead` (the point it moves towards, for its arrow) in document units; its
+    // error circle `errorUnits` across; grey while no fix comes.
+    struct PageMarker {
+        CPoint at;
+        std::optional<CPoint> ahead;
+        int errorUnits = 0;
+        bool receiving = true;
+    };
+    // Shows `marker`, or none; repaints only where the old and the new one lie.
+    void SetPageMarker(const std::optional<PageMarker>& marker);
+    const std::optional<PageMarker>& GetPageMarker() const { return marker_; }
+    // The client pixels the marker covers; empty without one.
+    QRect PageMarkerArea() const;
+
     // Whether map views paint through an image first ("Drucker-Pixel"); for the program.
     static bool OffscreenDrawing();
     static void SetOffscreenDrawing(bool offscreen);
@@ -119,6 +135,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void PaintPageMarker(QPainter& painter);
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -173,6 +190,7 @@ private:
     int zoom_ = 100;
     CSize pageSize_;
     QRect rubberBand_;
+    std::optional<PageMarker> marker_;
     QRect dropRect_;
     bool dropAcceptable_ = false;
     CSize dragSize_;

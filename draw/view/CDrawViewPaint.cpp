@@ -4,7 +4,9 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 #include "draw/model/CDrawDoc.h"
 #include "draw/paint/QtGdiPainter.h"
@@ -126,6 +128,7 @@ void CDrawView::paintEvent(QPaintEvent* event)
         PaintGrid(painter);
         painter.restore();
     }
+    PaintPageMarker(painter);
     // The focus rectangles of a rubber-band selection and of a drop: dotted, seen on any
     // colour.
     for (const QRect& focus : {rubberBand_, dropRect_}) {
@@ -142,4 +145,62 @@ void CDrawView::paintEvent(QPaintEvent* event)
         painter.setPen(pen);
         painter.drawRect(band);
     }
+}
+
+QRect CDrawView::PageMarkerArea() const
+{
+    if (!marker_) {
+        return {};
+    }
+    const CPoint at = DocToView(marker_->at);
+    const int reach = static_cast<int>(std::min(marker_->errorUnits * zoom_ / 100.0, 1e5)) + 18;
+    return QRect(at.x - reach, at.y - reach, 2 * reach + 1, 2 * reach + 1);
+}
+
+void CDrawView::SetPageMarker(const std::optional<PageMarker>& marker)
+{
+    const QRect before = PageMarkerArea();
+    marker_ = marker;
+    viewport()->update(before.united(PageMarkerArea()));
+}
+
+void CDrawView::PaintPageMarker(QPainter& painter)
+{
+    if (!marker_) {
+        return;
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const QColor colour = marker_->receiving ? QColor(20, 110, 230) : QColor(150, 150, 150);
+    const CPoint at = DocToView(marker_->at);
+    const QPointF centre(at.x, at.y);
+    const double radius = std::min(marker_->errorUnits * zoom_ / 100.0, 1e5);
+    if (radius >= 3) {
+        QColor fill = colour;
+        fill.setAlpha(40);
+        painter.setPen(QPen(colour, 1));
+        painter.setBrush(fill);
+        painter.drawEllipse(centre, radius, radius);
+    }
+    if (marker_->ahead) {
+        const CPoint ahead = DocToView(*marker_->ahead);
+        const QPointF towards(ahead.x - at.x, ahead.y - at.y);
+        const double length = std::hypot(towards.x(), towards.y());
+        if (length > 0) {
+            const QPointF unit = towards / length;
+            const QPointF side(-unit.y(), unit.x());
+            QPainterPath arrow;
+            arrow.moveTo(centre + unit * 15);
+            arrow.lineTo(centre + unit * 6 + side * 6);
+            arrow.lineTo(centre + unit * 6 - side * 6);
+            arrow.closeSubpath();
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(colour);
+            painter.drawPath(arrow);
+        }
+    }
+    painter.setPen(QPen(Qt::white, 2));
+    painter.setBrush(colour);
+    painter.drawEllipse(centre, 6, 6);
+    painter.restore();
 }

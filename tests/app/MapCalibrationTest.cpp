@@ -7,6 +7,7 @@
 #include <QScrollBar>
 
 #include "convert/GeoReference.h"
+#include "edit/LiveSession.h"
 #include "framework/CompoundFile.h"
 #include "res/CommandIds.h"
 #include "tests/app/MapWindowFixture.h"
@@ -119,6 +120,30 @@ TEST_F(MapWindow, AMapWithADamagedGeoReferenceOpensWithoutItAndSaysSo)
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_NE(prompts.messages[0].find("Georeferenz dieser Karte ist beschädigt"),
               std::string::npos);
+}
+
+TEST_F(MapWindow, TheLivePositionShowsWhereTheCalibrationPutsIt)
+{
+    doc->SetGeoReference(MapGeoReference::OfControlPoints(
+        {{{40, 40, 47.4, 8.45}, {760, 40, 47.4, 8.7}, {40, 760, 47.25, 8.45}}}));
+    LiveFix fix;
+    fix.kind = FixKind::TWO_D;
+    fix.latitude = 47.325;  // halfway down and across the page
+    fix.longitude = 8.575;
+    fix.speed = 3;
+    fix.course = 90;
+    fix.horizontalError = 200;
+    LiveSession::Instance().TakeFix(fix);
+    const auto& marker = view->GetPageMarker();
+    ASSERT_TRUE(marker);
+    EXPECT_EQ(marker->at, (CPoint{400, 400}));
+    ASSERT_TRUE(marker->ahead);
+    EXPECT_GT(marker->ahead->x, 400) << "east is to the right";
+    EXPECT_EQ(marker->ahead->y, 400);
+    EXPECT_NEAR(marker->errorUnits, 200.0 * 720 / (0.15 * 111300), 1)
+        << "720 units for 0.15 degrees of latitude";
+    LiveSession::Instance().Stopped();
+    EXPECT_FALSE(view->GetPageMarker());
 }
 
 }  // namespace
