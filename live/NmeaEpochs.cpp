@@ -59,7 +59,7 @@ void NmeaEpochs::Merge(const NmeaSentence& sentence)
     if (!epoch_) {
         epoch_.emplace();
     }
-    Epoch& epoch = *epoch_;
+    NmeaEpoch& epoch = *epoch_;
     epoch.kinds |= KindBit(sentence.kind);
     const QDateTime stamp = sentence.info.timestamp();
     if (stamp.time().isValid()) {
@@ -92,7 +92,7 @@ std::optional<LiveFix> NmeaEpochs::Finish()
     if (!epoch_) {
         return std::nullopt;
     }
-    Epoch epoch = *epoch_;
+    NmeaEpoch epoch = *epoch_;
     epoch_.reset();
     if (epoch.time.isValid()) {
         lastTime_ = epoch.time;
@@ -109,7 +109,7 @@ std::optional<LiveFix> NmeaEpochs::Finish()
     return FixOf(epoch);
 }
 
-LiveFix NmeaEpochs::FixOf(const Epoch& epoch) const
+LiveFix NmeaEpochs::FixOf(const NmeaEpoch& epoch) const
 {
     LiveFix fix;
     const QDate date = epoch.date.isValid() ? epoch.date : lastDate_;

@@ -18,13 +18,29 @@ struct NmeaSentence {
     int satellitesUsed = -1;   // GSA: how many satellites of that system the fix uses
 };
 
+// What the sentences of one epoch said so far.
+struct NmeaEpoch {
+    QTime time;
+    QDate date;
+    double latitude = qQNaN();
+    double longitude = qQNaN();
+    double altitude = qQNaN();
+    double speed = qQNaN();
+    double course = qQNaN();
+    double horizontalError = qQNaN();
+    bool fixSaid = false;
+    bool noFixSaid = false;
+    unsigned kinds = 0;             // bit per NmeaSentence::Kind seen
+    std::map<int, int> satellites;  // system -> used
+};
+
 // Groups sentences into the receiver's epochs and makes one fix of each.
 //
 // An epoch is the sentences of one time of day. It ends when a sentence brings another time,
 // or, where the sentence or the epoch has no time (a receiver that knows none yet), when an
-// RMC, GGA or GLL comes a second time, or by Finish(). Sentences without a time (GSA, VTG) belong
-// to the epoch under way. A sentence whose time is that of the epoch that ended last came late and
-// is left out.
+// RMC, GGA or GLL comes a second time, or by Finish(). Sentences without a time (GSA, VTG)
+// belong to the epoch under way. A sentence whose time is that of the epoch that ended last
+// came late and is left out.
 //
 // An epoch with an RMC, GGA or GLL makes a fix; others make none. The fix has a position
 // only when one of them reports a fix, none reports none (a void RMC or GLL, a GGA of
@@ -40,25 +56,10 @@ public:
     void Reset();
 
 private:
-    struct Epoch {
-        QTime time;
-        QDate date;
-        double latitude = qQNaN();
-        double longitude = qQNaN();
-        double altitude = qQNaN();
-        double speed = qQNaN();
-        double course = qQNaN();
-        double horizontalError = qQNaN();
-        bool fixSaid = false;
-        bool noFixSaid = false;
-        unsigned kinds = 0;             // bit per NmeaSentence::Kind seen
-        std::map<int, int> satellites;  // system -> used
-    };
-
     void Merge(const NmeaSentence& sentence);
-    LiveFix FixOf(const Epoch& epoch) const;
+    LiveFix FixOf(const NmeaEpoch& epoch) const;
 
-    std::optional<Epoch> epoch_;
+    std::optional<NmeaEpoch> epoch_;
     QTime lastTime_;
     QDate lastDate_;
 };

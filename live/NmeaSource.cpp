@@ -29,7 +29,8 @@ NmeaSource::NmeaSource(std::string port, int baud, QObject* parent)
 
 NmeaSource::~NmeaSource()
 {
-    Close();
+    notifier_.reset();
+    port_.reset();
 }
 
 void NmeaSource::Start()
