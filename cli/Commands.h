@@ -50,6 +50,20 @@ struct SimulateOptions {
 };
 int RunSimulate(const SimulateOptions& options);
 
+// live: positions as they come, one line per fix on standard output (with `json` one JSON
+// object a line: time, latitude, longitude, altitude, fix, speed, course, satellites; null
+// where unknown), changes of the source's state as lines on standard error. Ends after
+// `count` fixes with a position, else on SIGINT or SIGTERM.
+struct LiveOptions {
+    std::string port;  // the receiver's port: NMEA with `nmea`, else its PVT packets
+    bool nmea = false;
+    int baud = 4800;   // NMEA only
+    std::string gpsd;  // HOST[:PORT]: gpsd instead of a port
+    int count = 0;     // 0: until a signal
+    bool json = false;
+};
+int RunLive(const LiveOptions& options);
+
 // Lower-case file ending with its dot (".orvd"), or empty.
 std::string FileEnding(const std::string& path);
 // Writes "orvi: <path>: <message>" to standard error and returns 1.

@@ -123,6 +123,28 @@ void AddSimulateCommand(CLI::App& app, int& status)
     });
 }
 
+// live: positions from the receiver, NMEA or gpsd; sets `status` when it has ended.
+void AddLiveCommand(CLI::App& app, int& status)
+{
+    auto options = std::make_shared<LiveOptions>();
+    CLI::App* live = app.add_subcommand(
+        "live", "Print the receiver's positions as they come, until --count or SIGINT");
+    CLI::Option* port = live->add_option(
+        "--port", options->port,
+        "The receiver's port: COMn: or a device path; its PVT packets, or NMEA with --nmea");
+    CLI::Option* nmea =
+        live->add_flag("--nmea", options->nmea, "The port speaks NMEA 0183")->needs(port);
+    live->add_option("--baud", options->baud, "NMEA at this rate (default 4800)")
+        ->needs(nmea)
+        ->check(CLI::IsMember({4800, 9600, 19200, 38400, 57600, 115200}));
+    live->add_option("--gpsd", options->gpsd, "Positions from gpsd at HOST[:PORT] (port 2947)")
+        ->excludes(port);
+    live->add_option("--count", options->count, "End after this many positions")
+        ->check(CLI::PositiveNumber);
+    live->add_flag("--json", options->json, "One JSON object a line");
+    live->callback([&status, options] { status = RunLive(*options); });
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -135,6 +157,7 @@ int main(int argc, char** argv)
     AddFileCommands(app, status);
     AddTransferCommands(app, status);
     AddSimulateCommand(app, status);
+    AddLiveCommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -87,6 +87,16 @@ int BaudOfSpeed(speed_t speed)
     return 0;
 }
 
+bool IsSerialBaudRate(int baud)
+{
+    for (const SpeedOfRate& s : kSpeeds) {
+        if (s.baud == baud) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool PosixSerialPort::SetBaudRate(int baud)
 {
     const SpeedOfRate* found = nullptr;

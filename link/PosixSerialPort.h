@@ -9,6 +9,8 @@
 
 // The baud rate of a termios speed (B9600, ...); 0 for speeds the link does not use.
 int BaudOfSpeed(speed_t speed);
+// Whether SetBaudRate takes `baud` (4800, 9600, 19200, 38400, 57600, 115200).
+bool IsSerialBaudRate(int baud);
 
 // A serial device opened by path (or an already open descriptor, such as a
 // pseudo-terminal's master end), read with poll().

@@ -1,0 +1,12 @@
+// The live position tests: one QCoreApplication for the whole executable, for the sources'
+// timers and socket notifiers.
+
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
