@@ -1,6 +1,7 @@
 #include "app/CMainFrame.h"
 
 #include "edit/LiveSession.h"
+#include "live/PositionSource.h"
 
 #include <algorithm>
 
@@ -105,6 +106,8 @@ CMainFrame::CMainFrame(CEditorApp* app, DocManager* documents)
 
 CMainFrame::~CMainFrame()
 {
+    StopLive();
+    LiveSession::Starter() = [] { return false; };
     qApp->removeEventFilter(this);
     // The windows go with the frame; their going must not reach a half-destroyed frame.
     mdi_->disconnect(this);

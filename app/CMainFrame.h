@@ -7,6 +7,7 @@
 #include "framework/CommandTarget.h"
 
 class CEditorApp;
+class PositionSource;
 class DocManager;
 class DocTemplate;
 class Document;
@@ -77,6 +78,10 @@ private:
     void UpdateTitles(Document* document);
     void RegisterCommands();
     void RegisterGpsCommands();
+    // Live-Position: starts the source the options name and hands its fixes to the live
+    // session; false (with a message) when it cannot be made. Stopping ends a recording.
+    bool StartLive();
+    void StopLive();
 
     CEditorApp* app_;
     DocManager* documents_;
@@ -90,4 +95,5 @@ private:
     bool refreshPending_ = false;
     bool askToSave_ = true;
     CommandRouter* previousRouter_ = nullptr;
+    std::unique_ptr<PositionSource> liveSource_;
 };

@@ -5,6 +5,11 @@
 
 #include "app/GpsCommands.h"
 
+#include "edit/LiveSession.h"
+#include "framework/Prompts.h"
+#include "framework/Settings.h"
+#include "live/PositionSources.h"
+
 #include "app/CEditorApp.h"
 #include "app/CMainFrame.h"
 #include "framework/TaskRunner.h"
@@ -45,8 +50,55 @@ void CMainFrame::RegisterGpsCommands()
         WithTemporaryConnection(ShowGpsProgress,
                                 [](CGpsConnection& c) { return c.DownloadTrackpoints(); });
     });
+    OnCommand(ID_GPS_LIVE, [this] {
+        if (LiveSession::Instance().Running()) {
+            StopLive();
+        } else {
+            StartLive();
+        }
+    });
+    OnUpdateCommand(ID_GPS_LIVE,
+                    [](CommandUI& ui) { ui.checked = LiveSession::Instance().Running(); });
+    LiveSession::Starter() = [this] { return StartLive(); };
     OnCommand(ID_GPS_POWER_OFF, [] {
         WithTemporaryConnection({},
                                 [](CGpsConnection& c) { return static_cast<int>(c.PowerOff()); });
     });
+}
+
+bool CMainFrame::StartLive()
+{
+    const LiveSettings options = ReadLiveSettings();
+    LiveSourceSettings settings;
+    settings.kind = options.source == LiveSourceKind::NMEA   ? LiveSourceSettings::Kind::NMEA
+                    : options.source == LiveSourceKind::GPSD ? LiveSourceSettings::Kind::GPSD
+                                                             : LiveSourceSettings::Kind::RECEIVER;
+    settings.port = Settings::Current().GetString("Settings", "Port", "COM1:");
+    settings.baud = options.nmeaBaud;
+    if (!ParseGpsdAddress(options.gpsd, settings.host, settings.gpsdPort)) {
+        Prompts::Current().Message("Keine gpsd-Adresse: " + options.gpsd);
+        return false;
+    }
+    QString error;
+    std::unique_ptr<PositionSource> source = CreatePositionSource(settings, error);
+    if (!source) {
+        Prompts::Current().Message(error.toStdString());
+        return false;
+    }
+    LiveSession& live = LiveSession::Instance();
+    connect(source.get(), &PositionSource::fixArrived, &live, &LiveSession::TakeFix);
+    connect(source.get(), &PositionSource::stateChanged, &live, &LiveSession::TakeState);
+    liveSource_ = std::move(source);
+    live.TakeState(LiveState::WAITING, {});
+    liveSource_->Start();
+    return true;
+}
+
+void CMainFrame::StopLive()
+{
+    if (liveSource_) {
+        liveSource_->Stop();
+        liveSource_.reset();
+    }
+    LiveSession::Instance().Stopped();
 }

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/Commands.h"
+#include "framework/QtSettings.h"
 #include "framework/UnixSignalNotifier.h"
 #include "live/PositionSources.h"
 
@@ -121,10 +122,18 @@ int RunLive(const LiveOptions& options)
     char name[] = "orvi";
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
+    // The receiver's PVT goes over the link, which opens the port of the settings: --port,
+    // else the editor's stored one.
+    QtSettings stored;
+    MemorySettings given;
+    given.SetString("Settings", "Port", options.port);
+    Settings* chosen = options.port.empty() ? static_cast<Settings*>(&stored) : &given;
+    Settings* previous = Settings::SetCurrent(chosen);
     QString error;
     std::unique_ptr<PositionSource> source = CreatePositionSource(settings, error);
     if (!source) {
         std::string what = !options.gpsd.empty() ? options.gpsd : options.port;
+        Settings::SetCurrent(previous);
         return Fail(what.empty() ? "live" : what, error.toStdString());
     }
     int positions = 0;
@@ -144,5 +153,6 @@ int RunLive(const LiveOptions& options)
     source->Start();
     app.exec();
     source->Stop();
+    Settings::SetCurrent(previous);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "link/PosixSerialPort.h"
 #include "live/GpsdSource.h"
 #include "live/NmeaSource.h"
+#include "live/PvtSource.h"
 
 std::unique_ptr<PositionSource> CreatePositionSource(const LiveSourceSettings& settings,
                                                      QString& error, QObject* parent)
@@ -24,10 +25,7 @@ std::unique_ptr<PositionSource> CreatePositionSource(const LiveSourceSettings& s
     case LiveSourceSettings::Kind::RECEIVER:
         break;
     }
-    error = QStringLiteral(
-        "PVT not yet supported: positions from the receiver's link are not "
-        "built yet (use NMEA or gpsd)");
-    return nullptr;
+    return std::make_unique<PvtSource>(parent);
 }
 
 bool ParseGpsdAddress(const std::string& text, std::string& host, int& port)

@@ -22,8 +22,8 @@ struct LiveSourceSettings {
 };
 
 // The source for `settings`, not started; null with the reason in `error` when it cannot be
-// made (a baud rate the serial line does not have; the receiver's PVT, which is not built
-// yet).
+// made (a baud rate the serial line does not have). The receiver's PVT reads the port of the
+// settings (Settings "Port"), as the link does.
 std::unique_ptr<PositionSource> CreatePositionSource(const LiveSourceSettings& settings,
                                                      QString& error, QObject* parent = nullptr);
 

@@ -281,10 +281,6 @@ TEST_F(EditorWithReceiver, ARecordingIsOneChangeAndOneACrashEndedIsOfferedBack)
     TempDir dir;
     LiveSession& live = LiveSession::Instance();
     LiveSession::JournalPath() = dir.File("journal");
-    LiveSession::Starter() = [&live] {
-        live.TakeState(LiveState::WAITING, {});
-        return true;
-    };
     auto fixAt = [](int second) {
         LiveFix fix;
         fix.kind = FixKind::THREE_D;
@@ -298,6 +294,11 @@ TEST_F(EditorWithReceiver, ARecordingIsOneChangeAndOneACrashEndedIsOfferedBack)
     ASSERT_TRUE(app->InitInstance({}, false));
     CDataDoc* doc = ActiveDocument();
     ASSERT_NE(doc, nullptr);
+    // The source is this test: it hands the fixes to the session itself.
+    LiveSession::Starter() = [&live] {
+        live.TakeState(LiveState::WAITING, {});
+        return true;
+    };
     EXPECT_TRUE(frame().Execute(ID_GPS_RECORD));  // starts the source too
     EXPECT_TRUE(frame().Update(ID_GPS_RECORD).checked);
     for (int s = 0; s < 5; ++s) {
