@@ -10,6 +10,7 @@
 #include "link/GarminSimulator.h"
 #include "link/PseudoTerminal.h"
 #include "link/SerialDevices.h"
+#include "link/TrackMotion.h"
 #include "link/UnitData.h"
 #include "link/UnitProfile.h"
 
@@ -45,9 +46,10 @@ private:
 };
 
 std::unique_ptr<SimulatorSession> SimulatorSession::Start(const QString& dataFile, int baud,
-                                                          const QString& model)
+                                                          const QString& model, bool moving)
 {
-    const UnitProfile* unit = model.isEmpty() ? nullptr : UnitByModel(model.toStdString());
+    const QString played = model.isEmpty() && moving ? QStringLiteral("etrex") : model;
+    const UnitProfile* unit = played.isEmpty() ? nullptr : UnitByModel(played.toStdString());
     if (!model.isEmpty() && !unit) {
         Prompts::Current().Message("Der GPS-Simulator kennt kein Modell \"" + model.toStdString() +
                                    "\" (orvi simulate --list-models).");
@@ -55,7 +57,7 @@ std::unique_ptr<SimulatorSession> SimulatorSession::Start(const QString& dataFil
     }
     CDataDoc data;
     try {
-        if (unit && dataFile.isEmpty()) {
+        if (unit && dataFile.isEmpty() && !model.isEmpty()) {
             // The unit's own sample.
         } else if (dataFile.isEmpty()) {
             QFile sample(QStringLiteral(":/sample/sample.orvd"));
@@ -83,13 +85,18 @@ std::unique_ptr<SimulatorSession> SimulatorSession::Start(const QString& dataFil
     session->simulator_ = std::make_unique<GarminSimulator>();
     if (unit) {
         session->simulator_->SetUnit(*unit);
-        session->simulator_->SetRecords(dataFile.isEmpty() ? UnitSampleRecords(*unit)
-                                                           : data.Records());
+        session->simulator_->SetRecords(
+            dataFile.isEmpty() && !model.isEmpty() ? UnitSampleRecords(*unit) : data.Records());
     } else {
         session->simulator_->SetWaypoints(data.Waypoints());
         session->simulator_->SetTrackpoints(data.Trackpoints());
     }
     session->simulator_->SetBaudRate(baud);
+    if (moving) {
+        const GpsRecords held = session->simulator_->Records();
+        session->simulator_->SetMoving(TrackMotion(held.trackpoints, held.trackpointDetails),
+                                       {1, false});
+    }
     if (!session->simulator_->Start(std::move(line))) {
         Prompts::Current().Message("Der GPS-Simulator kann nicht starten.");
         return nullptr;

@@ -16,9 +16,11 @@ public:
     // Null when it cannot start (the reason has been shown). `baud` paces the line (0: as
     // fast as the pseudo-terminal goes).
     // `model`: a known unit to play (link/UnitProfile.h), with its own sample data unless a
-    // file gives the data; empty: the GPS 12.
+    // file gives the data; empty: the GPS 12. `moving`: the receiver moves along its track,
+    // sending PVT packets when asked (without a model, an eTrex plays it: a GPS 12 has no
+    // PVT).
     static std::unique_ptr<SimulatorSession> Start(const QString& dataFile, int baud = 9600,
-                                                   const QString& model = {});
+                                                   const QString& model = {}, bool moving = false);
     ~SimulatorSession();
 
     const std::string& devicePath() const { return device_; }

@@ -33,6 +33,11 @@ int main(int argc, char** argv)
                                             "simulate --list-models names them)."),
                              QStringLiteral("NAME"));
     parser.addOption(model);
+    QCommandLineOption moving(QStringLiteral("moving"),
+                              QStringLiteral("With --simulator: the receiver moves along its "
+                                             "track and sends its position (GPS > "
+                                             "Live-Position shows it)."));
+    parser.addOption(moving);
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Files to open."),
                                  QStringLiteral("[FILE...]"));
     // --simulator may stand without its file.
@@ -52,7 +57,8 @@ int main(int argc, char** argv)
     LiveSession::JournalPath() = (data + QStringLiteral("/Aufzeichnung.journal")).toStdString();
     std::unique_ptr<SimulatorSession> session;
     if (parser.isSet(simulator)) {
-        session = SimulatorSession::Start(parser.value(simulator), 9600, parser.value(model));
+        session = SimulatorSession::Start(parser.value(simulator), 9600, parser.value(model),
+                                          parser.isSet(moving));
         if (!session) {
             return 1;
         }
