@@ -64,3 +64,5 @@ void RunDrawBenchmarks(const std::string& workDirectory);
 void RunMapViewBenchmarks();
 void RunPlotBenchmarks();
 void RunUndoBenchmarks();
+// The live position: a fix's way from the line to the plot, and following's processor time.
+void RunLiveBenchmarks();

@@ -9,11 +9,13 @@
 // draw, mapview, plot, link, undo.
 int main(int argc, char** argv)
 {
-    const char* const groups[] = {"gps", "points", "draw", "mapview", "plot", "link", "undo"};
+    const char* const groups[] = {"gps",  "points", "draw", "mapview",
+                                  "plot", "link",   "undo", "live"};
     for (int i = 1; i < argc; ++i) {
         if (std::none_of(std::begin(groups), std::end(groups),
                          [&](const char* g) { return std::strcmp(argv[i], g) == 0; })) {
-            std::fprintf(stderr, "usage: orvi-bench [gps|points|draw|mapview|plot|link|undo]...\n");
+            std::fprintf(stderr,
+                         "usage: orvi-bench [gps|points|draw|mapview|plot|link|undo|live]...\n");
             return 2;
         }
     }
@@ -54,6 +56,9 @@ int main(int argc, char** argv)
     }
     if (wanted("undo")) {
         RunUndoBenchmarks();
+    }
+    if (wanted("live")) {
+        RunLiveBenchmarks();
     }
     std::filesystem::remove_all(dir);
     return 0;

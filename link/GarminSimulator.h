@@ -68,6 +68,8 @@ struct SimulatorStats {
     int transfersBroken = 0;  // downloads given up, aborted or cut by a hang-up
     bool hungUp = false;
     int randomFaults = 0;  // faults of SetRandomFaults shown
+    // When the last byte of the last PVT packet was handed to the line.
+    std::chrono::steady_clock::time_point lastPositionSent{};
 };
 
 // How the simulated receiver moves (GarminSimulator::SetMoving).

@@ -134,4 +134,6 @@ void GarminSimulator::SendDueFix()
         return;  // a clock set before 1990: no time a D800 packet can carry
     }
     line_->Send(PKT_PVT, data.data(), static_cast<uint8_t>(data.size()));
+    std::lock_guard lock(mutex_);
+    stats_.lastPositionSent = std::chrono::steady_clock::now();
 }
