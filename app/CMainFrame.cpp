@@ -108,6 +108,7 @@ CMainFrame::~CMainFrame()
 {
     StopLive();
     LiveSession::Starter() = [] { return false; };
+    LiveSession::Pauser() = [](bool) {};
     qApp->removeEventFilter(this);
     // The windows go with the frame; their going must not reach a half-destroyed frame.
     mdi_->disconnect(this);

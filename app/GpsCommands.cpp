@@ -19,6 +19,7 @@
 int WithTemporaryConnection(ProgressCallback progress,
                             const std::function<int(CGpsConnection&)>& operation)
 {
+    LiveSession::PausedForTransfer paused;
     CGpsConnection connection(std::move(progress), DeferredOpen{});
     std::atomic<bool> cancelled{false};
     return TaskRunner::Current().Run(
@@ -60,6 +61,16 @@ void CMainFrame::RegisterGpsCommands()
     OnUpdateCommand(ID_GPS_LIVE,
                     [](CommandUI& ui) { ui.checked = LiveSession::Instance().Running(); });
     LiveSession::Starter() = [this] { return StartLive(); };
+    LiveSession::Pauser() = [this](bool pause) {
+        if (liveSource_ && livePvt_ && livePaused_ != pause) {
+            livePaused_ = pause;
+            if (pause) {
+                liveSource_->Stop();
+            } else {
+                liveSource_->Start();
+            }
+        }
+    };
     OnCommand(ID_GPS_POWER_OFF, [] {
         WithTemporaryConnection({},
                                 [](CGpsConnection& c) { return static_cast<int>(c.PowerOff()); });
@@ -89,6 +100,8 @@ bool CMainFrame::StartLive()
     connect(source.get(), &PositionSource::fixArrived, &live, &LiveSession::TakeFix);
     connect(source.get(), &PositionSource::stateChanged, &live, &LiveSession::TakeState);
     liveSource_ = std::move(source);
+    livePvt_ = settings.kind == LiveSourceSettings::Kind::RECEIVER;
+    livePaused_ = false;
     live.TakeState(LiveState::WAITING, {});
     liveSource_->Start();
     return true;

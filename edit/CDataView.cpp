@@ -1,5 +1,7 @@
 #include "edit/CDataView.h"
 
+#include "edit/LiveSession.h"
+
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -391,6 +393,8 @@ int CDataView::RunTransfer(const std::function<int(GpsDocumentLink&)>& transfer)
     if (!link) {
         return -1;
     }
+    // The receiver's PVT would answer on the same port: it waits.
+    LiveSession::PausedForTransfer paused;
     // The task runs on a worker thread in the editor: it touches the connection only.
     return TaskRunner::Current().Run([link, transfer] { return transfer(*link); },
                                      [link] { link->Cancel(); });

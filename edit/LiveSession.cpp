@@ -34,6 +34,12 @@ std::function<bool()>& LiveSession::Starter()
     return starter;
 }
 
+std::function<void(bool)>& LiveSession::Pauser()
+{
+    static std::function<void(bool)> pauser = [](bool) {};
+    return pauser;
+}
+
 std::string& LiveSession::JournalPath()
 {
     static std::string path;

@@ -48,6 +48,16 @@ public:
     static std::function<bool()>& Starter();
     // Where a recording journals its fixes (the application's data folder).
     static std::string& JournalPath();
+    // Pauses a position source that speaks on the link's port (the receiver's PVT) for the
+    // time of a transfer, and starts it again after; set by the main window.
+    static std::function<void(bool pause)>& Pauser();
+    class PausedForTransfer {
+    public:
+        PausedForTransfer() { Pauser()(true); }
+        ~PausedForTransfer() { Pauser()(false); }
+        PausedForTransfer(const PausedForTransfer&) = delete;
+        PausedForTransfer& operator=(const PausedForTransfer&) = delete;
+    };
 
     // A steady clock in milliseconds; tests set their own.
     static std::function<int64_t()>& Clock();
