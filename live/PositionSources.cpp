@@ -30,38 +30,19 @@ std::unique_ptr<PositionSource> CreatePositionSource(const LiveSourceSettings& s
 
 bool ParseGpsdAddress(const std::string& text, std::string& host, int& port)
 {
-    std::string name = text;
-    std::string number;
-    if (!text.empty() && text.front() == '[') {
-        size_t close = text.find(']');
-        if (close == std::string::npos || (close + 1 < text.size() && text[close + 1] != ':')) {
-            return false;
-        }
-        name = text.substr(1, close - 1);
-        number = close + 1 < text.size() ? text.substr(close + 2) : std::string();
-        if (close + 1 < text.size() && number.empty()) {
-            return false;
-        }
-    } else if (size_t colon = text.rfind(':'); colon != std::string::npos) {
-        if (text.find(':') != colon) {
-            return false;  // an IPv6 address without brackets
-        }
-        name = text.substr(0, colon);
-        number = text.substr(colon + 1);
-        if (number.empty()) {
+    size_t colon = text.find(':');
+    std::string name = text.substr(0, colon);
+    int value = port;
+    if (colon != std::string::npos) {
+        const char* first = text.data() + colon + 1;
+        const char* last = text.data() + text.size();
+        auto [end, failure] = std::from_chars(first, last, value);
+        if (first == last || failure != std::errc() || end != last || value < 1 || value > 65535) {
             return false;
         }
     }
     if (name.empty()) {
         return false;
-    }
-    int value = port;
-    if (!number.empty()) {
-        auto [end, failure] = std::from_chars(number.data(), number.data() + number.size(), value);
-        if (failure != std::errc() || end != number.data() + number.size() || value < 1 ||
-            value > 65535) {
-            return false;
-        }
     }
     host = name;
     port = value;

@@ -27,7 +27,6 @@ struct LiveSourceSettings {
 std::unique_ptr<PositionSource> CreatePositionSource(const LiveSourceSettings& settings,
                                                      QString& error, QObject* parent = nullptr);
 
-// Reads "HOST", "HOST:PORT", "[V6ADDRESS]" or "[V6ADDRESS]:PORT" into `host` and `port`
-// (left as they are where the text names none). False for an empty host or a port that is
-// no number from 1 to 65535.
+// Reads "HOST" or "HOST:PORT" into `host` and `port` (left as it is without one). False for
+// an empty host or a port that is no number from 1 to 65535; IPv6 addresses are not taken.
 bool ParseGpsdAddress(const std::string& text, std::string& host, int& port);
