@@ -2,15 +2,13 @@
 // the marker with its heading, and the view following it.
 
 #include <QPainter>
-#include <QPainterPath>
 #include <cmath>
 
 #include "edit/CPlotView.h"
+#include "framework/PositionMarker.h"
 
 namespace {
 
-const QColor kLiveColour(20, 110, 230);
-const QColor kNoReceptionColour(150, 150, 150);
 const QColor kTrailColour(240, 140, 20);
 
 PlotPoint ProjectDegrees(const PlotProjection& projection, const GeoPosition& position)
@@ -128,34 +126,13 @@ void CPlotView::PaintLive(QPainter& painter)
     }
     const LiveFix& fix = live_.LastPosition();
     const PixelPoint at = viewport_.ToPixel(LivePlotPoint());
-    const QPointF centre(at.x, at.y);
-    const QColor colour = liveReceiving_ ? kLiveColour : kNoReceptionColour;
-    if (HasValue(fix.horizontalError)) {
-        const double radius = std::min(fix.horizontalError * viewport_.PixelsPerMetre(), 1e5);
-        if (radius >= 3) {
-            QColor fill = colour;
-            fill.setAlpha(40);
-            painter.setPen(QPen(colour, 1));
-            painter.setBrush(fill);
-            painter.drawEllipse(centre, radius, radius);
-        }
-    }
-    // The heading: an arrow ahead of the marker where the receiver moves.
+    const double error =
+        HasValue(fix.horizontalError) ? fix.horizontalError * viewport_.PixelsPerMetre() : 0;
+    // The heading: north is up on the plot.
+    std::optional<QPointF> heading;
     if (HasValue(fix.course) && HasValue(fix.speed) && fix.speed >= 0.5f) {
         const double angle = fix.course * M_PI / 180;
-        const QPointF ahead(std::sin(angle), -std::cos(angle));
-        const QPointF side(-ahead.y(), ahead.x());
-        QPainterPath arrow;
-        arrow.moveTo(centre + ahead * 15);
-        arrow.lineTo(centre + ahead * 6 + side * 6);
-        arrow.lineTo(centre + ahead * 6 - side * 6);
-        arrow.closeSubpath();
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colour);
-        painter.drawPath(arrow);
+        heading = QPointF(std::sin(angle), -std::cos(angle));
     }
-    painter.setPen(QPen(Qt::white, 2));
-    painter.setBrush(colour);
-    painter.drawEllipse(centre, 6, 6);
-    painter.setBrush(Qt::NoBrush);
+    PaintPositionMarker(painter, QPointF(at.x, at.y), error, heading, liveReceiving_);
 }

@@ -4,13 +4,13 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 
 #include "draw/model/CDrawDoc.h"
 #include "draw/paint/QtGdiPainter.h"
 #include "draw/view/CDrawView.h"
+#include "framework/PositionMarker.h"
 
 namespace {
 
@@ -169,38 +169,12 @@ void CDrawView::PaintPageMarker(QPainter& painter)
     if (!marker_) {
         return;
     }
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    const QColor colour = marker_->receiving ? QColor(20, 110, 230) : QColor(150, 150, 150);
     const CPoint at = DocToView(marker_->at);
-    const QPointF centre(at.x, at.y);
-    const double radius = std::min(marker_->errorUnits * zoom_ / 100.0, 1e5);
-    if (radius >= 3) {
-        QColor fill = colour;
-        fill.setAlpha(40);
-        painter.setPen(QPen(colour, 1));
-        painter.setBrush(fill);
-        painter.drawEllipse(centre, radius, radius);
-    }
+    std::optional<QPointF> heading;
     if (marker_->ahead) {
         const CPoint ahead = DocToView(*marker_->ahead);
-        const QPointF towards(ahead.x - at.x, ahead.y - at.y);
-        const double length = std::hypot(towards.x(), towards.y());
-        if (length > 0) {
-            const QPointF unit = towards / length;
-            const QPointF side(-unit.y(), unit.x());
-            QPainterPath arrow;
-            arrow.moveTo(centre + unit * 15);
-            arrow.lineTo(centre + unit * 6 + side * 6);
-            arrow.lineTo(centre + unit * 6 - side * 6);
-            arrow.closeSubpath();
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(colour);
-            painter.drawPath(arrow);
-        }
+        heading = QPointF(ahead.x - at.x, ahead.y - at.y);
     }
-    painter.setPen(QPen(Qt::white, 2));
-    painter.setBrush(colour);
-    painter.drawEllipse(centre, 6, 6);
-    painter.restore();
+    PaintPositionMarker(painter, QPointF(at.x, at.y), marker_->errorUnits * zoom_ / 100.0, heading,
+                        marker_->receiving);
 }
