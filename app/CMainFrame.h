@@ -96,6 +96,6 @@ private:
     bool askToSave_ = true;
     CommandRouter* previousRouter_ = nullptr;
     std::unique_ptr<PositionSource> liveSource_;
-    bool livePvt_ = false;  // the source speaks on the link's port
+    bool liveOnPort_ = false;  // the source reads the link's port
     bool livePaused_ = false;
 };

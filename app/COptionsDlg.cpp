@@ -18,9 +18,11 @@
 #include "app/DisplayFormat.h"
 #include "edit/LivePosition.h"
 #include "framework/Cp1252.h"
+#include "framework/Prompts.h"
 #include "framework/Settings.h"
 #include "gps/CDataDoc.h"
 #include "link/SerialDevices.h"
+#include "live/PositionSources.h"
 
 namespace {
 
@@ -93,24 +95,28 @@ COptionsDlg::COptionsDlg(QWidget* parent, CDataDoc* document) : QDialog(parent),
     }
 
     // Where the live position comes from, and what a recording takes of it.
-    const LiveSettings live = ReadLiveSettings();
+    const LiveSourceSettings live = ReadLiveSourceSettings(Settings::Current());
     auto* position = new QGroupBox(QStringLiteral("Live-Position"), this);
     auto* positionForm = new QFormLayout(position);
     liveSource_ = new QComboBox(position);
     liveSource_->setObjectName(QStringLiteral("liveSource"));
-    liveSource_->addItem(QStringLiteral("Empfänger am Port (Garmin-Protokoll)"));
-    liveSource_->addItem(QStringLiteral("NMEA 0183 am Port"));
-    liveSource_->addItem(QStringLiteral("gpsd"));
-    liveSource_->setCurrentIndex(static_cast<int>(live.source));
+    using Kind = LiveSourceSettings::Kind;
+    for (auto [kind, text] :
+         {std::pair{Kind::PORT, "Empfänger am Port (NMEA oder Garmin erkennen)"},
+          std::pair{Kind::RECEIVER, "Empfänger am Port (Garmin-Protokoll)"},
+          std::pair{Kind::NMEA, "NMEA 0183 am Port"}, std::pair{Kind::GPSD, "gpsd"}}) {
+        liveSource_->addItem(QString::fromUtf8(text), static_cast<int>(kind));
+    }
+    liveSource_->setCurrentIndex(liveSource_->findData(static_cast<int>(live.kind)));
     positionForm->addRow(QStringLiteral("Quelle"), liveSource_);
     nmeaBaud_ = new QComboBox(position);
     nmeaBaud_->setObjectName(QStringLiteral("nmeaBaud"));
     for (int rate : {4800, 9600, 19200, 38400, 57600, 115200}) {
         nmeaBaud_->addItem(QString::number(rate), rate);
     }
-    nmeaBaud_->setCurrentIndex(nmeaBaud_->findData(live.nmeaBaud));
+    nmeaBaud_->setCurrentIndex(nmeaBaud_->findData(live.baud));
     positionForm->addRow(QStringLiteral("NMEA - Baud"), nmeaBaud_);
-    gpsd_ = new QLineEdit(QString::fromStdString(live.gpsd), position);
+    gpsd_ = new QLineEdit(QString::fromStdString(GpsdAddress(live)), position);
     gpsd_->setObjectName(QStringLiteral("gpsd"));
     positionForm->addRow(QStringLiteral("gpsd (Rechner:Port)"), gpsd_);
     auto* interval = new QWidget(position);
@@ -123,18 +129,19 @@ COptionsDlg::COptionsDlg(QWidget* parent, CDataDoc* document) : QDialog(parent),
     recordBy_->setObjectName(QStringLiteral("recordBy"));
     recordBy_->addItem(QStringLiteral("Sekunden"));
     recordBy_->addItem(QStringLiteral("Meter"));
-    const bool byDistance = live.interval.kind == RecordingInterval::Kind::DISTANCE;
+    const RecordingInterval every = ReadRecordingInterval();
+    const bool byDistance = every.kind == RecordingInterval::Kind::DISTANCE;
     recordBy_->setCurrentIndex(byDistance ? 1 : 0);
-    recordEvery_->setValue(byDistance ? static_cast<int>(live.interval.metres)
-                                      : live.interval.seconds);
+    recordEvery_->setValue(byDistance ? static_cast<int>(every.metres) : every.seconds);
     intervalLayout->addWidget(new QLabel(QStringLiteral("alle"), interval));
     intervalLayout->addWidget(recordEvery_);
     intervalLayout->addWidget(recordBy_);
     intervalLayout->addStretch();
     positionForm->addRow(QStringLiteral("Aufzeichnen"), interval);
-    auto enableSourceFields = [this](int source) {
-        nmeaBaud_->setEnabled(source == static_cast<int>(LiveSourceKind::NMEA));
-        gpsd_->setEnabled(source == static_cast<int>(LiveSourceKind::GPSD));
+    auto enableSourceFields = [this](int index) {
+        const auto kind = static_cast<Kind>(liveSource_->itemData(index).toInt());
+        nmeaBaud_->setEnabled(kind == Kind::NMEA || kind == Kind::PORT);
+        gpsd_->setEnabled(kind == Kind::GPSD);
     };
     enableSourceFields(liveSource_->currentIndex());
     connect(liveSource_, &QComboBox::currentIndexChanged, this, enableSourceFields);
@@ -204,21 +211,31 @@ QString COptionsDlg::device() const
 
 void COptionsDlg::accept()
 {
+    LiveSourceSettings live = ReadLiveSourceSettings(Settings::Current());
+    live.kind = static_cast<LiveSourceSettings::Kind>(liveSource_->currentData().toInt());
+    live.baud = nmeaBaud_->currentData().toInt();
+    const std::string gpsd = gpsd_->text().trimmed().toStdString();
+    // An address that cannot be read is refused where gpsd is the source; elsewhere the one
+    // before stays.
+    if (!ParseGpsdAddress(gpsd, live.host, live.gpsdPort) &&
+        live.kind == LiveSourceSettings::Kind::GPSD) {
+        Prompts::Current().Message("Keine gpsd-Adresse (Rechner oder Rechner:Port): " + gpsd);
+        gpsd_->setFocus();
+        return;
+    }
     QString path = device();
     std::string stored = path.isEmpty() ? "COM" + std::to_string(port()) + ":" : path.toStdString();
     Settings::Current().SetString("Settings", "Port", stored);
     ApplyDisplayFormat(displayFormat());
     Settings::Current().SetInt("Settings", "DisplayFormat", displayFormat());
     Settings::Current().SetInt("Settings", "FastLine", fastLine_->isChecked() ? 1 : 0);
-    LiveSettings live;
-    live.source = static_cast<LiveSourceKind>(liveSource_->currentIndex());
-    live.nmeaBaud = nmeaBaud_->currentData().toInt();
-    live.gpsd = gpsd_->text().trimmed().toStdString();
-    live.interval.kind = recordBy_->currentIndex() == 1 ? RecordingInterval::Kind::DISTANCE
-                                                        : RecordingInterval::Kind::TIME;
-    live.interval.seconds = recordEvery_->value();
-    live.interval.metres = recordEvery_->value();
-    StoreLiveSettings(live);
+    StoreLiveSourceSettings(Settings::Current(), live);
+    RecordingInterval every;
+    every.kind = recordBy_->currentIndex() == 1 ? RecordingInterval::Kind::DISTANCE
+                                                : RecordingInterval::Kind::TIME;
+    every.seconds = recordEvery_->value();
+    every.metres = recordEvery_->value();
+    StoreRecordingInterval(every);
     if (document_ && receiver_) {
         document_->SetReceiver(receiver_->currentData().toString().toStdString());
     }

@@ -62,7 +62,7 @@ void CMainFrame::RegisterGpsCommands()
                     [](CommandUI& ui) { ui.checked = LiveSession::Instance().Running(); });
     LiveSession::Starter() = [this] { return StartLive(); };
     LiveSession::Pauser() = [this](bool pause) {
-        if (liveSource_ && livePvt_ && livePaused_ != pause) {
+        if (liveSource_ && liveOnPort_ && livePaused_ != pause) {
             livePaused_ = pause;
             if (pause) {
                 liveSource_->Stop();
@@ -79,17 +79,7 @@ void CMainFrame::RegisterGpsCommands()
 
 bool CMainFrame::StartLive()
 {
-    const LiveSettings options = ReadLiveSettings();
-    LiveSourceSettings settings;
-    settings.kind = options.source == LiveSourceKind::NMEA   ? LiveSourceSettings::Kind::NMEA
-                    : options.source == LiveSourceKind::GPSD ? LiveSourceSettings::Kind::GPSD
-                                                             : LiveSourceSettings::Kind::RECEIVER;
-    settings.port = Settings::Current().GetString("Settings", "Port", "COM1:");
-    settings.baud = options.nmeaBaud;
-    if (!ParseGpsdAddress(options.gpsd, settings.host, settings.gpsdPort)) {
-        Prompts::Current().Message("Keine gpsd-Adresse: " + options.gpsd);
-        return false;
-    }
+    const LiveSourceSettings settings = ReadLiveSourceSettings(Settings::Current());
     QString error;
     std::unique_ptr<PositionSource> source = CreatePositionSource(settings, error);
     if (!source) {
@@ -100,7 +90,7 @@ bool CMainFrame::StartLive()
     connect(source.get(), &PositionSource::fixArrived, &live, &LiveSession::TakeFix);
     connect(source.get(), &PositionSource::stateChanged, &live, &LiveSession::TakeState);
     liveSource_ = std::move(source);
-    livePvt_ = settings.kind == LiveSourceSettings::Kind::RECEIVER;
+    liveOnPort_ = settings.OnPort();
     livePaused_ = false;
     live.TakeState(LiveState::WAITING, {});
     liveSource_->Start();

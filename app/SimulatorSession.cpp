@@ -46,8 +46,9 @@ private:
 };
 
 std::unique_ptr<SimulatorSession> SimulatorSession::Start(const QString& dataFile, int baud,
-                                                          const QString& model, bool moving)
+                                                          const QString& model, Motion motion)
 {
+    const bool moving = motion != Motion::STILL;
     const QString played = model.isEmpty() && moving ? QStringLiteral("etrex") : model;
     const UnitProfile* unit = played.isEmpty() ? nullptr : UnitByModel(played.toStdString());
     if (!model.isEmpty() && !unit) {
@@ -95,7 +96,7 @@ std::unique_ptr<SimulatorSession> SimulatorSession::Start(const QString& dataFil
     if (moving) {
         const GpsRecords held = session->simulator_->Records();
         session->simulator_->SetMoving(TrackMotion(held.trackpoints, held.trackpointDetails),
-                                       {1, false});
+                                       {1, motion == Motion::NMEA});
     }
     if (!session->simulator_->Start(std::move(line))) {
         Prompts::Current().Message("Der GPS-Simulator kann nicht starten.");

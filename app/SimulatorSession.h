@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 class GarminSimulator;
@@ -16,11 +17,13 @@ public:
     // Null when it cannot start (the reason has been shown). `baud` paces the line (0: as
     // fast as the pseudo-terminal goes).
     // `model`: a known unit to play (link/UnitProfile.h), with its own sample data unless a
-    // file gives the data; empty: the GPS 12. `moving`: the receiver moves along its track,
-    // sending PVT packets when asked (without a model, an eTrex plays it: a GPS 12 has no
-    // PVT).
+    // file gives the data; empty: the GPS 12. `motion`: the receiver moves along its track,
+    // sending PVT packets when asked or NMEA sentences by themselves (without a model, an
+    // eTrex plays it: a GPS 12 has no PVT).
+    enum class Motion : uint8_t { STILL, PVT, NMEA };
     static std::unique_ptr<SimulatorSession> Start(const QString& dataFile, int baud = 9600,
-                                                   const QString& model = {}, bool moving = false);
+                                                   const QString& model = {},
+                                                   Motion motion = Motion::STILL);
     ~SimulatorSession();
 
     const std::string& devicePath() const { return device_; }

@@ -38,6 +38,10 @@ int main(int argc, char** argv)
                                              "track and sends its position (GPS > "
                                              "Live-Position shows it)."));
     parser.addOption(moving);
+    QCommandLineOption nmea(QStringLiteral("nmea"),
+                            QStringLiteral("With --simulator --moving: the receiver sends NMEA "
+                                           "sentences instead of its PVT packets."));
+    parser.addOption(nmea);
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Files to open."),
                                  QStringLiteral("[FILE...]"));
     // --simulator may stand without its file.
@@ -57,8 +61,12 @@ int main(int argc, char** argv)
     LiveSession::JournalPath() = (data + QStringLiteral("/Aufzeichnung.journal")).toStdString();
     std::unique_ptr<SimulatorSession> session;
     if (parser.isSet(simulator)) {
-        session = SimulatorSession::Start(parser.value(simulator), 9600, parser.value(model),
-                                          parser.isSet(moving));
+        using Motion = SimulatorSession::Motion;
+        const Motion motion = !parser.isSet(moving) ? Motion::STILL
+                              : parser.isSet(nmea)  ? Motion::NMEA
+                                                    : Motion::PVT;
+        session =
+            SimulatorSession::Start(parser.value(simulator), 9600, parser.value(model), motion);
         if (!session) {
             return 1;
         }

@@ -55,11 +55,12 @@ int RunSimulate(const SimulateOptions& options);
 // where unknown), changes of the source's state as lines on standard error. Ends after
 // `count` fixes with a position, else on SIGINT or SIGTERM.
 struct LiveOptions {
-    std::string port;  // the receiver's port: NMEA with `nmea`, else its PVT packets
-    bool nmea = false;
-    int baud = 4800;   // NMEA only
-    std::string gpsd;  // HOST[:PORT]: gpsd instead of a port
-    int count = 0;     // 0: until a signal
+    std::string port;   // the receiver's port; empty: the editor's
+    bool nmea = false;  // the port speaks NMEA
+    bool pvt = false;   // the port speaks the receiver's protocol; neither: found out
+    int baud = 4800;    // of NMEA
+    std::string gpsd;   // HOST[:PORT]: gpsd instead of a port
+    int count = 0;      // 0: until a signal
     bool json = false;
 };
 int RunLive(const LiveOptions& options);

@@ -1,4 +1,5 @@
-// orvi live: the positions of a receiver as they come, from its NMEA sentences or gpsd.
+// orvi live: the positions of a receiver as they come, from its PVT packets, its NMEA
+// sentences or gpsd.
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -108,7 +109,6 @@ std::string StateLine(LiveState state, const QString& detail)
 int RunLive(const LiveOptions& options)
 {
     LiveSourceSettings settings;
-    settings.port = options.port;
     settings.baud = options.baud;
     if (!options.gpsd.empty()) {
         settings.kind = LiveSourceSettings::Kind::GPSD;
@@ -117,6 +117,8 @@ int RunLive(const LiveOptions& options)
         }
     } else if (options.nmea) {
         settings.kind = LiveSourceSettings::Kind::NMEA;
+    } else if (options.pvt) {
+        settings.kind = LiveSourceSettings::Kind::RECEIVER;
     }
     int argc = 1;
     char name[] = "orvi";
@@ -129,6 +131,7 @@ int RunLive(const LiveOptions& options)
     given.SetString("Settings", "Port", options.port);
     Settings* chosen = options.port.empty() ? static_cast<Settings*>(&stored) : &given;
     Settings* previous = Settings::SetCurrent(chosen);
+    settings.port = ReadLiveSourceSettings(*chosen).port;
     QString error;
     std::unique_ptr<PositionSource> source = CreatePositionSource(settings, error);
     if (!source) {

@@ -114,8 +114,9 @@ void AddSimulateCommand(CLI::App& app, int& status)
     simulate->add_option("--rate", options->rate, "Fixes a second while moving (default 1)")
         ->check(CLI::Range(0.1, 20.0))
         ->needs(moving);
-    simulate->add_flag("--nmea", options->nmea,
-                       "While moving, send NMEA 0183 sentences instead of the binary protocol")
+    simulate
+        ->add_flag("--nmea", options->nmea,
+                   "While moving, send NMEA 0183 sentences instead of the binary protocol")
         ->needs(moving);
     simulate->callback([&status, options, moving] {
         options->moving = moving->count() > 0;
@@ -131,14 +132,18 @@ void AddLiveCommand(CLI::App& app, int& status)
         "live", "Print the receiver's positions as they come, until --count or SIGINT");
     CLI::Option* port = live->add_option(
         "--port", options->port,
-        "The receiver's port: COMn: or a device path; its PVT packets, or NMEA with --nmea");
-    CLI::Option* nmea =
-        live->add_flag("--nmea", options->nmea, "The port speaks NMEA 0183")->needs(port);
+        "The receiver's port: COMn: or a device path (default: the editor's); whether it speaks "
+        "NMEA or its own protocol is found out, unless --nmea or --pvt says it");
+    CLI::Option* nmea = live->add_flag("--nmea", options->nmea, "The port speaks NMEA 0183");
+    live->add_flag("--pvt", options->pvt, "Ask the receiver on the port for its PVT packets")
+        ->excludes(nmea);
     live->add_option("--baud", options->baud, "NMEA at this rate (default 4800)")
-        ->needs(nmea)
         ->check(CLI::IsMember({4800, 9600, 19200, 38400, 57600, 115200}));
     live->add_option("--gpsd", options->gpsd, "Positions from gpsd at HOST[:PORT] (port 2947)")
-        ->excludes(port);
+        ->excludes(port)
+        ->excludes(nmea)
+        ->excludes("--pvt")
+        ->excludes("--baud");
     live->add_option("--count", options->count, "End after this many positions")
         ->check(CLI::PositiveNumber);
     live->add_flag("--json", options->json, "One JSON object a line");

@@ -88,50 +88,28 @@ PixelRect LiveMarkerArea(PixelPoint at, double errorPixels)
     return PixelRect::Around(at.x - reach, at.y - reach, at.x + reach, at.y + reach);
 }
 
-namespace {
-
-constexpr int kNmeaRates[] = {4800, 9600, 19200, 38400, 57600, 115200};
-
-}  // namespace
-
-LiveSettings ReadLiveSettings()
+RecordingInterval ReadRecordingInterval()
 {
     Settings& settings = Settings::Current();
-    LiveSettings live;
-    const int source = settings.GetInt("Settings", "LiveSource", 0);
-    live.source = source == 1   ? LiveSourceKind::NMEA
-                  : source == 2 ? LiveSourceKind::GPSD
-                                : LiveSourceKind::PVT;
-    const int baud = settings.GetInt("Settings", "NmeaBaud", 4800);
-    if (std::find(std::begin(kNmeaRates), std::end(kNmeaRates), baud) != std::end(kNmeaRates)) {
-        live.nmeaBaud = baud;
-    }
-    const std::string gpsd = settings.GetString("Settings", "Gpsd", live.gpsd);
-    if (!gpsd.empty()) {
-        live.gpsd = gpsd;
-    }
+    RecordingInterval interval;
     const bool byDistance = settings.GetInt("Settings", "RecordBy", 0) == 1;
     const int every = settings.GetInt("Settings", "RecordEvery", byDistance ? 10 : 1);
-    live.interval.kind =
-        byDistance ? RecordingInterval::Kind::DISTANCE : RecordingInterval::Kind::TIME;
+    interval.kind = byDistance ? RecordingInterval::Kind::DISTANCE : RecordingInterval::Kind::TIME;
     if (every >= 1 && every <= 3600) {
         if (byDistance) {
-            live.interval.metres = every;
+            interval.metres = every;
         } else {
-            live.interval.seconds = every;
+            interval.seconds = every;
         }
     }
-    return live;
+    return interval;
 }
 
-void StoreLiveSettings(const LiveSettings& live)
+void StoreRecordingInterval(const RecordingInterval& interval)
 {
     Settings& settings = Settings::Current();
-    settings.SetInt("Settings", "LiveSource", static_cast<int>(live.source));
-    settings.SetInt("Settings", "NmeaBaud", live.nmeaBaud);
-    settings.SetString("Settings", "Gpsd", live.gpsd);
-    const bool byDistance = live.interval.kind == RecordingInterval::Kind::DISTANCE;
+    const bool byDistance = interval.kind == RecordingInterval::Kind::DISTANCE;
     settings.SetInt("Settings", "RecordBy", byDistance ? 1 : 0);
     settings.SetInt("Settings", "RecordEvery",
-                    byDistance ? static_cast<int>(live.interval.metres) : live.interval.seconds);
+                    byDistance ? static_cast<int>(interval.metres) : interval.seconds);
 }

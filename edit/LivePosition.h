@@ -65,21 +65,7 @@ bool FollowPosition(PlotViewport& viewport, PlotPoint at, FollowMode mode);
 // its heading arrow.
 PixelRect LiveMarkerArea(PixelPoint at, double errorPixels);
 
-// Where the live position comes from and how a recording takes it, as the options keep it.
-enum class LiveSourceKind : uint8_t {
-    PVT,   // the receiver's PVT packets on the port of the link
-    NMEA,  // NMEA 0183 sentences on the port of the link
-    GPSD,  // the gpsd daemon
-};
-
-struct LiveSettings {
-    LiveSourceKind source = LiveSourceKind::PVT;
-    int nmeaBaud = 4800;
-    std::string gpsd = "localhost:2947";  // HOST[:PORT]
-    RecordingInterval interval;
-};
-
-// From and to the settings ("LiveSource", "NmeaBaud", "Gpsd", "RecordBy", "RecordEvery" in
-// the group "Settings"); values out of range read as their defaults.
-LiveSettings ReadLiveSettings();
-void StoreLiveSettings(const LiveSettings& settings);
+// How a recording takes fixes, as the options keep it ("RecordBy": 0 seconds, 1 metres;
+// "RecordEvery": 1 to 3600, in the group "Settings"); out of range reads as the default.
+RecordingInterval ReadRecordingInterval();
+void StoreRecordingInterval(const RecordingInterval& interval);

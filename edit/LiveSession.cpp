@@ -147,7 +147,7 @@ bool LiveSession::StartRecording(CDataDoc* doc, QObject* guard, const std::strin
         StopRecording();
     }
     std::string error;
-    recording_ = LiveRecording::Start(journalPath, ReadLiveSettings().interval,
+    recording_ = LiveRecording::Start(journalPath, ReadRecordingInterval(),
                                       MAX_DOC_RECORDS - doc->trackpointCount(), error);
     if (!recording_) {
         Prompts::Current().Message(error);

@@ -15,13 +15,26 @@ QString SystemReason(const std::string& device)
 
 }  // namespace
 
-NmeaSource::NmeaSource(std::string port, int baud, QObject* parent)
-    : PositionSource(parent), baud_(baud)
+std::string ReceiverDevice(const std::string& port)
 {
-    device_ = DevicePathForPort(port);
-    if (device_.empty()) {
-        device_ = port;  // not a port name: opening it says what is wrong
+    std::string device = DevicePathForPort(port);
+    return device.empty() ? port : device;
+}
+
+std::unique_ptr<PosixSerialPort> OpenReceiverLine(const std::string& device, int baud,
+                                                  QString& reason)
+{
+    std::unique_ptr<PosixSerialPort> port = PosixSerialPort::Open(device);
+    if (!port || !port->ApplyLineSettings() || !port->SetBaudRate(baud)) {
+        reason = SystemReason(device);
+        return nullptr;
     }
+    return port;
+}
+
+NmeaSource::NmeaSource(std::string port, int baud, QObject* parent)
+    : PositionSource(parent), device_(ReceiverDevice(port)), baud_(baud)
+{
     reopen_.setInterval(kReopenMs);
     connect(&reopen_, &QTimer::timeout, this, &NmeaSource::Open);
     connect(&reader_, &NmeaReader::fixRead, this, &NmeaSource::Deliver);
@@ -55,13 +68,10 @@ void NmeaSource::Stop()
 
 void NmeaSource::Open()
 {
-    std::unique_ptr<PosixSerialPort> port = PosixSerialPort::Open(device_);
+    QString reason;
+    std::unique_ptr<PosixSerialPort> port = OpenReceiverLine(device_, baud_, reason);
     if (!port) {
-        Lose(SystemReason(device_));
-        return;
-    }
-    if (!port->ApplyLineSettings() || !port->SetBaudRate(baud_)) {
-        Lose(SystemReason(device_));
+        Lose(reason);
         return;
     }
     reopen_.stop();

@@ -10,6 +10,14 @@
 
 class PosixSerialPort;
 
+// The device of `port` ("COMn:" or a device path; anything else as it stands, so that
+// opening it says what is wrong).
+std::string ReceiverDevice(const std::string& port);
+// Opens `device` raw, 8N1, without flow control, at `baud`; null with the system's reason in
+// `reason` when it cannot.
+std::unique_ptr<PosixSerialPort> OpenReceiverLine(const std::string& device, int baud,
+                                                  QString& reason);
+
 // NMEA 0183 from a receiver on a serial line (NmeaReader reads the sentences). The line is
 // raw, 8N1, without flow control, at 4800 baud unless told otherwise.
 //

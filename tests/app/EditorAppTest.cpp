@@ -28,6 +28,7 @@
 #include "link/PosixSerialPort.h"
 #include "link/PseudoTerminal.h"
 #include "link/SharedPort.h"
+#include "live/PositionSources.h"
 #include "res/CommandIds.h"
 #include "tests/TempDir.h"
 #include "tests/gps/GpsTestRecords.h"
@@ -76,8 +77,16 @@ TEST(OptionsDialog, ShowsTheStoredSettingsAndStoresThemOnOk)
         // The live position from gpsd on another machine; recording every 25 m.
         auto* gpsd = dialog.findChild<QLineEdit*>("gpsd");
         EXPECT_FALSE(gpsd->isEnabled());
-        dialog.findChild<QComboBox*>("liveSource")->setCurrentIndex(2);
+        auto* source = dialog.findChild<QComboBox*>("liveSource");
+        source->setCurrentIndex(source->findText("gpsd"));
         EXPECT_TRUE(gpsd->isEnabled());
+        gpsd->setText("gps.local:");
+        RecordingPrompts refused;
+        Prompts* before = Prompts::SetCurrent(&refused);
+        dialog.accept();  // a port without a number
+        Prompts::SetCurrent(before);
+        EXPECT_EQ(refused.messages.size(), 1u);
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
         gpsd->setText(" gps.local:3000 ");
         dialog.findChild<QComboBox*>("recordBy")->setCurrentIndex(1);
         dialog.findChild<QSpinBox*>("recordEvery")->setValue(25);
@@ -85,11 +94,11 @@ TEST(OptionsDialog, ShowsTheStoredSettingsAndStoresThemOnOk)
     }
     EXPECT_EQ(settings.GetString("Settings", "Port", ""), "/dev/ttyUSB7");
     EXPECT_EQ(settings.GetInt("Settings", "FastLine", 1), 0);
-    const LiveSettings live = ReadLiveSettings();
-    EXPECT_EQ(live.source, LiveSourceKind::GPSD);
-    EXPECT_EQ(live.gpsd, "gps.local:3000");
-    EXPECT_EQ(live.interval.kind, RecordingInterval::Kind::DISTANCE);
-    EXPECT_EQ(live.interval.metres, 25);
+    const LiveSourceSettings live = ReadLiveSourceSettings(settings);
+    EXPECT_EQ(live.kind, LiveSourceSettings::Kind::GPSD);
+    EXPECT_EQ(GpsdAddress(live), "gps.local:3000");
+    EXPECT_EQ(ReadRecordingInterval().kind, RecordingInterval::Kind::DISTANCE);
+    EXPECT_EQ(ReadRecordingInterval().metres, 25);
 
     // With a GPS data document: the receiver whose rules its names follow.
     CDataDoc doc;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "link/CGpsLink.h"
+#include "link/Frame.h"
+#include "link/LineRecognition.h"
 #include "tests/link/ScriptedPort.h"
 
 namespace {
@@ -81,6 +83,47 @@ TEST(Frame, DecodingTellsWhatTheBytesAre)
         DecodedFrame decoded;
         EXPECT_EQ(DecodeFrame(count.data(), static_cast<int>(n), decoded), FrameStatus::Incomplete)
             << n;
+    }
+}
+
+// What a line says by itself, in pieces as a serial line hands them over.
+TEST(LineRecogniser, KnowsNmeaAndFramesOnlyWhenAWholeOneWithItsChecksumHasCome)
+{
+    const std::string rmc =
+        "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n";
+    Bytes pvt(16, 0x20);
+    uint8_t frame[MAX_FRAME_BYTES];
+    const int frameSize = EncodeFrame(PKT_PVT, pvt.data(), 16, frame);
+    auto bytes = [](const std::string& text) { return Bytes(text.begin(), text.end()); };
+    Bytes whole(frame, frame + frameSize);
+    Bytes damaged = whole;
+    damaged[5] ^= 1;
+    Bytes noise = {0x10, 0xFF, 0x24, 0x2A, 0x10, 0x03, 0x80, 0x0D, 0x0A};
+    std::string wrongSum = rmc;
+    wrongSum[rmc.size() - 4] = 'B';
+    struct {
+        const char* legend;
+        std::vector<Bytes> pieces;
+        LineSpeech speech;
+    } const kRows[] = {
+        {"a sentence after noise, in two pieces",
+         {noise, bytes(rmc.substr(0, 30)), bytes(rmc.substr(30))},
+         LineSpeech::NMEA},
+        {"a sentence not yet ended", {bytes(rmc.substr(0, rmc.size() - 2))}, LineSpeech::UNKNOWN},
+        {"a sentence with a wrong checksum", {bytes(wrongSum)}, LineSpeech::UNKNOWN},
+        {"a frame after noise, in two pieces",
+         {noise, Bytes(whole.begin(), whole.begin() + 7), Bytes(whole.begin() + 7, whole.end())},
+         LineSpeech::BINARY},
+        {"a frame with a wrong checksum", {damaged}, LineSpeech::UNKNOWN},
+        {"noise only", {noise, noise}, LineSpeech::UNKNOWN},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.legend);
+        LineRecogniser recogniser;
+        for (const Bytes& piece : row.pieces) {
+            recogniser.Take(piece.data(), piece.size());
+        }
+        EXPECT_EQ(recogniser.Speech(), row.speech);
     }
 }
 

@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
+#include <QElapsedTimer>
+#include <QTest>
 
+#include "framework/Settings.h"
+#include "gps/Geodesy.h"
+#include "link/GarminSimulator.h"
+#include "link/PseudoTerminal.h"
+#include "live/PortSource.h"
 #include "live/PositionSources.h"
 
 namespace {
@@ -31,6 +38,59 @@ TEST(ParseGpsdAddress, HostAndOptionalPort)
             EXPECT_EQ(host, row.host);
             EXPECT_EQ(port, row.port);
         }
+    }
+}
+
+// A moving eTrex on a pseudo-terminal, sending NMEA or, when asked, PVT packets.
+TEST(PortSource, FindsOutWhetherTheReceiverSpeaksNmeaOrItsOwnProtocol)
+{
+    struct {
+        const char* legend;
+        bool nmea;
+        LineSpeech speech;
+    } const kRows[] = {
+        {"sentences by themselves", true, LineSpeech::NMEA},
+        {"silence: the receiver is asked for its PVT", false, LineSpeech::BINARY},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.legend);
+        GarminSimulator sim;
+        sim.SetUnit(*UnitByModel("etrex"));
+        TrackpointRecord from{DegreesToSemicirclesRounded(47), DegreesToSemicirclesRounded(8.5),
+                              1000, 1};
+        TrackpointRecord to = from;
+        to.latitude = DegreesToSemicirclesRounded(47.01);
+        to.time += 100;
+        ASSERT_TRUE(sim.SetMoving(TrackMotion({from, to}), {10, row.nmea}));
+        std::string error;
+        auto pty = PseudoTerminal::Create(error);
+        ASSERT_TRUE(pty) << error;
+        const std::string device = pty->DevicePath();
+        ASSERT_TRUE(sim.Start(std::move(pty)));
+        MemorySettings settings;  // the link's port, which PVT takes
+        settings.SetString("Settings", "Port", device);
+        Settings* previous = Settings::SetCurrent(&settings);
+
+        PortSource source(device, 4800);
+        int positions = 0;
+        QObject::connect(&source, &PositionSource::fixArrived,
+                         [&](const LiveFix& fix) { positions += fix.HasPosition() ? 1 : 0; });
+        source.Start();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return positions >= 2; }, 10000));
+        EXPECT_EQ(source.Speech(), row.speech);
+        EXPECT_EQ(source.State(), LiveState::RECEIVING);
+
+        // Started again (after a transfer, say), it takes the way found without listening.
+        source.Stop();
+        positions = 0;
+        QElapsedTimer clock;
+        clock.start();
+        source.Start();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return positions >= 1; }, 10000));
+        EXPECT_LT(clock.elapsed(), PortSource::kListenMs);
+        source.Stop();
+        EXPECT_EQ(source.State(), LiveState::STOPPED);
+        Settings::SetCurrent(previous);
     }
 }
 
