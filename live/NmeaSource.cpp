@@ -1,49 +1,20 @@
 #include "live/NmeaSource.h"
 
-#include <cerrno>
-#include <cstring>
-
-#include "link/PosixSerialPort.h"
-#include "link/SerialPort.h"
-
-namespace {
-
-QString SystemReason(const std::string& device)
-{
-    return QString::fromStdString(device + ": " + std::strerror(errno));
-}
-
-}  // namespace
-
-std::string ReceiverDevice(const std::string& port)
-{
-    std::string device = DevicePathForPort(port);
-    return device.empty() ? port : device;
-}
-
-std::unique_ptr<PosixSerialPort> OpenReceiverLine(const std::string& device, int baud,
-                                                  QString& reason)
-{
-    std::unique_ptr<PosixSerialPort> port = PosixSerialPort::Open(device);
-    if (!port || !port->ApplyLineSettings() || !port->SetBaudRate(baud)) {
-        reason = SystemReason(device);
-        return nullptr;
-    }
-    return port;
-}
-
 NmeaSource::NmeaSource(std::string port, int baud, QObject* parent)
-    : PositionSource(parent), device_(ReceiverDevice(port)), baud_(baud)
+    : PositionSource(parent), line_(std::move(port), baud)
 {
-    reopen_.setInterval(kReopenMs);
-    connect(&reopen_, &QTimer::timeout, this, &NmeaSource::Open);
     connect(&reader_, &NmeaReader::fixRead, this, &NmeaSource::Deliver);
-}
-
-NmeaSource::~NmeaSource()
-{
-    notifier_.reset();
-    port_.reset();
+    connect(&line_, &SharedLine::opened, this,
+            [this] { SetState(LiveState::WAITING, QString::fromStdString(line_.Device())); });
+    connect(&line_, &SharedLine::bytesRead, this,
+            [this](const QByteArray& bytes) { reader_.Read(bytes.constData(), bytes.size()); });
+    connect(&line_, &SharedLine::lost, this, [this](const QString& reason) {
+        // What the line gave up to here ends with it; a sentence cut short is dropped.
+        reader_.Finish();
+        reader_.Stop();
+        reader_.Start();
+        SetState(LiveState::LINK_LOST, reason);
+    });
 }
 
 void NmeaSource::Start()
@@ -52,7 +23,8 @@ void NmeaSource::Start()
         return;
     }
     reader_.Start();
-    Open();
+    SetState(LiveState::WAITING, QString::fromStdString(line_.Device()));
+    line_.Start();
 }
 
 void NmeaSource::Stop()
@@ -60,54 +32,7 @@ void NmeaSource::Stop()
     if (State() == LiveState::STOPPED) {
         return;
     }
-    reopen_.stop();
-    Close();
+    line_.Stop();
     reader_.Stop();
     SetState(LiveState::STOPPED, {});
-}
-
-void NmeaSource::Open()
-{
-    QString reason;
-    std::unique_ptr<PosixSerialPort> port = OpenReceiverLine(device_, baud_, reason);
-    if (!port) {
-        Lose(reason);
-        return;
-    }
-    reopen_.stop();
-    port_ = std::move(port);
-    notifier_ = std::make_unique<QSocketNotifier>(port_->fd(), QSocketNotifier::Read);
-    connect(notifier_.get(), &QSocketNotifier::activated, this, &NmeaSource::ReadLine);
-    SetState(LiveState::WAITING, QString::fromStdString(device_));
-}
-
-void NmeaSource::ReadLine()
-{
-    char buffer[4096];
-    int n = port_->ReadAvailable(reinterpret_cast<uint8_t*>(buffer), sizeof buffer, 0);
-    if (n < 0) {
-        Lose(SystemReason(device_));
-        return;
-    }
-    reader_.Read(buffer, n);
-}
-
-void NmeaSource::Lose(const QString& reason)
-{
-    Close();
-    reader_.Finish();
-    reader_.Stop();
-    reader_.Start();
-    SetState(LiveState::LINK_LOST, reason);
-    reopen_.start();
-}
-
-void NmeaSource::Close()
-{
-    if (notifier_) {
-        // The notifier may be the one whose signal is being handled.
-        notifier_->setEnabled(false);
-        notifier_.release()->deleteLater();
-    }
-    port_.reset();
 }

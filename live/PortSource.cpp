@@ -1,21 +1,23 @@
 #include "live/PortSource.h"
 
-#include "link/PosixSerialPort.h"
 #include "live/NmeaSource.h"
 #include "live/PvtSource.h"
 
 PortSource::PortSource(std::string port, int nmeaBaud, QObject* parent)
-    : PositionSource(parent), device_(ReceiverDevice(port)), nmeaBaud_(nmeaBaud)
+    : PositionSource(parent), port_(port), nmeaBaud_(nmeaBaud), line_(std::move(port), nmeaBaud)
 {
     listened_.setSingleShot(true);
     listened_.setInterval(kListenMs);
     connect(&listened_, &QTimer::timeout, this, [this] { Use(LineSpeech::BINARY); });
-    reopen_.setSingleShot(true);
-    reopen_.setInterval(kReopenMs);
-    connect(&reopen_, &QTimer::timeout, this, &PortSource::Listen);
     silent_.setSingleShot(true);
     silent_.setInterval(kSilentMs);
     connect(&silent_, &QTimer::timeout, this, &PortSource::ListenAgain);
+    connect(&line_, &SharedLine::opened, this, [this] { listened_.start(); });
+    connect(&line_, &SharedLine::bytesRead, this, &PortSource::Hear);
+    connect(&line_, &SharedLine::lost, this, [this](const QString& reason) {
+        listened_.stop();
+        SetState(LiveState::LINK_LOST, reason);
+    });
 }
 
 PortSource::~PortSource()
@@ -31,7 +33,7 @@ void PortSource::Start()
     running_ = true;
     if (speech_ == LineSpeech::UNKNOWN) {
         SetState(LiveState::WAITING, QStringLiteral("erkenne NMEA oder Garmin-Protokoll an %1")
-                                         .arg(QString::fromStdString(device_)));
+                                         .arg(QString::fromStdString(line_.Device())));
         Listen();
     } else {
         Use(speech_);
@@ -45,63 +47,34 @@ void PortSource::Stop()
     }
     running_ = false;
     listened_.stop();
-    reopen_.stop();
     silent_.stop();
-    CloseLine();
+    line_.Stop();
     Drop();
     SetState(LiveState::STOPPED, {});
 }
 
 void PortSource::Listen()
 {
-    QString reason;
-    line_ = OpenReceiverLine(device_, nmeaBaud_, reason);
-    if (!line_) {
-        SetState(LiveState::LINK_LOST, reason);
-        reopen_.start();
-        return;
-    }
     recogniser_.Reset();
-    notifier_ = std::make_unique<QSocketNotifier>(line_->fd(), QSocketNotifier::Read);
-    connect(notifier_.get(), &QSocketNotifier::activated, this, &PortSource::ReadLine);
-    listened_.start();
+    line_.Start();
 }
 
-void PortSource::ReadLine()
+void PortSource::Hear(const QByteArray& bytes)
 {
-    uint8_t buffer[512];
-    const int n = line_->ReadAvailable(buffer, sizeof buffer, 0);
-    if (n < 0) {  // the adapter pulled while listening
-        CloseLine();
-        listened_.stop();
-        SetState(LiveState::LINK_LOST,
-                 QStringLiteral("%1 ist nicht mehr da").arg(QString::fromStdString(device_)));
-        reopen_.start();
-        return;
-    }
-    const LineSpeech speech = recogniser_.Take(buffer, static_cast<size_t>(n));
+    const LineSpeech speech = recogniser_.Take(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                               static_cast<size_t>(bytes.size()));
     if (speech != LineSpeech::UNKNOWN) {
         listened_.stop();
         Use(speech);
     }
 }
 
-void PortSource::CloseLine()
-{
-    if (notifier_) {
-        // The notifier may be the one whose signal is being handled.
-        notifier_->setEnabled(false);
-        notifier_.release()->deleteLater();
-    }
-    line_.reset();
-}
-
 void PortSource::Use(LineSpeech speech)
 {
-    CloseLine();
+    line_.Stop();
     speech_ = speech;
     if (speech == LineSpeech::NMEA) {
-        source_ = std::make_unique<NmeaSource>(device_, nmeaBaud_);
+        source_ = std::make_unique<NmeaSource>(port_, nmeaBaud_);
     } else {
         source_ = std::make_unique<PvtSource>();
     }

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QSocketNotifier>
 #include <QTimer>
 #include <memory>
 #include <string>
 
 #include "link/LineRecognition.h"
 #include "live/PositionSource.h"
-
-class PosixSerialPort;
+#include "live/SharedLine.h"
 
 // The receiver on a port, whichever way it speaks. It listens to the line at the NMEA rate
 // first: NMEA sentences make it read them (NmeaSource); frames of the binary protocol, or
@@ -25,7 +23,6 @@ class PortSource : public PositionSource {
 public:
     static constexpr int kListenMs = 2500;
     static constexpr int kSilentMs = 8000;
-    static constexpr int kReopenMs = 1000;
 
     PortSource(std::string port, int nmeaBaud, QObject* parent = nullptr);
     ~PortSource() override;
@@ -38,21 +35,18 @@ public:
 
 private:
     void Listen();
-    void ReadLine();
-    void CloseLine();
+    void Hear(const QByteArray& bytes);
     void Use(LineSpeech speech);
     void Drop();
     void ListenAgain();
 
-    std::string device_;
+    std::string port_;
     int nmeaBaud_;
     bool running_ = false;
     LineSpeech speech_ = LineSpeech::UNKNOWN;
+    SharedLine line_;  // while listening
     LineRecogniser recogniser_;
-    std::unique_ptr<PosixSerialPort> line_;
-    std::unique_ptr<QSocketNotifier> notifier_;
     std::unique_ptr<PositionSource> source_;
     QTimer listened_;  // the listening is over: the receiver speaks only when asked
-    QTimer reopen_;    // the line could not be opened for listening
     QTimer silent_;    // no report from the source for kSilentMs
 };

@@ -4,7 +4,11 @@
 #include <string>
 #include <vector>
 
+#include <dirent.h>
+#include <unistd.h>
+
 #include "link/PseudoTerminal.h"
+#include "link/SharedPort.h"
 #include "live/NmeaSource.h"
 #include "tests/TempDir.h"
 
@@ -60,6 +64,50 @@ TEST(NmeaSource, SaysTheLineIsLostWhenTheDeviceGoesAndOpensItAgainWhenItIsBack)
     EXPECT_EQ(states, (std::vector<LiveState>{LiveState::WAITING, LiveState::RECEIVING,
                                               LiveState::LINK_LOST, LiveState::WAITING,
                                               LiveState::RECEIVING, LiveState::STOPPED}));
+}
+
+// How many descriptors of this process are open on `device`.
+int DescriptorsOn(const std::string& device)
+{
+    int count = 0;
+    DIR* fds = ::opendir("/proc/self/fd");
+    while (dirent* entry = ::readdir(fds)) {
+        char target[256] = {};
+        std::string path = std::string("/proc/self/fd/") + entry->d_name;
+        if (::readlink(path.c_str(), target, sizeof target - 1) > 0 && device == target) {
+            ++count;
+        }
+    }
+    ::closedir(fds);
+    return count;
+}
+
+// A document's link holds the port (opened exclusively): the source reads it through the
+// link's share and leaves it at the link's 9600 baud.
+TEST(NmeaSource, SharesThePortWithTheLinksAndLeavesItAtTheirRate)
+{
+    std::string error;
+    std::unique_ptr<PseudoTerminal> receiver = PseudoTerminal::Create(error);
+    ASSERT_TRUE(receiver) << error;
+    SharedPort& shared = SharedPort::Instance();
+    ASSERT_TRUE(shared.Join());
+    int failure = 0;
+    ASSERT_TRUE(shared.Open(receiver->DevicePath(), failure)) << failure;
+    ASSERT_TRUE(shared.Borrow()->ApplyLineSettings());
+
+    const int descriptors = DescriptorsOn(receiver->DevicePath());
+    NmeaSource source(receiver->DevicePath());
+    int fixes = 0;
+    QObject::connect(&source, &PositionSource::fixArrived, [&](const LiveFix&) { ++fixes; });
+    source.Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver->PeerBaudRate() == 4800; }, 5000));
+    SendEpochs(*receiver);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fixes == 3; }, 5000));
+    EXPECT_EQ(DescriptorsOn(receiver->DevicePath()), descriptors);
+    source.Stop();
+    EXPECT_EQ(receiver->PeerBaudRate(), 9600);
+    EXPECT_TRUE(shared.IsOpen());
+    shared.Leave();
 }
 
 }  // namespace
