@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 
@@ -16,6 +17,7 @@
 #include "framework/ArchiveException.h"
 #include "framework/Cp1252.h"
 #include "gps/CDataDoc.h"
+#include "gps/Geodesy.h"
 
 namespace {
 
@@ -86,6 +88,35 @@ std::string Describe(const CDrawObj& object)
     return "drawing object";
 }
 
+std::string MapPosition(double latitude, double longitude)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%c %10.6f  %c %11.6f", latitude < 0 ? 'S' : 'N',
+                  std::fabs(latitude), longitude < 0 ? 'W' : 'E', std::fabs(longitude));
+    return text;
+}
+
+void PrintGeoReference(const std::optional<MapGeoReference>& geo)
+{
+    if (!geo) {
+        std::cout << "Georeference: none\n";
+    } else if (geo->kind == GeoReferenceKind::POINT_MAP) {
+        const PointMapProjection& p = geo->projection;
+        std::printf(
+            "Georeference: map of GPS points, central longitude %.6f, east-west scale "
+            "%.6f\n  page centre at %.1f m east, %.1f m north; %g units per metre on a "
+            "%d x %d page\n",
+            SemicirclesToDegrees(p.centralLongitude), p.eastWestScale, p.centreEast, p.centreNorth,
+            p.unitsPerMetre, p.pageWidth, p.pageHeight);
+    } else {
+        std::cout << "Georeference: " << CONTROL_POINT_COUNT << " control points\n";
+        for (const ControlPoint& point : geo->points) {
+            std::printf("  (%.1f, %.1f)  %s\n", point.x, point.y,
+                        MapPosition(point.latitude, point.longitude).c_str());
+        }
+    }
+}
+
 void PrintDrawDoc(const std::string& path, const CDrawDoc& doc)
 {
     COLORREF paper = doc.PaperColour();
@@ -116,6 +147,7 @@ void PrintDrawDoc(const std::string& path, const CDrawDoc& doc)
         line("Last saved:", summary->GetLastSaved());
         line("Last printed:", summary->GetLastPrinted());
     }
+    PrintGeoReference(doc.GetGeoReference());
 }
 
 }  // namespace

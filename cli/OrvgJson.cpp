@@ -6,6 +6,7 @@
 #include "draw/model/CDrawText.h"
 #include "draw/model/CSummaryInfo.h"
 #include "framework/Cp1252.h"
+#include "gps/Geodesy.h"
 
 using nlohmann::json;
 
@@ -95,6 +96,26 @@ json SummaryJson(const CSummaryInfo& summary)
     };
 }
 
+json GeoReferenceJson(const MapGeoReference& geo)
+{
+    if (geo.kind == GeoReferenceKind::POINT_MAP) {
+        const PointMapProjection& p = geo.projection;
+        return {{"kind", "pointMap"},
+                {"centralLongitude", SemicirclesToDegrees(p.centralLongitude)},
+                {"eastWestScale", p.eastWestScale},
+                {"centre", {p.centreEast, p.centreNorth}},
+                {"unitsPerMetre", p.unitsPerMetre},
+                {"pageSize", {p.pageWidth, p.pageHeight}}};
+    }
+    json points = json::array();
+    for (const ControlPoint& point : geo.points) {
+        points.push_back({{"page", {point.x, point.y}},
+                          {"latitude", point.latitude},
+                          {"longitude", point.longitude}});
+    }
+    return {{"kind", "calibration"}, {"controlPoints", std::move(points)}};
+}
+
 json DrawDocJson(const CDrawDoc& doc)
 {
     json objects = json::array();
@@ -110,5 +131,6 @@ json DrawDocJson(const CDrawDoc& doc)
     if (const CSummaryInfo* summary = doc.GetSummaryInfo()) {
         j["summary"] = SummaryJson(*summary);
     }
+    j["georeference"] = doc.GetGeoReference() ? GeoReferenceJson(*doc.GetGeoReference()) : json();
     return j;
 }

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr double kKnotsPerMetreSecond = 3600.0 / 1852.0;
-constexpr double kRangeError = 5.0;  // m, what one unit of HDOP stands for
 constexpr int kMaxSatellitesListed = 12;
 
 // `value` with `decimals` digits after the point, whatever the process locale says; empty
@@ -88,7 +87,7 @@ uint8_t NmeaChecksum(std::string_view body)
     return sum;
 }
 
-std::string NmeaSentence(std::string_view body)
+std::string NmeaLine(std::string_view body)
 {
     char tail[8];
     std::snprintf(tail, sizeof tail, "*%02X\r\n", NmeaChecksum(body));
@@ -110,10 +109,14 @@ std::vector<std::string> NmeaFixSentences(const LiveFix& fix)
     }
     std::string hdop;
     std::string pdop;
+    std::string pgrme;
     if (has && fix.horizontalError != VALUE_NONE) {
-        const double h = std::max(fix.horizontalError / kRangeError, 0.5);
+        const double h = std::max(fix.horizontalError / NMEA_RANGE_ERROR_METRES, 0.5);
         hdop = Fixed(h, 1);
         pdop = Fixed(h * std::sqrt(2.0), 1);
+        const std::string error = Fixed(fix.horizontalError, 1);
+        pgrme = "PGRME," + error + ",M," + error + ",M," +
+                Fixed(fix.horizontalError * std::sqrt(2.0), 1) + ",M";
     }
 
     std::string rmc = "GPRMC," + time + "," + (has ? "A" : "V") + "," + where + "," +
@@ -134,5 +137,10 @@ std::vector<std::string> NmeaFixSentences(const LiveFix& fix)
         gsa += prn;
     }
     gsa += "," + pdop + "," + hdop + "," + hdop;
-    return {NmeaSentence(rmc), NmeaSentence(gga), NmeaSentence(gsa)};
+    std::vector<std::string> sentences{NmeaLine(rmc), NmeaLine(gga)};
+    if (!pgrme.empty()) {
+        sentences.push_back(NmeaLine(pgrme));
+    }
+    sentences.push_back(NmeaLine(gsa));
+    return sentences;
 }

@@ -82,6 +82,9 @@ void NmeaEpochs::Merge(const NmeaSentence& sentence)
     TakeAttribute(sentence.info, QGeoPositionInfo::GroundSpeed, epoch.speed);
     TakeAttribute(sentence.info, QGeoPositionInfo::Direction, epoch.course);
     TakeAttribute(sentence.info, QGeoPositionInfo::HorizontalAccuracy, epoch.horizontalError);
+    if (std::isfinite(sentence.receiverError)) {
+        epoch.receiverError = sentence.receiverError;
+    }
     if (sentence.kind == NmeaSentence::Kind::GSA && sentence.satellitesUsed >= 0) {
         epoch.satellites[sentence.satelliteSystem] = sentence.satellitesUsed;
     }
@@ -140,8 +143,10 @@ LiveFix NmeaEpochs::FixOf(const NmeaEpoch& epoch) const
             fix.course = 0.0f;
         }
     }
-    if (std::isfinite(epoch.horizontalError) && epoch.horizontalError >= 0) {
-        fix.horizontalError = Measure(epoch.horizontalError);
+    const double error =
+        std::isfinite(epoch.receiverError) ? epoch.receiverError : epoch.horizontalError;
+    if (std::isfinite(error) && error >= 0) {
+        fix.horizontalError = Measure(error);
     }
     return fix;
 }

@@ -2,7 +2,34 @@
 
 #include <QNmeaPositionInfoSource>
 #include <QNmeaSatelliteInfoSource>
+#include <cmath>
 #include <cstring>
+
+#include "link/NmeaSentences.h"
+
+namespace {
+
+// The horizontal error of Garmin's "$PGRME,hpe,M,vpe,M,epe,M*hh" (metres; the line may end
+// in CR LF); NaN for another sentence, a wrong checksum, or no number of metres.
+double PgrmeHorizontalError(const char* sentence, int size)
+{
+    const QByteArray line = QByteArray(sentence, size).trimmed();
+    const qsizetype star = line.lastIndexOf('*');
+    if (!line.startsWith("$PGRME,") || star < 0 || line.size() != star + 3) {
+        return qQNaN();
+    }
+    bool ok = false;
+    const int checksum = line.mid(star + 1).toInt(&ok, 16);
+    const QByteArray body = line.mid(1, star - 1);
+    if (!ok || checksum != NmeaChecksum(std::string_view(body.constData(), body.size()))) {
+        return qQNaN();
+    }
+    const QList<QByteArray> fields = body.split(',');
+    const double metres = fields.size() > 2 && fields[2] == "M" ? fields[1].toDouble(&ok) : -1;
+    return ok && std::isfinite(metres) && metres >= 0 ? metres : qQNaN();
+}
+
+}  // namespace
 
 // Qt's sentence reader, which hands every sentence it read on to the NmeaReader and keeps
 // nothing itself: Qt's grouping into updates is not used.
@@ -26,7 +53,9 @@ protected:
         }
         int length = size - static_cast<int>(start - data);
         if (length > 1 && start[1] == 'P') {
-            return false;  // proprietary: $PGRMC would pass for an RMC
+            reader_.TakeProprietary(start, length);  // not Qt's: $PGRMC would pass for an RMC
+            *hasFix = false;
+            return false;
         }
         bool fix = false;
         if (QNmeaPositionInfoSource::parsePosInfoFromNmeaData(start, length, info, &fix)) {
@@ -63,6 +92,8 @@ NmeaReader::NmeaReader(QObject* parent)
       satellites_(std::make_unique<GsaParser>())
 {
     sentences_->setDevice(&feed_);
+    // Qt gives 2 x HDOP x this range error (a circle of two standard deviations).
+    sentences_->setUserEquivalentRangeError(NMEA_RANGE_ERROR_METRES / 2);
     quiet_.setSingleShot(true);
     quiet_.setInterval(kQuietMs);
     connect(&quiet_, &QTimer::timeout, this, &NmeaReader::Finish);
@@ -130,6 +161,16 @@ void NmeaReader::Take(const char* sentence, int size, const QGeoPositionInfo& in
         }
     }
     Emit(epochs_.Add(read));
+}
+
+void NmeaReader::TakeProprietary(const char* sentence, int size)
+{
+    NmeaSentence read;
+    read.receiverError = PgrmeHorizontalError(sentence, size);
+    if (std::isfinite(read.receiverError)) {
+        read.kind = NmeaSentence::Kind::PGRME;
+        Emit(epochs_.Add(read));
+    }
 }
 
 void NmeaReader::Emit(const std::optional<LiveFix>& fix)

@@ -20,9 +20,11 @@ class QNmeaSatelliteInfoSource;
 // mode 1 for a fix) and the fixes without a position.
 //
 // A sentence counts only when its checksum is right. A line that holds noise or a sentence
-// cut short before a whole sentence is read from its last '$'. Proprietary sentences ($P...)
-// are passed over; of the others, RMC, GGA, GLL, GSA and VTG are read, whatever talker
-// sends them (GP, GN, GL, BD, ...).
+// cut short before a whole sentence is read from its last '$'. Of the proprietary sentences
+// ($P...) Garmin's PGRME is read for its horizontal error, the others are passed over; of
+// the rest, RMC, GGA, GLL, GSA and VTG are read, whatever talker sends them (GP, GN, GL, BD,
+// ...). Without a PGRME the horizontal error is HDOP times NMEA_RANGE_ERROR_METRES
+// (link/NmeaSentences.h), the measure the simulator writes HDOP by.
 class NmeaReader : public QObject {
     Q_OBJECT
 
@@ -47,6 +49,8 @@ signals:
 
 private:
     void Take(const char* sentence, int size, const QGeoPositionInfo& info, bool saysFix);
+    // A sentence that begins "$P".
+    void TakeProprietary(const char* sentence, int size);
     void Emit(const std::optional<LiveFix>& fix);
 
     class SentenceParser;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "draw/model/MapGeoReference.h"
 #include "framework/CompoundFile.h"
 #include "tests/cli/CliRunner.h"
 
@@ -32,8 +33,43 @@ TEST(OrviMapInfo, ReadableSummary)
     ASSERT_EQ(r.status, 0) << r.err;
     for (const char* part :
          {"Objects: 13", "(520, 190) - (760, 330)  line, reversed", "text \"Karte Nord\" in Arial",
-          "polygon of 5 vertices", "linked legende.pdf", "Title:         Beispielkarte"}) {
+          "polygon of 5 vertices", "linked legende.pdf", "Title:         Beispielkarte",
+          "Georeference: none"}) {
         EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
+    }
+}
+
+TEST(OrviMapInfo, GeoreferenceOfEitherKind)
+{
+    TempDir dir;
+    const ControlPoints points{{{100, 100, 47.5, 8}, {700, 100, 47.5, 8.6}, {100, 700, 47.1, 8}}};
+    const PointMapProjection projection{1 << 26, 0.5, 1000, -2000, 0.25, 800, 800};  // 5.625 E
+    struct Case {
+        const char* legend;
+        MapGeoReference geo;
+        const char* json;
+        const char* line;
+    } cases[] = {
+        {"three control points", MapGeoReference::OfControlPoints(points),
+         R"({"kind":"calibration","controlPoints":[{"page":[100,100],"latitude":47.5,
+             "longitude":8},{"page":[700,100],"latitude":47.5,"longitude":8.6},
+             {"page":[100,700],"latitude":47.1,"longitude":8}]})",
+         "  (700.0, 100.0)  N  47.500000  E    8.600000\n"},
+        {"a map of GPS points", MapGeoReference::OfProjection(projection),
+         R"({"kind":"pointMap","centralLongitude":5.625,"eastWestScale":0.5,
+             "centre":[1000,-2000],"unitsPerMetre":0.25,"pageSize":[800,800]})",
+         "at 1000.0 m east, -2000.0 m north; 0.25 units per metre on a 800 x 800 page\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.legend);
+        CompoundStorage map = ReadCompoundFile(kMap);
+        map.streams[GEO_REFERENCE_STREAM_NAME] = c.geo.WriteStream();
+        WriteCompoundFile(dir.File("map.orvg"), map);
+        CliResult r = RunOrvi("info --json " + dir.File("map.orvg"));
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(nlohmann::json::parse(r.out)["georeference"], nlohmann::json::parse(c.json));
+        r = RunOrvi("info " + dir.File("map.orvg"));
+        EXPECT_NE(r.out.find(c.line), std::string::npos) << r.out;
     }
 }
 

@@ -104,6 +104,7 @@ TEST_F(MovingSimulator, NmeaModeSendsSentencesWithValidChecksumsAlongTheTrack)
     ByteVector bytes = host->Drain(0);
     const std::string text(bytes.begin(), bytes.end());
     int positions = 0;
+    int errors = 0;
     for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2) {
         const std::string line = text.substr(at, end - at);
         ASSERT_TRUE(line.size() > 4 && line[0] == '$' && line[line.size() - 3] == '*') << line;
@@ -122,8 +123,13 @@ TEST_F(MovingSimulator, NmeaModeSendsSentencesWithValidChecksumsAlongTheTrack)
             EXPECT_NEAR(longitude, 8.5, 2e-6) << line;
             ++positions;
         }
+        if (body.rfind("PGRME,", 0) == 0) {  // the error of a 2D fix, 9 m
+            EXPECT_EQ(body, "PGRME,9.0,M,9.0,M,12.7,M");
+            ++errors;
+        }
     }
     EXPECT_GE(positions, 3);
+    EXPECT_GE(errors, 3);
 }
 
 }  // namespace

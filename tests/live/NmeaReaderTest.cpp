@@ -20,6 +20,7 @@ struct Expected {
     float altitude;
     float speed;
     float course;
+    float error;  // horizontal, m
     int satellites;
 };
 
@@ -36,55 +37,58 @@ double Deg(int degrees, double minutes)
 }
 
 const SentenceFile kSentenceFiles[] = {
-    {"a Garmin unit: RMC, GGA, GSA, GSV and its own sentences make one 3D fix a second",
+    {"a Garmin unit: RMC, GGA, GSA, GSV and its own sentences make one 3D fix a second; its "
+     "PGRME gives the error, not HDOP",
      "garmin.nmea",
      {
          {"2024-03-23T12:35:19Z", FixKind::THREE_D, Deg(48, 7.038), Deg(11, 31.0), 545.4f,
-          float(22.4 * KNOT), 84.4f, 5},
+          float(22.4 * KNOT), 84.4f, 15.0f, 5},
          {"2024-03-23T12:35:20Z", FixKind::THREE_D, Deg(48, 7.039), Deg(11, 31.009), 546.0f,
-          float(22.6 * KNOT), 85.0f, 5},
+          float(22.6 * KNOT), 85.0f, 15.0f, 5},
          {"2024-03-23T12:35:21Z", FixKind::THREE_D, Deg(48, 7.040), Deg(11, 31.018), 546.8f, 0.0f,
-          359.9f, 5},
+          359.9f, 15.0f, 5},
      }},
     {"damage: line noise and a sentence without checksum are skipped; a wrong checksum "
      "(12:35:20 RMC, 12:35:22 GGA with a changed latitude) costs the sentence; a sentence cut "
      "short, or noise, before a whole one costs only itself; lower-case checksums count; "
-     "a Garmin $PGRMC is no RMC; a sentence cut short at the end is not read",
+     "a Garmin $PGRMC is no RMC; a PGRME with a wrong checksum leaves the error to HDOP; a "
+     "sentence cut short at the end is not read",
      "damaged.nmea",
      {
          {"2024-03-23T12:35:19Z", FixKind::THREE_D, Deg(48, 7.038), Deg(11, 31.0), 545.4f,
-          float(10 * KNOT), 90.0f, -1},
+          float(10 * KNOT), 90.0f, 6.0f, -1},
          {"2024-03-23T12:35:20Z", FixKind::THREE_D, Deg(48, 7.039), Deg(11, 31.009), 546.0f, NONE,
-          NONE, -1},
+          NONE, 6.0f, -1},
          {"2024-03-23T12:35:21Z", FixKind::THREE_D, Deg(48, 7.040), Deg(11, 31.018), 546.5f,
-          float(10 * KNOT), 90.0f, -1},
+          float(10 * KNOT), 90.0f, 6.0f, -1},
          {"2024-03-23T12:35:23Z", FixKind::TWO_D, Deg(48, 7.042), Deg(11, 31.036), NONE,
-          float(10 * KNOT), 89.0f, -1},
+          float(10 * KNOT), 89.0f, NONE, -1},
          {"2024-03-23T12:35:24Z", FixKind::TWO_D, Deg(48, 7.043), Deg(11, 31.045), NONE,
-          float(10 * KNOT), 90.0f, -1},
+          float(10 * KNOT), 90.0f, NONE, -1},
      }},
     {"no fix: without a time yet, a void RMC with an old position and GGA quality 0 give NONE "
      "and no position; GGA without altitude gives 2D; a GGA of quality 0 beside a valid RMC "
      "is NONE",
      "no-fix.nmea",
      {
-         {"", FixKind::NONE, 0, 0, NONE, NONE, NONE, -1},
-         {"", FixKind::NONE, 0, 0, NONE, NONE, NONE, -1},
-         {"2024-03-23T12:35:19Z", FixKind::NONE, 0, 0, NONE, NONE, NONE, 2},
+         {"", FixKind::NONE, 0, 0, NONE, NONE, NONE, NONE, -1},
+         {"", FixKind::NONE, 0, 0, NONE, NONE, NONE, NONE, -1},
+         {"2024-03-23T12:35:19Z", FixKind::NONE, 0, 0, NONE, NONE, NONE, NONE, 2},
          {"2024-03-23T12:35:20Z", FixKind::TWO_D, Deg(48, 7.039), Deg(11, 31.009), NONE,
-          float(3 * KNOT), 180.0f, 3},
-         {"2024-03-23T12:35:21Z", FixKind::NONE, 0, 0, NONE, NONE, NONE, -1},
+          float(3 * KNOT), 180.0f, 10.5f, 3},
+         {"2024-03-23T12:35:21Z", FixKind::NONE, 0, 0, NONE, NONE, NONE, NONE, -1},
      }},
     {"several systems: GN, GL and BD talkers count; satellites add up over the GSA of each "
-     "system; south and west are negative; GPRMC and GNRMC of one time make one fix",
+     "system; south and west are negative; GPRMC and GNRMC of one time make one fix; HDOP "
+     "0.8 is 4 m",
      "gnss.nmea",
      {
          {"2024-02-01T08:30:00Z", FixKind::THREE_D, Deg(47, 23.1234), Deg(8, 32.5678), 410.2f,
-          float(1.5 * KNOT), 270.0f, 10},
+          float(1.5 * KNOT), 270.0f, 4.0f, 10},
          {"2024-02-01T08:30:01Z", FixKind::THREE_D, -Deg(47, 23.1240), -Deg(8, 32.56), 410.4f,
-          float(1.5 * KNOT), 270.0f, 10},
+          float(1.5 * KNOT), 270.0f, 4.0f, 10},
          {"2024-02-01T08:30:02Z", FixKind::THREE_D, Deg(47, 23.1246), Deg(8, 32.5522), 410.6f,
-          float(1.5 * KNOT), 270.0f, -1},
+          float(1.5 * KNOT), 270.0f, 4.0f, -1},
      }},
 };
 
@@ -128,7 +132,7 @@ TEST(NmeaReader, RecordedSentencesGiveTheirFixes)
             ExpectValue(want.altitude, got.altitude, "altitude");
             ExpectValue(want.speed, got.speed, "speed");
             ExpectValue(want.course, got.course, "course");
-            EXPECT_EQ(got.horizontalError, VALUE_NONE);
+            ExpectValue(want.error, got.horizontalError, "error");
             EXPECT_EQ(got.satellites, want.satellites);
         }
     }
