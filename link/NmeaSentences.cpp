@@ -142,5 +142,21 @@ std::vector<std::string> NmeaFixSentences(const LiveFix& fix)
         sentences.push_back(NmeaLine(pgrme));
     }
     sentences.push_back(NmeaLine(gsa));
+    // The satellites in view, four a sentence: those in use, at made-up places in the sky.
+    if (fix.satellites >= 0) {
+        const int groups = std::max(1, (listed + 3) / 4);
+        for (int group = 0; group < groups; ++group) {
+            char head[32];
+            std::snprintf(head, sizeof head, "GPGSV,%d,%d,%02d", groups, group + 1, listed);
+            std::string gsv = head;
+            for (int i = 4 * group; i < std::min(listed, 4 * group + 4); ++i) {
+                char satellite[24];
+                std::snprintf(satellite, sizeof satellite, ",%02d,%02d,%03d,%02d", 2 * i + 1,
+                              15 + (37 * i) % 70, (83 * i) % 360, 30 + (7 * i) % 20);
+                gsv += satellite;
+            }
+            sentences.push_back(NmeaLine(gsv));
+        }
+    }
     return sentences;
 }

@@ -32,6 +32,7 @@ std::string NmeaLine(std::string_view body);
 // HDOP, PDOP as their root sum square. A fix with a position and a horizontal error has
 // Garmin's PGRME after the GGA (horizontal, vertical and overall error in metres): the
 // vertical error taken as the horizontal one, the overall one as their root sum square.
-// Positions to 1/10000 of a minute.
-// A fix without a time (utcMillis 0) has empty time and date fields.
+// Where the fix says how many satellites it uses, GPGSV sentences follow, four satellites
+// a sentence: those in use, at made-up elevations, azimuths and signal strengths.
+// Positions to 1/10000 of a minute. A fix without a time (utcMillis 0) has empty time and date fields.
 std::vector<std::string> NmeaFixSentences(const LiveFix& fix);

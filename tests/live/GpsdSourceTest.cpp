@@ -106,11 +106,13 @@ TEST(GpsdSource, FollowsGpsdThroughItsComingAndGoing)
     ASSERT_TRUE(QTest::qWaitFor([&] { return source.State() == LiveState::LINK_LOST; }, 5000));
 
     auto gpsd = std::make_unique<Gpsd>(program, arguments);
-    // gpsd needs a few epochs to know the device. It reports no satellites: gpsd sends SKY
-    // reports only for receivers that send GSV, which ours does not.
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return !fixes.empty() && fixes.back().kind == FixKind::THREE_D; },
-                        4 * GpsdSource::kReconnectMs + 10000));
+    // gpsd needs a few epochs to know the device; satellites come with its SKY reports.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !fixes.empty() && fixes.back().kind == FixKind::THREE_D &&
+                   fixes.back().satellites == 8;
+        },
+        4 * GpsdSource::kReconnectMs + 10000));
     EXPECT_EQ(source.State(), LiveState::RECEIVING);
     const LiveFix& fix = fixes.back();
     const double seconds = static_cast<double>(fix.utcMillis - kStart * 1000) / 1000;
