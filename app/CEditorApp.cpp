@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QWindow>
 #include <cstdio>
 
 #include "app/CAboutBox.h"
@@ -33,6 +34,27 @@ const char* const kGpsDataStrings =
     "Files";
 const char* const kMapStrings =
     "\nOrvi Karte\nOrvi Karten\nOrvi Karten - Dateien (*.orvg)\n.orvg\nOrviMap\nOrvi Map Files";
+
+// Asks for the focus for a window once the display shows it: before that the display
+// refuses it, and without a window manager nobody else hands it over.
+class ActivateWhenExposed : public QObject {
+public:
+    explicit ActivateWhenExposed(QWindow* window) : QObject(window)
+    {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* window = static_cast<QWindow*>(watched);
+        if (event->type() == QEvent::Expose && window->isExposed()) {
+            window->requestActivate();
+            window->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+};
 
 }  // namespace
 
@@ -97,6 +119,9 @@ bool CEditorApp::InitInstance(const QStringList& files, bool show)
         mainFrame_->show();
         // Keys reach the program at once, also where no window manager hands it the focus.
         mainFrame_->activateWindow();
+        if (QWindow* window = mainFrame_->windowHandle(); window && !window->isExposed()) {
+            new ActivateWhenExposed(window);
+        }
     }
     if (files.isEmpty()) {
         documents_->FileNew();
@@ -154,7 +179,9 @@ void CEditorApp::RegisterDocumentTypes()
         [] {
             auto doc = std::make_unique<CDataDoc>();
             // Every GPS data document holds a connection to the receiver for its life. Its
-            // opening is a task like a transfer, and can be cancelled like one.
+            // opening is a task like a transfer, and can be cancelled like one; a live
+            // position on the port waits meanwhile.
+            LiveSession::PausedForTransfer paused;
             auto connection = std::make_unique<CGpsConnection>(ShowGpsProgress, DeferredOpen{});
             CGpsConnection* opening = connection.get();
             TaskRunner::Current().Run(

@@ -40,6 +40,22 @@ std::function<void(bool)>& LiveSession::Pauser()
     return pauser;
 }
 
+int LiveSession::PausedForTransfer::depth_ = 0;
+
+LiveSession::PausedForTransfer::PausedForTransfer()
+{
+    if (depth_++ == 0) {
+        Pauser()(true);
+    }
+}
+
+LiveSession::PausedForTransfer::~PausedForTransfer()
+{
+    if (--depth_ == 0) {
+        Pauser()(false);
+    }
+}
+
 std::string& LiveSession::JournalPath()
 {
     static std::string path;

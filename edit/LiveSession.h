@@ -48,15 +48,20 @@ public:
     static std::function<bool()>& Starter();
     // Where a recording journals its fixes (the application's data folder).
     static std::string& JournalPath();
-    // Pauses a position source that speaks on the link's port (the receiver's PVT) for the
-    // time of a transfer, and starts it again after; set by the main window.
+    // Pauses a position source that reads the link's port for the time of an exchange with
+    // the receiver (a transfer, a link opening), and starts it again after; set by the main
+    // window.
     static std::function<void(bool pause)>& Pauser();
+    // While one or more of these live, the source is paused.
     class PausedForTransfer {
     public:
-        PausedForTransfer() { Pauser()(true); }
-        ~PausedForTransfer() { Pauser()(false); }
+        PausedForTransfer();
+        ~PausedForTransfer();
         PausedForTransfer(const PausedForTransfer&) = delete;
         PausedForTransfer& operator=(const PausedForTransfer&) = delete;
+
+    private:
+        static int depth_;
     };
 
     // A steady clock in milliseconds; tests set their own.
