@@ -28,6 +28,8 @@
 #include "link/PosixSerialPort.h"
 #include "link/PseudoTerminal.h"
 #include "link/SharedPort.h"
+#include "link/TrackMotion.h"
+#include "link/UnitProfile.h"
 #include "live/PositionSources.h"
 #include "res/CommandIds.h"
 #include "tests/TempDir.h"
@@ -281,6 +283,35 @@ TEST_F(EditorWithReceiver, ACancelledDownloadLeavesTheDocumentAlone)
     EXPECT_TRUE(SameBytes(doc->Trackpoints()[0], TestTrackpoint(42)));
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_FALSE(frame().StatusPaneText(ID_INDICATOR_MOUSEPOS).isEmpty());
+}
+
+// The receiver's PVT stream and a link's exchange on the same port: the stream waits while
+// a new document's link opens and while a download runs, and comes again after.
+TEST_F(EditorWithReceiver, TheLivePositionWaitsForLinkOpeningsAndTransfers)
+{
+    simulator.SetUnit(*UnitByModel("etrex"));
+    simulator.SetBaudRate(9600);  // a packet takes its time on the line, as on a real one
+    ASSERT_TRUE(simulator.SetMoving(TrackMotion({TestTrackpoint(0), TestTrackpoint(1)}), {10}));
+    settings.SetInt("Settings", "LiveSource", 0);  // the receiver's PVT
+    ASSERT_TRUE(app->InitInstance({}, false));
+    int fixes = 0;
+    QObject::connect(&LiveSession::Instance(), &LiveSession::fixShown,
+                     [&fixes](const LiveFix&, qint64) { ++fixes; });
+    auto fixesCome = [&fixes] {
+        const int before = fixes;
+        return QTest::qWaitFor([&] { return fixes > before + 2; }, 5000);
+    };
+    EXPECT_TRUE(frame().Execute(ID_GPS_LIVE));
+    ASSERT_TRUE(fixesCome());
+    prompts.messages.clear();
+    EXPECT_TRUE(frame().Execute(ID_FILE_NEW));
+    EXPECT_TRUE(fixesCome());
+    EXPECT_TRUE(frame().Execute(ID_GPS_WPT_DOWNLOAD));
+    EXPECT_EQ(ActiveDocument()->waypointCount(), 16);
+    EXPECT_TRUE(fixesCome());
+    EXPECT_TRUE(prompts.messages.empty()) << prompts.messages.front();
+    EXPECT_TRUE(frame().Execute(ID_GPS_LIVE));
+    EXPECT_FALSE(LiveSession::Instance().Running());
 }
 
 }  // namespace
