@@ -4,35 +4,17 @@
 
 PvtSource::PvtSource(QObject* parent) : PositionSource(parent) {}
 
-PvtSource::~PvtSource()
-{
-    Stop();
-}
-
 void PvtSource::Start()
 {
-    if (running_) {
+    if (worker_.Running()) {
         return;
     }
-    running_ = true;
-    stop_ = false;
-    const int generation = ++generation_;
     SetState(LiveState::WAITING, {});
-    thread_ = std::thread([this, generation] {
+    worker_.Start([this](const std::atomic<bool>& stop, const WorkerThread::Post& post) {
         // Each fix and state crosses to the thread that owns the source.
-        auto post = [this, generation](auto deliver) {
-            QMetaObject::invokeMethod(
-                this,
-                [this, generation, deliver] {
-                    if (generation == generation_ && running_) {
-                        deliver();
-                    }
-                },
-                Qt::QueuedConnection);
-        };
-        RunPvtStream(stop_,
-                     {[post, this](const LiveFix& fix) { post([this, fix] { Deliver(fix); }); },
-                      [post, this](LiveState state, const std::string& detail) {
+        RunPvtStream(stop,
+                     {[this, &post](const LiveFix& fix) { post([this, fix] { Deliver(fix); }); },
+                      [this, &post](LiveState state, const std::string& detail) {
                           if (state != LiveState::STOPPED) {
                               post([this, state, text = QString::fromStdString(detail)] {
                                   SetState(state, text);
@@ -44,12 +26,9 @@ void PvtSource::Start()
 
 void PvtSource::Stop()
 {
-    if (!running_) {
+    if (!worker_.Running()) {
         return;
     }
-    stop_ = true;
-    thread_.join();
-    running_ = false;
-    ++generation_;
+    worker_.Stop();
     SetState(LiveState::STOPPED, {});
 }

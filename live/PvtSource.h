@@ -1,9 +1,7 @@
 #pragma once
 
-#include <atomic>
-#include <thread>
-
 #include "live/PositionSource.h"
+#include "live/WorkerThread.h"
 
 // The receiver's PVT packets over the link (link/PvtStream.h), on the port of the settings,
 // read on a thread of its own. A unit without the PVT protocol, a port that cannot be
@@ -13,15 +11,10 @@ class PvtSource : public PositionSource {
 
 public:
     explicit PvtSource(QObject* parent = nullptr);
-    ~PvtSource() override;
 
     void Start() override;
     void Stop() override;
 
 private:
-    std::thread thread_;
-    std::atomic<bool> stop_{false};
-    // Counts starts, so that what the thread posted before a Stop() is dropped after it.
-    std::atomic<int> generation_{0};
-    bool running_ = false;
+    WorkerThread worker_{this};
 };

@@ -29,47 +29,20 @@ SharedLine::SharedLine(std::string port, int baud, QObject* parent)
     }
 }
 
-SharedLine::~SharedLine()
-{
-    Stop();
-}
+SharedLine::~SharedLine() = default;
 
 void SharedLine::Start()
 {
-    if (running_) {
-        return;
-    }
-    running_ = true;
-    stop_ = false;
-    const int generation = ++generation_;
-    thread_ = std::thread([this, generation] { Run(generation); });
+    worker_.Start(
+        [this](const std::atomic<bool>& stop, const WorkerThread::Post& post) { Run(stop, post); });
 }
 
 void SharedLine::Stop()
 {
-    if (!running_) {
-        return;
-    }
-    stop_ = true;
-    thread_.join();
-    running_ = false;
-    ++generation_;
+    worker_.Stop();
 }
 
-template <typename Deliver>
-void SharedLine::Post(int generation, Deliver deliver)
-{
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation, deliver] {
-            if (generation == generation_ && running_) {
-                deliver();
-            }
-        },
-        Qt::QueuedConnection);
-}
-
-void SharedLine::Run(int generation)
+void SharedLine::Run(const std::atomic<bool>& stop, const WorkerThread::Post& post)
 {
     SharedPort& shared = SharedPort::Instance();
     shared.Join();
@@ -78,11 +51,11 @@ void SharedLine::Run(int generation)
             QString::fromStdString(device_ + (error == EIO || error == ENXIO || error == ENODEV
                                                   ? std::string(" ist nicht mehr da")
                                                   : ": " + std::string(std::strerror(error))));
-        Post(generation, [this, reason] { emit lost(reason); });
-        PauseUnlessStopped(stop_, kReopenMs);
+        post([this, reason] { emit lost(reason); });
+        PauseUnlessStopped(stop, kReopenMs);
     };
     bool ready = false;
-    while (!stop_) {
+    while (!stop) {
         if (!ready) {
             int error = 0;
             if (!shared.IsOpen() && !shared.Open(port_, error)) {
@@ -101,7 +74,7 @@ void SharedLine::Run(int generation)
                 continue;
             }
             ready = true;
-            Post(generation, [this] { emit opened(); });
+            post([this] { emit opened(); });
         }
         char buffer[512];
         int n;
@@ -124,7 +97,7 @@ void SharedLine::Run(int generation)
             ready = false;
             lose(error);
         } else if (n > 0) {
-            Post(generation, [this, bytes = QByteArray(buffer, n)] { emit bytesRead(bytes); });
+            post([this, bytes = QByteArray(buffer, n)] { emit bytesRead(bytes); });
         }
     }
     if (ready) {

@@ -5,7 +5,8 @@
 #include <QString>
 #include <atomic>
 #include <string>
-#include <thread>
+
+#include "live/WorkerThread.h"
 
 // The process's one serial port (link/SharedPort.h), read for a live source on a thread of
 // its own. It takes a share of the port as a link does: the documents' links keep theirs
@@ -36,16 +37,10 @@ signals:
     void lost(const QString& reason);
 
 private:
-    void Run(int generation);
-    template <typename Deliver>
-    void Post(int generation, Deliver deliver);
+    void Run(const std::atomic<bool>& stop, const WorkerThread::Post& post);
 
     std::string port_;
     std::string device_;
     int baud_;
-    std::thread thread_;
-    std::atomic<bool> stop_{false};
-    // Counts starts, so that what the thread posted before a Stop() is dropped after it.
-    std::atomic<int> generation_{0};
-    bool running_ = false;
+    WorkerThread worker_{this};
 };
