@@ -1,11 +1,16 @@
 // The receiver's PVT packets (link/Pvt.h) over arbitrary bytes: either DataTypeError, or a
 // fix with a time, a position within +/-90 and +/-180 degrees, and speed, course, altitude
 // and error each finite (speed and error not negative, course below 360) or VALUE_NONE.
-// Written again, the fix reads back at the same time and place.
+// Written again, the fix reads back at the same time and place. The same bytes, cut in two,
+// go through the line's recognition of NMEA and frames: what it finds in the pieces it finds
+// in the whole, and it finds NMEA only where a '$' is, frames only where DLE ETX is.
 
 #include <cmath>
+#include <cstring>
 
 #include "gps/TrackTime.h"
+#include "link/LineRecognition.h"
+#include "link/LinkTypes.h"
 #include "link/Pvt.h"
 #include "tests/fuzz/FuzzTarget.h"
 
@@ -16,8 +21,28 @@ bool FiniteOrNone(float value)
     return value == VALUE_NONE || std::isfinite(value);
 }
 
+void RecogniseLine(const uint8_t* data, size_t size)
+{
+    LineRecogniser whole;
+    LineRecogniser pieces;
+    const LineSpeech speech = whole.Take(data, size);
+    const size_t cut = size > 0 ? data[0] % (size + 1) : 0;
+    pieces.Take(data, cut);
+    pieces.Take(data + cut, size - cut);
+    FUZZ_CHECK(size > LineRecogniser::kKeep || pieces.Speech() == LineSpeech::UNKNOWN ||
+                   speech != LineSpeech::UNKNOWN,
+               "recognised in pieces, not in the whole");
+    FUZZ_CHECK(speech != LineSpeech::NMEA || std::memchr(data, '$', size), "NMEA without '$'");
+    bool dleEtx = false;
+    for (size_t i = 0; i + 1 < size && !dleEtx; ++i) {
+        dleEtx = data[i] == DLE && data[i + 1] == ETX;
+    }
+    FUZZ_CHECK(speech != LineSpeech::BINARY || dleEtx, "a frame without DLE ETX");
+}
+
 int FuzzPvt(const uint8_t* data, size_t size)
 {
+    RecogniseLine(data, size);
     LiveFix fix;
     try {
         fix = DecodePvt(data, size);
