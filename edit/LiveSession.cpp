@@ -149,6 +149,10 @@ QString LiveSession::StatusText() const
         break;
     }
     QString text = QString::fromUtf8(LiveStatusText(path_.LastPosition(), receiving_).c_str());
+    if (!path_.HasPosition() && !stateDetail_.isEmpty()) {
+        // Before the first position: what the source is waiting for, or on.
+        text += QStringLiteral(" (") + stateDetail_ + QLatin1Char(')');
+    }
     return recording_ ? QStringLiteral("\u25CF ") + text : text;
 }
 
