@@ -8,8 +8,8 @@
 #include "live/PositionSource.h"
 #include "live/SharedLine.h"
 
-// The receiver on a port, whichever way it speaks. It listens to the line at the NMEA rate
-// first: NMEA sentences make it read them (NmeaSource); frames of the binary protocol, or
+// The receiver on a port, whichever way it speaks. It listens to the line (a share of the
+// links' port, SharedLine) at the NMEA rate first: NMEA sentences make it read them (NmeaSource); frames of the binary protocol, or
 // silence for kListenMs (a unit in its own protocol speaks only when asked), make it ask the
 // receiver for its PVT packets (PvtSource, on the link's port of the settings).
 //
