@@ -34,5 +34,6 @@ std::string NmeaLine(std::string_view body);
 // vertical error taken as the horizontal one, the overall one as their root sum square.
 // Where the fix says how many satellites it uses, GPGSV sentences follow, four satellites
 // a sentence: those in use, at made-up elevations, azimuths and signal strengths.
-// Positions to 1/10000 of a minute. A fix without a time (utcMillis 0) has empty time and date fields.
+// Positions to 1/10000 of a minute. A fix without a time (utcMillis 0) has empty time and
+// date fields.
 std::vector<std::string> NmeaFixSentences(const LiveFix& fix);

@@ -9,9 +9,10 @@
 #include "live/SharedLine.h"
 
 // The receiver on a port, whichever way it speaks. It listens to the line (a share of the
-// links' port, SharedLine) at the NMEA rate first: NMEA sentences make it read them (NmeaSource); frames of the binary protocol, or
-// silence for kListenMs (a unit in its own protocol speaks only when asked), make it ask the
-// receiver for its PVT packets (PvtSource, on the link's port of the settings).
+// links' port, SharedLine) at the NMEA rate first: NMEA sentences make it read them
+// (NmeaSource); frames of the binary protocol, or silence for kListenMs (a unit in its own
+// protocol speaks only when asked), make it ask the receiver for its PVT packets (PvtSource,
+// on the link's port of the settings).
 //
 // The way found is kept: a later Start() takes it at once. When that source loses the
 // receiver (LINK_LOST), or no report comes for kSilentMs (the unit was switched to the other
