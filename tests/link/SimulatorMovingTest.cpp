@@ -16,18 +16,10 @@
 #include "link/PseudoTerminal.h"
 #include "link/Pvt.h"
 #include "link/PvtStream.h"
+#include "tests/link/NorthboundTrack.h"
 #include "tests/link/SimulatorTestHost.h"
 
 namespace {
-
-constexpr int64_t kStart = 1717286400;  // Sunday 2 June 2024, 00:00:00 UTC
-constexpr double kStepDegrees = 0.01;   // due north in 100 s: 11.13 m/s
-
-// Where the track of MovingSimulator is `seconds` after setting out.
-double LatitudeAt(double seconds)
-{
-    return 47 + kStepDegrees * seconds / 100;
-}
 
 class MovingSimulator : public ::testing::Test {
 protected:
@@ -37,14 +29,8 @@ protected:
         host.reset();
         sim.Stop();
         sim.SetUnit(*UnitByModel(model));
-        sim.SetClock([] { return kStart; });
-        TrackpointRecord from{DegreesToSemicirclesRounded(47), DegreesToSemicirclesRounded(8.5),
-                              1000, 1};
-        TrackpointRecord to = from;
-        to.latitude = DegreesToSemicirclesRounded(47 + kStepDegrees);
-        to.time += 100;
-        to.newTrack = 0;
-        ASSERT_TRUE(sim.SetMoving(TrackMotion({from, to}), {10, nmea}));
+        sim.SetClock([] { return kNorthboundStart; });
+        ASSERT_TRUE(sim.SetMoving(TrackMotion(NorthboundTrack()), {10, nmea}));
         std::string error;
         auto pty = PseudoTerminal::Create(error);
         ASSERT_TRUE(pty) << error;
@@ -73,9 +59,9 @@ TEST_F(MovingSimulator, PvtPacketsComeFromStartToStopOnlyFromAUnitWithA800)
         while (auto frame = host->Next(400)) {
             ASSERT_EQ(frame->id, PKT_PVT) << c.model;
             LiveFix fix = DecodePvt(frame->data, frame->size);
-            const int64_t afterStart = fix.utcMillis - kStart * 1000;
+            const int64_t afterStart = fix.utcMillis - kNorthboundStart * 1000;
             EXPECT_EQ(afterStart % 100, 0) << c.model;
-            EXPECT_NEAR(fix.latitude, LatitudeAt(afterStart / 1000.0), 1e-6) << c.model;
+            EXPECT_NEAR(fix.latitude, NorthboundLatitudeAt(afterStart / 1000.0), 1e-6) << c.model;
             EXPECT_NEAR(fix.longitude, 8.5, 1e-6) << c.model;
             EXPECT_NEAR(fix.speed, 11.13, 0.01) << c.model;
             EXPECT_EQ(fix.course, 0) << c.model;
@@ -119,7 +105,7 @@ TEST_F(MovingSimulator, NmeaModeSendsSentencesWithValidChecksumsAlongTheTrack)
             EXPECT_EQ(body.substr(6, 4) + body.substr(15, 5) + body.substr(27, 6),
                       "0000,A,47,N,008")
                 << line;
-            EXPECT_NEAR(latitude, LatitudeAt(seconds), 2e-6) << line;
+            EXPECT_NEAR(latitude, NorthboundLatitudeAt(seconds), 2e-6) << line;
             EXPECT_NEAR(longitude, 8.5, 2e-6) << line;
             ++positions;
         }
@@ -145,13 +131,7 @@ TEST(PvtStream, FixesComeUntilStoppedAndAUnitWithoutPvtSaysSo)
     for (const Case& c : cases) {
         GarminSimulator sim;
         sim.SetUnit(*UnitByModel(c.model));
-        TrackpointRecord from{DegreesToSemicirclesRounded(47), DegreesToSemicirclesRounded(8.5),
-                              1000, 1};
-        TrackpointRecord to = from;
-        to.latitude = DegreesToSemicirclesRounded(47.01);
-        to.time += 100;
-        to.newTrack = 0;
-        ASSERT_TRUE(sim.SetMoving(TrackMotion({from, to}), {10, false}));
+        ASSERT_TRUE(sim.SetMoving(TrackMotion(NorthboundTrack()), {10, false}));
         std::string error;
         auto pty = PseudoTerminal::Create(error);
         ASSERT_TRUE(pty) << error;

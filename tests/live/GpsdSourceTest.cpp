@@ -10,22 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "gps/Geodesy.h"
 #include "link/GarminSimulator.h"
 #include "link/PseudoTerminal.h"
 #include "live/GpsdSource.h"
 #include "tests/TempDir.h"
+#include "tests/link/NorthboundTrack.h"
 
 namespace {
-
-constexpr int64_t kStart = 1717286400;  // Sunday 2 June 2024, 00:00:00 UTC
-
-// Where the simulated receiver is `seconds` after setting out: due north from 47 N 8.5 E,
-// 0.01 degrees in 100 s (11.13 m/s), at 500 m.
-double LatitudeAt(double seconds)
-{
-    return 47 + 0.01 * seconds / 100;
-}
 
 // A port on the loopback interface that nobody listens on at the moment.
 int FreeLoopbackPort()
@@ -69,18 +60,13 @@ TEST(GpsdSource, FollowsGpsdThroughItsComingAndGoing)
     }
     TempDir dir;
     // A Garmin in NMEA mode, 10 fixes a second, without the outages of fix it would have.
-    TrackpointRecord from{DegreesToSemicirclesRounded(47), DegreesToSemicirclesRounded(8.5), 1000,
-                          1};
-    TrackpointRecord to = from;
-    to.latitude = DegreesToSemicirclesRounded(LatitudeAt(100));
-    to.time += 100;
-    to.newTrack = 0;
+    // On the northbound track at 500 m.
     TrackpointDetails height = NoTrackpointDetails();
     height.altitude = 500;
-    TrackMotion motion({from, to}, {height, height});
+    TrackMotion motion(NorthboundTrack(), {height, height});
     motion.SetOutages(0, 0);
     GarminSimulator receiver;
-    receiver.SetClock([] { return kStart; });
+    receiver.SetClock([] { return kNorthboundStart; });
     ASSERT_TRUE(receiver.SetMoving(motion, {10, true}));
     std::string error;
     std::unique_ptr<PseudoTerminal> pty = PseudoTerminal::Create(error);
@@ -115,10 +101,11 @@ TEST(GpsdSource, FollowsGpsdThroughItsComingAndGoing)
         4 * GpsdSource::kReconnectMs + 10000));
     EXPECT_EQ(source.State(), LiveState::RECEIVING);
     const LiveFix& fix = fixes.back();
-    const double seconds = static_cast<double>(fix.utcMillis - kStart * 1000) / 1000;
+    const double seconds = static_cast<double>(fix.utcMillis - kNorthboundStart * 1000) / 1000;
     EXPECT_GE(seconds, 0);
-    EXPECT_EQ((fix.utcMillis - kStart * 1000) % 100, 0);   // a fix every 0.1 s from the start
-    EXPECT_NEAR(fix.latitude, LatitudeAt(seconds), 2e-6);  // 1/10000 minute
+    EXPECT_EQ((fix.utcMillis - kNorthboundStart * 1000) % 100,
+              0);  // a fix every 0.1 s from the start
+    EXPECT_NEAR(fix.latitude, NorthboundLatitudeAt(seconds), 2e-6);  // 1/10000 minute
     EXPECT_NEAR(fix.longitude, 8.5, 2e-6);
     EXPECT_NEAR(fix.altitude, 500, 0.05);
     EXPECT_NEAR(fix.speed, 11.13, 0.03);  // to 0.1 knot

@@ -3,11 +3,11 @@
 #include <QTest>
 
 #include "framework/Settings.h"
-#include "gps/Geodesy.h"
 #include "link/GarminSimulator.h"
 #include "link/PseudoTerminal.h"
 #include "live/PortSource.h"
 #include "live/PositionSources.h"
+#include "tests/link/NorthboundTrack.h"
 
 namespace {
 
@@ -56,12 +56,7 @@ TEST(PortSource, FindsOutWhetherTheReceiverSpeaksNmeaOrItsOwnProtocol)
         SCOPED_TRACE(row.legend);
         GarminSimulator sim;
         sim.SetUnit(*UnitByModel("etrex"));
-        TrackpointRecord from{DegreesToSemicirclesRounded(47), DegreesToSemicirclesRounded(8.5),
-                              1000, 1};
-        TrackpointRecord to = from;
-        to.latitude = DegreesToSemicirclesRounded(47.01);
-        to.time += 100;
-        ASSERT_TRUE(sim.SetMoving(TrackMotion({from, to}), {10, row.nmea}));
+        ASSERT_TRUE(sim.SetMoving(TrackMotion(NorthboundTrack()), {10, row.nmea}));
         std::string error;
         auto pty = PseudoTerminal::Create(error);
         ASSERT_TRUE(pty) << error;
