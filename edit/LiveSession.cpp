@@ -207,14 +207,20 @@ void LiveSession::EndRecording(const std::string& message)
                                                   track.points.data(), track.details.data());
         recordingDoc_->UpdateAllViews(nullptr);
     }
+    std::string said = message;
     if (result >= 0) {
         recording_->Finish();  // the document holds the points: the journal goes
+    } else {
+        // The document took other points meanwhile; the journal keeps these.
+        said = "Die Aufzeichnung (" + std::to_string(track.points.size()) +
+               " Trackpoints) passt nicht mehr in das Dokument. Sie bleibt im Journal und "
+               "wird beim nächsten Start angeboten.";
     }
     recording_.reset();
     recordingDoc_ = nullptr;
     SetStatus();
-    if (!message.empty()) {
-        Prompts::Current().Message(message);
+    if (!said.empty()) {
+        Prompts::Current().Message(said);
     }
 }
 

@@ -351,6 +351,16 @@ TEST_F(EditorWithReceiver, ARecordingIsOneChangeAndOneACrashEndedIsOfferedBack)
     EXPECT_FALSE(ReadJournal(dir.File("journal"))) << "the document holds the points";
     EXPECT_TRUE(frame().Execute(ID_EDIT_UNDO));
     EXPECT_EQ(doc->trackpointCount(), 0);
+
+    // A document filled meanwhile (by a download, say) cannot take the recording: it says
+    // so, and the journal keeps the points.
+    EXPECT_TRUE(frame().Execute(ID_GPS_RECORD));
+    live.TakeFix(fixAt(10));
+    doc->ReplaceTrackpoints(std::vector<TrackpointRecord>(MAX_DOC_RECORDS, TestTrackpoint(0)));
+    prompts.messages.clear();
+    EXPECT_TRUE(frame().Execute(ID_GPS_RECORD));
+    EXPECT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(ReadJournal(dir.File("journal"))->points.size(), 1u);
     live.Stopped();
     EXPECT_EQ(frame().StatusPaneText(ID_INDICATOR_LIVE), "");
 
