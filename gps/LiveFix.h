@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "gps/RichRecords.h"
@@ -26,6 +27,26 @@ struct LiveFix {
 
     bool HasPosition() const { return kind != FixKind::NONE; }
 };
+
+// Altitudes, speeds and errors beyond this (m, m/s) are no measurements.
+constexpr double kLargestLiveMeasure = 1.0e7;
+
+// A measurement as LiveFix holds it: VALUE_NONE when it is not finite or beyond
+// kLargestLiveMeasure.
+inline float LiveMeasure(double value)
+{
+    return std::isfinite(value) && std::fabs(value) < kLargestLiveMeasure
+               ? static_cast<float>(value)
+               : VALUE_NONE;
+}
+
+// Degrees of a finite direction as a course in [0, 360).
+inline float LiveCourse(double degrees)
+{
+    const double course = std::fmod(degrees, 360.0);
+    const auto wrapped = static_cast<float>(course < 0 ? course + 360.0 : course);
+    return wrapped >= 360.0f ? 0.0f : wrapped;  // just below 0, rounded up
+}
 
 // What a position source is doing, beside its fixes.
 enum class LiveState : uint8_t {

@@ -13,16 +13,6 @@ constexpr int64_t kSecondsPerDay = 86400;
 constexpr int64_t kSecondsPerWeek = 7 * kSecondsPerDay;
 // Receivers mark unknown floats so.
 constexpr float kUnknown = 1.0e25f;
-// Altitudes, speeds and errors beyond this are not measurements.
-constexpr double kLargestMeasure = 1.0e7;
-
-// The value as LiveFix holds it, VALUE_NONE when it is no measurement.
-float Measure(double value)
-{
-    return std::isfinite(value) && std::fabs(value) < kLargestMeasure ? static_cast<float>(value)
-                                                                      : VALUE_NONE;
-}
-
 FixKind KindOfFix(uint16_t fix)
 {
     switch (fix) {
@@ -80,16 +70,14 @@ LiveFix DecodePvt(const uint8_t* data, size_t size)
                        std::llround(timeOfWeek * 1000.0);
     result.kind = KindOfFix(fix);
     if (result.kind == FixKind::THREE_D) {
-        result.altitude = Measure(double{ellipsoidAltitude} + double{ellipsoidAboveSea});
+        result.altitude = LiveMeasure(double{ellipsoidAltitude} + double{ellipsoidAboveSea});
     }
-    result.speed = Measure(std::hypot(double{east}, double{north}));
+    result.speed = LiveMeasure(std::hypot(double{east}, double{north}));
     if (result.speed != VALUE_NONE && result.speed >= PVT_STANDING_SPEED) {
-        double course = std::atan2(double{east}, double{north}) * kDegreesPerRadian;
-        auto degrees = static_cast<float>(course < 0 ? course + 360.0 : course);
-        result.course = degrees >= 360.0f ? 0.0f : degrees;
+        result.course = LiveCourse(std::atan2(double{east}, double{north}) * kDegreesPerRadian);
     }
     if (horizontalError >= 0) {
-        result.horizontalError = Measure(horizontalError);
+        result.horizontalError = LiveMeasure(horizontalError);
     }
     return result;
 }

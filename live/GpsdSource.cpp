@@ -16,15 +16,6 @@ bool Finite(double value)
     return std::isfinite(value) != 0;
 }
 
-// Beyond this a value (m, m/s) is taken as unknown.
-constexpr double kGpsdValueLimit = 1e7;
-
-float GpsdMeasure(double value)
-{
-    return Finite(value) && std::fabs(value) < kGpsdValueLimit ? static_cast<float>(value)
-                                                               : VALUE_NONE;
-}
-
 LiveFix FixOfReport(const gps_data_t& data, int satellites)
 {
     const gps_fix_t& in = data.fix;
@@ -41,21 +32,19 @@ LiveFix FixOfReport(const gps_data_t& data, int satellites)
     fix.latitude = in.latitude;
     fix.longitude = in.longitude;
     if (in.mode == MODE_3D) {
-        fix.altitude = GpsdMeasure(Finite(in.altMSL) ? in.altMSL : in.altitude);
+        fix.altitude = LiveMeasure(Finite(in.altMSL) ? in.altMSL : in.altitude);
     }
     fix.kind = HasValue(fix.altitude) ? FixKind::THREE_D : FixKind::TWO_D;
     if (Finite(in.speed) && in.speed >= 0) {
-        fix.speed = GpsdMeasure(in.speed);
+        fix.speed = LiveMeasure(in.speed);
     }
     if (Finite(in.track)) {
-        double course = std::fmod(in.track, 360.0);
-        fix.course = static_cast<float>(course < 0 ? course + 360.0 : course);
-        fix.course = fix.course >= 360.0f ? 0.0f : fix.course;
+        fix.course = LiveCourse(in.track);
     }
     if (Finite(in.eph)) {
-        fix.horizontalError = GpsdMeasure(in.eph);
+        fix.horizontalError = LiveMeasure(in.eph);
     } else if (Finite(in.epx) && Finite(in.epy)) {
-        fix.horizontalError = GpsdMeasure(std::hypot(in.epx, in.epy));
+        fix.horizontalError = LiveMeasure(std::hypot(in.epx, in.epy));
     }
     return fix;
 }

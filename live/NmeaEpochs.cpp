@@ -16,15 +16,6 @@ bool ReportsFix(NmeaSentence::Kind kind)
            kind == NmeaSentence::Kind::GLL;
 }
 
-// Beyond this a value (m, m/s) is taken as unknown: no receiver on the ground reports it.
-constexpr double kValueLimit = 1e7;
-
-float Measure(double value)
-{
-    return std::isfinite(value) && std::fabs(value) < kValueLimit ? static_cast<float>(value)
-                                                                  : VALUE_NONE;
-}
-
 void TakeAttribute(const QGeoPositionInfo& info, QGeoPositionInfo::Attribute attribute,
                    double& into)
 {
@@ -131,22 +122,18 @@ LiveFix NmeaEpochs::FixOf(const NmeaEpoch& epoch) const
     }
     fix.latitude = epoch.latitude;
     fix.longitude = epoch.longitude;
-    fix.altitude = Measure(epoch.altitude);
+    fix.altitude = LiveMeasure(epoch.altitude);
     fix.kind = HasValue(fix.altitude) ? FixKind::THREE_D : FixKind::TWO_D;
     if (std::isfinite(epoch.speed) && epoch.speed >= 0) {
-        fix.speed = Measure(epoch.speed);
+        fix.speed = LiveMeasure(epoch.speed);
     }
     if (std::isfinite(epoch.course)) {
-        double course = std::fmod(epoch.course, 360.0);
-        fix.course = static_cast<float>(course < 0 ? course + 360.0 : course);
-        if (fix.course >= 360.0f) {  // a course just below 0, rounded
-            fix.course = 0.0f;
-        }
+        fix.course = LiveCourse(epoch.course);
     }
     const double error =
         std::isfinite(epoch.receiverError) ? epoch.receiverError : epoch.horizontalError;
     if (std::isfinite(error) && error >= 0) {
-        fix.horizontalError = Measure(error);
+        fix.horizontalError = LiveMeasure(error);
     }
     return fix;
 }
